@@ -74,7 +74,7 @@ struct UnitRecord : UnitConnection {
     UnitPanel* panel = nullptr;
 
     // Channel fields of a line whose model row the catalogue does not know,
-    // kept as read so saving does not lose them.
+    // kept as read (file code page bytes) so saving does not lose them.
     std::vector<std::string> unknownModelFields;
 };
 

@@ -1,0 +1,170 @@
+#include "registry/UnitList.h"
+
+#include "platform/AtomicFile.h"
+#include "registry/ModelCatalogue.h"
+#include "registry/UnitListFile.h"
+
+#include <algorithm>
+
+namespace vantel {
+
+std::string MakeLogName(std::string_view name)
+{
+    // Multi-byte characters never contain these ASCII bytes in UTF-8, so a
+    // byte-wise replacement leaves every double-byte character whole.
+    std::string logName(name);
+    for (char& c : logName) {
+        switch (c) {
+        case '\\':
+        case '/':
+        case ':':
+        case '*':
+        case '?':
+        case '"':
+        case '<':
+        case '>':
+            c = '_';
+            break;
+        default:
+            break;
+        }
+    }
+    return logName;
+}
+
+void ApplyChannelDefaults(UnitRecord& record, int modelRow)
+{
+    const ModelRow& model = ModelAt(modelRow);
+    const char* outputPrefix = model.has(ModelFlag::AnalogOutputs) ? "AO" : "DO";
+    const char* inputPrefix = model.has(ModelFlag::AnalogInputs) ? "AI" : "DI";
+    for (int i = 0; i < kChannelsPerSide; ++i) {
+        record.outputNames[i] = i < model.outputCount ? outputPrefix + std::to_string(i + 1) : std::string();
+        record.inputNames[i] = i < model.inputCount ? inputPrefix + std::to_string(i + 1) : std::string();
+        record.outputFormulas[i] = ChannelFormula{};
+        record.inputFormulas[i] = ChannelFormula{};
+    }
+    record.unknownModelFields.clear();
+}
+
+UnitList::UnitList(std::string filePath, const TextCodec& codec) : filePath_(std::move(filePath)), codec_(&codec) {}
+
+int UnitList::Load()
+{
+    if (filePath_.empty())
+        return kGeneralFailure;
+    records_.clear();
+    const auto contents = ReadWholeFile(filePath_);
+    if (!contents)
+        return kGeneralFailure;
+    std::string_view rest(*contents);
+    while (!rest.empty()) {
+        const std::size_t end = std::min(rest.find('\n'), rest.size());
+        std::string_view line = rest.substr(0, end);
+        rest.remove_prefix(std::min(end + 1, rest.size()));
+        if (!line.empty() && line.back() == '\r')
+            line.remove_suffix(1);
+        if (line.find_first_not_of(" \t\r") == std::string_view::npos)
+            continue;
+        if (count() >= kMaxUnits)
+            return kGeneralFailure;
+        UnitRecord record = ParseUnitLine(line, *codec_);
+        record.id = nextId_++;
+        records_.push_back(std::move(record));
+    }
+    return 0;
+}
+
+int UnitList::Save() const
+{
+    if (filePath_.empty())
+        return kGeneralFailure;
+    std::string contents;
+    for (const UnitRecord& record : records_) {
+        contents += FormatUnitLine(record, *codec_);
+        contents += "\r\n";
+    }
+    return WriteFileAtomically(filePath_, contents) ? 0 : kGeneralFailure;
+}
+
+int UnitList::Add(int position, const UnitConnection& unit)
+{
+    if (count() >= kMaxUnits)
+        return kGeneralFailure;
+    if (position < 0 || position > count())
+        position = count();
+    UnitRecord record;
+    static_cast<UnitConnection&>(record) = unit;
+    record.id = nextId_++;
+    record.logName = MakeLogName(unit.name);
+    ApplyChannelDefaults(record, unit.modelRow);
+    records_.insert(records_.begin() + position, std::move(record));
+    return 0;
+}
+
+int UnitList::Change(int index, const UnitConnection& unit)
+{
+    if (!validIndex(index))
+        return kGeneralFailure;
+    UnitRecord& record = at(index);
+    if (record.modelRow != unit.modelRow)
+        ApplyChannelDefaults(record, unit.modelRow);
+    static_cast<UnitConnection&>(record) = unit;
+    record.logName = MakeLogName(unit.name);
+    return 0;
+}
+
+int UnitList::Delete(int index)
+{
+    if (!validIndex(index))
+        return kGeneralFailure;
+    records_.erase(records_.begin() + index);
+    return 0;
+}
+
+int UnitList::MoveUp(int index)
+{
+    if (!validIndex(index) || index == 0)
+        return kGeneralFailure;
+    std::swap(at(index), at(index - 1));
+    return 0;
+}
+
+int UnitList::MoveDown(int index)
+{
+    if (!validIndex(index) || index + 1 >= count())
+        return kGeneralFailure;
+    std::swap(at(index), at(index + 1));
+    return 0;
+}
+
+bool UnitList::IsLogNameFree(std::string_view name, int exceptIndex) const
+{
+    const std::string logName = MakeLogName(name);
+    for (int i = 0; i < count(); ++i) {
+        if (i != exceptIndex && at(i).logName == logName)
+            return false;
+    }
+    return true;
+}
+
+int UnitList::indexOf(UnitId id) const
+{
+    for (int i = 0; i < count(); ++i) {
+        if (at(i).id == id)
+            return i;
+    }
+    return -1;
+}
+
+UnitRecord* UnitList::find(UnitId id)
+{
+    const int index = indexOf(id);
+    return index < 0 ? nullptr : &at(index);
+}
+
+bool UnitList::anyPanelOpen() const
+{
+    return std::any_of(records_.begin(), records_.end(), [](const UnitRecord& r) { return r.panelOpen; });
+}
+
+} // namespace vantel
