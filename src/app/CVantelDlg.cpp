@@ -43,34 +43,34 @@ UnitListRow UnitListColumns(const UnitRecord& record)
 }
 
 CVantelDlg::CVantelDlg(UnitList& list, AppState& state, MainWindowView& view, const Clock& clock)
-    : list_(list), state_(state), view_(view), clock_(clock)
+    : list_(list), state_(state), view_(view), controls_(view.controls()), clock_(clock)
 {
 }
 
 void CVantelDlg::setLogFolder(std::string folder)
 {
     logFolder_ = std::move(folder);
-    view_.setText(MainId::LogFolder, logFolder_);
+    controls_.setText(MainId::LogFolder, logFolder_);
 }
 
 bool CVantelDlg::start(std::vector<Adapter> adapters)
 {
-    view_.setText(MainId::Version, ProgramVersionText());
+    controls_.setText(MainId::Version, ProgramVersionText());
     adapters_ = std::move(adapters);
     if (adapters_.empty()) {
-        view_.showMessage(kNoAdapter);
+        controls_.showMessage(kNoAdapter);
         return false;
     }
     std::vector<std::string> items;
     for (const Adapter& a : adapters_)
         items.push_back(FormatIPv4(a.address) + " (" + a.friendlyName + ")");
-    view_.setItems(MainId::Adapter, items);
-    view_.setCurrentIndex(MainId::Adapter, 0);
+    controls_.setItems(MainId::Adapter, items);
+    controls_.setCurrentIndex(MainId::Adapter, 0);
     state_.adapterAddress = adapters_.front().address;
 
-    view_.setText(MainId::LogFolder, logFolder_);
-    view_.setItems(MainId::LinesPerFile, {"1000行", "1万行", "10万行", "100万行"});
-    view_.setCurrentIndex(MainId::LinesPerFile, kDefaultLinesItem);
+    controls_.setText(MainId::LogFolder, logFolder_);
+    controls_.setItems(MainId::LinesPerFile, {"1000行", "1万行", "10万行", "100万行"});
+    controls_.setCurrentIndex(MainId::LinesPerFile, kDefaultLinesItem);
     list_.Load();
     refillList();
     disableSelectionButtons();
@@ -89,7 +89,7 @@ void CVantelDlg::refillList()
 void CVantelDlg::disableSelectionButtons()
 {
     for (int id : {MainId::Change, MainId::Delete, MainId::Connect, MainId::MoveUp, MainId::MoveDown})
-        view_.setEnabled(id, false);
+        controls_.setEnabled(id, false);
 }
 
 void CVantelDlg::applySelectionRule(int row)
@@ -98,23 +98,23 @@ void CVantelDlg::applySelectionRule(int row)
     if (row < 0 || row >= list_.count() || list_.at(row).panelOpen)
         return;
     for (int id : {MainId::Change, MainId::Delete, MainId::Connect})
-        view_.setEnabled(id, true);
+        controls_.setEnabled(id, true);
     const bool noPanels = state_.openPanelCount.load() == 0;
-    view_.setEnabled(MainId::MoveUp, noPanels && row > 0);
-    view_.setEnabled(MainId::MoveDown, noPanels && row < list_.count() - 1);
+    controls_.setEnabled(MainId::MoveUp, noPanels && row > 0);
+    controls_.setEnabled(MainId::MoveDown, noPanels && row < list_.count() - 1);
 }
 
 void CVantelDlg::saveOrComplain()
 {
     if (list_.Save() != 0)
-        view_.showMessage(kCannotSave);
+        controls_.showMessage(kCannotSave);
 }
 
 bool CVantelDlg::refuseIfOpen(int row)
 {
     if (!list_.at(row).panelOpen)
         return false;
-    view_.showMessage(kInUse);
+    controls_.showMessage(kInUse);
     return true;
 }
 
@@ -126,7 +126,7 @@ void CVantelDlg::onAdd()
     if (!unit)
         return;
     if (list_.Add(-1, *unit) != 0) {
-        view_.showMessage(kCannotAdd);
+        controls_.showMessage(kCannotAdd);
         return;
     }
     refillList();
@@ -145,7 +145,7 @@ void CVantelDlg::onChange()
     if (!unit)
         return;
     if (list_.Change(row, *unit) != 0) {
-        view_.showMessage(kCannotChange);
+        controls_.showMessage(kCannotChange);
         return;
     }
     saveOrComplain();
@@ -159,10 +159,10 @@ void CVantelDlg::onDelete()
     const int row = view_.selectionMark();
     if (row < 0 || row >= list_.count() || refuseIfOpen(row))
         return;
-    if (!view_.ask("[ " + list_.at(row).name + " ]を削除します。"))
+    if (!controls_.ask("[ " + list_.at(row).name + " ]を削除します。"))
         return;
     if (list_.Delete(row) != 0) {
-        view_.showMessage(kCannotDelete);
+        controls_.showMessage(kCannotDelete);
         return;
     }
     refillList();
@@ -205,15 +205,15 @@ void CVantelDlg::onConnect()
     UnitRecord& record = list_.at(row);
     // A row the catalogue does not know cannot tell which panel or dialect to use.
     if (!IsKnownModelRow(record.modelRow)) {
-        view_.showMessage(kUnknownModel);
+        controls_.showMessage(kUnknownModel);
         return;
     }
     ConnectRequest request;
     request.listIndex = row;
-    request.loggingEnabled = view_.isChecked(MainId::LoggingEnabled);
+    request.loggingEnabled = controls_.isChecked(MainId::LoggingEnabled);
     request.logFolder = logFolder_;
     request.fileSwitchLines =
-        FileSwitchingValue(view_.isChecked(MainId::FileSwitching), view_.currentIndex(MainId::LinesPerFile));
+        FileSwitchingValue(controls_.isChecked(MainId::FileSwitching), controls_.currentIndex(MainId::LinesPerFile));
     if (connector_)
         connector_->connect(record, request, view_);
 }
@@ -226,7 +226,7 @@ void CVantelDlg::onAdapterChanged(int index)
 
 void CVantelDlg::onLoggingClicked()
 {
-    const bool enabled = view_.isChecked(MainId::LoggingEnabled);
+    const bool enabled = controls_.isChecked(MainId::LoggingEnabled);
     for (int i = 0; i < list_.count(); ++i) {
         UnitRecord& record = list_.at(i);
         if (record.panelOpen && record.panel)

@@ -62,6 +62,7 @@ private:
     UnitList& list_;
     AppState& state_;
     MainWindowView& view_;
+    ControlView& controls_;
     const Clock& clock_;
     UnitConnector* connector_ = nullptr;
     std::vector<Adapter> adapters_;

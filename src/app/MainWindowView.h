@@ -34,9 +34,12 @@ inline constexpr int Exit = 1006;
 
 using UnitListRow = std::array<std::string, 4>; // name, host, port/node, model
 
-// What the main window's logic needs from its window beyond plain controls.
-class MainWindowView : public ControlView {
+// What the main window's logic needs from its window: its plain controls,
+// the unit list and the dialogs it runs.
+class MainWindowView {
 public:
+    virtual ~MainWindowView() = default;
+    virtual ControlView& controls() = 0;
     virtual void setUnitRows(const std::vector<UnitListRow>& rows) = 0;
     virtual int selectionMark() const = 0; // -1: none
     virtual void selectRow(int row) = 0;   // -1 clears the selection

@@ -12,22 +12,9 @@ namespace fs = std::filesystem;
 
 namespace {
 
-class FakeMainView : public test::FakeControlView, public MainWindowView {
+class FakeMainView : public MainWindowView {
 public:
-    // FakeControlView supplies every ControlView call.
-    std::string text(int id) const override { return FakeControlView::text(id); }
-    void setText(int id, std::string_view t) override { FakeControlView::setText(id, t); }
-    void setEnabled(int id, bool e) override { FakeControlView::setEnabled(id, e); }
-    void setVisible(int id, bool v) override { FakeControlView::setVisible(id, v); }
-    bool isChecked(int id) const override { return FakeControlView::isChecked(id); }
-    void setChecked(int id, bool c) override { FakeControlView::setChecked(id, c); }
-    void setItems(int id, const std::vector<std::string>& i) override { FakeControlView::setItems(id, i); }
-    int currentIndex(int id) const override { return FakeControlView::currentIndex(id); }
-    void setCurrentIndex(int id, int i) override { FakeControlView::setCurrentIndex(id, i); }
-    void setCaption(std::string_view t) override { FakeControlView::setCaption(t); }
-    void showMessage(std::string_view t) override { FakeControlView::showMessage(t); }
-    bool ask(std::string_view t) override { return FakeControlView::ask(t); }
-
+    ControlView& controls() override { return ui; }
     void setUnitRows(const std::vector<UnitListRow>& r) override { rows = r; }
     int selectionMark() const override { return selected; }
     void selectRow(int row) override { selected = row; }
@@ -54,6 +41,7 @@ public:
     std::optional<std::string> nextFolder;
     std::string folderTitle;
     bool closed = false;
+    test::FakeControlView ui;
 };
 
 class RecordingPanel : public UnitPanel {
@@ -107,7 +95,7 @@ protected:
     {
         std::vector<bool> b;
         for (int id : {MainId::Change, MainId::Delete, MainId::Connect, MainId::MoveUp, MainId::MoveDown})
-            b.push_back(view.enabled(id));
+            b.push_back(view.ui.enabled(id));
         return b;
     }
 
@@ -129,16 +117,16 @@ TEST_F(MainWindowTest, StartShowsTheListAndDisablesSelectionButtons)
     startWith({"a", "b"});
     ASSERT_EQ(view.rows.size(), 2u);
     EXPECT_EQ(view.rows[0], (UnitListRow{"a", "h", "10003", "QZ-K16-P"}));
-    EXPECT_EQ(view.items(MainId::Adapter), std::vector<std::string>{"127.0.0.1 (lo)"});
-    EXPECT_EQ(view.currentIndex(MainId::LinesPerFile), 1);
-    EXPECT_EQ(view.text(MainId::Version).rfind("Version ", 0), 0u);
+    EXPECT_EQ(view.ui.items(MainId::Adapter), std::vector<std::string>{"127.0.0.1 (lo)"});
+    EXPECT_EQ(view.ui.currentIndex(MainId::LinesPerFile), 1);
+    EXPECT_EQ(view.ui.text(MainId::Version).rfind("Version ", 0), 0u);
     EXPECT_EQ(buttons(), B(5, false));
 }
 
 TEST_F(MainWindowTest, NoAdapterEndsTheProgramWithoutReadingTheList)
 {
     EXPECT_FALSE(dlg.start({}));
-    EXPECT_EQ(view.lastMessage(),
+    EXPECT_EQ(view.ui.lastMessage(),
               "ネットワークデバイスが見つかりません。\r\nLANケーブルやパソコンのWi-Fi設定などを確認してください");
     EXPECT_TRUE(view.rows.empty());
 }
@@ -207,14 +195,14 @@ TEST_F(MainWindowTest, AddToAFullListAndFailedSavesAreReported)
         list.Add(-1, u);
     view.nextEdit = u;
     dlg.onAdd();
-    EXPECT_EQ(view.lastMessage(), "追加できません。");
+    EXPECT_EQ(view.ui.lastMessage(), "追加できません。");
 
     UnitList unsaveable((fs::temp_directory_path() / "no-such-dir" / "x.dat").string());
     CVantelDlg other(unsaveable, state, view, clock);
     ASSERT_TRUE(other.start({LoopbackAdapter()}));
     other.onAdd();
     EXPECT_EQ(unsaveable.count(), 1);
-    EXPECT_EQ(view.lastMessage(), "変更が保存できませんでした。");
+    EXPECT_EQ(view.ui.lastMessage(), "変更が保存できませんでした。");
 }
 
 TEST_F(MainWindowTest, ChangeAndDeleteRefuseOpenUnitsAndAskFirst)
@@ -223,7 +211,7 @@ TEST_F(MainWindowTest, ChangeAndDeleteRefuseOpenUnitsAndAskFirst)
     list.at(0).panelOpen = true;
     view.selected = 0;
     dlg.onChange();
-    EXPECT_EQ(view.lastMessage(), "使用中のデバイスには実行できません。");
+    EXPECT_EQ(view.ui.lastMessage(), "使用中のデバイスには実行できません。");
     dlg.onDelete();
     EXPECT_EQ(list.count(), 2);
 
@@ -236,9 +224,9 @@ TEST_F(MainWindowTest, ChangeAndDeleteRefuseOpenUnitsAndAskFirst)
     EXPECT_EQ(list.at(1).name, "renamed");
     EXPECT_EQ(view.selected, 1);
 
-    view.answers = {false};
+    view.ui.answers = {false};
     dlg.onDelete();
-    EXPECT_EQ(view.questions.back(), "[ renamed ]を削除します。");
+    EXPECT_EQ(view.ui.questions.back(), "[ renamed ]を削除します。");
     EXPECT_EQ(list.count(), 2);
     dlg.onDelete();
     EXPECT_EQ(list.count(), 1);
@@ -264,9 +252,9 @@ TEST_F(MainWindowTest, MovesKeepTheSelectionOnTheMovedUnitAndSave)
 TEST_F(MainWindowTest, ConnectHandsThePanelItsSettings)
 {
     startWith({"a", "b"});
-    view.setChecked(MainId::LoggingEnabled, true);
-    view.setChecked(MainId::FileSwitching, true);
-    view.setCurrentIndex(MainId::LinesPerFile, 3);
+    view.ui.setChecked(MainId::LoggingEnabled, true);
+    view.ui.setChecked(MainId::FileSwitching, true);
+    view.ui.setCurrentIndex(MainId::LinesPerFile, 3);
     dlg.setLogFolder("/logs/");
     view.selected = 1;
     dlg.onConnect();
@@ -289,7 +277,7 @@ TEST_F(MainWindowTest, ConnectRefusesAUnitWhoseModelIsUnknown)
     view.selected = 0;
     dlg.onConnect();
     EXPECT_TRUE(connector.connected.empty());
-    EXPECT_NE(view.lastMessage().find("機種が不明"), std::string::npos);
+    EXPECT_NE(view.ui.lastMessage().find("機種が不明"), std::string::npos);
 }
 
 TEST_F(MainWindowTest, LoggingBoxReachesOpenPanelsAtOnce)
@@ -298,7 +286,7 @@ TEST_F(MainWindowTest, LoggingBoxReachesOpenPanelsAtOnce)
     RecordingPanel panel;
     list.at(1).panelOpen = true;
     list.at(1).panel = &panel;
-    view.setChecked(MainId::LoggingEnabled, true);
+    view.ui.setChecked(MainId::LoggingEnabled, true);
     dlg.onLoggingClicked();
     EXPECT_TRUE(panel.logging);
 }
@@ -310,7 +298,7 @@ TEST_F(MainWindowTest, BrowseSetsTheFolderWithATrailingSlash)
     dlg.onBrowseFolder();
     EXPECT_EQ(view.folderTitle, "ログフォルダを選択してください");
     EXPECT_EQ(dlg.logFolder(), "/data/logs/");
-    EXPECT_EQ(view.text(MainId::LogFolder), "/data/logs/");
+    EXPECT_EQ(view.ui.text(MainId::LogFolder), "/data/logs/");
 }
 
 TEST_F(MainWindowTest, ShutdownWaitsForPanelsTwoSecondsEach)
