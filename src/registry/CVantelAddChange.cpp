@@ -71,13 +71,12 @@ std::optional<long long> ParseDecimal(std::string_view text)
     return negative ? -value : value;
 }
 
-std::optional<int> InRange(std::string_view text, int low, int high)
-{
-    const auto value = ParseDecimal(text);
-    if (!value || *value < low || *value > high)
-        return std::nullopt;
-    return static_cast<int>(*value);
-}
+constexpr TextRule kNameRule{Name, kMaxNameBytes, kNameMissing, kNameBadChar, kNameTooLong};
+constexpr TextRule kHostRule{Host, kMaxHostBytes, kHostMissing, kHostBadChar, kHostTooLong};
+constexpr NumberRule kControlPortRule{ControlPort, 1, kMaxPort, kPortMissing, kPortInvalid};
+constexpr NumberRule kSecondPortRule{SecondPort, 1, kMaxPort, kFieldMissing, kPortInvalid};
+constexpr NumberRule kNodeRule{Node, 0, kMaxNode, kNodeMissing, kNodeRange};
+constexpr NumberRule kTimeoutRule{Timeout, kMinTimeout, kMaxTimeout, kTimeoutMissing, kTimeoutRange};
 
 } // namespace
 
@@ -240,45 +239,25 @@ bool CVantelAddChange::onOk()
     const bool gateway = ModelAt(out.modelRow).isGateway();
     const bool usb = gateway && view_.isChecked(Usb);
 
-    out.name = Trimmed(view_.text(Name));
-    if (out.name.empty())
-        return refuse(kNameMissing);
-    if (!IsListFieldText(out.name, codec_))
-        return refuse(kNameBadChar);
-    if (!FitsListField(out.name, kMaxNameBytes, codec_))
-        return refuse(kNameTooLong);
-    if (!list_.IsLogNameFree(out.name, editIndex_))
+    const auto name = readText(kNameRule, true);
+    if (!name)
+        return false;
+    if (!list_.IsLogNameFree(*name, editIndex_))
         return refuse(kLogNameTaken);
-
-    out.host = Trimmed(view_.text(Host));
-    if (out.host.empty() && !usb)
-        return refuse(kHostMissing);
-    if (!IsListFieldText(out.host, codec_))
-        return refuse(kHostBadChar);
-    if (!FitsListField(out.host, kMaxHostBytes, codec_))
-        return refuse(kHostTooLong);
-    // A unit on USB is reached through its COM port; the list file keeps no host for it.
-    if (usb)
-        out.host.clear();
-
-    const std::string controlText = Trimmed(view_.text(ControlPort));
-    if (controlText.empty() && !usb)
-        return refuse(kPortMissing);
-    if (controlText.empty()) {
-        out.controlPort = kDefaultControlPort;
-    } else {
-        const auto port = InRange(controlText, 1, kMaxPort);
-        if (!port)
-            return refuse(kPortInvalid);
-        out.controlPort = *port;
-    }
-
-    const std::string secondText = Trimmed(view_.text(SecondPort));
-    if (secondText.empty())
-        return refuse(kFieldMissing);
-    const auto secondPort = InRange(secondText, 1, kMaxPort);
+    const auto host = readText(kHostRule, !usb);
+    if (!host)
+        return false;
+    // The control port does not matter to a unit on USB; an emptied edit means the default.
+    const auto controlPort = readNumber(kControlPortRule, usb ? std::optional(kDefaultControlPort) : std::nullopt);
+    if (!controlPort)
+        return false;
+    const auto secondPort = readNumber(kSecondPortRule, std::nullopt);
     if (!secondPort)
-        return refuse(kPortInvalid);
+        return false;
+    out.name = *name;
+    // A unit on USB is reached through its COM port; the list file keeps no host for it.
+    out.host = usb ? std::string() : *host;
+    out.controlPort = *controlPort;
     out.secondPort = *secondPort;
 
     out.connectionKind = kConnectionUsb;
@@ -295,23 +274,44 @@ bool CVantelAddChange::readGatewayValues(UnitConnection& out)
 {
     out.connectionKind = view_.isChecked(Lan) ? kConnectionLan : kConnectionUsb;
     out.comPort = std::max(view_.currentIndex(ComPort), 0) + 1;
-
-    const std::string nodeText = Trimmed(view_.text(Node));
-    if (nodeText.empty())
-        return refuse(kNodeMissing);
-    const auto node = InRange(nodeText, 0, kMaxNode);
+    const auto node = readNumber(kNodeRule, std::nullopt);
     if (!node)
-        return refuse(kNodeRange);
-    out.node = *node;
-
-    const std::string timeoutText = Trimmed(view_.text(Timeout));
-    if (timeoutText.empty())
-        return refuse(kTimeoutMissing);
-    const auto timeout = InRange(timeoutText, kMinTimeout, kMaxTimeout);
+        return false;
+    const auto timeout = readNumber(kTimeoutRule, std::nullopt);
     if (!timeout)
-        return refuse(kTimeoutRange);
+        return false;
+    out.node = *node;
     out.replyTimeout = *timeout;
     return *timeout >= kDefaultTimeout || view_.ask(kShortTimeoutQuestion);
+}
+
+std::optional<std::string> CVantelAddChange::readText(const TextRule& rule, bool required)
+{
+    std::string text = Trimmed(view_.text(rule.id));
+    if (text.empty() && required)
+        return refused(rule.missing);
+    if (!IsListFieldText(text, codec_))
+        return refused(rule.badChar);
+    if (!FitsListField(text, rule.maxBytes, codec_))
+        return refused(rule.tooLong);
+    return text;
+}
+
+std::optional<int> CVantelAddChange::readNumber(const NumberRule& rule, std::optional<int> whenEmpty)
+{
+    const std::string text = Trimmed(view_.text(rule.id));
+    if (text.empty())
+        return whenEmpty ? whenEmpty : refused(rule.missing);
+    const auto value = ParseDecimal(text);
+    if (!value || *value < rule.low || *value > rule.high)
+        return refused(rule.outOfRange);
+    return static_cast<int>(*value);
+}
+
+std::nullopt_t CVantelAddChange::refused(std::string_view message)
+{
+    view_.showMessage(message);
+    return std::nullopt;
 }
 
 } // namespace vantel

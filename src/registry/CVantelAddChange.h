@@ -5,6 +5,8 @@
 #include "registry/UnitRecord.h"
 #include "ui/ControlView.h"
 
+#include <optional>
+#include <string>
 #include <string_view>
 
 namespace vantel {
@@ -39,6 +41,22 @@ inline constexpr int Timeout = 1007;
 
 inline constexpr int kComPortCount = 99;
 
+// How OK reads one edit of the dialog and what it says when the edit will not do.
+struct TextRule {
+    int id;
+    std::size_t maxBytes;
+    std::string_view missing;
+    std::string_view badChar;
+    std::string_view tooLong;
+};
+struct NumberRule {
+    int id;
+    int low;
+    int high;
+    std::string_view missing;
+    std::string_view outOfRange;
+};
+
 // Rules of the dialog in which the user adds or changes one unit: which
 // controls apply to the chosen model, and the checks that OK runs, one message
 // at a time. Nothing is written to the unit list here; the caller adds or
@@ -70,8 +88,12 @@ private:
     void applyCategoryChange();
     void applyConnectionRule();
     void applyPortRule();
-    bool refuse(std::string_view message);
     bool readGatewayValues(UnitConnection& out);
+    // The trimmed text or number of an edit; nullopt once its message was shown.
+    std::optional<std::string> readText(const TextRule& rule, bool required);
+    std::optional<int> readNumber(const NumberRule& rule, std::optional<int> whenEmpty);
+    bool refuse(std::string_view message);
+    std::nullopt_t refused(std::string_view message);
 
     ControlView& view_;
     const UnitList& list_;
