@@ -1,0 +1,193 @@
+#include "ui/WidgetControlView.h"
+
+#include <QAbstractButton>
+#include <QButtonGroup>
+#include <QComboBox>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QMessageBox>
+#include <QStringList>
+
+namespace vantel {
+namespace {
+
+constexpr auto kMessageCaption = "Vantel";
+
+QString FromUtf8(std::string_view utf8)
+{
+    return QString::fromUtf8(utf8.data(), static_cast<qsizetype>(utf8.size()));
+}
+
+// Radio buttons refuse to be unchecked while they hold the exclusive choice;
+// the logic may still want none selected, so exclusivity is lifted for the moment.
+void Uncheck(QAbstractButton& button)
+{
+    if (QButtonGroup* group = button.group(); group && group->exclusive()) {
+        group->setExclusive(false);
+        button.setChecked(false);
+        group->setExclusive(true);
+    } else if (button.autoExclusive()) {
+        button.setAutoExclusive(false);
+        button.setChecked(false);
+        button.setAutoExclusive(true);
+    } else {
+        button.setChecked(false);
+    }
+}
+
+int RunMessageBox(QWidget& window, std::string_view utf8, QMessageBox::StandardButtons buttons)
+{
+    QMessageBox box(QMessageBox::NoIcon, kMessageCaption, FromUtf8(utf8), buttons, &window);
+    box.setDefaultButton(QMessageBox::Ok);
+    return box.exec();
+}
+
+} // namespace
+
+WidgetControlView::WidgetControlView(QWidget& window) : window_(window) {}
+
+void WidgetControlView::bind(int id, QWidget* widget)
+{
+    widgets_[id] = widget;
+}
+
+QWidget* WidgetControlView::widget(int id) const
+{
+    const auto it = widgets_.find(id);
+    return it == widgets_.end() ? nullptr : it->second.data();
+}
+
+QWidget* WidgetControlView::bound(int id) const
+{
+    QWidget* w = widget(id);
+    if (!w)
+        qWarning("WidgetControlView: no widget for control %d", id);
+    return w;
+}
+
+std::string WidgetControlView::text(int id) const
+{
+    QWidget* w = bound(id);
+    QString text;
+    if (auto* edit = qobject_cast<QLineEdit*>(w))
+        text = edit->text();
+    else if (auto* label = qobject_cast<QLabel*>(w))
+        text = label->text();
+    else if (auto* button = qobject_cast<QAbstractButton*>(w))
+        text = button->text();
+    else if (auto* combo = qobject_cast<QComboBox*>(w))
+        text = combo->currentText();
+    else if (auto* group = qobject_cast<QGroupBox*>(w))
+        text = group->title();
+    else if (auto* list = qobject_cast<QListWidget*>(w); list && list->currentItem())
+        text = list->currentItem()->text();
+    return text.toStdString();
+}
+
+void WidgetControlView::setText(int id, std::string_view utf8)
+{
+    QWidget* w = bound(id);
+    const QString text = FromUtf8(utf8);
+    if (auto* edit = qobject_cast<QLineEdit*>(w))
+        edit->setText(text);
+    else if (auto* label = qobject_cast<QLabel*>(w))
+        label->setText(text);
+    else if (auto* button = qobject_cast<QAbstractButton*>(w))
+        button->setText(text);
+    else if (auto* combo = qobject_cast<QComboBox*>(w); combo && combo->isEditable())
+        combo->setEditText(text);
+    else if (combo)
+        combo->setCurrentIndex(combo->findText(text));
+    else if (auto* group = qobject_cast<QGroupBox*>(w))
+        group->setTitle(text);
+}
+
+void WidgetControlView::setEnabled(int id, bool enabled)
+{
+    if (QWidget* w = bound(id))
+        w->setEnabled(enabled);
+}
+
+void WidgetControlView::setVisible(int id, bool visible)
+{
+    if (QWidget* w = bound(id))
+        w->setVisible(visible);
+}
+
+bool WidgetControlView::isChecked(int id) const
+{
+    QWidget* w = bound(id);
+    if (auto* button = qobject_cast<QAbstractButton*>(w))
+        return button->isChecked();
+    if (auto* group = qobject_cast<QGroupBox*>(w))
+        return group->isChecked();
+    return false;
+}
+
+void WidgetControlView::setChecked(int id, bool checked)
+{
+    QWidget* w = bound(id);
+    if (auto* button = qobject_cast<QAbstractButton*>(w)) {
+        if (checked)
+            button->setChecked(true);
+        else
+            Uncheck(*button);
+    } else if (auto* group = qobject_cast<QGroupBox*>(w)) {
+        group->setChecked(checked);
+    }
+}
+
+void WidgetControlView::setItems(int id, const std::vector<std::string>& items)
+{
+    QStringList texts;
+    for (const std::string& item : items)
+        texts.append(QString::fromStdString(item));
+    QWidget* w = bound(id);
+    if (auto* combo = qobject_cast<QComboBox*>(w)) {
+        combo->clear();
+        combo->addItems(texts);
+        combo->setCurrentIndex(-1);
+    } else if (auto* list = qobject_cast<QListWidget*>(w)) {
+        list->clear();
+        list->addItems(texts);
+        list->setCurrentRow(-1);
+    }
+}
+
+int WidgetControlView::currentIndex(int id) const
+{
+    QWidget* w = bound(id);
+    if (auto* combo = qobject_cast<QComboBox*>(w))
+        return combo->currentIndex();
+    if (auto* list = qobject_cast<QListWidget*>(w))
+        return list->currentRow();
+    return -1;
+}
+
+void WidgetControlView::setCurrentIndex(int id, int index)
+{
+    QWidget* w = bound(id);
+    if (auto* combo = qobject_cast<QComboBox*>(w))
+        combo->setCurrentIndex(index);
+    else if (auto* list = qobject_cast<QListWidget*>(w))
+        list->setCurrentRow(index);
+}
+
+void WidgetControlView::setCaption(std::string_view utf8)
+{
+    window_.setWindowTitle(FromUtf8(utf8));
+}
+
+void WidgetControlView::showMessage(std::string_view utf8)
+{
+    RunMessageBox(window_, utf8, QMessageBox::Ok);
+}
+
+bool WidgetControlView::ask(std::string_view utf8)
+{
+    return RunMessageBox(window_, utf8, QMessageBox::Ok | QMessageBox::Cancel) == QMessageBox::Ok;
+}
+
+} // namespace vantel

@@ -1,0 +1,45 @@
+#pragma once
+
+#include "ui/ControlView.h"
+
+#include <QPointer>
+#include <QWidget>
+
+#include <map>
+
+namespace vantel {
+
+// ControlView over the widgets of one Qt window: each control id is bound to
+// the widget that plays that control. Understands line edits, labels, buttons
+// (push, check, radio), combo boxes, list widgets and group boxes. Message
+// boxes are modal to the window and bear the caption "Vantel". GUI thread only.
+class WidgetControlView : public ControlView {
+public:
+    explicit WidgetControlView(QWidget& window);
+
+    void bind(int id, QWidget* widget);
+    // nullptr when nothing is bound to the id.
+    QWidget* widget(int id) const;
+
+    std::string text(int id) const override;
+    void setText(int id, std::string_view utf8) override;
+    void setEnabled(int id, bool enabled) override;
+    void setVisible(int id, bool visible) override;
+    bool isChecked(int id) const override;
+    void setChecked(int id, bool checked) override;
+    void setItems(int id, const std::vector<std::string>& items) override;
+    int currentIndex(int id) const override;
+    void setCurrentIndex(int id, int index) override;
+
+    void setCaption(std::string_view utf8) override;
+    void showMessage(std::string_view utf8) override;
+    bool ask(std::string_view utf8) override;
+
+private:
+    QWidget* bound(int id) const;
+
+    QWidget& window_;
+    std::map<int, QPointer<QWidget>> widgets_;
+};
+
+} // namespace vantel
