@@ -258,6 +258,13 @@ std::optional<UnitIdentity> ParseMI(std::string_view reply, bool extendModelCode
     return identity;
 }
 
+std::size_t MIReplyLength(std::string_view firstBytes)
+{
+    constexpr std::size_t kShort = 5;
+    const bool extended = firstBytes.size() > 3 && (At(firstBytes, 3) & 15) == kModelCodeExtended;
+    return extended ? kShort + 1 : kShort;
+}
+
 std::optional<UnitIdentity> ParseMD(std::string_view reply)
 {
     return ParseIdentityBytes(reply, "MD", 2);

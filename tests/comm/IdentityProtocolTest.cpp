@@ -43,6 +43,13 @@ TEST(ModelQuery, RejectsWrongLengthsAndEchoes)
     EXPECT_FALSE(ParseMI("mi\x20\x2F\x23", true));
 }
 
+TEST(ModelQuery, ReplyLengthFromTheFirstBytes)
+{
+    EXPECT_EQ(MIReplyLength("mi\x20\x2F\x23"), 6u);
+    EXPECT_EQ(MIReplyLength("mi\x20\x28" + T), 5u);
+    EXPECT_EQ(MIReplyLength("mi"), 5u);
+}
+
 TEST(GatewayIdentity, ModelQueryOfFiveOrSixBytes)
 {
     EXPECT_EQ(MD().bytes, "MD" + T);
