@@ -41,7 +41,7 @@ const std::array<Parser, 26> kParsers{{
     {"dj", [](std::string_view r) { ascii::ParseDJ(r); }},
     {"dl", [](std::string_view r) { ascii::ParseDL(r); }},
     {"nj", [](std::string_view r) { ascii::ParseNJ(r); }},
-    {"mi", [](std::string_view r) { ascii::ParseMI(r, true), ascii::ParseMI(r, false); }},
+    {"mi", [](std::string_view r) { ascii::ParseMI(r, true), ascii::ParseMI(r, false), ascii::MIReplyLength(r); }},
     {"md", [](std::string_view r) { ascii::ParseMD(r); }},
     {"sn", [](std::string_view r) { ascii::ParseSN(r); }},
     {"mr", [](std::string_view r) { ascii::ParseMR(r); }},
