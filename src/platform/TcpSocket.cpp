@@ -248,7 +248,7 @@ TcpListener::~TcpListener()
     close();
 }
 
-int TcpListener::listen(Ipv4Address address, int port)
+int TcpListener::listen(Ipv4Address address, int port, int backlog)
 {
     close();
     fd_ = ::socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
@@ -259,7 +259,7 @@ int TcpListener::listen(Ipv4Address address, int port)
     ::setsockopt(fd_, SOL_SOCKET, SO_REUSEADDR, &reuse, sizeof reuse);
     sockaddr_in local = MakeAddress(address, port);
     socklen_t length = sizeof local;
-    if (::bind(fd_, reinterpret_cast<const sockaddr*>(&local), sizeof local) < 0 || ::listen(fd_, 16) < 0 ||
+    if (::bind(fd_, reinterpret_cast<const sockaddr*>(&local), sizeof local) < 0 || ::listen(fd_, backlog) < 0 ||
         ::getsockname(fd_, reinterpret_cast<sockaddr*>(&local), &length) < 0) {
         const int error = LastError();
         close();

@@ -68,7 +68,7 @@ public:
     TcpListener& operator=(const TcpListener&) = delete;
 
     // Port 0 picks a free port; port() tells which.
-    int listen(Ipv4Address address, int port);
+    int listen(Ipv4Address address, int port, int backlog = 16);
     int port() const { return port_; }
     // WinsockError::TimedOut when nobody connected within the time-out.
     int accept(TcpSocket& peer, int timeoutMs);
