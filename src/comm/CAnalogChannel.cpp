@@ -7,9 +7,4 @@ int CAnalogChannel::connect(const std::string& host, int port, Ipv4Address bindA
     return open(UnitAddress{host, port, bindAddress});
 }
 
-int CAnalogChannel::ExchangeFixed(std::span<const std::uint8_t> command, std::span<std::uint8_t> reply)
-{
-    return exchangeFixed(command, reply, false);
-}
-
 } // namespace vantel

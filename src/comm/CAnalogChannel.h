@@ -15,9 +15,6 @@ public:
     int connect(const std::string& host, int port, Ipv4Address bindAddress);
     // Set after a failed send or receive; the next exchange reconnects first.
     bool isBroken() const { return lastError() != 0; }
-
-    // Sends `command` and fills `reply` (its size is the expected length).
-    int ExchangeFixed(std::span<const std::uint8_t> command, std::span<std::uint8_t> reply);
 };
 
 } // namespace vantel

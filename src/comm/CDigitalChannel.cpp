@@ -17,11 +17,6 @@ int CDigitalChannel::connect(const std::string& host, int port, int modelRow, in
     return open(UnitAddress{host, port, bindAddress});
 }
 
-int CDigitalChannel::ExchangeFixed(std::span<const std::uint8_t> command, std::span<std::uint8_t> reply)
-{
-    return exchangeFixed(command, reply, true);
-}
-
 int CDigitalChannel::ExchangeFramed(std::span<const std::uint8_t> command, std::span<std::uint8_t> frame,
                                     std::size_t& frameLength)
 {
@@ -30,7 +25,7 @@ int CDigitalChannel::ExchangeFramed(std::span<const std::uint8_t> command, std::
     if (command.size() < 2) {
         return WinsockError::InvalidArgument;
     }
-    if (const int error = prepareAndSend(command, true)) {
+    if (const int error = prepareAndSend(command)) {
         return error;
     }
     const std::array<std::uint8_t, 2> echo{static_cast<std::uint8_t>(command[0] + kEchoOffset),

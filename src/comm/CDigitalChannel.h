@@ -22,7 +22,6 @@ public:
     int modelRow() const { return modelRow_.load(); }
     int secondPort() const { return secondPort_.load(); }
 
-    int ExchangeFixed(std::span<const std::uint8_t> command, std::span<std::uint8_t> reply);
     // Sends `command` and returns the first frame echoing its letters in lower
     // case; `frameLength` counts the terminator.
     int ExchangeFramed(std::span<const std::uint8_t> command, std::span<std::uint8_t> frame, std::size_t& frameLength);

@@ -33,24 +33,21 @@ int UnitChannel::recordFailure(int error)
     return error;
 }
 
-int UnitChannel::prepareAndSend(std::span<const std::uint8_t> command, bool discardStaleInput)
+int UnitChannel::prepareAndSend(std::span<const std::uint8_t> command)
 {
     if (lastError_.load() != 0 || !connection_.isOpen()) {
         if (const int error = open(address_)) {
             return error;
         }
     }
-    if (discardStaleInput) {
-        connection_.discardInput();
-    }
+    connection_.discardInput();
     return recordFailure(connection_.send(command));
 }
 
-int UnitChannel::exchangeFixed(std::span<const std::uint8_t> command, std::span<std::uint8_t> reply,
-                               bool discardStaleInput)
+int UnitChannel::ExchangeFixed(std::span<const std::uint8_t> command, std::span<std::uint8_t> reply)
 {
     std::lock_guard lock(mutex_);
-    if (const int error = prepareAndSend(command, discardStaleInput)) {
+    if (const int error = prepareAndSend(command)) {
         return error;
     }
     return recordFailure(connection_.receiveFixed(reply));

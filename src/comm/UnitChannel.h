@@ -28,6 +28,9 @@ public:
     int connectTimeoutMs() const { return timeoutMs_.load(); }
     void setConnectTimeout(int timeoutMs) { timeoutMs_.store(timeoutMs); }
 
+    // Sends `command` and fills `reply` (its size is the expected length).
+    int ExchangeFixed(std::span<const std::uint8_t> command, std::span<std::uint8_t> reply);
+
     // Recursive: a callback that runs under the lock may itself exchange.
     std::recursive_mutex& mutex() { return mutex_; }
 
@@ -37,9 +40,9 @@ protected:
     ~UnitChannel() = default;
 
     int open(UnitAddress address);
-    // Reconnects when the last exchange failed, optionally drops stale input, sends.
-    int prepareAndSend(std::span<const std::uint8_t> command, bool discardStaleInput);
-    int exchangeFixed(std::span<const std::uint8_t> command, std::span<std::uint8_t> reply, bool discardStaleInput);
+    // Reconnects when the last exchange failed, drops stale input (a late
+    // reply, or noise after the last one), then sends.
+    int prepareAndSend(std::span<const std::uint8_t> command);
     int recordFailure(int error);
     // Read under mutex() only.
     const UnitAddress& address() const { return address_; }
