@@ -2,6 +2,8 @@
 
 #include "comm/AsciiCodec.h"
 
+#include <type_traits>
+
 namespace vantel::ascii {
 
 namespace {
@@ -33,20 +35,39 @@ bool HasLayout(std::string_view reply, std::string_view letters, std::size_t len
     return reply.size() == length && IsFramedReply(reply, letters);
 }
 
+// The hex field of a reply with a fixed layout, when the layout holds.
+std::optional<int> HexField(std::string_view reply, std::string_view letters, std::size_t length, std::size_t offset,
+                            std::size_t digits)
+{
+    if (!HasLayout(reply, letters, length))
+        return std::nullopt;
+    return ParseHex(reply.substr(offset, digits));
+}
+
 std::int32_t SignExtend24(int raw)
 {
     return (raw & 0x800000) != 0 ? raw - 0x1000000 : raw;
 }
 
-// Blocks of equal length between the three-byte header and the terminator.
-std::optional<std::size_t> BlockCount(std::string_view reply, std::string_view letters, std::size_t blockLength)
+// Blocks of equal length between the three-byte header and the terminator,
+// each read by `parseBlock(offset)`; nothing if any block fails.
+template <typename ParseBlock>
+auto ParseBlocks(std::string_view reply, std::string_view letters, std::size_t blockLength, ParseBlock parseBlock)
+    -> std::optional<std::vector<typename std::invoke_result_t<ParseBlock, std::size_t>::value_type>>
 {
     if (!IsFramedReply(reply, letters) || reply.size() < kHeader + 1)
         return std::nullopt;
     const std::size_t body = reply.size() - kHeader - 1;
     if (body == 0 || body % blockLength != 0)
         return std::nullopt;
-    return body / blockLength;
+    std::vector<typename std::invoke_result_t<ParseBlock, std::size_t>::value_type> blocks;
+    for (std::size_t offset = kHeader; offset < kHeader + body; offset += blockLength) {
+        auto block = parseBlock(offset);
+        if (!block)
+            return std::nullopt;
+        blocks.push_back(std::move(*block));
+    }
+    return blocks;
 }
 
 std::optional<ThresholdBlock> ThresholdsAt(std::string_view reply, std::size_t offset)
@@ -103,9 +124,7 @@ std::optional<UnitIdentity> ParseIdentityBytes(std::string_view reply, std::stri
 
 std::optional<ChannelReading> ParseAI(std::string_view reply)
 {
-    if (!HasLayout(reply, "AI", kHeader + kReadingDigits + 1))
-        return std::nullopt;
-    const auto raw = ParseHex(reply.substr(kHeader, kReadingDigits));
+    const auto raw = HexField(reply, "AI", kHeader + kReadingDigits + 1, kHeader, kReadingDigits);
     if (!raw)
         return std::nullopt;
     return ChannelReading{ChannelOf(reply), SignExtend24(*raw)};
@@ -113,24 +132,17 @@ std::optional<ChannelReading> ParseAI(std::string_view reply)
 
 std::optional<std::vector<std::int32_t>> ParseAIAll(std::string_view reply)
 {
-    const auto count = BlockCount(reply, "AI", kReadingDigits);
-    if (!count)
-        return std::nullopt;
-    std::vector<std::int32_t> readings;
-    for (std::size_t i = 0; i < *count; ++i) {
-        const auto raw = ParseHex(reply.substr(kHeader + kReadingDigits * i, kReadingDigits));
+    return ParseBlocks(reply, "AI", kReadingDigits, [reply](std::size_t offset) -> std::optional<std::int32_t> {
+        const auto raw = ParseHex(reply.substr(offset, kReadingDigits));
         if (!raw)
             return std::nullopt;
-        readings.push_back(SignExtend24(*raw));
-    }
-    return readings;
+        return SignExtend24(*raw);
+    });
 }
 
 std::optional<OutputSetting> ParseAY(std::string_view reply)
 {
-    if (!HasLayout(reply, "AY", 8))
-        return std::nullopt;
-    const auto raw = ParseHex(reply.substr(kHeader, 4));
+    const auto raw = HexField(reply, "AY", 8, kHeader, 4);
     if (!raw)
         return std::nullopt;
     const int target = At(reply, 2);
@@ -158,17 +170,8 @@ std::optional<ChannelThresholds> ParseAK(std::string_view reply)
 
 std::optional<std::vector<ThresholdBlock>> ParseAKAll(std::string_view reply)
 {
-    const auto count = BlockCount(reply, "AK", kThresholdBlock);
-    if (!count)
-        return std::nullopt;
-    std::vector<ThresholdBlock> blocks;
-    for (std::size_t i = 0; i < *count; ++i) {
-        const auto block = ThresholdsAt(reply, kHeader + kThresholdBlock * i);
-        if (!block)
-            return std::nullopt;
-        blocks.push_back(*block);
-    }
-    return blocks;
+    return ParseBlocks(reply, "AK", kThresholdBlock,
+                       [reply](std::size_t offset) { return ThresholdsAt(reply, offset); });
 }
 
 std::optional<ChannelThresholds> ParseAL(std::string_view reply)
@@ -185,16 +188,10 @@ std::optional<ChannelThermocouple> ParseTJ(std::string_view reply)
 
 std::optional<std::vector<ThermocoupleBlock>> ParseTJAll(std::string_view reply)
 {
-    const auto count = BlockCount(reply, "TJ", kThermocoupleBlock);
-    if (!count)
-        return std::nullopt;
-    std::vector<ThermocoupleBlock> blocks;
-    for (std::size_t i = 0; i < *count; ++i) {
-        const std::size_t offset = kHeader + kThermocoupleBlock * i;
-        blocks.push_back({At(reply, offset) & 15, At(reply, offset + 1) & 7,
-                          std::string(reply.substr(offset + 2, kThermocoupleBlock - 2))});
-    }
-    return blocks;
+    return ParseBlocks(reply, "TJ", kThermocoupleBlock, [reply](std::size_t offset) {
+        return std::optional<ThermocoupleBlock>{{At(reply, offset) & 15, At(reply, offset + 1) & 7,
+                                                 std::string(reply.substr(offset + 2, kThermocoupleBlock - 2))}};
+    });
 }
 
 std::optional<ChannelThermocouple> ParseTC(std::string_view reply)
@@ -228,9 +225,7 @@ std::optional<SwitchedOutput> ParseDS(std::string_view reply)
 
 std::optional<OutputAlert> ParseDJ(std::string_view reply)
 {
-    if (!HasLayout(reply, "DJ", 11))
-        return std::nullopt;
-    const auto alert = ParseHex(reply.substr(6, 4));
+    const auto alert = HexField(reply, "DJ", 11, 6, 4);
     if (!alert)
         return std::nullopt;
     return OutputAlert{ChannelOf(reply), At(reply, 3) & 1, At(reply, 4) & 7, At(reply, 5) & 1, *alert};
@@ -238,9 +233,7 @@ std::optional<OutputAlert> ParseDJ(std::string_view reply)
 
 std::optional<OutputAlert> ParseDL(std::string_view reply)
 {
-    if (!HasLayout(reply, "DL", 10))
-        return std::nullopt;
-    const auto alert = ParseHex(reply.substr(5, 4));
+    const auto alert = HexField(reply, "DL", 10, 5, 4);
     if (!alert)
         return std::nullopt;
     return OutputAlert{ChannelOf(reply), At(reply, 3) & 1, At(reply, 4) & 7, 0, *alert};
@@ -248,9 +241,7 @@ std::optional<OutputAlert> ParseDL(std::string_view reply)
 
 std::optional<OneShotValue> ParseNJ(std::string_view reply)
 {
-    if (!HasLayout(reply, "NJ", 6))
-        return std::nullopt;
-    const auto value = ParseHex(reply.substr(kHeader, 2));
+    const auto value = HexField(reply, "NJ", 6, kHeader, 2);
     if (!value)
         return std::nullopt;
     return OneShotValue{ChannelOf(reply), *value};
@@ -265,6 +256,13 @@ std::optional<UnitIdentity> ParseMI(std::string_view reply, bool extendModelCode
     if (extendModelCode && identity.modelCode == kModelCodeExtended && reply.size() == 6)
         identity.modelCode = (At(reply, 4) & 15) + 0x10;
     return identity;
+}
+
+std::size_t MIReplyLength(std::string_view firstBytes)
+{
+    constexpr std::size_t kShort = 5;
+    const bool extended = firstBytes.size() > 3 && (At(firstBytes, 3) & 15) == kModelCodeExtended;
+    return extended ? kShort + 1 : kShort;
 }
 
 std::optional<UnitIdentity> ParseMD(std::string_view reply)

@@ -118,6 +118,9 @@ std::optional<OneShotValue> ParseNJ(std::string_view reply);
 // MI; with `extendModelCode` a model code of 15 is replaced by the code in the
 // optional fourth field plus 0x10 (digital channel, rows outside the gateway line).
 std::optional<UnitIdentity> ParseMI(std::string_view reply, bool extendModelCode);
+// Length of a whole MI reply judged from its first five bytes: one byte more
+// when the model code field announces the extended code.
+std::size_t MIReplyLength(std::string_view firstBytes);
 std::optional<UnitIdentity> ParseMD(std::string_view reply);
 std::optional<UnitIdentity> ParseSN(std::string_view reply);
 std::optional<MemoryBytes> ParseMR(std::string_view reply);

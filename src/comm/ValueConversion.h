@@ -32,17 +32,22 @@ enum class ScaleKind {
 
 // Text of a range code as the combo boxes list it; empty outside 0-6.
 std::string_view RangeText(int range);
-// Full scale of a range code (codes 7 and above count as ±30 V).
+// Full scale of a range code. Codes outside the table count as ±30 V; the
+// thermocouple range has no full scale and reports the same, so that a caller
+// dividing by it stays finite.
 double RangeFullScale(int range);
 bool IsCurrentRange(int range);
 
 // 24-bit converter reading to volts, milliamperes or degrees Celsius.
 double ReadingToValue(int raw24, int range);
 double RawToValue(int raw16, int rangeOrMode, ScaleKind kind);
+// Entered values are first clamped to -4000…7000. The result is the raw word's
+// low 16 bits (0-0xFFFF): a signed count of -16384 comes back as 0xC000.
 int ValueToRaw(double value, int rangeOrMode, ScaleKind kind);
 // Analog output set value read back with AY.
 double OutputRawToValue(int mode, int raw16);
-// Analog output set value for AO, clamped to what the output accepts.
+// Analog output set value for AO, signed and clamped to what the output
+// accepts (current 0…32767, voltage -32768…32767).
 int ValueToOutputRaw(int mode, double value);
 
 // Long form: the width and precision that suit the range, for readings and
