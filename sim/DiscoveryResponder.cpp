@@ -203,7 +203,7 @@ void DiscoveryResponder::answerQuery(Unit& unit)
         return;
     query.resize(static_cast<std::size_t>(got));
     ++unit.detailQueries;
-    if (!unit.config.answersDetail || unit.config.rawReply)
+    if (!unit.config.answersDetail)
         return;
     if (query == kDetailQuery)
         SendTo(unit.socket.get(), DetailReplyBytes(unit.config), &from, fromLength);

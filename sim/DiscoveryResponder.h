@@ -28,7 +28,7 @@ struct DiscoveryUnitConfig {
     bool answersDetail = true;
     ProbeAnswer answers = ProbeAnswer::ByFamily;
     // Sent as the probe reply instead of the built one (short, oversized or
-    // unknown-family datagrams); such a unit answers no detail query.
+    // unknown-family datagrams).
     std::optional<Bytes> rawReply;
 };
 
