@@ -2,6 +2,8 @@
 
 #include "app/CVantelDlg.h"
 #include "app/MainWindowView.h"
+#include "platform/UdpSocket.h"
+#include "search/DiscoveryDatagrams.h"
 #include "ui/WidgetControlView.h"
 
 #include <QTimer>
@@ -21,6 +23,8 @@ public:
     // False when the program must end (no network adapter).
     bool start(std::vector<Adapter> adapters);
     CVantelDlg& logic() { return logic_; }
+    // Where the network search sends its probes (the demo points it at the simulator).
+    void setSearchTarget(DatagramAddress target) { searchTarget_ = target; }
     QTreeWidget* unitListView() const { return units_; }
 
     // MainWindowView
@@ -42,6 +46,9 @@ private:
     void connectActions();
 
     WidgetControlView controls_;
+    UnitList& list_;
+    AppState& state_;
+    DatagramAddress searchTarget_{kLimitedBroadcast, kDiscoveryPort};
     CVantelDlg logic_;
     QTreeWidget* units_ = nullptr;
     QTimer timer_;

@@ -3,6 +3,8 @@
 #include "platform/AppPaths.h"
 #include "platform/CommandLine.h"
 #include "platform/TextCodec.h"
+#include "platform/UdpSocket.h"
+#include "search/DiscoveryDatagrams.h"
 
 #include <QApplication>
 #include <QIcon>
@@ -23,6 +25,12 @@ int main(int argc, char** argv)
         return 2;
     }
     SetFileCodec(options.codePage);
+    // The demo searches the simulator on loopback, never the real network.
+    DatagramAddress searchTarget{options.demo ? LoopbackAddress() : kLimitedBroadcast, kDiscoveryPort};
+    if (!options.searchTarget.empty() && !ParseDatagramAddress(options.searchTarget, searchTarget)) {
+        std::cerr << "--search-target needs ADDR:PORT, not " << options.searchTarget << "\n";
+        return 2;
+    }
 
     QApplication app(argc, argv);
     QApplication::setApplicationName("Vantel");
@@ -38,6 +46,7 @@ int main(int argc, char** argv)
         adapters.insert(adapters.begin(), LoopbackAdapter());
 
     MainWindow window(list, state, paths.logFolder);
+    window.setSearchTarget(searchTarget);
     if (!window.start(std::move(adapters)))
         return 1;
     window.show();

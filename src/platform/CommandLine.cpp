@@ -36,6 +36,8 @@ CommandLine ParseCommandLine(const std::vector<std::string>& args)
             result.listFile = value("--list");
         else if (arg == "--codepage")
             result.codePage = value("--codepage");
+        else if (arg == "--search-target")
+            result.searchTarget = value("--search-target");
         else if (arg == "--demo")
             result.demo = true;
         else if (arg == "--help" || arg == "-h")
@@ -48,10 +50,12 @@ CommandLine ParseCommandLine(const std::vector<std::string>& args)
 
 std::string CommandLineHelp()
 {
-    return "Usage: vantel [-T<ms>] [--list FILE] [--codepage CP] [--demo]\n"
+    return "Usage: vantel [-T<ms>] [--list FILE] [--codepage CP] [--search-target ADDR:PORT] [--demo]\n"
            "  -T<ms>, /T<ms>   connect time-out for units and the search, 1-19999 ms (default 3000)\n"
            "  --list FILE      unit list file (default: vantel.dat beside the program, or ~/.config/vantel)\n"
            "  --codepage CP    code page of the list and log files: CP932 (default) or UTF-8\n"
+           "  --search-target ADDR:PORT  send the search probes there instead of broadcasting\n"
+           "                   (--demo: 127.0.0.1:30718, the simulator)\n"
            "  --demo           add a loopback adapter so simulated units can be reached\n"
            "  --help           show this text\n";
 }

@@ -47,6 +47,22 @@ bool ParseDottedAddress(const std::string& text, Ipv4Address& address)
     return true;
 }
 
+bool ParseDatagramAddress(const std::string& text, DatagramAddress& address)
+{
+    const auto colon = text.rfind(':');
+    if (colon == std::string::npos)
+        return false;
+    const std::string port = text.substr(colon + 1);
+    if (port.empty() || port.size() > 5 || port.find_first_not_of("0123456789") != std::string::npos)
+        return false;
+    const int number = std::stoi(port);
+    Ipv4Address ip = 0;
+    if (number < 1 || number > 0xFFFF || !ParseDottedAddress(text.substr(0, colon), ip))
+        return false;
+    address = {ip, number};
+    return true;
+}
+
 UdpSocket::~UdpSocket()
 {
     close();

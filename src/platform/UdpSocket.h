@@ -23,6 +23,9 @@ std::string DottedAddress(Ipv4Address address);
 // Parses "a.b.c.d"; false for anything else.
 bool ParseDottedAddress(const std::string& text, Ipv4Address& address);
 
+// Parses "a.b.c.d:port" (port 1-65535); false for anything else.
+bool ParseDatagramAddress(const std::string& text, DatagramAddress& address);
+
 enum class WaitResult { Ready, TimedOut, Failed };
 
 // A UDP socket bound to one local adapter. Every failing call returns a
