@@ -1,4 +1,5 @@
 // orvex-sim: runs the simulated units of a config file until SIGINT/SIGTERM.
+#include "DiscoveryConfig.h"
 #include "SimConfig.h"
 #include "registry/ModelCatalogue.h"
 
@@ -6,6 +7,7 @@
 #include <cstdio>
 #include <fstream>
 #include <iostream>
+#include <sstream>
 #include <string_view>
 #include <system_error>
 
@@ -43,9 +45,15 @@ int main(int argc, char** argv)
     pthread_sigmask(SIG_BLOCK, &stopSignals, nullptr);
 
     try {
-        auto units = vantel::sim::StartUnits(vantel::sim::ParseConfig(file));
+        vantel::sim::DiscoveryConfig discovery;
+        std::istringstream unitLines(vantel::sim::TakeDiscoveryLines(file, discovery));
+        auto units = vantel::sim::StartUnits(vantel::sim::ParseConfig(unitLines));
         for (const auto& unit : units)
             PrintUnit(*unit);
+        const auto responder = vantel::sim::StartResponder(discovery);
+        if (responder)
+            std::cout << "discovery 127.0.0.1:" << responder->probePort() << " with " << discovery.units.size()
+                      << " units\n";
         std::cout << std::flush;
         int signal = 0;
         sigwait(&stopSignals, &signal);

@@ -1,6 +1,7 @@
 // vantelctl: the unit list and the units from the command line, for scripts
 // and machines without a screen.
 #include "cli/ListCommands.h"
+#include "cli/SearchCommand.h"
 
 #include <array>
 #include <iostream>
@@ -9,7 +10,8 @@ namespace {
 
 using vantel::ctl::CtlCommand;
 
-const std::array<const CtlCommand*, 2> kCommands = {&vantel::ctl::kListCommand, &vantel::ctl::kAddCommand};
+const std::array<const CtlCommand*, 3> kCommands = {&vantel::ctl::kListCommand, &vantel::ctl::kAddCommand,
+                                                    &vantel::ctl::kSearchCommand};
 
 void usage(std::ostream& out)
 {

@@ -2,6 +2,7 @@
 
 #include "registry/UnitList.h"
 #include "search/DiscoveryTexts.h"
+#include "search/FoundUnit.h"
 #include "search/ModelQuery.h"
 
 #include <chrono>
@@ -140,7 +141,7 @@ void CORVEXSearch::continueAdd(int row, bool queried)
 {
     DiscoveryEntry& entry = table_.at(row);
     // A reply that names no model is as useless as no reply.
-    if (!queried || entry.modelCode == kUnknownModel || !settleGcKind(entry)) {
+    if (!queried || entry.modelCode == kUnknownModel || !SettleGcKind(entry)) {
         fail(kModelUnknown);
         return;
     }
@@ -148,28 +149,9 @@ void CORVEXSearch::continueAdd(int row, bool queried)
     addEntry(entry);
 }
 
-bool CORVEXSearch::settleGcKind(DiscoveryEntry& entry)
-{
-    if (entry.kind != DiscoveryKind::GcCapable)
-        return true;
-    if (entry.modelCode >= 0 && entry.modelCode < 7)
-        entry.kind = DiscoveryKind::GcLowModel;
-    else if (entry.modelCode >= 16 && entry.modelCode <= 23)
-        entry.kind = DiscoveryKind::GcHighModel;
-    else
-        return false;
-    return true;
-}
-
 void CORVEXSearch::addEntry(DiscoveryEntry& entry)
 {
-    UnitConnection in;
-    in.name = ProposedUnitName(entry);
-    in.host = entry.ipText;
-    in.controlPort = entry.controlPort;
-    in.secondPort = entry.secondPort;
-    in.modelRow = CatalogueRowOf(entry);
-    const auto confirmed = view_.addUnit(list_, in);
+    const auto confirmed = view_.addUnit(list_, ProposedConnection(entry));
     if (confirmed) {
         if (list_.Add(-1, *confirmed) != 0) {
             fail(kAddFailed);

@@ -54,7 +54,6 @@ private:
     void enterState(State state);
     void finishSearch(bool succeeded);
     void continueAdd(int row, bool queried);
-    bool settleGcKind(DiscoveryEntry& entry);
     void addEntry(DiscoveryEntry& entry);
     void requestListRefresh();
     void fillList();

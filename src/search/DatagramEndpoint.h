@@ -2,9 +2,11 @@
 
 #include "platform/UdpSocket.h"
 
+#include <chrono>
 #include <cstddef>
 #include <cstdint>
 #include <span>
+#include <thread>
 
 namespace vantel {
 
@@ -16,6 +18,8 @@ public:
     virtual int sendTo(const DatagramAddress& to, std::span<const std::uint8_t> bytes) = 0;
     virtual WaitResult waitReadable(int timeoutMs) = 0;
     virtual int receiveFrom(std::span<std::uint8_t> into, std::size_t& received, DatagramAddress& from) = 0;
+    // The short pause between the probes.
+    virtual void pause(std::chrono::milliseconds length) { std::this_thread::sleep_for(length); }
 };
 
 class UdpDatagramEndpoint final : public DatagramEndpoint {

@@ -4,7 +4,6 @@
 
 #include <algorithm>
 #include <chrono>
-#include <thread>
 
 namespace vantel {
 
@@ -36,9 +35,9 @@ bool UnitDiscovery::search(DatagramEndpoint& endpoint, DiscoveryTable& table, co
     table.reset(settings.timeoutMs);
     // A probe that cannot be sent simply finds nobody, as a probe nobody hears.
     endpoint.sendTo(settings.target, kProbe1);
-    std::this_thread::sleep_for(kProbePause);
+    endpoint.pause(kProbePause);
     endpoint.sendTo(settings.target, kProbe2);
-    std::this_thread::sleep_for(kProbePause);
+    endpoint.pause(kProbePause);
     if (!collectReplies(endpoint, table)) {
         table.reset(settings.timeoutMs);
         return false;

@@ -40,6 +40,7 @@ public:
         clock_.advance(timeoutMs);
         return WaitResult::TimedOut;
     }
+    void pause(std::chrono::milliseconds length) override { clock_.advance(length.count()); }
     int receiveFrom(std::span<std::uint8_t> into, std::size_t& received, DatagramAddress& from) override
     {
         const Incoming next = incoming.front();

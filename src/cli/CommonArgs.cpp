@@ -1,0 +1,59 @@
+#include "cli/CommonArgs.h"
+
+#include "cli/CtlCommand.h"
+#include "platform/AppPaths.h"
+#include "registry/CVantelAddChange.h"
+#include "ui/MemoryControlView.h"
+
+#include <ostream>
+
+namespace vantel::ctl {
+
+OpenedList::OpenedList(const CtlArgs& args)
+    : codec(args.option("--codepage", "CP932")), list(args.option("--list", DefaultAppPaths().listFile), codec)
+{
+}
+
+bool UsableArgs(const CtlArgs& args, const std::set<std::string>& known, std::ostream& err)
+{
+    if (!args.error().empty()) {
+        err << args.error() << "\n";
+        return false;
+    }
+    if (const auto unknown = args.unknown(known); !unknown.empty()) {
+        err << "unknown option " << unknown.front() << "\n";
+        return false;
+    }
+    if (!TextCodec::isSupported(args.option("--codepage", "CP932"))) {
+        err << "unknown code page: " << args.option("--codepage", "") << "\n";
+        return false;
+    }
+    return true;
+}
+
+int AddWithDialogRules(OpenedList& opened, const UnitConnection& in, bool confirm, std::ostream& out, std::ostream& err)
+{
+    MemoryControlView view;
+    view.answer = [confirm](std::string_view) { return confirm; };
+    CVantelAddChange dialog(view, opened.list, -1, in, opened.codec);
+    dialog.start();
+    if (!dialog.onOk()) {
+        for (const auto& question : view.questions)
+            err << question << "\n(--yes confirms)\n";
+        for (const auto& message : view.messages)
+            err << message << "\n";
+        return kExitRefused;
+    }
+    if (opened.list.Add(-1, dialog.values()) != 0) {
+        err << "追加できません。\n";
+        return kExitRefused;
+    }
+    if (opened.list.Save() != 0) {
+        err << "変更が保存できませんでした。\n";
+        return kExitRefused;
+    }
+    out << "added " << dialog.values().name << " as unit " << opened.list.count() << "\n";
+    return kExitOk;
+}
+
+} // namespace vantel::ctl
