@@ -19,13 +19,6 @@ namespace {
 
 using namespace AddChangeControl;
 
-UnitConnection NewUnit()
-{
-    UnitConnection in;
-    in.modelRow = -1;
-    return in;
-}
-
 class AddChangeWindowTest : public ::testing::Test {
 protected:
     template <class W> W* control(int id) const
@@ -43,7 +36,7 @@ protected:
     }
 
     UnitList list{""};
-    AddChangeDialog dialog{list, -1, NewUnit()};
+    AddChangeDialog dialog{list, -1, CVantelAddChange::blankUnit()};
 };
 
 TEST_F(AddChangeWindowTest, ClickingTheGatewayCategoryShowsTheGatewayControls)
