@@ -1,0 +1,224 @@
+#include "app/MainWindow.h"
+
+#include "registry/AddChangeDialog.h"
+
+#include <QApplication>
+#include <QCheckBox>
+#include <QCloseEvent>
+#include <QComboBox>
+#include <QFileDialog>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QHeaderView>
+#include <QLabel>
+#include <QPushButton>
+#include <QTreeWidget>
+#include <QVBoxLayout>
+
+namespace vantel {
+namespace {
+
+QString qs(const std::string& s) { return QString::fromStdString(s); }
+
+} // namespace
+
+MainWindow::MainWindow(UnitList& list, AppState& state, std::string logFolder, QWidget* parent)
+    : QWidget(parent), controls_(*this), logic_(list, state, *this)
+{
+    setWindowTitle("Vantel");
+    buildLayout();
+    connectActions();
+    logic_.setLogFolder(std::move(logFolder));
+}
+
+void MainWindow::buildLayout()
+{
+    auto* root = new QVBoxLayout(this);
+
+    auto* adapterRow = new QHBoxLayout;
+    auto* adapterLabel = new QLabel("ネットワークデバイス選択(&N)");
+    auto* adapters = new QComboBox;
+    adapterLabel->setBuddy(adapters);
+    adapterRow->addWidget(adapterLabel);
+    adapterRow->addWidget(adapters, 1);
+    root->addLayout(adapterRow);
+
+    auto* listGroup = new QGroupBox("デバイスリスト(&D)");
+    auto* listRow = new QHBoxLayout(listGroup);
+    units_ = new QTreeWidget;
+    units_->setColumnCount(4);
+    units_->setHeaderLabels({"ユニット名称", "接続先", "ポート/ノード", "機種"});
+    units_->setRootIsDecorated(false);
+    units_->setSelectionMode(QAbstractItemView::SingleSelection);
+    units_->setSelectionBehavior(QAbstractItemView::SelectRows);
+    units_->setUniformRowHeights(true);
+    units_->setMinimumHeight(220);
+    const int widths[] = {120, 120, 80, 100};
+    for (int c = 0; c < 4; ++c)
+        units_->setColumnWidth(c, units_->fontMetrics().averageCharWidth() * widths[c] / 6);
+    units_->installEventFilter(this);
+    listRow->addWidget(units_, 1);
+    auto* buttons = new QVBoxLayout;
+    const std::pair<int, const char*> listButtons[] = {
+        {MainId::Search, "検索・追加(&S)"}, {MainId::Add, "追加(&A)"},     {MainId::Change, "変更(&H)"},
+        {MainId::Delete, "削除(&L)"},       {MainId::MoveUp, "上へ"},     {MainId::MoveDown, "下へ"},
+        {MainId::Connect, "接続(&C)"}};
+    for (const auto& [id, text] : listButtons) {
+        auto* button = new QPushButton(text);
+        button->setAutoDefault(false);
+        controls_.bind(id, button);
+        buttons->addWidget(button);
+        if (id == MainId::Add || id == MainId::MoveDown)
+            buttons->addSpacing(8);
+    }
+    buttons->addStretch(1);
+    listRow->addLayout(buttons);
+    root->addWidget(listGroup, 1);
+
+    auto* logGroup = new QGroupBox("ログ");
+    auto* logLayout = new QGridLayout(logGroup);
+    auto* logging = new QCheckBox("ロギング有効(&E)");
+    auto* switching = new QCheckBox("ファイル自動切換(&F)");
+    auto* lines = new QComboBox;
+    auto* folder = new QLabel;
+    folder->setFrameStyle(QFrame::Panel | QFrame::Sunken);
+    folder->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    auto* browse = new QPushButton("参照(&R)...");
+    browse->setAutoDefault(false);
+    logLayout->addWidget(logging, 0, 0);
+    logLayout->addWidget(switching, 0, 1);
+    logLayout->addWidget(lines, 0, 2);
+    logLayout->addWidget(new QLabel("フォルダ :"), 1, 0);
+    logLayout->addWidget(folder, 1, 1, 1, 2);
+    logLayout->addWidget(browse, 1, 3);
+    logLayout->setColumnStretch(1, 1);
+    root->addWidget(logGroup);
+
+    auto* bottom = new QHBoxLayout;
+    auto* version = new QLabel;
+    auto* exit = new QPushButton("終了(&X)");
+    exit->setAutoDefault(false);
+    bottom->addWidget(version, 1);
+    bottom->addWidget(exit);
+    root->addLayout(bottom);
+
+    controls_.bind(MainId::Adapter, adapters);
+    controls_.bind(MainId::LoggingEnabled, logging);
+    controls_.bind(MainId::FileSwitching, switching);
+    controls_.bind(MainId::LinesPerFile, lines);
+    controls_.bind(MainId::LogFolder, folder);
+    controls_.bind(MainId::BrowseFolder, browse);
+    controls_.bind(MainId::Version, version);
+    controls_.bind(MainId::Exit, exit);
+    resize(620, 480);
+}
+
+void MainWindow::connectActions()
+{
+    const auto onClick = [this](int id, void (CVantelDlg::*action)()) {
+        connect(static_cast<QPushButton*>(controls_.widget(id)), &QPushButton::clicked, this,
+                [this, action] { (logic_.*action)(); });
+    };
+    onClick(MainId::Add, &CVantelDlg::onAdd);
+    onClick(MainId::Change, &CVantelDlg::onChange);
+    onClick(MainId::Delete, &CVantelDlg::onDelete);
+    onClick(MainId::MoveUp, &CVantelDlg::onMoveUp);
+    onClick(MainId::MoveDown, &CVantelDlg::onMoveDown);
+    onClick(MainId::Connect, &CVantelDlg::onConnect);
+    onClick(MainId::BrowseFolder, &CVantelDlg::onBrowseFolder);
+    connect(static_cast<QPushButton*>(controls_.widget(MainId::Exit)), &QPushButton::clicked, this,
+            &QWidget::close);
+    connect(static_cast<QCheckBox*>(controls_.widget(MainId::LoggingEnabled)), &QCheckBox::clicked, this,
+            [this] { logic_.onLoggingClicked(); });
+    connect(static_cast<QComboBox*>(controls_.widget(MainId::Adapter)), &QComboBox::activated, this,
+            [this](int index) { logic_.onAdapterChanged(index); });
+    connect(units_, &QTreeWidget::itemSelectionChanged, this, [this] { logic_.onSelectionChanged(); });
+    // Only a double-click connects: Enter is not a dialog key in this window.
+    connect(units_, &QTreeWidget::itemDoubleClicked, this, [this] {
+        logic_.onRowActivated(QApplication::keyboardModifiers().testFlag(Qt::ControlModifier));
+    });
+    connect(&timer_, &QTimer::timeout, this, [this] { logic_.onTimer(); });
+    // The search arrives with its own issue; until then its button stays off.
+    controls_.setEnabled(MainId::Search, false);
+}
+
+bool MainWindow::start(std::vector<Adapter> adapters)
+{
+    if (!logic_.start(std::move(adapters)))
+        return false;
+    timer_.start(100);
+    return true;
+}
+
+void MainWindow::setUnitRows(const std::vector<UnitListRow>& rows)
+{
+    const QSignalBlocker block(units_);
+    units_->clear();
+    QList<QTreeWidgetItem*> items;
+    for (const UnitListRow& row : rows)
+        items.append(new QTreeWidgetItem(QStringList{qs(row[0]), qs(row[1]), qs(row[2]), qs(row[3])}));
+    units_->addTopLevelItems(items);
+}
+
+int MainWindow::selectionMark() const
+{
+    const auto selected = units_->selectedItems();
+    return selected.isEmpty() ? -1 : units_->indexOfTopLevelItem(selected.front());
+}
+
+void MainWindow::selectRow(int row)
+{
+    {
+        const QSignalBlocker block(units_);
+        units_->clearSelection();
+        if (QTreeWidgetItem* item = units_->topLevelItem(row)) {
+            item->setSelected(true);
+            units_->setCurrentItem(item);
+        }
+    }
+    logic_.onSelectionChanged();
+}
+
+void MainWindow::scrollToRow(int row)
+{
+    if (QTreeWidgetItem* item = units_->topLevelItem(row))
+        units_->scrollToItem(item);
+}
+
+std::optional<UnitConnection> MainWindow::editUnit(const UnitList& list, int editIndex, const UnitConnection& in)
+{
+    return AddChangeDialog::run(this, list, editIndex, in);
+}
+
+std::optional<std::string> MainWindow::chooseFolder(const std::string& title, const std::string& start)
+{
+    const QString folder = QFileDialog::getExistingDirectory(this, qs(title), qs(start), QFileDialog::ShowDirsOnly);
+    if (folder.isEmpty())
+        return std::nullopt;
+    return folder.toStdString();
+}
+
+void MainWindow::closeWindow()
+{
+    closeAllowed_ = true;
+    close();
+}
+
+void MainWindow::closeEvent(QCloseEvent* event)
+{
+    if (closeAllowed_ || logic_.onCloseRequested()) {
+        timer_.stop();
+        event->accept();
+    } else {
+        event->ignore();
+    }
+}
+
+bool MainWindow::eventFilter(QObject* watched, QEvent* event)
+{
+    if (watched == units_ && event->type() == QEvent::FocusIn)
+        logic_.onSelectionChanged();
+    return QWidget::eventFilter(watched, event);
+}
+
+} // namespace vantel

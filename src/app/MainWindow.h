@@ -1,0 +1,51 @@
+#pragma once
+
+#include "app/CVantelDlg.h"
+#include "app/MainWindowView.h"
+#include "ui/WidgetControlView.h"
+
+#include <QTimer>
+#include <QWidget>
+
+class QTreeWidget;
+
+namespace vantel {
+
+// The main window: the unit list, its buttons and the log settings. Its
+// behaviour lives in CVantelDlg.
+class MainWindow : public QWidget, public MainWindowView {
+    Q_OBJECT
+public:
+    MainWindow(UnitList& list, AppState& state, std::string logFolder, QWidget* parent = nullptr);
+
+    // False when the program must end (no network adapter).
+    bool start(std::vector<Adapter> adapters);
+    CVantelDlg& logic() { return logic_; }
+    QTreeWidget* unitListView() const { return units_; }
+
+    // MainWindowView
+    ControlView& controls() override { return controls_; }
+    void setUnitRows(const std::vector<UnitListRow>& rows) override;
+    int selectionMark() const override;
+    void selectRow(int row) override;
+    void scrollToRow(int row) override;
+    std::optional<UnitConnection> editUnit(const UnitList& list, int editIndex, const UnitConnection& in) override;
+    std::optional<std::string> chooseFolder(const std::string& title, const std::string& start) override;
+    void closeWindow() override;
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    void buildLayout();
+    void connectActions();
+
+    WidgetControlView controls_;
+    CVantelDlg logic_;
+    QTreeWidget* units_ = nullptr;
+    QTimer timer_;
+    bool closeAllowed_ = false;
+};
+
+} // namespace vantel

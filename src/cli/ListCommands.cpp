@@ -1,0 +1,120 @@
+#include "cli/ListCommands.h"
+
+#include "app/CVantelDlg.h"
+#include "cli/CtlArgs.h"
+#include "platform/AppPaths.h"
+#include "registry/CVantelAddChange.h"
+#include "registry/ModelCatalogue.h"
+#include "registry/UnitList.h"
+#include "ui/MemoryControlView.h"
+
+#include <ostream>
+
+namespace vantel::ctl {
+namespace {
+
+struct OpenedList {
+    TextCodec codec;
+    UnitList list;
+    explicit OpenedList(const CtlArgs& args)
+        : codec(args.option("--codepage", "CP932")), list(args.option("--list", DefaultAppPaths().listFile), codec)
+    {
+    }
+};
+
+// Checks shared by every list command; prints what is wrong.
+bool usable(const CtlArgs& args, const std::set<std::string>& known, std::ostream& err)
+{
+    if (!args.error().empty()) {
+        err << args.error() << "\n";
+        return false;
+    }
+    if (const auto unknown = args.unknown(known); !unknown.empty()) {
+        err << "unknown option " << unknown.front() << "\n";
+        return false;
+    }
+    if (!TextCodec::isSupported(args.option("--codepage", "CP932"))) {
+        err << "unknown code page: " << args.option("--codepage", "") << "\n";
+        return false;
+    }
+    return true;
+}
+
+} // namespace
+
+int RunList(const std::vector<std::string>& rawArgs, std::ostream& out, std::ostream& err)
+{
+    const CtlArgs args(rawArgs, {});
+    if (!usable(args, {"--list", "--codepage"}, err) || !args.positional().empty())
+        return kExitUsage;
+    OpenedList opened(args);
+    // A missing file is an empty list, as in the program.
+    opened.list.Load();
+    for (int i = 0; i < opened.list.count(); ++i) {
+        const UnitListRow row = UnitListColumns(opened.list.at(i));
+        out << row[0] << '\t' << row[1] << '\t' << row[2] << '\t' << row[3] << '\n';
+    }
+    return kExitOk;
+}
+
+int RunAdd(const std::vector<std::string>& rawArgs, std::ostream& out, std::ostream& err)
+{
+    CtlArgs args(rawArgs, {"--yes"});
+    const std::set<std::string> known = {"--list",        "--codepage", "--name",    "--host", "--model", "--port",
+                                         "--second-port", "--node",     "--timeout", "--com",  "--yes"};
+    UnitConnection in;
+    in.name = args.option("--name", "");
+    in.host = args.option("--host", "");
+    const auto model = args.number("--model");
+    in.controlPort = args.number("--port").value_or(kDefaultControlPort);
+    in.secondPort = args.number("--second-port").value_or(kDefaultSecondPort);
+    in.node = args.number("--node").value_or(0);
+    in.replyTimeout = args.number("--timeout").value_or(10);
+    const auto com = args.number("--com");
+    if (!usable(args, known, err) || !args.positional().empty())
+        return kExitUsage;
+    if (!model || !IsKnownModelRow(*model)) {
+        err << "--model needs a catalogue row from 0 to " << kModelCount - 1 << "\n";
+        return kExitUsage;
+    }
+    in.modelRow = *model;
+    in.connectionKind = com ? kConnectionUsb : kConnectionLan;
+    in.comPort = com.value_or(1);
+    if (in.comPort < 1 || in.comPort > kComPortCount) {
+        err << "--com needs a port number from 1 to " << kComPortCount << "\n";
+        return kExitUsage;
+    }
+
+    OpenedList opened(args);
+    opened.list.Load();
+    // The unit dialog's own rules, run without a window: same checks, same messages.
+    MemoryControlView view;
+    view.answer = [&](std::string_view) { return args.flag("--yes"); };
+    CVantelAddChange dialog(view, opened.list, -1, in, opened.codec);
+    dialog.start();
+    if (!dialog.onOk()) {
+        for (const auto& question : view.questions)
+            err << question << "\n(--yes confirms)\n";
+        for (const auto& message : view.messages)
+            err << message << "\n";
+        return kExitRefused;
+    }
+    if (opened.list.Add(-1, dialog.values()) != 0) {
+        err << "追加できません。\n";
+        return kExitRefused;
+    }
+    if (opened.list.Save() != 0) {
+        err << "変更が保存できませんでした。\n";
+        return kExitRefused;
+    }
+    out << "added " << dialog.values().name << " as unit " << opened.list.count() << "\n";
+    return kExitOk;
+}
+
+const CtlCommand kListCommand{"list", "list [--list FILE] [--codepage CP]", RunList};
+const CtlCommand kAddCommand{"add",
+                             "add --name N --host H --model ROW [--port P] [--second-port P]\n"
+                             "      [--node N --timeout S [--com N]] [--yes] [--list FILE] [--codepage CP]",
+                             RunAdd};
+
+} // namespace vantel::ctl

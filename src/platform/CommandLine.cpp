@@ -1,0 +1,59 @@
+#include "platform/CommandLine.h"
+
+#include <algorithm>
+#include <cctype>
+#include <cstdlib>
+
+namespace vantel {
+
+std::optional<int> ParseTimeoutArgument(std::string arg)
+{
+    const auto notSpace = [](unsigned char c) { return !std::isspace(c); };
+    arg.erase(arg.begin(), std::find_if(arg.begin(), arg.end(), notSpace));
+    arg.erase(std::find_if(arg.rbegin(), arg.rend(), notSpace).base(), arg.end());
+    std::transform(arg.begin(), arg.end(), arg.begin(),
+                   [](unsigned char c) { return static_cast<char>(std::toupper(c)); });
+    if (arg.find("-T") == std::string::npos && arg.find("/T") == std::string::npos)
+        return std::nullopt;
+    const long value = std::strtol(arg.c_str() + 2, nullptr, 10);
+    if (value < 1 || value > 19999)
+        return std::nullopt;
+    return static_cast<int>(value);
+}
+
+CommandLine ParseCommandLine(const std::vector<std::string>& args)
+{
+    CommandLine result;
+    for (std::size_t i = 0; i < args.size(); ++i) {
+        const std::string& arg = args[i];
+        const auto value = [&](const char* option) -> std::string {
+            if (i + 1 < args.size())
+                return args[++i];
+            result.error = std::string(option) + " needs a value";
+            return {};
+        };
+        if (arg == "--list")
+            result.listFile = value("--list");
+        else if (arg == "--codepage")
+            result.codePage = value("--codepage");
+        else if (arg == "--demo")
+            result.demo = true;
+        else if (arg == "--help" || arg == "-h")
+            result.help = true;
+        else if (const auto timeout = ParseTimeoutArgument(arg))
+            result.timeoutMs = *timeout;
+    }
+    return result;
+}
+
+std::string CommandLineHelp()
+{
+    return "Usage: vantel [-T<ms>] [--list FILE] [--codepage CP] [--demo]\n"
+           "  -T<ms>, /T<ms>   connect time-out for units and the search, 1-19999 ms (default 3000)\n"
+           "  --list FILE      unit list file (default: vantel.dat beside the program, or ~/.config/vantel)\n"
+           "  --codepage CP    code page of the list and log files: CP932 (default) or UTF-8\n"
+           "  --demo           add a loopback adapter so simulated units can be reached\n"
+           "  --help           show this text\n";
+}
+
+} // namespace vantel

@@ -1,0 +1,27 @@
+#pragma once
+
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace vantel {
+
+struct CommandLine {
+    int timeoutMs = 0; // 0: not given
+    std::string listFile;
+    std::string codePage = "CP932";
+    bool demo = false;
+    bool help = false;
+    std::string error; // non-empty when an option is malformed
+};
+
+// The program's options: "-T<ms>" or "/T<ms>" in any case (1-19999 ms, else
+// ignored), "--list FILE", "--codepage CP", "--demo", "--help".
+CommandLine ParseCommandLine(const std::vector<std::string>& args);
+
+// The connect time-out override carried by one argument, if it is one.
+std::optional<int> ParseTimeoutArgument(std::string arg);
+
+std::string CommandLineHelp();
+
+} // namespace vantel
