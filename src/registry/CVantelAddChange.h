@@ -39,15 +39,15 @@ inline constexpr int TimeoutLabel = 1111;
 inline constexpr int Timeout = 1007;
 } // namespace AddChangeControl
 
+// Items "COM1" to "COM99" of the COM port box.
+inline constexpr int kComPortCount = 99;
+
 // Rules of the dialog in which the user adds or changes one unit: which
 // controls apply to the chosen model, and the checks that OK runs, one message
 // at a time. Nothing is written to the unit list here; the caller adds or
 // changes the record with values() after onOk() accepted.
 class CVantelAddChange {
 public:
-    // Items "COM1" to "COM99" of the COM port box.
-    static constexpr int kComPortCount = 99;
-
     // How OK reads one edit of the dialog and what it says when the edit will not do.
     struct TextRule {
         int id;
