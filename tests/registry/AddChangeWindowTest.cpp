@@ -110,6 +110,20 @@ TEST_F(AddChangeWindowTest, EnterRunsTheChecksAndEscapeCancels)
     EXPECT_FALSE(dialog.isVisible());
 }
 
+TEST(AddChangeDialogModels, ModelOfferedNowhereIsNamedInTheEmptyModelBox)
+{
+    UnitList list{""};
+    UnitConnection record;
+    record.name = "W3";
+    record.host = "w3";
+    record.modelRow = 40;
+    ASSERT_EQ(list.Add(-1, record), 0);
+    AddChangeDialog dialog(list, 0, record);
+    auto* model = qobject_cast<QComboBox*>(dialog.control(Model));
+    EXPECT_EQ(model->currentIndex(), -1);
+    EXPECT_EQ(model->placeholderText(), "QZ-K11-W3");
+}
+
 TEST(AddChangeDialogRun, ReturnsTheValuesOnlyWhenConfirmed)
 {
     UnitList list{""};
