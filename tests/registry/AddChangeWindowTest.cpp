@@ -110,13 +110,19 @@ TEST_F(AddChangeWindowTest, EnterRunsTheChecksAndEscapeCancels)
     EXPECT_FALSE(dialog.isVisible());
 }
 
+UnitConnection Stored(const char* name, const char* host, int modelRow)
+{
+    UnitConnection record;
+    record.name = name;
+    record.host = host;
+    record.modelRow = modelRow;
+    return record;
+}
+
 TEST(AddChangeDialogModels, ModelOfferedNowhereIsNamedInTheEmptyModelBox)
 {
     UnitList list{""};
-    UnitConnection record;
-    record.name = "W3";
-    record.host = "w3";
-    record.modelRow = 40;
+    const UnitConnection record = Stored("W3", "w3", 40);
     ASSERT_EQ(list.Add(-1, record), 0);
     AddChangeDialog dialog(list, 0, record);
     auto* model = qobject_cast<QComboBox*>(dialog.control(Model));
@@ -127,10 +133,7 @@ TEST(AddChangeDialogModels, ModelOfferedNowhereIsNamedInTheEmptyModelBox)
 TEST(AddChangeDialogRun, ReturnsTheValuesOnlyWhenConfirmed)
 {
     UnitList list{""};
-    UnitConnection record;
-    record.name = "Tank";
-    record.host = "gw";
-    record.modelRow = 35;
+    UnitConnection record = Stored("Tank", "gw", 35);
     record.connectionKind = kConnectionLan;
     record.node = 7;
     record.replyTimeout = 20;
