@@ -75,7 +75,7 @@ bool UnitConnection::takeFrameBytes(std::span<std::uint8_t> frame, std::size_t& 
     while (begin_ < end_ && length < frame.size()) {
         const std::uint8_t byte = buffer_[begin_++];
         frame[length++] = byte;
-        if (byte == kTerminator) {
+        if (byte == kFrameEnd) {
             return true;
         }
     }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "comm/ReplyShape.h"
 #include "platform/TcpSocket.h"
 
 #include <array>
@@ -24,7 +25,7 @@ class UnitConnection {
 public:
     static constexpr int kMaxReceiveCalls = 10;
     static constexpr int kMaxFrameReceiveFailures = 3;
-    static constexpr std::uint8_t kTerminator = 0xC8;
+    static constexpr auto kFrameEnd = static_cast<std::uint8_t>(kTerminator);
 
     int open(const UnitAddress& address, int timeoutMs);
     void close();
