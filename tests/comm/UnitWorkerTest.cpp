@@ -267,19 +267,6 @@ TEST(DigitalWorker, MaskedSetIsDroppedOutsideTheAsciiDialect)
     EXPECT_EQ(rig.unit.received(), (std::vector<std::string>{"\x55\x55"}));
 }
 
-TEST(DigitalWorker, ExtraInputsComeFromTheSecondPort)
-{
-    LoopbackPeer second(
-        [](const std::string&) { return std::optional<std::string>(std::string("\x13\x03\0\0\0", 5)); });
-    DigitalRig rig(Replies{{"\x55\x55", std::string("\x80\0", 2)}}, kNineByteInputRow, second.port());
-    ASSERT_TRUE(rig.connected);
-    {
-        DigitalWorker worker(rig.channel);
-        worker.post(digital::ReadInputs{[&](int inputs) { rig.calls.record(inputs); }});
-    }
-    EXPECT_EQ(rig.calls.calls(), (std::vector<Call>{{0x61}}));
-}
-
 TEST(DigitalWorker, FailedExtraInputQueryIsReportedApart)
 {
     DigitalRig rig(Replies{{"\x55\x55", std::string("\x80\0", 2)}}, kNineByteInputRow, test::ClosedPort());
