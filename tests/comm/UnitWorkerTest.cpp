@@ -218,6 +218,8 @@ TEST(UnitWorker, QuitServesWhatWasQueuedBeforeAndNothingAfter)
         }
         worker.quit();
         EXPECT_FALSE(worker.post(analog::ReadDigitalOutputs{done}));
+        worker.stop();
+        EXPECT_EQ(rig.calls.calls().size(), 4u);
     }
     EXPECT_EQ(rig.calls.calls().size(), 4u);
 }
