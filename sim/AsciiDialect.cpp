@@ -138,6 +138,27 @@ Reply AnswerInputRead(const Request& r)
     return Terminated(reply);
 }
 
+using ChannelBlock = void (*)(Bytes& out, const Request& r, int channel);
+
+// Commands that name one channel, or selector 0x27 for `allCount` channels
+// answered block after block.
+Reply AnswerOneOrAll(const Request& r, int allCount, ChannelBlock appendBlock)
+{
+    if (r.command.size() != 4)
+        return std::nullopt;
+    Bytes reply = StartReply(r.command);
+    reply.push_back(r.command[2]);
+    if (r.command[2] == kAllChannels) {
+        for (int ch = 0; ch < std::min(allCount, kMaxChannels); ++ch)
+            appendBlock(reply, r, ch);
+    } else if (IsChannel(r.command[2])) {
+        appendBlock(reply, r, Small(r.command[2]));
+    } else {
+        return std::nullopt;
+    }
+    return Terminated(reply);
+}
+
 void AppendReading(Bytes& out, const Request& r, int channel)
 {
     AppendHex(out, static_cast<std::uint32_t>(AnalogReading(r.state, channel, r.seconds)), 6);
@@ -145,19 +166,7 @@ void AppendReading(Bytes& out, const Request& r, int channel)
 
 Reply AnswerAnalogRead(const Request& r)
 {
-    if (r.command.size() != 4)
-        return std::nullopt;
-    Bytes reply = StartReply(r.command);
-    reply.push_back(r.command[2]);
-    if (r.command[2] == kAllChannels) {
-        for (int ch = 0; ch < std::min(r.row.inputCount, kMaxChannels); ++ch)
-            AppendReading(reply, r, ch);
-    } else if (IsChannel(r.command[2])) {
-        AppendReading(reply, r, Small(r.command[2]));
-    } else {
-        return std::nullopt;
-    }
-    return Terminated(reply);
+    return AnswerOneOrAll(r, r.row.inputCount, AppendReading);
 }
 
 Reply AnswerAnalogWrite(const Request& r)
@@ -211,8 +220,9 @@ Reply AnswerSampleRate(const Request& r)
     return EchoOf(r.command);
 }
 
-void AppendThreshold(Bytes& out, const ThresholdState& threshold)
+void AppendThreshold(Bytes& out, const Request& r, int channel)
 {
+    const ThresholdState& threshold = r.state.thresholds[channel];
     AppendByte(out, 8 * threshold.flag + threshold.mode + 0x20);
     AppendHex(out, threshold.low, 4);
     AppendHex(out, threshold.high, 4);
@@ -220,19 +230,7 @@ void AppendThreshold(Bytes& out, const ThresholdState& threshold)
 
 Reply AnswerThresholdRead(const Request& r)
 {
-    if (r.command.size() != 4)
-        return std::nullopt;
-    Bytes reply = StartReply(r.command);
-    reply.push_back(r.command[2]);
-    if (r.command[2] == kAllChannels) {
-        for (int ch = 0; ch < AnalogChannelCount(r.row); ++ch)
-            AppendThreshold(reply, r.state.thresholds[ch]);
-    } else if (IsChannel(r.command[2])) {
-        AppendThreshold(reply, r.state.thresholds[Small(r.command[2])]);
-    } else {
-        return std::nullopt;
-    }
-    return Terminated(reply);
+    return AnswerOneOrAll(r, AnalogChannelCount(r.row), AppendThreshold);
 }
 
 Reply AnswerThresholdWrite(const Request& r)
@@ -251,7 +249,7 @@ Reply AnswerThresholdWrite(const Request& r)
 
 Reply AnswerAlertEnable(const Request& r)
 {
-    if (!Shaped(r.command, 4, 2) || r.command[3] < 0x20)
+    if (!Shaped(r.command, 5, 2) || r.command[3] < 0x20)
         return std::nullopt;
     r.state.doAlerts[Small(r.command[2])].enabled = Small(r.command[3]) & 1;
     return EchoOf(r.command);
@@ -334,8 +332,9 @@ Reply AnswerMemoryRead(const Request& r)
     return Terminated(reply);
 }
 
-void AppendThermocouple(Bytes& out, const ThermocoupleState& tc)
+void AppendThermocouple(Bytes& out, const Request& r, int channel)
 {
+    const ThermocoupleState& tc = r.state.thermocouples[channel];
     AppendByte(out, tc.type + 0x20);
     AppendByte(out, tc.setting + 0x20);
     out.insert(out.end(), kTcBlockTail, '0');
@@ -343,19 +342,7 @@ void AppendThermocouple(Bytes& out, const ThermocoupleState& tc)
 
 Reply AnswerThermocoupleRead(const Request& r)
 {
-    if (r.command.size() != 4)
-        return std::nullopt;
-    Bytes reply = StartReply(r.command);
-    reply.push_back(r.command[2]);
-    if (r.command[2] == kAllChannels) {
-        for (int ch = 0; ch < AnalogChannelCount(r.row); ++ch)
-            AppendThermocouple(reply, r.state.thermocouples[ch]);
-    } else if (IsChannel(r.command[2])) {
-        AppendThermocouple(reply, r.state.thermocouples[Small(r.command[2])]);
-    } else {
-        return std::nullopt;
-    }
-    return Terminated(reply);
+    return AnswerOneOrAll(r, AnalogChannelCount(r.row), AppendThermocouple);
 }
 
 Reply AnswerThermocoupleWrite(const Request& r)

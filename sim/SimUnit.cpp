@@ -277,7 +277,7 @@ void SimUnit::holdListener(Listener& listener, bool hold) const
     if (hold) {
         // With no backlog and one connection waiting, the kernel drops new SYNs.
         SetBacklog(listener.fd.get(), 0);
-        listener.filler = StartLoopbackConnect(listener.port);
+        listener.filler = ConnectToLoopback(listener.port, true);
         listener.fillerPort = listener.filler.valid() ? LocalPort(listener.filler.get()) : 0;
     } else {
         SetBacklog(listener.fd.get(), kBacklog);
