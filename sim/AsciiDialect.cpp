@@ -59,10 +59,15 @@ int GroupCount(int channels)
     return std::max(2, (channels + 3) / 4);
 }
 
+// A 32-bit set holds eight groups; groups beyond them are always 0.
+constexpr std::size_t kMaxGroups = 8;
+
 void AppendGroups(Bytes& out, std::uint32_t bits, int groups)
 {
-    for (int k = 0; k < groups; ++k)
-        AppendByte(out, static_cast<int>((bits >> (4 * k)) & 0xF) + 0x20);
+    for (int k = 0; k < groups; ++k) {
+        const std::uint32_t group = static_cast<std::size_t>(k) < kMaxGroups ? (bits >> (4 * k)) & 0xF : 0;
+        AppendByte(out, static_cast<int>(group) + 0x20);
+    }
 }
 
 std::uint32_t ChannelMask(int channels)
@@ -89,7 +94,7 @@ bool Shaped(const Bytes& command, std::size_t length, std::size_t channelAt = 0)
 std::uint32_t OutputsAfterGroups(const Request& r, std::size_t stride, bool masked)
 {
     std::uint32_t outputs = r.state.outputBits;
-    const std::size_t groups = (r.command.size() - 3) / stride;
+    const std::size_t groups = std::min((r.command.size() - 3) / stride, kMaxGroups);
     for (std::size_t k = 0; k < groups; ++k) {
         const std::uint32_t shift = static_cast<std::uint32_t>(4 * k);
         const std::uint32_t values = static_cast<std::uint32_t>(r.command[2 + stride * k] & 0xF) << shift;

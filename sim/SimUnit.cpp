@@ -399,12 +399,14 @@ int SimUnit::pollTimeoutMs(Clock::time_point now) const
 
 void SimUnit::dropEverything()
 {
-    for (Connection& connection : connections_)
-        connection.fd.reset();
+    // Listeners first: a client that sees its connection end must not be
+    // able to connect again straight away.
     for (Listener& listener : listeners_) {
         listener.filler.reset();
         listener.fd.reset();
     }
+    for (Connection& connection : connections_)
+        connection.fd.reset();
 }
 
 } // namespace vantel::sim
