@@ -277,7 +277,7 @@ void SimUnit::holdListener(Listener& listener, bool hold) const
     if (hold) {
         // With no backlog and one connection waiting, the kernel drops new SYNs.
         SetBacklog(listener.fd.get(), 0);
-        listener.filler = StartLoopbackConnect(listener.port);
+        listener.filler = ConnectToLoopback(listener.port, true);
         listener.fillerPort = listener.filler.valid() ? LocalPort(listener.filler.get()) : 0;
     } else {
         SetBacklog(listener.fd.get(), kBacklog);
@@ -399,12 +399,14 @@ int SimUnit::pollTimeoutMs(Clock::time_point now) const
 
 void SimUnit::dropEverything()
 {
-    for (Connection& connection : connections_)
-        connection.fd.reset();
+    // Listeners first: a client that sees its connection end must not be
+    // able to connect again straight away.
     for (Listener& listener : listeners_) {
         listener.filler.reset();
         listener.fd.reset();
     }
+    for (Connection& connection : connections_)
+        connection.fd.reset();
 }
 
 } // namespace vantel::sim
