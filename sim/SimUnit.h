@@ -12,6 +12,7 @@
 #include <functional>
 #include <memory>
 #include <mutex>
+#include <optional>
 #include <thread>
 #include <vector>
 
@@ -24,10 +25,11 @@ namespace vantel::sim {
 class Dialect;
 
 struct UnitConfig {
-    int row = 0;                  // catalogue row 0-49
-    std::uint16_t port = 0;       // control port; 0 picks a free one
-    std::uint16_t secondPort = 0; // two-port rows only; 0 picks a free one
-    int unitId = 0;               // 0-15
+    int row = 0;                    // catalogue row 0-49
+    std::uint16_t port = 0;         // control port; 0 picks a free one
+    std::uint16_t secondPort = 0;   // two-port rows only; 0 picks a free one
+    int unitId = 0;                 // 0-15
+    std::optional<int> modelCode{}; // reported instead of the catalogue's code
     std::uint32_t inputBits = 0;
     Fault fault = Fault::None;
     std::chrono::milliseconds replyDelay{0};
