@@ -140,6 +140,12 @@ std::size_t SimUnit::commandCount() const
     return commandCount_;
 }
 
+bool SimUnit::waitForCommandCount(std::size_t count, std::chrono::milliseconds timeout) const
+{
+    std::unique_lock lock(mutex_);
+    return commandArrived_.wait_for(lock, timeout, [&] { return commandCount_ >= count; });
+}
+
 std::size_t SimUnit::acceptedConnections() const
 {
     std::lock_guard lock(mutex_);
@@ -344,6 +350,7 @@ bool SimUnit::handleCommand(Connection& connection, const Bytes& command, Clock:
         if (reply && fault == Fault::Garbage)
             noise = GarbageLike(*reply, noiseSeed_);
     }
+    commandArrived_.notify_all();
     auto queue = [&](Bytes bytes) { connection.outbox.push_back(Outgoing{due, std::move(bytes)}); };
     switch (fault) {
     case Fault::DropConnection:

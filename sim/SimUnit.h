@@ -7,6 +7,7 @@
 
 #include <atomic>
 #include <chrono>
+#include <condition_variable>
 #include <cstdint>
 #include <deque>
 #include <functional>
@@ -74,6 +75,10 @@ public:
     // Commands in arrival order (the most recent 1000), whatever the fault.
     std::vector<ReceivedCommand> receivedCommands() const;
     std::size_t commandCount() const;
+    // Blocks until at least `count` commands have arrived in all, or `timeout`
+    // has passed; true when they did. Lets tests follow asynchronous senders
+    // without sleeping.
+    bool waitForCommandCount(std::size_t count, std::chrono::milliseconds timeout) const;
     std::size_t acceptedConnections() const;
     void clearReceived();
 
@@ -117,6 +122,7 @@ private:
     std::uint16_t secondPort_ = 0;
 
     mutable std::mutex mutex_;
+    mutable std::condition_variable commandArrived_;
     UnitState state_;
     std::deque<ReceivedCommand> received_;
     std::size_t commandCount_ = 0;
