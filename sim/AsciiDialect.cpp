@@ -293,11 +293,11 @@ Reply AnswerModelQuery(const Request& r)
     Bytes reply = StartReply(r.command);
     AppendByte(reply, 15 - (r.state.unitId & 15) + 0x20);
     // Codes from 15 up need a second byte; gateway members never use it.
-    if (r.row.modelCode >= 15 && !r.row.isGateway()) {
+    if (r.state.modelCode >= 15 && !r.row.isGateway()) {
         AppendByte(reply, 15 + 0x20);
-        AppendByte(reply, ((r.row.modelCode - 0x10) & 15) + 0x20);
+        AppendByte(reply, ((r.state.modelCode - 0x10) & 15) + 0x20);
     } else {
-        AppendByte(reply, (r.row.modelCode & 15) + 0x20);
+        AppendByte(reply, (r.state.modelCode & 15) + 0x20);
     }
     return Terminated(reply);
 }
@@ -308,7 +308,7 @@ Reply AnswerGatewayModelQuery(const Request& r)
         return std::nullopt;
     Bytes reply = StartReply(r.command);
     AppendByte(reply, 0x2F - r.state.unitId);
-    AppendByte(reply, r.row.modelCode + 0x20);
+    AppendByte(reply, r.state.modelCode + 0x20);
     return Terminated(reply);
 }
 
@@ -319,7 +319,7 @@ Reply AnswerSerialQuery(const Request& r)
     Bytes reply = StartReply(r.command);
     AppendHex(reply, static_cast<std::uint32_t>(r.row.index), 2);
     AppendByte(reply, 0x2F - r.state.unitId);
-    AppendByte(reply, r.row.modelCode + 0x20);
+    AppendByte(reply, r.state.modelCode + 0x20);
     return Terminated(reply);
 }
 

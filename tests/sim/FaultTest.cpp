@@ -32,7 +32,9 @@ TEST_F(FaultyUnit, NoReplySwallowsTheCountedCommandsOnly)
     client.send(kDi);
     // The first frame to arrive answers the third command.
     EXPECT_EQ(client.readFrame(), kDiReply);
+    EXPECT_TRUE(unit_.waitForCommandCount(3, std::chrono::seconds(5)));
     EXPECT_EQ(unit_.commandCount(), 3u);
+    EXPECT_FALSE(unit_.waitForCommandCount(4, std::chrono::milliseconds(1)));
 }
 
 TEST_F(FaultyUnit, StaleFrameWithForeignEchoPrecedesTheReply)

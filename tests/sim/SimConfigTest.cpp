@@ -12,12 +12,13 @@ namespace {
 
 TEST(SimConfig, UnitLineWithEveryOption)
 {
-    const UnitConfig config = ParseUnitLine(
-        "unit 1 port=15002 second-port=15003 id=7 inputs=0x1F fault=stale-echo delay=20 slow-connect=500 refuse");
+    const UnitConfig config = ParseUnitLine("unit 1 port=15002 second-port=15003 id=7 model=9 inputs=0x1F "
+                                            "fault=stale-echo delay=20 slow-connect=500 refuse");
     EXPECT_EQ(config.row, 1);
     EXPECT_EQ(config.port, 15002);
     EXPECT_EQ(config.secondPort, 15003);
     EXPECT_EQ(config.unitId, 7);
+    EXPECT_EQ(config.modelCode, 9);
     EXPECT_EQ(config.inputBits, 0x1Fu);
     EXPECT_EQ(config.fault, Fault::StaleEcho);
     EXPECT_EQ(config.replyDelay.count(), 20);
@@ -72,6 +73,12 @@ TEST(SimConfig, StartedUnitsGetTheirOwnPortsAndStopCleanly)
     units[2]->stop();
     EXPECT_TRUE(client.peerClosed());
     units[2]->stop();
+    // Started again, it comes back on the same port.
+    const std::uint16_t port = units[0]->port();
+    units[0]->stop();
+    units[0]->start();
+    EXPECT_EQ(units[0]->port(), port);
+    EXPECT_TRUE(ConnectsEventually(port));
 }
 
 TEST(SimConfig, UnknownRowIsRejected)

@@ -30,6 +30,13 @@ TEST(TwoByteDialect, StatusWordCarriesModelIdAndInputs)
     EXPECT_EQ(Exchange(unit.port(), kStatus, 2), (Bytes{0xE5, 0x02}));
 }
 
+TEST(TwoByteDialect, UnitOfTheWrongModelReportsItsOwnCode)
+{
+    SimUnit unit(UnitConfig{.row = 0, .unitId = 15, .modelCode = 5});
+    unit.start();
+    EXPECT_EQ(Exchange(unit.port(), kStatus, 2), (Bytes{0x50, 0x00}));
+}
+
 TEST(TwoByteDialect, SerialInterfaceRowsMarkTheSecondByte)
 {
     SimUnit unit(UnitConfig{.row = 27, .unitId = 5, .inputBits = 0b11});
