@@ -18,7 +18,10 @@
 namespace vantel {
 namespace {
 
-QString qs(const std::string& s) { return QString::fromStdString(s); }
+QString qs(const std::string& s)
+{
+    return QString::fromStdString(s);
+}
 
 } // namespace
 
@@ -59,10 +62,10 @@ void MainWindow::buildLayout()
     units_->installEventFilter(this);
     listRow->addWidget(units_, 1);
     auto* buttons = new QVBoxLayout;
-    const std::pair<int, const char*> listButtons[] = {
-        {MainId::Search, "検索・追加(&S)"}, {MainId::Add, "追加(&A)"},     {MainId::Change, "変更(&H)"},
-        {MainId::Delete, "削除(&L)"},       {MainId::MoveUp, "上へ"},     {MainId::MoveDown, "下へ"},
-        {MainId::Connect, "接続(&C)"}};
+    const std::pair<int, const char*> listButtons[] = {{MainId::Search, "検索・追加(&S)"}, {MainId::Add, "追加(&A)"},
+                                                       {MainId::Change, "変更(&H)"},       {MainId::Delete, "削除(&L)"},
+                                                       {MainId::MoveUp, "上へ"},           {MainId::MoveDown, "下へ"},
+                                                       {MainId::Connect, "接続(&C)"}};
     for (const auto& [id, text] : listButtons) {
         auto* button = new QPushButton(text);
         button->setAutoDefault(false);
@@ -126,17 +129,15 @@ void MainWindow::connectActions()
     onClick(MainId::MoveDown, &CVantelDlg::onMoveDown);
     onClick(MainId::Connect, &CVantelDlg::onConnect);
     onClick(MainId::BrowseFolder, &CVantelDlg::onBrowseFolder);
-    connect(static_cast<QPushButton*>(controls_.widget(MainId::Exit)), &QPushButton::clicked, this,
-            &QWidget::close);
+    connect(static_cast<QPushButton*>(controls_.widget(MainId::Exit)), &QPushButton::clicked, this, &QWidget::close);
     connect(static_cast<QCheckBox*>(controls_.widget(MainId::LoggingEnabled)), &QCheckBox::clicked, this,
             [this] { logic_.onLoggingClicked(); });
     connect(static_cast<QComboBox*>(controls_.widget(MainId::Adapter)), &QComboBox::activated, this,
             [this](int index) { logic_.onAdapterChanged(index); });
     connect(units_, &QTreeWidget::itemSelectionChanged, this, [this] { logic_.onSelectionChanged(); });
     // Only a double-click connects: Enter is not a dialog key in this window.
-    connect(units_, &QTreeWidget::itemDoubleClicked, this, [this] {
-        logic_.onRowActivated(QApplication::keyboardModifiers().testFlag(Qt::ControlModifier));
-    });
+    connect(units_, &QTreeWidget::itemDoubleClicked, this,
+            [this] { logic_.onRowActivated(QApplication::keyboardModifiers().testFlag(Qt::ControlModifier)); });
     connect(&timer_, &QTimer::timeout, this, [this] { logic_.onTimer(); });
     // The search arrives with its own issue; until then its button stays off.
     controls_.setEnabled(MainId::Search, false);

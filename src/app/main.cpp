@@ -1,5 +1,6 @@
 // The desktop program: reads the options, opens the main window.
 #include "app/MainWindow.h"
+#include "app/PanelLauncher.h"
 #include "platform/AppPaths.h"
 #include "platform/CommandLine.h"
 #include "platform/TextCodec.h"
@@ -38,6 +39,8 @@ int main(int argc, char** argv)
         adapters.insert(adapters.begin(), LoopbackAdapter());
 
     MainWindow window(list, state, paths.logFolder);
+    PanelLauncher launcher(state);
+    window.logic().setConnector(&launcher);
     if (!window.start(std::move(adapters)))
         return 1;
     window.show();
