@@ -1,6 +1,7 @@
 // vantelctl: the unit list and the units from the command line, for scripts
 // and machines without a screen.
 #include "cli/ListCommands.h"
+#include "cli/UnitCommands.h"
 
 #include <array>
 #include <iostream>
@@ -9,7 +10,9 @@ namespace {
 
 using vantel::ctl::CtlCommand;
 
-const std::array<const CtlCommand*, 2> kCommands = {&vantel::ctl::kListCommand, &vantel::ctl::kAddCommand};
+const std::array<const CtlCommand*, 5> kCommands = {&vantel::ctl::kListCommand, &vantel::ctl::kAddCommand,
+                                                    &vantel::ctl::kProbeCommand, &vantel::ctl::kReadCommand,
+                                                    &vantel::ctl::kWriteCommand};
 
 void usage(std::ostream& out)
 {
