@@ -63,11 +63,18 @@ struct ItemPainter {
     }
     void operator()(const ScenePolyline& polyline) const
     {
-        painter.setPen(QPen(toQColor(polyline.colour), polyline.width, Qt::SolidLine, Qt::FlatCap, Qt::MiterJoin));
+        QPen pen(toQColor(polyline.colour), 1);
+        painter.setPen(pen);
         QPolygon points(static_cast<int>(polyline.points.size()));
         for (std::size_t i = 0; i < polyline.points.size(); ++i)
             points.setPoint(static_cast<int>(i), polyline.points[i].x, polyline.points[i].y);
         painter.drawPolyline(points);
+        // Wider pens are drawn as shifted copies: stroking a dense zigzag
+        // outline costs far more than repeating a fast one-pixel line.
+        for (int extra = 1; extra < polyline.width; ++extra) {
+            painter.drawPolyline(points.translated(extra, 0));
+            painter.drawPolyline(points.translated(0, extra));
+        }
     }
     void operator()(const SceneText& text) const
     {

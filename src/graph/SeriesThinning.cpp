@@ -1,6 +1,6 @@
 #include "graph/SeriesThinning.h"
 
-#include <cmath>
+#include <algorithm>
 
 namespace vantel {
 namespace {
@@ -24,25 +24,12 @@ template <typename Before> std::size_t partitionPoint(const SampleRing& samples,
 // [first, last], in index order.
 void appendExtremes(const SampleRing& samples, std::size_t first, std::size_t last, std::vector<std::size_t>& out)
 {
-    std::size_t lowest = last + 1;
-    std::size_t highest = last + 1;
-    for (std::size_t i = first; i <= last; ++i) {
-        const double value = samples[i].value;
-        if (!std::isfinite(value))
-            continue;
-        if (lowest > last || value < samples[lowest].value)
-            lowest = i;
-        if (highest > last || value > samples[highest].value)
-            highest = i;
-    }
-    if (lowest > last)
+    const auto found = samples.extremes(first, last);
+    if (!found)
         return;
-    if (lowest == highest) {
-        out.push_back(lowest);
-        return;
-    }
-    out.push_back(std::min(lowest, highest));
-    out.push_back(std::max(lowest, highest));
+    out.push_back(std::min(found->lowest, found->highest));
+    if (found->lowest != found->highest)
+        out.push_back(std::max(found->lowest, found->highest));
 }
 
 } // namespace
@@ -66,26 +53,24 @@ std::vector<std::size_t> ThinnedIndices(const SampleRing& samples, IndexRange ra
     const auto first = static_cast<std::size_t>(range.first);
     const auto last = static_cast<std::size_t>(range.last);
     const std::size_t count = last - first + 1;
-    if (count <= maxVertices || maxVertices < 4) {
+    if (count <= maxVertices || maxVertices < 6) {
         indices.reserve(count);
         for (std::size_t i = first; i <= last; ++i)
             indices.push_back(i);
         return indices;
     }
-    // Groups are anchored at the newest sample, each contributing two vertices.
+    // Groups end where blocks of the store begin, so each is answered from
+    // block extremes and stays put while new samples arrive.
     const std::size_t inner = count - 2;
     const std::size_t groups = (maxVertices - 2) / 2;
-    const std::size_t groupSize = (inner + groups - 1) / groups;
+    const std::size_t groupSize = (inner + groups - 2) / (groups - 1);
     indices.reserve(maxVertices);
     indices.push_back(first);
-    std::size_t groupStart = first + 1;
-    const std::size_t leading = inner % groupSize;
-    if (leading != 0) {
-        appendExtremes(samples, groupStart, groupStart + leading - 1, indices);
-        groupStart += leading;
+    for (std::size_t groupStart = first + 1; groupStart < last;) {
+        const std::size_t groupEnd = std::min(last, samples.blockStartAtOrAfter(groupStart + groupSize));
+        appendExtremes(samples, groupStart, groupEnd - 1, indices);
+        groupStart = groupEnd;
     }
-    for (; groupStart < last; groupStart += groupSize)
-        appendExtremes(samples, groupStart, groupStart + groupSize - 1, indices);
     indices.push_back(last);
     return indices;
 }

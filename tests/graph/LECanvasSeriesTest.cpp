@@ -3,7 +3,10 @@
 
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <limits>
+#include <optional>
+#include <random>
 
 using namespace vantel;
 
@@ -34,6 +37,54 @@ TEST(SampleRing, KeepsOrderAcrossGrowthAndWrapAround)
     ring.pushBack({7, 0});
     EXPECT_EQ(ring.front().time, 3);
     EXPECT_EQ(ring.back().time, 7);
+}
+
+TEST(SampleRing, BlockExtremesAgreeWithAFullScanThroughGrowthPopsAndWraps)
+{
+    std::mt19937 random(11);
+    std::uniform_real_distribution<double> value(-100, 100);
+    std::uniform_int_distribution<int> action(0, 9);
+    SampleRing ring(700);
+    for (int step = 0; step < 20'000; ++step) {
+        const int a = action(random);
+        if (a < 6 || ring.empty()) {
+            double v = value(random);
+            if (a == 0)
+                v = std::numeric_limits<double>::quiet_NaN();
+            if (ring.size() == ring.capacity())
+                ring.popFront();
+            ring.pushBack({double(step), v});
+        } else if (a < 9) {
+            ring.popFront();
+        }
+        if (ring.empty() || step % 7 != 0)
+            continue;
+        std::uniform_int_distribution<std::size_t> index(0, ring.size() - 1);
+        std::size_t first = index(random);
+        std::size_t last = index(random);
+        if (first > last)
+            std::swap(first, last);
+        std::optional<ExtremeIndices> expected;
+        for (std::size_t i = first; i <= last; ++i) {
+            const double v = ring[i].value;
+            if (std::isnan(v))
+                continue;
+            if (!expected)
+                expected = ExtremeIndices{i, i};
+            if (v < ring[expected->lowest].value)
+                expected->lowest = i;
+            if (v > ring[expected->highest].value)
+                expected->highest = i;
+        }
+        const auto found = ring.extremes(first, last);
+        ASSERT_EQ(found.has_value(), expected.has_value()) << step;
+        if (found) {
+            ASSERT_EQ(found->lowest, expected->lowest) << step;
+            ASSERT_EQ(found->highest, expected->highest) << step;
+        }
+        const std::size_t aligned = ring.blockStartAtOrAfter(first);
+        ASSERT_LT(aligned - first, SampleRing::kBlock);
+    }
 }
 
 TEST(LECanvasSeries, HoldsAtMost99999SamplesDroppingTheOldest)

@@ -78,7 +78,7 @@ TEST(ThinnedIndices, SpikeIn99999SamplesIsStillAVertex)
             ring.pushBack({double(i), i == spike ? 1000.0 : std::sin(double(i) / 500)});
         const auto indices = ThinnedIndices(ring, {0, 99'998});
         EXPECT_LE(indices.size(), kMaxVerticesPerSeries);
-        EXPECT_GE(indices.size(), kMaxVerticesPerSeries - 4);
+        EXPECT_GE(indices.size(), kMaxVerticesPerSeries * 9 / 10) << "the vertex budget is used";
         EXPECT_TRUE(std::is_sorted(indices.begin(), indices.end()));
         EXPECT_EQ(std::adjacent_find(indices.begin(), indices.end()), indices.end()) << "no index twice";
         EXPECT_EQ(indices.front(), 0u);
@@ -114,4 +114,18 @@ TEST(ThinnedIndices, NonFiniteValuesNeverWinAGroup)
     const auto indices = ThinnedIndices(ring, {0, 2999});
     for (std::size_t n = 1; n + 1 < indices.size(); ++n)
         EXPECT_TRUE(std::isfinite(ring[indices[n]].value)) << indices[n];
+}
+
+TEST(ThinnedIndices, ExtremesAreFoundAcrossTheWrapOfTheStore)
+{
+    SampleRing ring(5000);
+    for (std::size_t i = 0; i < 8000; ++i) {
+        if (ring.size() == ring.capacity())
+            ring.popFront();
+        ring.pushBack({double(i), i == 4321 ? -9.0 : i == 4322 ? 9.0 : 0.0});
+    }
+    const auto indices = ThinnedIndices(ring, {0, 4999}, 50);
+    const std::size_t dip = 4321 - 3000;
+    EXPECT_NE(std::find(indices.begin(), indices.end(), dip), indices.end());
+    EXPECT_NE(std::find(indices.begin(), indices.end(), dip + 1), indices.end());
 }
