@@ -1,7 +1,11 @@
+#include "graph/CanvasPainter.h"
 #include "graph/LECanvas.h"
 
 #include <gtest/gtest.h>
 
+#include <atomic>
+#include <limits>
+#include <thread>
 #include <vector>
 
 using namespace vantel;
@@ -188,4 +192,42 @@ TEST_F(CanvasView_, MouseMovesRepaintOnlyTheReadoutOnceTheBackgroundIsValid)
     canvas.MouseMoved(13, 10);
     canvas.SetRange(1, 2);
     EXPECT_EQ(canvas.BeginPaint(true), PaintKind::Full) << "a view change invalidates the background";
+}
+
+TEST(LECanvasThreads, AppendingAndRefreshingOnAReplyThreadWhilePaintingAndScrolling)
+{
+    LECanvas canvas(1111, {0, 0, 700, 400}, true);
+    std::vector<LECanvasSeries*> series;
+    for (int i = 0; i < 3; ++i)
+        series.push_back(canvas.AddSeries("AI", -10, 10));
+    canvas.SetSpan(60);
+    canvas.SetTimePerDiv(5);
+    canvas.EnableCursor(true);
+    RecordingObserver observer;
+    canvas.SetObserver(&observer);
+    std::atomic<bool> done{false};
+    std::thread reply([&] {
+        for (int i = 0; i < 20'000; ++i) {
+            for (LECanvasSeries* s : series)
+                s->AppendSample(kT0 + i, i % 17);
+            if (i % 50 == 0)
+                canvas.Refresh();
+            if (i == 10'000)
+                series[1]->ClearSamples();
+        }
+        done = true;
+    });
+    int paints = 0;
+    while (!done) {
+        canvas.MouseMoved(300, 200);
+        const CanvasScene scene = PaintCanvas(canvas, canvas.BeginPaint(false));
+        canvas.Scroll(paints % 3 == 0 ? ScrollRequest::LineLeft : ScrollRequest::Right);
+        ++paints;
+        EXPECT_FALSE(scene.items.empty());
+    }
+    reply.join();
+    canvas.SetObserver(nullptr);
+    EXPECT_GT(paints, 0);
+    EXPECT_EQ(series[0]->SampleCount(), 20'000u);
+    EXPECT_EQ(series[1]->SampleCount(), 9'999u);
 }
