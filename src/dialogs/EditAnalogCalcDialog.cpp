@@ -51,6 +51,16 @@ EditAnalogCalcDialog::EditAnalogCalcDialog(QWidget* parent) : QDialog(parent), c
     setWindowTitle(QString::fromUtf8(CEditAnalogCalc::kCaption));
 }
 
+std::optional<GraphRange> EditAnalogCalcDialog::RunForRow(QWidget* parent, const AnalogCalcRow& row,
+                                                          ControlView& messages)
+{
+    EditAnalogCalcDialog dialog(parent);
+    PrepareAnalogCalc(dialog.logic(), row);
+    if (dialog.exec() != QDialog::Accepted)
+        return std::nullopt;
+    return ApplyAnalogCalcResult(dialog.logic(), row, messages);
+}
+
 void EditAnalogCalcDialog::showEvent(QShowEvent* event)
 {
     if (!initialised_) {

@@ -1,9 +1,12 @@
 #pragma once
 
+#include "dialogs/AnalogCalcResult.h"
 #include "dialogs/CEditAnalogCalc.h"
 #include "ui/WidgetControlView.h"
 
 #include <QDialog>
+
+#include <optional>
 
 namespace vantel {
 
@@ -13,6 +16,11 @@ class EditAnalogCalcDialog : public QDialog {
     Q_OBJECT
 public:
     explicit EditAnalogCalcDialog(QWidget* parent = nullptr);
+
+    // What a panel's "Scale" button does for a row: fill the dialog, run it
+    // and, on OK, apply the result. The range now in force, or nothing after
+    // Cancel.
+    static std::optional<GraphRange> RunForRow(QWidget* parent, const AnalogCalcRow& row, ControlView& messages);
 
     CEditAnalogCalc& logic() { return logic_; }
     WidgetControlView& controls() { return controls_; }
