@@ -42,8 +42,6 @@ class DlgTabParent {
 public:
     static constexpr const char* kControlTab = "制御";
     static constexpr const char* kGraphTab = "グラフ";
-    static constexpr int kDisconnectButton = 1004;
-    static constexpr int kTabControl = 1084;
 
     DlgTabParent(TabParentView& view, TabParentSetup setup, LECanvasRegistry& registry = LECanvasRegistry::Instance());
 

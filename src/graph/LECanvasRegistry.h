@@ -15,9 +15,6 @@ class LECanvasRegistry {
 public:
     static constexpr int kSlots = 128;
     static constexpr int kFirstAutomaticId = 1111;
-    // Offsets of the scroll-bar container and the scroll bar from the canvas id.
-    static constexpr int kContainerIdOffset = 1000;
-    static constexpr int kScrollBarIdOffset = 2000;
 
     static LECanvasRegistry& Instance();
 

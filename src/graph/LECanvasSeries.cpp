@@ -42,12 +42,6 @@ std::string LECanvasSeries::GetUnit() const
     return unit_;
 }
 
-std::string LECanvasSeries::GetName() const
-{
-    const std::lock_guard guard(*lock_);
-    return name_;
-}
-
 void LECanvasSeries::SetScale(double min, double max)
 {
     if (!(max > min))

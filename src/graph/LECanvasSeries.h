@@ -24,7 +24,6 @@ public:
     void SetName(std::string_view text);
     void SetUnit(std::string_view text);
     std::string GetUnit() const;
-    std::string GetName() const;
     // Ignored unless max > min (NaN included).
     void SetScale(double min, double max);
     void SetColour(std::uint8_t red, std::uint8_t green, std::uint8_t blue);

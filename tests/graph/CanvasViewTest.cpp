@@ -231,3 +231,20 @@ TEST(LECanvasThreads, AppendingAndRefreshingOnAReplyThreadWhilePaintingAndScroll
     EXPECT_EQ(series[0]->SampleCount(), 20'000u);
     EXPECT_EQ(series[1]->SampleCount(), 9'999u);
 }
+
+TEST(LECanvasExtent, SpansAllSeriesWithSamplesHiddenOnesIncluded)
+{
+    LECanvas canvas(1, {0, 0, 700, 400}, true);
+    EXPECT_EQ(canvas.GetExtent().earliest, 0);
+    EXPECT_EQ(canvas.GetExtent().latest, 0);
+    canvas.AddSeries("empty", 0, 1);
+    LECanvasSeries* a = canvas.AddSeries("a", 0, 1);
+    LECanvasSeries* hidden = canvas.AddSeries("hidden", 0, 1);
+    a->AppendSample(kT0 + 10, 0);
+    a->AppendSample(kT0 + 20, 0);
+    hidden->AppendSample(kT0 + 5, 0);
+    hidden->AppendSample(kT0 + 30, 0);
+    hidden->SetVisible(false);
+    EXPECT_EQ(canvas.GetExtent().earliest, kT0 + 5);
+    EXPECT_EQ(canvas.GetExtent().latest, kT0 + 30);
+}
