@@ -10,6 +10,9 @@ namespace {
 
 constexpr int kMargin = 6;
 constexpr int kTabBarHeight = 28;
+constexpr int kTabBarWidth = 300;
+constexpr int kButtonWidth = 100;
+constexpr int kButtonHeight = 28;
 
 } // namespace
 
@@ -22,8 +25,24 @@ TabParentDialog::TabParentDialog(TabParentSetup setup, const PanelPageFactory& m
     tabs_ = new QTabBar(this);
     tabs_->addTab(QString::fromUtf8(DlgTabParent::kControlTab));
     tabs_->addTab(QString::fromUtf8(DlgTabParent::kGraphTab));
-    tabs_->setGeometry(kMargin, kMargin, 300, kTabBarHeight);
+    tabs_->setGeometry(kMargin, kMargin, kTabBarWidth, kTabBarHeight);
 
+    const QSize area = createPages(makePanel);
+    auto* disconnectButton = new QPushButton(QStringLiteral("切断"), this);
+    disconnectButton->setObjectName(QStringLiteral("disconnect"));
+    disconnectButton->setDefault(true); // Enter disconnects too
+    const int buttonTop = kMargin + kTabBarHeight + area.height() + kMargin;
+    disconnectButton->setGeometry(kMargin + area.width() - kButtonWidth, buttonTop, kButtonWidth, kButtonHeight);
+    connect(disconnectButton, &QPushButton::clicked, this, [this] { logic_.Close(); });
+    setFixedSize(area.width() + 2 * kMargin, buttonTop + kButtonHeight + kMargin);
+
+    connect(tabs_, &QTabBar::currentChanged, this, [this](int index) { logic_.OnTabSelected(index); });
+    tabs_->setCurrentIndex(0);
+    logic_.OnInitDialog();
+}
+
+QSize TabParentDialog::createPages(const PanelPageFactory& makePanel)
+{
     auto* pages = new QWidget(this);
     pages->move(kMargin, kMargin + kTabBarHeight);
     graphPage_ = new GraphPageWidget(logic_.kind(), pages);
@@ -32,26 +51,15 @@ TabParentDialog::TabParentDialog(TabParentSetup setup, const PanelPageFactory& m
     graphPage_->setCanvas(canvas);
     if (makePanel)
         panelPage_ = makePanel({logic_.kind(), canvas, &graphPage_->logic(), pages});
+    QSize area = graphPage_->size();
     if (panelPage_ != nullptr) {
         panelPage_->move(0, 0);
         logic_.SetPanel(&panelPage_->tabPanel());
         graphPage_->logic().SetPanel(&panelPage_->tabPanel());
-    }
-    QSize area = graphPage_->size();
-    if (panelPage_ != nullptr)
         area = area.expandedTo(panelPage_->sizeHint()).expandedTo(panelPage_->size());
+    }
     pages->resize(area);
-
-    auto* disconnect = new QPushButton(QStringLiteral("切断"), this);
-    disconnect->setObjectName(QStringLiteral("disconnect"));
-    disconnect->setDefault(true);
-    disconnect->setGeometry(kMargin + area.width() - 100, kMargin + kTabBarHeight + area.height() + kMargin, 100, 28);
-    connect(disconnect, &QPushButton::clicked, this, [this] { logic_.Close(); });
-    setFixedSize(area.width() + 2 * kMargin, kTabBarHeight + area.height() + 28 + 3 * kMargin);
-
-    connect(tabs_, &QTabBar::currentChanged, this, [this](int index) { logic_.OnTabSelected(index); });
-    tabs_->setCurrentIndex(0);
-    logic_.OnInitDialog();
+    return area;
 }
 
 void TabParentDialog::accept()

@@ -30,6 +30,8 @@ protected:
     void closeEvent(QCloseEvent* event) override;
 
 private:
+    // Graph page, canvas and panel page; returns the size of the page area.
+    QSize createPages(const PanelPageFactory& makePanel);
     void showGraphPage(bool graph) override;
     PixelRect normalWindowRect() const override;
     PixelRect desktopRect() const override;
