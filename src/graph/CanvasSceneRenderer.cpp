@@ -64,6 +64,7 @@ struct ItemPainter {
     void operator()(const ScenePolyline& polyline) const
     {
         QPen pen(toQColor(polyline.colour), 1);
+        pen.setCosmetic(true); // one-pixel cosmetic lines take the fast path of the raster engine
         painter.setPen(pen);
         QPolygon points(static_cast<int>(polyline.points.size()));
         for (std::size_t i = 0; i < polyline.points.size(); ++i)
