@@ -21,6 +21,12 @@ DlgTabParent::DlgTabParent(TabParentView& view, TabParentSetup setup, LECanvasRe
 {
 }
 
+DlgTabParent::~DlgTabParent()
+{
+    if (canvas_)
+        registry_.DestroyCanvas(canvas_->id());
+}
+
 std::shared_ptr<LECanvas> DlgTabParent::CreateGraphCanvas(double bx, double by)
 {
     canvas_ = registry_.CreateCanvas(scaled(kCanvasMargin, bx), scaled(kCanvasMargin, by), scaled(kCanvasWidth, bx),

@@ -44,6 +44,10 @@ public:
     static constexpr const char* kGraphTab = "グラフ";
 
     DlgTabParent(TabParentView& view, TabParentSetup setup, LECanvasRegistry& registry = LECanvasRegistry::Instance());
+    // A container torn down without its close routine still frees its canvas slot.
+    ~DlgTabParent();
+    DlgTabParent(const DlgTabParent&) = delete;
+    DlgTabParent& operator=(const DlgTabParent&) = delete;
 
     // Canvas of the graph page, placed in dialog-unit scale (bx, by); null when
     // the registry is full. Its cursor read-out is on.

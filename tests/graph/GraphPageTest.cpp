@@ -270,3 +270,14 @@ TEST(DlgTabParent, CloseStoresPositionStopsThePanelAndReleasesOnce)
         EXPECT_EQ(view.events, (std::vector<std::string>{"endGraphPage", "destroyWindow"}));
     }
 }
+
+TEST(DlgTabParent, AContainerDestroyedWithoutClosingFreesItsCanvasSlot)
+{
+    LECanvasRegistry registry;
+    FakeTabParentView view;
+    for (int i = 0; i < 200; ++i) {
+        DlgTabParent container(view, {0, "", nullptr, {}, {}}, registry);
+        ASSERT_NE(container.CreateGraphCanvas(1, 1), nullptr) << i;
+    }
+    EXPECT_EQ(registry.CanvasCount(), 0);
+}
