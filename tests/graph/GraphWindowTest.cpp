@@ -5,6 +5,8 @@
 
 #include <QApplication>
 #include <QCheckBox>
+#include <QMouseEvent>
+#include <QPaintEvent>
 #include <QPointer>
 #include <QPushButton>
 #include <QScrollBar>
@@ -61,6 +63,45 @@ TEST(LECanvasWidget, SizesItselfAndFollowsAppendsMadeOnAnotherThread)
     const QImage image = widget.renderImage();
     EXPECT_EQ(image.size(), QSize(700, 400));
     EXPECT_EQ(image.pixelColor(5, 5), QColor(0, 0, 0));
+}
+
+namespace {
+
+// Records the areas a widget is asked to paint.
+struct PaintRecorder : QObject {
+    bool eventFilter(QObject*, QEvent* event) override
+    {
+        if (event->type() == QEvent::Paint)
+            areas.push_back(static_cast<QPaintEvent*>(event)->rect());
+        return false;
+    }
+    std::vector<QRect> areas;
+};
+
+} // namespace
+
+TEST(LECanvasWidget, MouseMovesRepaintOnlyTheReadoutStrip)
+{
+    auto canvas = std::make_shared<LECanvas>(1111, PixelRect{0, 0, 700, 400}, true);
+    canvas->AddSeries("AI1", -10, 10);
+    canvas->SetRange(kT0 - 60, kT0);
+    canvas->EnableCursor(true);
+    LECanvasWidget widget(canvas);
+    PaintRecorder recorder;
+    widget.installEventFilter(&recorder);
+    widget.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&widget));
+    settle();
+    ASSERT_FALSE(recorder.areas.empty());
+    recorder.areas.clear();
+
+    QMouseEvent move(QEvent::MouseMove, QPointF(300, 200), widget.mapToGlobal(QPointF(300, 200)), Qt::NoButton,
+                     Qt::NoButton, Qt::NoModifier);
+    QCoreApplication::sendEvent(&widget, &move);
+    settle();
+    ASSERT_EQ(recorder.areas.size(), 1u);
+    EXPECT_EQ(recorder.areas[0], widget.readoutRect());
+    EXPECT_EQ(canvas->BeginPaint(true), PaintKind::Full) << "the strip paint consumed the move";
 }
 
 TEST(GraphPageWidget, CheckBoxesAndScaleButtonsFollowTheKind)
