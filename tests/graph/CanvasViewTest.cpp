@@ -206,7 +206,10 @@ TEST(LECanvasThreads, AppendingAndRefreshingOnAReplyThreadWhilePaintingAndScroll
     RecordingObserver observer;
     canvas.SetObserver(&observer);
     std::atomic<bool> done{false};
+    std::atomic<int> paints{0};
     std::thread reply([&] {
+        while (paints == 0)
+            std::this_thread::yield(); // overlap with the painting for sure
         for (int i = 0; i < 20'000; ++i) {
             for (LECanvasSeries* s : series)
                 s->AppendSample(kT0 + i, i % 17);
@@ -217,7 +220,6 @@ TEST(LECanvasThreads, AppendingAndRefreshingOnAReplyThreadWhilePaintingAndScroll
         }
         done = true;
     });
-    int paints = 0;
     while (!done) {
         canvas.MouseMoved(300, 200);
         const CanvasScene scene = PaintCanvas(canvas, canvas.BeginPaint(false));
