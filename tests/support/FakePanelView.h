@@ -21,6 +21,14 @@ public:
         std::function<void()> dismissed;
     };
 
+private:
+    template <typename Action> auto locked(Action action) const
+    {
+        const std::lock_guard guard(mutex_);
+        return action();
+    }
+
+public:
     // ControlView, forwarded to a recording control view. Setters may come
     // from the tick and worker threads at once.
     std::string text(int id) const override
@@ -119,12 +127,6 @@ public:
     WindowRect desktop{0, 0, 1920, 1080};
 
 private:
-    template <typename Action> auto locked(Action action) const
-    {
-        const std::lock_guard guard(mutex_);
-        return action();
-    }
-
     mutable std::mutex mutex_;
 };
 

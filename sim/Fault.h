@@ -1,0 +1,32 @@
+#pragma once
+
+#include "Bytes.h"
+
+#include <optional>
+#include <string_view>
+
+namespace vantel::sim {
+
+// How a unit misbehaves when it receives a command.
+enum class Fault {
+    None,
+    NoReply,        // the command is swallowed
+    StaleEcho,      // a reply to some other command arrives first, then the right one
+    Garbage,        // random bytes of the reply's length instead of the reply
+    OversizeFrame,  // 300 bytes starting with the right echo and no terminator
+    DropConnection, // the connection is closed without a reply
+    Restart,        // every connection and listener is closed, then the unit listens again
+};
+
+std::optional<Fault> ParseFault(std::string_view name);
+std::string_view FaultName(Fault fault);
+
+// Bytes of `reply`'s length that mean nothing; a trailing terminator is kept
+// so framed readers see a complete (but foreign) frame. `seed` advances.
+Bytes GarbageLike(const Bytes& reply, std::uint32_t& seed);
+
+inline constexpr std::size_t kOversizeLength = 300;
+
+Bytes OversizedLike(const Bytes& reply);
+
+} // namespace vantel::sim

@@ -1,0 +1,410 @@
+#include "SimUnit.h"
+
+#include "Dialect.h"
+#include "registry/ModelCatalogue.h"
+
+#include <algorithm>
+#include <poll.h>
+#include <stdexcept>
+#include <sys/socket.h>
+
+namespace vantel::sim {
+namespace {
+
+constexpr int kBacklog = 16;
+constexpr std::size_t kReceivedLimit = 1000;
+constexpr std::size_t kReadChunk = 4096;
+// The loop re-checks its timers at least this often.
+constexpr int kMaxPollMs = 100;
+
+const ModelRow& CheckedRow(int row)
+{
+    if (!IsKnownModelRow(row))
+        throw std::invalid_argument("catalogue row must be 0-49");
+    return ModelAt(row);
+}
+
+} // namespace
+
+struct SimUnit::Listener {
+    PortKind kind;
+    std::uint16_t port;
+    FileDescriptor fd;
+    // While held, this connection fills the accept queue so that new
+    // handshakes are not answered.
+    FileDescriptor filler;
+    std::uint16_t fillerPort = 0;
+};
+
+struct SimUnit::Outgoing {
+    Clock::time_point due;
+    Bytes bytes;
+};
+
+struct SimUnit::Connection {
+    PortKind kind;
+    FileDescriptor fd;
+    Bytes inbox;
+    std::deque<Outgoing> outbox;
+    Bytes lastReply;
+};
+
+SimUnit::SimUnit(const UnitConfig& config)
+    : row_(CheckedRow(config.row)), config_(config), controlDialect_(MakeControlDialect(row_)),
+      secondDialect_(HasSecondPort(row_) ? MakeSecondPortDialect(row_) : nullptr),
+      state_(MakeInitialState(config.row, config.unitId))
+{
+    state_.inputBits = config.inputBits;
+    fault_ = config.fault;
+    replyDelay_ = config.replyDelay;
+    refuse_ = config.refuseConnections;
+}
+
+SimUnit::~SimUnit()
+{
+    stop();
+}
+
+void SimUnit::start()
+{
+    if (thread_.joinable())
+        return;
+    listeners_.clear();
+    listeners_.push_back(Listener{PortKind::Control, config_.port, {}, {}, 0});
+    if (secondDialect_)
+        listeners_.push_back(Listener{PortKind::Second, config_.secondPort, {}, {}, 0});
+    // Bind now, even when refusing, so the chosen ports are known to the caller.
+    for (Listener& listener : listeners_) {
+        openListener(listener);
+        listener.port = LocalPort(listener.fd.get());
+    }
+    controlPort_ = listeners_[0].port;
+    secondPort_ = secondDialect_ ? listeners_[1].port : 0;
+    wakeEvent_ = MakeWakeEvent();
+    startedAt_ = Clock::now();
+    {
+        std::lock_guard lock(mutex_);
+        slowUntil_ = startedAt_ + config_.slowConnect;
+    }
+    // Refusing or holding takes effect before the caller can connect.
+    reconcileListeners(startedAt_);
+    stopping_ = false;
+    thread_ = std::thread([this] { run(); });
+}
+
+void SimUnit::stop()
+{
+    if (!thread_.joinable())
+        return;
+    stopping_ = true;
+    wake();
+    thread_.join();
+    wakeEvent_.reset();
+}
+
+UnitState SimUnit::state() const
+{
+    std::lock_guard lock(mutex_);
+    return state_;
+}
+
+void SimUnit::modify(const std::function<void(UnitState&)>& change)
+{
+    std::lock_guard lock(mutex_);
+    change(state_);
+}
+
+void SimUnit::setInputBits(std::uint32_t bits)
+{
+    modify([bits](UnitState& s) { s.inputBits = bits; });
+}
+
+std::uint32_t SimUnit::outputBits() const
+{
+    return state().outputBits;
+}
+
+std::vector<ReceivedCommand> SimUnit::receivedCommands() const
+{
+    std::lock_guard lock(mutex_);
+    return {received_.begin(), received_.end()};
+}
+
+std::size_t SimUnit::commandCount() const
+{
+    std::lock_guard lock(mutex_);
+    return commandCount_;
+}
+
+std::size_t SimUnit::acceptedConnections() const
+{
+    std::lock_guard lock(mutex_);
+    return acceptedCount_;
+}
+
+void SimUnit::clearReceived()
+{
+    std::lock_guard lock(mutex_);
+    received_.clear();
+}
+
+void SimUnit::setFault(Fault fault, int times)
+{
+    std::lock_guard lock(mutex_);
+    fault_ = times == 0 ? Fault::None : fault;
+    faultTimesLeft_ = times;
+}
+
+void SimUnit::setReplyDelay(std::chrono::milliseconds delay)
+{
+    std::lock_guard lock(mutex_);
+    replyDelay_ = delay;
+}
+
+void SimUnit::setSlowConnect(std::chrono::milliseconds duration)
+{
+    {
+        std::lock_guard lock(mutex_);
+        slowUntil_ = Clock::now() + duration;
+    }
+    wake();
+}
+
+void SimUnit::setRefuseConnections(bool refuse)
+{
+    {
+        std::lock_guard lock(mutex_);
+        refuse_ = refuse;
+    }
+    wake();
+}
+
+void SimUnit::restart(std::chrono::milliseconds downtime)
+{
+    {
+        std::lock_guard lock(mutex_);
+        restartPending_ = true;
+        downUntil_ = Clock::now() + downtime;
+    }
+    wake();
+}
+
+void SimUnit::wake() const
+{
+    if (wakeEvent_.valid())
+        SignalWakeEvent(wakeEvent_.get());
+}
+
+const Dialect& SimUnit::dialectOf(PortKind kind) const
+{
+    return kind == PortKind::Second ? *secondDialect_ : *controlDialect_;
+}
+
+void SimUnit::run()
+{
+    std::vector<pollfd> fds;
+    while (!stopping_) {
+        reconcileListeners(Clock::now());
+
+        fds.clear();
+        fds.push_back({wakeEvent_.get(), POLLIN, 0});
+        for (const Listener& listener : listeners_) {
+            // A held listener is left alone so its queue stays full.
+            fds.push_back({listener.fd.valid() && !listener.filler.valid() ? listener.fd.get() : -1, POLLIN, 0});
+        }
+        for (const Connection& connection : connections_)
+            fds.push_back({connection.fd.get(), POLLIN, 0});
+
+        ::poll(fds.data(), fds.size(), pollTimeoutMs(Clock::now()));
+        if (fds[0].revents != 0)
+            ClearWakeEvent(wakeEvent_.get());
+        const auto now = Clock::now();
+        for (std::size_t i = 0; i < listeners_.size(); ++i) {
+            if (fds[1 + i].revents != 0)
+                acceptFrom(listeners_[i]);
+        }
+        const std::size_t firstConnection = 1 + listeners_.size();
+        const std::size_t polledConnections = fds.size() - firstConnection;
+        for (std::size_t i = 0; i < polledConnections && i < connections_.size(); ++i) {
+            if (fds[firstConnection + i].revents != 0)
+                readFrom(connections_[i], now);
+        }
+        flushDue(Clock::now());
+        std::erase_if(connections_, [](const Connection& c) { return !c.fd.valid(); });
+    }
+    dropEverything();
+}
+
+void SimUnit::reconcileListeners(Clock::time_point now)
+{
+    bool listen = false;
+    bool hold = false;
+    {
+        std::lock_guard lock(mutex_);
+        if (restartPending_) {
+            restartPending_ = false;
+            dropEverything();
+        }
+        listen = !refuse_ && now >= downUntil_;
+        hold = now < slowUntil_;
+    }
+    for (Listener& listener : listeners_) {
+        if (!listen) {
+            listener.filler.reset();
+            listener.fd.reset();
+            continue;
+        }
+        if (!listener.fd.valid()) {
+            try {
+                openListener(listener);
+            } catch (const std::system_error&) {
+                continue; // the port is busy for a moment; try on the next round
+            }
+        }
+        holdListener(listener, hold);
+    }
+}
+
+void SimUnit::openListener(Listener& listener) const
+{
+    listener.fd = ListenOnLoopback(listener.port, kBacklog);
+}
+
+void SimUnit::holdListener(Listener& listener, bool hold) const
+{
+    if (hold == listener.filler.valid())
+        return;
+    if (hold) {
+        // With no backlog and one connection waiting, the kernel drops new SYNs.
+        SetBacklog(listener.fd.get(), 0);
+        listener.filler = StartLoopbackConnect(listener.port);
+        listener.fillerPort = listener.filler.valid() ? LocalPort(listener.filler.get()) : 0;
+    } else {
+        SetBacklog(listener.fd.get(), kBacklog);
+        listener.filler.reset();
+    }
+}
+
+void SimUnit::acceptFrom(Listener& listener)
+{
+    for (;;) {
+        FileDescriptor fd = AcceptConnection(listener.fd.get());
+        if (!fd.valid())
+            return;
+        if (listener.fillerPort != 0 && PeerPort(fd.get()) == listener.fillerPort) {
+            listener.fillerPort = 0;
+            continue; // our own place-holder from a slow-connect spell
+        }
+        {
+            std::lock_guard lock(mutex_);
+            ++acceptedCount_;
+        }
+        connections_.push_back(Connection{listener.kind, std::move(fd), {}, {}, {}});
+    }
+}
+
+void SimUnit::readFrom(Connection& connection, Clock::time_point now)
+{
+    std::uint8_t buffer[kReadChunk];
+    const ssize_t got = ::recv(connection.fd.get(), buffer, sizeof buffer, 0);
+    if (got <= 0) {
+        connection.fd.reset();
+        return;
+    }
+    connection.inbox.insert(connection.inbox.end(), buffer, buffer + got);
+    Bytes command;
+    while (dialectOf(connection.kind).takeCommand(connection.inbox, command)) {
+        if (!handleCommand(connection, command, now))
+            return;
+    }
+}
+
+bool SimUnit::handleCommand(Connection& connection, const Bytes& command, Clock::time_point now)
+{
+    std::optional<Bytes> reply;
+    Fault fault = Fault::None;
+    Clock::time_point due;
+    Bytes noise;
+    {
+        std::lock_guard lock(mutex_);
+        ++commandCount_;
+        received_.push_back(ReceivedCommand{connection.kind, command});
+        if (received_.size() > kReceivedLimit)
+            received_.pop_front();
+        const double seconds = std::chrono::duration<double>(now - startedAt_).count();
+        reply = dialectOf(connection.kind).answer(command, state_, seconds);
+        fault = fault_;
+        if (faultTimesLeft_ > 0 && --faultTimesLeft_ == 0)
+            fault_ = Fault::None;
+        due = now + replyDelay_;
+        if (reply && fault == Fault::Garbage)
+            noise = GarbageLike(*reply, noiseSeed_);
+    }
+    auto queue = [&](Bytes bytes) { connection.outbox.push_back(Outgoing{due, std::move(bytes)}); };
+    switch (fault) {
+    case Fault::DropConnection:
+        connection.fd.reset();
+        return false;
+    case Fault::Restart:
+        restart();
+        dropEverything();
+        return false;
+    case Fault::NoReply:
+        return true;
+    default:
+        break;
+    }
+    if (!reply)
+        return true;
+    if (fault == Fault::StaleEcho)
+        queue(dialectOf(connection.kind).staleReply(*reply, connection.lastReply));
+    if (fault == Fault::Garbage)
+        queue(std::move(noise));
+    else if (fault == Fault::OversizeFrame)
+        queue(OversizedLike(*reply));
+    else
+        queue(*reply);
+    connection.lastReply = *reply;
+    return true;
+}
+
+void SimUnit::flushDue(Clock::time_point now)
+{
+    for (Connection& connection : connections_) {
+        while (connection.fd.valid() && !connection.outbox.empty() && connection.outbox.front().due <= now) {
+            if (!SendAll(connection.fd.get(), connection.outbox.front().bytes))
+                connection.fd.reset();
+            connection.outbox.pop_front();
+        }
+    }
+}
+
+int SimUnit::pollTimeoutMs(Clock::time_point now) const
+{
+    auto next = now + std::chrono::milliseconds(kMaxPollMs);
+    for (const Connection& connection : connections_) {
+        if (!connection.outbox.empty())
+            next = std::min(next, connection.outbox.front().due);
+    }
+    {
+        std::lock_guard lock(mutex_);
+        for (const auto deadline : {slowUntil_, downUntil_}) {
+            if (deadline > now)
+                next = std::min(next, deadline);
+        }
+    }
+    const auto wait = std::chrono::ceil<std::chrono::milliseconds>(next - now).count();
+    return static_cast<int>(std::max<std::int64_t>(wait, 0));
+}
+
+void SimUnit::dropEverything()
+{
+    for (Connection& connection : connections_)
+        connection.fd.reset();
+    for (Listener& listener : listeners_) {
+        listener.filler.reset();
+        listener.fd.reset();
+    }
+}
+
+} // namespace vantel::sim

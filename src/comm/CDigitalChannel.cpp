@@ -1,0 +1,44 @@
+#include "comm/CDigitalChannel.h"
+
+#include "platform/WinsockError.h"
+
+namespace vantel {
+
+namespace {
+
+constexpr std::uint8_t kEchoOffset = 0x20; // replies repeat the command letters in lower case
+
+} // namespace
+
+int CDigitalChannel::connect(const std::string& host, int port, int modelRow, int secondPort, Ipv4Address bindAddress)
+{
+    modelRow_.store(modelRow);
+    secondPort_.store(secondPort);
+    return open(UnitAddress{host, port, bindAddress});
+}
+
+int CDigitalChannel::ExchangeFramed(std::span<const std::uint8_t> command, std::span<std::uint8_t> frame,
+                                    std::size_t& frameLength)
+{
+    std::lock_guard lock(mutex());
+    frameLength = 0;
+    if (command.size() < 2) {
+        return WinsockError::InvalidArgument;
+    }
+    if (const int error = prepareAndSend(command)) {
+        return error;
+    }
+    const std::array<std::uint8_t, 2> echo{static_cast<std::uint8_t>(command[0] + kEchoOffset),
+                                           static_cast<std::uint8_t>(command[1] + kEchoOffset)};
+    return recordFailure(connection_.receiveFrame(frame, echo, frameLength));
+}
+
+int CDigitalChannel::ExchangeOnce(std::span<const std::uint8_t> command, std::span<std::uint8_t> reply)
+{
+    std::lock_guard lock(mutex());
+    UnitAddress once = address();
+    once.port = secondPort_.load();
+    return ExchangeOverFreshConnection(once, connectTimeoutMs(), command, reply);
+}
+
+} // namespace vantel

@@ -1,0 +1,56 @@
+#include "comm/UnitChannel.h"
+
+#include <utility>
+
+namespace vantel {
+
+UnitChannel::UnitChannel(int timeoutOptionMs)
+    : timeoutMs_(timeoutOptionMs > 0 ? timeoutOptionMs : kDefaultConnectTimeoutMs)
+{
+}
+
+void UnitChannel::close()
+{
+    std::lock_guard lock(mutex_);
+    connection_.close();
+    connected_.store(0);
+}
+
+int UnitChannel::open(UnitAddress address)
+{
+    std::lock_guard lock(mutex_);
+    address_ = std::move(address);
+    connected_.store(0);
+    const int error = connection_.open(address_, timeoutMs_.load());
+    lastError_.store(error);
+    connected_.store(error == 0 ? 1 : 0);
+    return error;
+}
+
+int UnitChannel::recordFailure(int error)
+{
+    lastError_.store(error);
+    return error;
+}
+
+int UnitChannel::prepareAndSend(std::span<const std::uint8_t> command)
+{
+    if (lastError_.load() != 0 || !connection_.isOpen()) {
+        if (const int error = open(address_)) {
+            return error;
+        }
+    }
+    connection_.discardInput();
+    return recordFailure(connection_.send(command));
+}
+
+int UnitChannel::ExchangeFixed(std::span<const std::uint8_t> command, std::span<std::uint8_t> reply)
+{
+    std::lock_guard lock(mutex_);
+    if (const int error = prepareAndSend(command)) {
+        return error;
+    }
+    return recordFailure(connection_.receiveFixed(reply));
+}
+
+} // namespace vantel
