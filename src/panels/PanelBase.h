@@ -150,6 +150,17 @@ protected:
         bool live_;
     };
 
+    // A worker callback that runs under a CallbackScope and is dropped once
+    // the panel is closing: `ReadInputs{guarded<int>([this](int bits) {...})}`.
+    template <typename... Args, typename Handler> std::function<void(Args...)> guarded(Handler handler)
+    {
+        return [this, handler = std::move(handler)](Args... args) {
+            const CallbackScope scope(*this);
+            if (scope)
+                handler(args...);
+        };
+    }
+
 private:
     struct AutoEntry {
         explicit AutoEntry(AutoControls c) : controls(std::move(c)) {}

@@ -1,9 +1,10 @@
 #include "panels/PanelWindow.h"
 
+#include "panels/PanelTexts.h"
+
 #include <QCloseEvent>
 #include <QGuiApplication>
 #include <QLabel>
-#include <QLineEdit>
 #include <QMetaObject>
 #include <QScreen>
 #include <QThread>
@@ -37,6 +38,40 @@ PanelWindow::~PanelWindow() = default;
 void PanelWindow::setPanel(PanelPtr<PanelBase> panel)
 {
     panel_ = std::move(panel);
+}
+
+void PanelWindow::bindNameBox(int id, QLineEdit* box)
+{
+    bind(id, box);
+    nameBoxes_[box] = id;
+    box->installEventFilter(this);
+}
+
+void PanelWindow::bindAutoBox(int id, QAbstractButton* box)
+{
+    bind(id, box);
+    connect(box, &QAbstractButton::clicked, this, [this, id] {
+        if (panel_)
+            panel_->onAutoClicked(id);
+    });
+}
+
+void PanelWindow::bindDisconnect(QAbstractButton* button)
+{
+    bind(PanelId::Disconnect, button);
+    connect(button, &QAbstractButton::clicked, this, [this] {
+        if (panel_)
+            panel_->onCloseCommand();
+    });
+}
+
+bool PanelWindow::eventFilter(QObject* watched, QEvent* event)
+{
+    if (event->type() == QEvent::FocusOut && panel_) {
+        if (const auto box = nameBoxes_.find(watched); box != nameBoxes_.end())
+            panel_->onNameBoxLeft(box->second);
+    }
+    return QWidget::eventFilter(watched, event);
 }
 
 void PanelWindow::onGuiThread(std::function<void()> action)

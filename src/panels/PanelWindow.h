@@ -3,9 +3,12 @@
 #include "panels/PanelBase.h"
 #include "ui/WidgetControlView.h"
 
+#include <QAbstractButton>
+#include <QLineEdit>
 #include <QWidget>
 
 #include <functional>
+#include <map>
 
 namespace vantel {
 
@@ -14,7 +17,8 @@ namespace vantel {
 // thread what the panel's tick and callbacks ask of it from their threads:
 // those calls are queued to this window and dropped if it is gone by then.
 // A panel class builds its widgets in a subclass and binds them to their
-// control ids.
+// control ids. Being a plain window, not a dialog, Enter and Escape neither
+// close it nor press a button.
 class PanelWindow : public QWidget, public PanelView {
 public:
     explicit PanelWindow(QWidget* parent = nullptr);
@@ -24,6 +28,13 @@ public:
     void setPanel(PanelPtr<PanelBase> panel);
     PanelBase* panel() const { return panel_.get(); }
     void bind(int id, QWidget* widget) { controls_.bind(id, widget); }
+    // Binds a signal-name box; losing the focus hands it to the panel.
+    void bindNameBox(int id, QLineEdit* box);
+    // Binds the 自動 check box of an automatic function; a click hands it to
+    // the panel.
+    void bindAutoBox(int id, QAbstractButton* box);
+    // Binds the "切断" button to the close routine.
+    void bindDisconnect(QAbstractButton* button);
     WidgetControlView& controls() { return controls_; }
 
     std::string text(int id) const override { return controls_.text(id); }
@@ -50,12 +61,14 @@ public:
 
 protected:
     void closeEvent(QCloseEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     // Runs `action` now on the GUI thread, or queues it there from others.
     void onGuiThread(std::function<void()> action);
 
     WidgetControlView controls_;
+    std::map<QObject*, int> nameBoxes_;
     PanelPtr<PanelBase> panel_;
 };
 

@@ -10,6 +10,7 @@
 #include <QLineEdit>
 #include <QPointer>
 #include <QPushButton>
+#include <QTest>
 #include <gtest/gtest.h>
 
 #include <thread>
@@ -28,10 +29,13 @@ protected:
         list.Add(-1, unit);
 
         window = new PanelWindow;
-        for (const int id : {Id::OutputName, Id::InputName, Id::OutputPeriod, Id::InputPeriod})
+        for (const int id : {Id::OutputName, Id::InputName})
+            window->bindNameBox(id, new QLineEdit(window));
+        for (const int id : {Id::OutputPeriod, Id::InputPeriod})
             window->bind(id, new QLineEdit(window));
         for (const int id : {Id::OutputAuto, Id::InputAuto})
-            window->bind(id, new QCheckBox(window));
+            window->bindAutoBox(id, new QCheckBox(window));
+        window->bindDisconnect(new QPushButton(window));
         for (const int id : {Id::OutputButton, Id::ReadButton})
             window->bind(id, new QPushButton(window));
         for (const int id : {Id::OutputLabel, PanelId::Status, kIndicator})
@@ -97,6 +101,38 @@ TEST_F(PanelWindowTest, NameBoxesArePreparedAndClosingTheWindowRunsTheCloseRouti
     EXPECT_TRUE(window.isNull()) << "the window went away with its panel";
     EXPECT_EQ(app.openPanelCount.load(), 0);
     EXPECT_FALSE(list.at(0).panelOpen);
+}
+
+TEST_F(PanelWindowTest, NameBoxFocusLossAutoBoxAndDisconnectReachThePanel)
+{
+    auto* name = qobject_cast<QLineEdit*>(window->controls().widget(Id::InputName));
+    name->setText("Level");
+    QFocusEvent focusOut(QEvent::FocusOut);
+    QApplication::sendEvent(name, &focusOut);
+    EXPECT_EQ(list.at(0).inputNames[0], "Level");
+
+    qobject_cast<QCheckBox*>(window->controls().widget(Id::InputAuto))->click();
+    EXPECT_TRUE(panel->autoOn(panel->inputAuto));
+    EXPECT_FALSE(window->controls().widget(Id::InputPeriod)->isEnabled());
+
+    qobject_cast<QPushButton*>(window->controls().widget(PanelId::Disconnect))->click();
+    deliverPosted();
+    EXPECT_TRUE(window.isNull());
+}
+
+TEST_F(PanelWindowTest, EnterAndEscapeNeitherCloseNorPress)
+{
+    bool pressed = false;
+    auto* button = qobject_cast<QPushButton*>(window->controls().widget(Id::ReadButton));
+    QObject::connect(button, &QPushButton::clicked, [&] { pressed = true; });
+    button->setFocus();
+    QTest::keyClick(window, Qt::Key_Escape);
+    QTest::keyClick(window, Qt::Key_Return);
+    deliverPosted();
+    EXPECT_FALSE(window.isNull());
+    EXPECT_TRUE(window->isVisible());
+    EXPECT_FALSE(pressed);
+    EXPECT_EQ(app.openPanelCount.load(), 1);
 }
 
 TEST_F(PanelWindowTest, FailureMessageFromTheWorkerIsShownThenTheTickClosesThePanel)

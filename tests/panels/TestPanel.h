@@ -48,18 +48,7 @@ public:
     }
 
     // A worker result: -1 is a failed exchange.
-    void deliver(int value)
-    {
-        CallbackScope scope(*this);
-        if (!scope)
-            return;
-        if (value == -1) {
-            switchOffAllAutos();
-            reportCommunicationFailure(afterFailure);
-            return;
-        }
-        ++results;
-    }
+    void deliver(int value) { onResult(value); }
 
     bool autoOn(int index) { return autoFunction(index).isOn(); }
     void failStartUp(std::string_view why)
@@ -93,6 +82,14 @@ protected:
 
 private:
     PeriodRule inputRule_;
+    const std::function<void(int)> onResult = guarded<int>([this](int value) {
+        if (value == -1) {
+            switchOffAllAutos();
+            reportCommunicationFailure(afterFailure);
+            return;
+        }
+        ++results;
+    });
 };
 
 } // namespace vantel::test
