@@ -22,9 +22,19 @@ std::array<std::string, kChannelsPerSide>& NamesOf(UnitRecord& record, SignalSid
 
 } // namespace
 
+PanelContext ContextFor(UnitList& list, AppState& app, const UnitRecord& unit, const ConnectRequest& request)
+{
+    PanelContext context(list, app, unit.id);
+    context.logFolder = request.logFolder;
+    context.fileSwitchLines = request.fileSwitchLines;
+    context.loggingEnabled = request.loggingEnabled;
+    return context;
+}
+
 PanelBase::PanelBase(PanelView& view, PanelContext context)
     : view_(view), list_(context.list), app_(context.app), unit_(context.unit), localTime_(*context.localTime),
-      dateTime_(*context.dateTime), codec_(*context.codec), unitName_(NameOf(context.list, context.unit)),
+      dateTime_(*context.dateTime), codec_(*context.codec), clock_(*context.clock),
+      unitName_(NameOf(context.list, context.unit)),
       logBaseName_(
           LogBaseName(context.logFolder, MakeLogName(unitName_), context.fileSwitchLines, context.localTime->now())),
       fileSwitchLines_(context.fileSwitchLines), logger_(*context.codec), loggingEnabled_(context.loggingEnabled),

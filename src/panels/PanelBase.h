@@ -1,10 +1,12 @@
 #pragma once
 
 #include "app/AppState.h"
+#include "app/UnitConnector.h"
 #include "logging/CsvLogger.h"
 #include "logging/LocalTime.h"
 #include "panels/AutoFunction.h"
 #include "panels/PanelView.h"
+#include "platform/Clock.h"
 #include "platform/Ticker.h"
 #include "registry/UnitList.h"
 
@@ -31,9 +33,14 @@ struct PanelContext {
     const LocalTimeSource* localTime = &SystemLocalTime::instance();
     const DateTimeFormatter* dateTime = &LogDateTimeFormatter();
     const TextCodec* codec = &FileCodec();
+    // Milliseconds for sweeps and reply watchdogs.
+    const Clock* clock = &SteadyClock::instance();
     // Manual: no ticker thread; the test calls tick() itself.
     Ticker::Mode tickMode = Ticker::Mode::Thread;
 };
+
+// The context of a panel opened from the main window's connect.
+PanelContext ContextFor(UnitList& list, AppState& app, const UnitRecord& unit, const ConnectRequest& request);
 
 enum class SignalSide { Output, Input };
 
@@ -130,6 +137,7 @@ protected:
 
     PanelView& view() { return view_; }
     const TextCodec& codec() const { return codec_; }
+    const Clock& clock() const { return clock_; }
     const CsvLogger& logger() const { return logger_; }
     const std::string& logBaseName() const { return logBaseName_; }
 
@@ -184,6 +192,7 @@ private:
     const LocalTimeSource& localTime_;
     const DateTimeFormatter& dateTime_;
     const TextCodec& codec_;
+    const Clock& clock_;
     const std::string unitName_;
     const std::string logBaseName_;
     const int fileSwitchLines_;

@@ -332,10 +332,18 @@ TEST_F(PanelBaseTest, LoggingFollowsTheMainWindowBoxAndUsesTheInstalledDateForma
     EXPECT_EQ(codec.decode(*text), "日付,時刻,Pump,Level\r\n6.12.2026,23:15:00,1,0\r\n6.12.2026,23:15:00,1,0\r\n");
 }
 
-TEST_F(PanelBaseTest, SwitchingLogNameCarriesTheMomentThePanelWasCreated)
+TEST_F(PanelBaseTest, ConnectRequestGivesFolderSwitchingAndLoggingAndTheNameTheMomentOfCreation)
 {
-    panel = MakePanel<test::TestPanel>(view, context(true, 1000));
+    ConnectRequest request;
+    request.logFolder = temp.folder();
+    request.fileSwitchLines = 1000;
+    request.loggingEnabled = true;
+    PanelContext fromRequest = ContextFor(list, app, list.at(0), request);
+    fromRequest.localTime = &localTime;
+    fromRequest.tickMode = Ticker::Mode::Manual;
+    panel = MakePanel<test::TestPanel>(view, fromRequest);
     panel->start();
+    EXPECT_TRUE(panel->loggingEnabled());
     EXPECT_EQ(panel->logger().currentFileName(), temp.folder() + "Tank_20261206_231500_001.csv");
 }
 
