@@ -296,7 +296,8 @@ void PanelBase::postMessageBox(std::string_view text, std::function<void()> afte
         if (!alive->load())
             return;
         --messageBoxesOpen_;
-        afterDismissal();
+        if (afterDismissal)
+            afterDismissal();
     });
 }
 

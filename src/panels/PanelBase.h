@@ -72,8 +72,8 @@ public:
     // Every 100 ms on the ticker thread (tests call it directly).
     void tick();
 
-    // GUI thread: "切断", the close box, Enter/Escape-free OK/Cancel and every
-    // posted close end here.
+    // GUI thread: "切断", the close box and every posted close end here. The
+    // window goes (PanelView::closeWindow) once no callback is half-way through.
     void onCloseCommand();
     // GUI thread: a signal-name box lost the focus.
     void onNameBoxLeft(int boxId);
@@ -127,6 +127,10 @@ protected:
     // message was dismissed.
     void reportCommunicationFailure(AfterFailure after);
 
+    // Any thread: a message box that does not wait for the user; the tick
+    // stands still until it is dismissed, then `afterDismissal` runs on the
+    // GUI thread (not at all if the panel has gone by then).
+    void postMessageBox(std::string_view text, std::function<void()> afterDismissal = {});
     // GUI thread: modal boxes during which the tick stands still.
     void showModalMessage(std::string_view text);
     bool askModal(std::string_view question);
@@ -183,7 +187,6 @@ private:
     void lockAutoControls(const AutoEntry& entry, bool locked);
     void storeWindowPosition();
     void releaseUnit();
-    void postMessageBox(std::string_view text, std::function<void()> afterDismissal);
 
     PanelView& view_;
     UnitList& list_;
