@@ -6,6 +6,10 @@
 
 #include <gtest/gtest.h>
 
+#include <fcntl.h>
+#include <sys/file.h>
+#include <unistd.h>
+
 #include <filesystem>
 #include <fstream>
 #include <set>
@@ -134,6 +138,20 @@ TEST_F(CsvLoggerTest, UnusableFolderFailsEveryLine)
 
     CsvLogger unopened(cp932);
     EXPECT_EQ(unopened.WriteLine("c\n"), kGeneralFailure);
+}
+
+TEST_F(CsvLoggerTest, FileLockedByAnotherWriterLosesTheLineButStaysReadable)
+{
+    const fs::path file = temp.path() / "Locked.csv";
+    logger.Open(file.string(), "h\n", CsvLogger::kSwitchingOff);
+    ASSERT_EQ(logger.WriteLine("1\n"), 0);
+    const int other = ::open(file.c_str(), O_WRONLY);
+    ASSERT_EQ(::flock(other, LOCK_EX), 0);
+    EXPECT_EQ(logger.WriteLine("lost\n"), kGeneralFailure);
+    EXPECT_EQ(Lines(file), (std::vector<std::string>{"h", "1"})) << "readers are not locked out";
+    ::close(other);
+    EXPECT_EQ(logger.WriteLine("2\n"), 0);
+    EXPECT_EQ(Lines(file), (std::vector<std::string>{"h", "1", "2"}));
 }
 
 TEST_F(CsvLoggerTest, TextTheCodePageCannotHoldBecomesAQuestionMark)
