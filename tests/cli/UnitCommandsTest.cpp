@@ -42,8 +42,9 @@ TEST(CtlUnitCommands, ProbeChecksTheModelLikeTheProgram)
     EXPECT_EQ(wrong.code, ctl::kExitRefused);
     EXPECT_EQ(wrong.err, "モデルが違います。\n");
 
-    digital.setRefuseConnections(true);
-    const CtlRun refused = run(ctl::RunProbe, {at(digital), "--model", "22"});
+    sim::SimUnit closed(sim::UnitConfig{.row = 22, .refuseConnections = true});
+    closed.start();
+    const CtlRun refused = run(ctl::RunProbe, {at(closed), "--model", "22"});
     EXPECT_EQ(refused.code, ctl::kExitRefused);
     EXPECT_EQ(refused.err, "接続エラー\ncode : 10061\n");
 
