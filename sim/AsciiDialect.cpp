@@ -59,10 +59,15 @@ int GroupCount(int channels)
     return std::max(2, (channels + 3) / 4);
 }
 
+// A 32-bit set holds eight groups; groups beyond them are always 0.
+constexpr std::size_t kMaxGroups = 8;
+
 void AppendGroups(Bytes& out, std::uint32_t bits, int groups)
 {
-    for (int k = 0; k < groups; ++k)
-        AppendByte(out, static_cast<int>((bits >> (4 * k)) & 0xF) + 0x20);
+    for (int k = 0; k < groups; ++k) {
+        const std::uint32_t group = static_cast<std::size_t>(k) < kMaxGroups ? (bits >> (4 * k)) & 0xF : 0;
+        AppendByte(out, static_cast<int>(group) + 0x20);
+    }
 }
 
 std::uint32_t ChannelMask(int channels)
@@ -89,7 +94,7 @@ bool Shaped(const Bytes& command, std::size_t length, std::size_t channelAt = 0)
 std::uint32_t OutputsAfterGroups(const Request& r, std::size_t stride, bool masked)
 {
     std::uint32_t outputs = r.state.outputBits;
-    const std::size_t groups = (r.command.size() - 3) / stride;
+    const std::size_t groups = std::min((r.command.size() - 3) / stride, kMaxGroups);
     for (std::size_t k = 0; k < groups; ++k) {
         const std::uint32_t shift = static_cast<std::uint32_t>(4 * k);
         const std::uint32_t values = static_cast<std::uint32_t>(r.command[2 + stride * k] & 0xF) << shift;
@@ -138,6 +143,27 @@ Reply AnswerInputRead(const Request& r)
     return Terminated(reply);
 }
 
+using ChannelBlock = void (*)(Bytes& out, const Request& r, int channel);
+
+// Commands that name one channel, or selector 0x27 for `allCount` channels
+// answered block after block.
+Reply AnswerOneOrAll(const Request& r, int allCount, ChannelBlock appendBlock)
+{
+    if (r.command.size() != 4)
+        return std::nullopt;
+    Bytes reply = StartReply(r.command);
+    reply.push_back(r.command[2]);
+    if (r.command[2] == kAllChannels) {
+        for (int ch = 0; ch < std::min(allCount, kMaxChannels); ++ch)
+            appendBlock(reply, r, ch);
+    } else if (IsChannel(r.command[2])) {
+        appendBlock(reply, r, Small(r.command[2]));
+    } else {
+        return std::nullopt;
+    }
+    return Terminated(reply);
+}
+
 void AppendReading(Bytes& out, const Request& r, int channel)
 {
     AppendHex(out, static_cast<std::uint32_t>(AnalogReading(r.state, channel, r.seconds)), 6);
@@ -145,19 +171,7 @@ void AppendReading(Bytes& out, const Request& r, int channel)
 
 Reply AnswerAnalogRead(const Request& r)
 {
-    if (r.command.size() != 4)
-        return std::nullopt;
-    Bytes reply = StartReply(r.command);
-    reply.push_back(r.command[2]);
-    if (r.command[2] == kAllChannels) {
-        for (int ch = 0; ch < std::min(r.row.inputCount, kMaxChannels); ++ch)
-            AppendReading(reply, r, ch);
-    } else if (IsChannel(r.command[2])) {
-        AppendReading(reply, r, Small(r.command[2]));
-    } else {
-        return std::nullopt;
-    }
-    return Terminated(reply);
+    return AnswerOneOrAll(r, r.row.inputCount, AppendReading);
 }
 
 Reply AnswerAnalogWrite(const Request& r)
@@ -211,8 +225,9 @@ Reply AnswerSampleRate(const Request& r)
     return EchoOf(r.command);
 }
 
-void AppendThreshold(Bytes& out, const ThresholdState& threshold)
+void AppendThreshold(Bytes& out, const Request& r, int channel)
 {
+    const ThresholdState& threshold = r.state.thresholds[channel];
     AppendByte(out, 8 * threshold.flag + threshold.mode + 0x20);
     AppendHex(out, threshold.low, 4);
     AppendHex(out, threshold.high, 4);
@@ -220,19 +235,7 @@ void AppendThreshold(Bytes& out, const ThresholdState& threshold)
 
 Reply AnswerThresholdRead(const Request& r)
 {
-    if (r.command.size() != 4)
-        return std::nullopt;
-    Bytes reply = StartReply(r.command);
-    reply.push_back(r.command[2]);
-    if (r.command[2] == kAllChannels) {
-        for (int ch = 0; ch < AnalogChannelCount(r.row); ++ch)
-            AppendThreshold(reply, r.state.thresholds[ch]);
-    } else if (IsChannel(r.command[2])) {
-        AppendThreshold(reply, r.state.thresholds[Small(r.command[2])]);
-    } else {
-        return std::nullopt;
-    }
-    return Terminated(reply);
+    return AnswerOneOrAll(r, AnalogChannelCount(r.row), AppendThreshold);
 }
 
 Reply AnswerThresholdWrite(const Request& r)
@@ -251,7 +254,7 @@ Reply AnswerThresholdWrite(const Request& r)
 
 Reply AnswerAlertEnable(const Request& r)
 {
-    if (!Shaped(r.command, 4, 2) || r.command[3] < 0x20)
+    if (!Shaped(r.command, 5, 2) || r.command[3] < 0x20)
         return std::nullopt;
     r.state.doAlerts[Small(r.command[2])].enabled = Small(r.command[3]) & 1;
     return EchoOf(r.command);
@@ -290,11 +293,11 @@ Reply AnswerModelQuery(const Request& r)
     Bytes reply = StartReply(r.command);
     AppendByte(reply, 15 - (r.state.unitId & 15) + 0x20);
     // Codes from 15 up need a second byte; gateway members never use it.
-    if (r.row.modelCode >= 15 && !r.row.isGateway()) {
+    if (r.state.modelCode >= 15 && !r.row.isGateway()) {
         AppendByte(reply, 15 + 0x20);
-        AppendByte(reply, ((r.row.modelCode - 0x10) & 15) + 0x20);
+        AppendByte(reply, ((r.state.modelCode - 0x10) & 15) + 0x20);
     } else {
-        AppendByte(reply, (r.row.modelCode & 15) + 0x20);
+        AppendByte(reply, (r.state.modelCode & 15) + 0x20);
     }
     return Terminated(reply);
 }
@@ -305,7 +308,7 @@ Reply AnswerGatewayModelQuery(const Request& r)
         return std::nullopt;
     Bytes reply = StartReply(r.command);
     AppendByte(reply, 0x2F - r.state.unitId);
-    AppendByte(reply, r.row.modelCode + 0x20);
+    AppendByte(reply, r.state.modelCode + 0x20);
     return Terminated(reply);
 }
 
@@ -316,7 +319,7 @@ Reply AnswerSerialQuery(const Request& r)
     Bytes reply = StartReply(r.command);
     AppendHex(reply, static_cast<std::uint32_t>(r.row.index), 2);
     AppendByte(reply, 0x2F - r.state.unitId);
-    AppendByte(reply, r.row.modelCode + 0x20);
+    AppendByte(reply, r.state.modelCode + 0x20);
     return Terminated(reply);
 }
 
@@ -334,8 +337,9 @@ Reply AnswerMemoryRead(const Request& r)
     return Terminated(reply);
 }
 
-void AppendThermocouple(Bytes& out, const ThermocoupleState& tc)
+void AppendThermocouple(Bytes& out, const Request& r, int channel)
 {
+    const ThermocoupleState& tc = r.state.thermocouples[channel];
     AppendByte(out, tc.type + 0x20);
     AppendByte(out, tc.setting + 0x20);
     out.insert(out.end(), kTcBlockTail, '0');
@@ -343,19 +347,7 @@ void AppendThermocouple(Bytes& out, const ThermocoupleState& tc)
 
 Reply AnswerThermocoupleRead(const Request& r)
 {
-    if (r.command.size() != 4)
-        return std::nullopt;
-    Bytes reply = StartReply(r.command);
-    reply.push_back(r.command[2]);
-    if (r.command[2] == kAllChannels) {
-        for (int ch = 0; ch < AnalogChannelCount(r.row); ++ch)
-            AppendThermocouple(reply, r.state.thermocouples[ch]);
-    } else if (IsChannel(r.command[2])) {
-        AppendThermocouple(reply, r.state.thermocouples[Small(r.command[2])]);
-    } else {
-        return std::nullopt;
-    }
-    return Terminated(reply);
+    return AnswerOneOrAll(r, AnalogChannelCount(r.row), AppendThermocouple);
 }
 
 Reply AnswerThermocoupleWrite(const Request& r)

@@ -85,13 +85,17 @@ void SetBacklog(int listenFd, int backlog)
     ::listen(listenFd, backlog);
 }
 
-FileDescriptor StartLoopbackConnect(std::uint16_t port)
+FileDescriptor ConnectToLoopback(std::uint16_t port, bool nonBlocking)
 {
-    FileDescriptor fd(::socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC | SOCK_NONBLOCK, 0));
+    FileDescriptor fd(::socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC | (nonBlocking ? SOCK_NONBLOCK : 0), 0));
     if (!fd.valid())
         return fd;
     const sockaddr_in address = LoopbackAddress(port);
-    ::connect(fd.get(), reinterpret_cast<const sockaddr*>(&address), sizeof address);
+    if (::connect(fd.get(), reinterpret_cast<const sockaddr*>(&address), sizeof address) != 0 && errno != EINPROGRESS) {
+        const int error = errno;
+        fd.reset();
+        errno = error;
+    }
     return fd;
 }
 

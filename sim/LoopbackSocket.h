@@ -36,8 +36,9 @@ std::uint16_t PeerPort(int fd);
 
 void SetBacklog(int listenFd, int backlog);
 
-// Non-blocking connect to 127.0.0.1:port; the handshake completes on its own.
-FileDescriptor StartLoopbackConnect(std::uint16_t port);
+// Connects to 127.0.0.1:port. A non-blocking connect returns while the
+// handshake is under way. Invalid on failure, with errno telling why.
+FileDescriptor ConnectToLoopback(std::uint16_t port, bool nonBlocking);
 
 // The next pending connection (invalid when none), with Nagle off.
 FileDescriptor AcceptConnection(int listenFd);

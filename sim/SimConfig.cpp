@@ -49,6 +49,8 @@ void ApplyOption(UnitConfig& config, std::string_view word)
         config.secondPort = ParsePort(value, key);
     } else if (key == "id") {
         config.unitId = static_cast<int>(ParseNumber(value, 0, 15, key));
+    } else if (key == "model") {
+        config.modelCode = static_cast<int>(ParseNumber(value, 0, 255, key));
     } else if (key == "inputs") {
         config.inputBits = static_cast<std::uint32_t>(ParseNumber(value, 0, 0xFF, key));
     } else if (key == "delay") {

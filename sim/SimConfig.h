@@ -15,7 +15,7 @@ public:
     using std::runtime_error::runtime_error;
 };
 
-// One line: `unit <row> [port=N] [second-port=N] [id=N] [inputs=N] [fault=NAME]
+// One line: `unit <row> [port=N] [second-port=N] [id=N] [model=N] [inputs=N] [fault=NAME]
 // [delay=MS] [slow-connect=MS] [refuse]`. Throws ConfigError.
 UnitConfig ParseUnitLine(std::string_view line);
 

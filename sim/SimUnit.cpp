@@ -55,6 +55,8 @@ SimUnit::SimUnit(const UnitConfig& config)
       state_(MakeInitialState(config.row, config.unitId))
 {
     state_.inputBits = config.inputBits;
+    if (config.modelCode)
+        state_.modelCode = *config.modelCode;
     fault_ = config.fault;
     replyDelay_ = config.replyDelay;
     refuse_ = config.refuseConnections;
@@ -69,10 +71,12 @@ void SimUnit::start()
 {
     if (thread_.joinable())
         return;
+    // A unit started again keeps the ports it had.
     listeners_.clear();
-    listeners_.push_back(Listener{PortKind::Control, config_.port, {}, {}, 0});
+    connections_.clear();
+    listeners_.push_back(Listener{PortKind::Control, controlPort_ ? controlPort_ : config_.port, {}, {}, 0});
     if (secondDialect_)
-        listeners_.push_back(Listener{PortKind::Second, config_.secondPort, {}, {}, 0});
+        listeners_.push_back(Listener{PortKind::Second, secondPort_ ? secondPort_ : config_.secondPort, {}, {}, 0});
     // Bind now, even when refusing, so the chosen ports are known to the caller.
     for (Listener& listener : listeners_) {
         openListener(listener);
@@ -134,6 +138,12 @@ std::size_t SimUnit::commandCount() const
 {
     std::lock_guard lock(mutex_);
     return commandCount_;
+}
+
+bool SimUnit::waitForCommandCount(std::size_t count, std::chrono::milliseconds timeout) const
+{
+    std::unique_lock lock(mutex_);
+    return commandArrived_.wait_for(lock, timeout, [&] { return commandCount_ >= count; });
 }
 
 std::size_t SimUnit::acceptedConnections() const
@@ -277,7 +287,7 @@ void SimUnit::holdListener(Listener& listener, bool hold) const
     if (hold) {
         // With no backlog and one connection waiting, the kernel drops new SYNs.
         SetBacklog(listener.fd.get(), 0);
-        listener.filler = StartLoopbackConnect(listener.port);
+        listener.filler = ConnectToLoopback(listener.port, true);
         listener.fillerPort = listener.filler.valid() ? LocalPort(listener.filler.get()) : 0;
     } else {
         SetBacklog(listener.fd.get(), kBacklog);
@@ -340,6 +350,7 @@ bool SimUnit::handleCommand(Connection& connection, const Bytes& command, Clock:
         if (reply && fault == Fault::Garbage)
             noise = GarbageLike(*reply, noiseSeed_);
     }
+    commandArrived_.notify_all();
     auto queue = [&](Bytes bytes) { connection.outbox.push_back(Outgoing{due, std::move(bytes)}); };
     switch (fault) {
     case Fault::DropConnection:
@@ -399,12 +410,14 @@ int SimUnit::pollTimeoutMs(Clock::time_point now) const
 
 void SimUnit::dropEverything()
 {
-    for (Connection& connection : connections_)
-        connection.fd.reset();
+    // Listeners first: a client that sees its connection end must not be
+    // able to connect again straight away.
     for (Listener& listener : listeners_) {
         listener.filler.reset();
         listener.fd.reset();
     }
+    for (Connection& connection : connections_)
+        connection.fd.reset();
 }
 
 } // namespace vantel::sim

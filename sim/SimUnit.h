@@ -7,11 +7,13 @@
 
 #include <atomic>
 #include <chrono>
+#include <condition_variable>
 #include <cstdint>
 #include <deque>
 #include <functional>
 #include <memory>
 #include <mutex>
+#include <optional>
 #include <thread>
 #include <vector>
 
@@ -24,10 +26,11 @@ namespace vantel::sim {
 class Dialect;
 
 struct UnitConfig {
-    int row = 0;                  // catalogue row 0-49
-    std::uint16_t port = 0;       // control port; 0 picks a free one
-    std::uint16_t secondPort = 0; // two-port rows only; 0 picks a free one
-    int unitId = 0;               // 0-15
+    int row = 0;                    // catalogue row 0-49
+    std::uint16_t port = 0;         // control port; 0 picks a free one
+    std::uint16_t secondPort = 0;   // two-port rows only; 0 picks a free one
+    int unitId = 0;                 // 0-15
+    std::optional<int> modelCode{}; // reported instead of the catalogue's code
     std::uint32_t inputBits = 0;
     Fault fault = Fault::None;
     std::chrono::milliseconds replyDelay{0};
@@ -72,6 +75,10 @@ public:
     // Commands in arrival order (the most recent 1000), whatever the fault.
     std::vector<ReceivedCommand> receivedCommands() const;
     std::size_t commandCount() const;
+    // Blocks until at least `count` commands have arrived in all, or `timeout`
+    // has passed; true when they did. Lets tests follow asynchronous senders
+    // without sleeping.
+    bool waitForCommandCount(std::size_t count, std::chrono::milliseconds timeout) const;
     std::size_t acceptedConnections() const;
     void clearReceived();
 
@@ -115,6 +122,7 @@ private:
     std::uint16_t secondPort_ = 0;
 
     mutable std::mutex mutex_;
+    mutable std::condition_variable commandArrived_;
     UnitState state_;
     std::deque<ReceivedCommand> received_;
     std::size_t commandCount_ = 0;

@@ -34,10 +34,10 @@ Bytes EncodeTwoByteStatus(const ModelRow& row, const UnitState& state)
     const int idBits = 15 - (state.unitId & 15);
     const auto inputs = static_cast<int>(state.inputBits);
     if (row.has(ModelFlag::SerialInterface)) {
-        return Bytes{static_cast<std::uint8_t>(SerialModelBits(row.modelCode) | idBits),
+        return Bytes{static_cast<std::uint8_t>(SerialModelBits(state.modelCode) | idBits),
                      static_cast<std::uint8_t>(0x70 | (inputs & 3))};
     }
-    return Bytes{static_cast<std::uint8_t>(((inputs & 1) << 7) | ((row.modelCode & 7) << 4) | idBits),
+    return Bytes{static_cast<std::uint8_t>(((inputs & 1) << 7) | ((state.modelCode & 7) << 4) | idBits),
                  static_cast<std::uint8_t>((inputs >> 1) & 0x0F)};
 }
 

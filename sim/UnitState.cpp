@@ -1,5 +1,7 @@
 #include "UnitState.h"
 
+#include "registry/ModelCatalogue.h"
+
 namespace vantel::sim {
 
 UnitState MakeInitialState(int row, int unitId)
@@ -7,6 +9,7 @@ UnitState MakeInitialState(int row, int unitId)
     UnitState state;
     state.row = row;
     state.unitId = unitId;
+    state.modelCode = ModelAt(row).modelCode;
     // Plausible power-on settings: inputs on the ±10 V range.
     state.rangeCodes.fill(2);
     return state;

@@ -38,6 +38,9 @@ struct DoAlertState {
 struct UnitState {
     int row = 0;
     int unitId = 0;
+    // What the identity queries report; the catalogue's code unless a test
+    // wants a unit of the wrong model.
+    int modelCode = 0;
     std::uint32_t outputBits = 0;
     std::uint32_t inputBits = 0;
     std::array<int, kMaxChannels> rangeCodes{};

@@ -1,5 +1,6 @@
 // The desktop program: reads the options, opens the main window.
 #include "app/MainWindow.h"
+#include "app/PanelLauncher.h"
 #include "platform/AppPaths.h"
 #include "platform/CommandLine.h"
 #include "platform/TextCodec.h"
@@ -47,6 +48,8 @@ int main(int argc, char** argv)
 
     MainWindow window(list, state, paths.logFolder);
     window.setSearchTarget(searchTarget);
+    PanelLauncher launcher(state);
+    window.logic().setConnector(&launcher);
     if (!window.start(std::move(adapters)))
         return 1;
     window.show();

@@ -2,6 +2,7 @@
 // and machines without a screen.
 #include "cli/ListCommands.h"
 #include "cli/SearchCommand.h"
+#include "cli/UnitCommands.h"
 
 #include <array>
 #include <iostream>
@@ -10,8 +11,9 @@ namespace {
 
 using vantel::ctl::CtlCommand;
 
-const std::array<const CtlCommand*, 3> kCommands = {&vantel::ctl::kListCommand, &vantel::ctl::kAddCommand,
-                                                    &vantel::ctl::kSearchCommand};
+const std::array<const CtlCommand*, 6> kCommands = {&vantel::ctl::kListCommand,  &vantel::ctl::kAddCommand,
+                                                    &vantel::ctl::kProbeCommand, &vantel::ctl::kReadCommand,
+                                                    &vantel::ctl::kWriteCommand, &vantel::ctl::kSearchCommand};
 
 void usage(std::ostream& out)
 {

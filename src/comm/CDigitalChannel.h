@@ -1,5 +1,6 @@
 #pragma once
 
+#include "comm/ReplyShape.h"
 #include "comm/UnitChannel.h"
 
 #include <array>
@@ -13,7 +14,7 @@ namespace vantel {
 // port for the nine-byte dialect.
 class CDigitalChannel : public UnitChannel {
 public:
-    static constexpr std::size_t kFrameCapacity = 256;
+    static constexpr std::size_t kFrameCapacity = kFramedReplyCapacity;
     using FrameBuffer = std::array<std::uint8_t, kFrameCapacity>;
 
     explicit CDigitalChannel(int timeoutOptionMs = 0) : UnitChannel(timeoutOptionMs) {}

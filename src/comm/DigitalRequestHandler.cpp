@@ -32,9 +32,8 @@ struct Handler {
         if (speaksAscii()) {
             return Query(channel, ascii::DI(kKind), [](std::string_view s) { return ascii::ParseDI(s, kKind); });
         }
-        const ModelRow& unit = row;
         auto inputs = Query(channel, twobyte::ReadInputs(),
-                            [&unit](std::string_view s) { return twobyte::ParseReadInputs(s, unit); });
+                            [this](std::string_view s) { return twobyte::ParseReadInputs(s, row); });
         if (!inputs.ok() || !UsesNineByteExtraInputs(row)) {
             return inputs;
         }

@@ -5,7 +5,7 @@
 namespace vantel {
 
 UnitChannel::UnitChannel(int timeoutOptionMs)
-    : timeoutMs_(timeoutOptionMs != 0 ? timeoutOptionMs : kDefaultConnectTimeoutMs)
+    : timeoutMs_(timeoutOptionMs > 0 ? timeoutOptionMs : kDefaultConnectTimeoutMs)
 {
 }
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "comm/UnitConnection.h"
+#include "comm/ChannelConnection.h"
 
 #include <atomic>
 #include <cstdint>
@@ -35,7 +35,8 @@ public:
     std::recursive_mutex& mutex() { return mutex_; }
 
 protected:
-    // 0 keeps the default time-out, any other value replaces it (command-line option).
+    // A positive value (the command-line option) replaces the default time-out;
+    // 0, or a nonsensical negative value, keeps the default.
     explicit UnitChannel(int timeoutOptionMs);
     ~UnitChannel() = default;
 
@@ -47,7 +48,7 @@ protected:
     // Read under mutex() only.
     const UnitAddress& address() const { return address_; }
 
-    UnitConnection connection_;
+    ChannelConnection connection_;
 
 private:
     std::recursive_mutex mutex_;

@@ -19,6 +19,8 @@ public:
     bool post(Request request) { return thread_.post(std::move(request)); }
     // Requests posted before still run, in order; later ones are refused.
     void quit() { thread_.quit(); }
+    // Quits and waits for the thread: the panel's close routine, before its view goes.
+    void stop() { thread_.stop(); }
 
 private:
     WorkerThread<Request> thread_;

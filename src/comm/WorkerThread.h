@@ -9,22 +9,17 @@
 namespace vantel {
 
 // One thread that serves queued requests in order. quit() lets it finish what
-// was posted before and refuses what comes after; destruction quits and
-// joins, so the thread never outlives what its handler uses (declare the
-// worker after everything the handler touches).
+// was posted before and refuses what comes after; stop() and destruction
+// also wait for it, so the thread never outlives what its handler uses
+// (declare the worker after everything the handler touches, and never stop
+// it from one of its own requests).
 template <typename Request> class WorkerThread {
 public:
     using Handler = std::function<void(Request&)>;
 
     explicit WorkerThread(Handler handler) : handler_(std::move(handler)), thread_([this] { run(); }) {}
 
-    ~WorkerThread()
-    {
-        quit();
-        if (thread_.joinable()) {
-            thread_.join();
-        }
-    }
+    ~WorkerThread() { stop(); }
 
     WorkerThread(const WorkerThread&) = delete;
     WorkerThread& operator=(const WorkerThread&) = delete;
@@ -32,6 +27,14 @@ public:
     // Never waits; false after quit().
     bool post(Request request) { return queue_.push(std::move(request)); }
     void quit() { queue_.close(); }
+    // Quits and waits until every request posted before has been served.
+    void stop()
+    {
+        quit();
+        if (thread_.joinable()) {
+            thread_.join();
+        }
+    }
 
 private:
     void run()

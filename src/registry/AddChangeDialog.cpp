@@ -1,5 +1,8 @@
 #include "registry/AddChangeDialog.h"
 
+#include "registry/ModelCatalogue.h"
+#include "registry/ModelCategory.h"
+
 #include <QButtonGroup>
 #include <QCheckBox>
 #include <QComboBox>
@@ -30,6 +33,13 @@ AddChangeDialog::AddChangeDialog(const UnitList& list, int editIndex, const Unit
     buildLayout();
     connectActions();
     logic_.start();
+    // A model that no category offers is kept unless the user picks another;
+    // the empty model box names it so the user sees what stays.
+    if (IsKnownModelRow(in.modelRow) && CategoryOfModel(in.modelRow) == ModelCategory::None) {
+        const std::string_view name = ModelAt(in.modelRow).displayName;
+        static_cast<QComboBox*>(view_.widget(Model))
+            ->setPlaceholderText(QString::fromUtf8(name.data(), static_cast<qsizetype>(name.size())));
+    }
 }
 
 std::optional<UnitConnection> AddChangeDialog::run(QWidget* parent, const UnitList& list, int editIndex,

@@ -20,6 +20,8 @@ public:
     AddChangeDialog(const UnitList& list, int editIndex, const UnitConnection& in, QWidget* parent = nullptr);
 
     // Runs the dialog modally; the values the user confirmed, or nothing on cancel.
+    // Adding: editIndex -1 with CVantelAddChange::blankUnit() or the proposed values;
+    // changing: the record's index and the record itself.
     static std::optional<UnitConnection> run(QWidget* parent, const UnitList& list, int editIndex,
                                              const UnitConnection& in);
 

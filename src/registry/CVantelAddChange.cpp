@@ -71,12 +71,12 @@ std::optional<long long> ParseDecimal(std::string_view text)
     return negative ? -value : value;
 }
 
-constexpr TextRule kNameRule{Name, kMaxNameBytes, kNameMissing, kNameBadChar, kNameTooLong};
-constexpr TextRule kHostRule{Host, kMaxHostBytes, kHostMissing, kHostBadChar, kHostTooLong};
-constexpr NumberRule kControlPortRule{ControlPort, 1, kMaxPort, kPortMissing, kPortInvalid};
-constexpr NumberRule kSecondPortRule{SecondPort, 1, kMaxPort, kFieldMissing, kPortInvalid};
-constexpr NumberRule kNodeRule{Node, 0, kMaxNode, kNodeMissing, kNodeRange};
-constexpr NumberRule kTimeoutRule{Timeout, kMinTimeout, kMaxTimeout, kTimeoutMissing, kTimeoutRange};
+constexpr CVantelAddChange::TextRule kNameRule{Name, kMaxNameBytes, kNameMissing, kNameBadChar, kNameTooLong};
+constexpr CVantelAddChange::TextRule kHostRule{Host, kMaxHostBytes, kHostMissing, kHostBadChar, kHostTooLong};
+constexpr CVantelAddChange::NumberRule kControlPortRule{ControlPort, 1, kMaxPort, kPortMissing, kPortInvalid};
+constexpr CVantelAddChange::NumberRule kSecondPortRule{SecondPort, 1, kMaxPort, kFieldMissing, kPortInvalid};
+constexpr CVantelAddChange::NumberRule kNodeRule{Node, 0, kMaxNode, kNodeMissing, kNodeRange};
+constexpr CVantelAddChange::NumberRule kTimeoutRule{Timeout, kMinTimeout, kMaxTimeout, kTimeoutMissing, kTimeoutRange};
 
 } // namespace
 

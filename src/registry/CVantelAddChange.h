@@ -39,23 +39,8 @@ inline constexpr int TimeoutLabel = 1111;
 inline constexpr int Timeout = 1007;
 } // namespace AddChangeControl
 
+// Items "COM1" to "COM99" of the COM port box.
 inline constexpr int kComPortCount = 99;
-
-// How OK reads one edit of the dialog and what it says when the edit will not do.
-struct TextRule {
-    int id;
-    std::size_t maxBytes;
-    std::string_view missing;
-    std::string_view badChar;
-    std::string_view tooLong;
-};
-struct NumberRule {
-    int id;
-    int low;
-    int high;
-    std::string_view missing;
-    std::string_view outOfRange;
-};
 
 // Rules of the dialog in which the user adds or changes one unit: which
 // controls apply to the chosen model, and the checks that OK runs, one message
@@ -63,10 +48,34 @@ struct NumberRule {
 // changes the record with values() after onOk() accepted.
 class CVantelAddChange {
 public:
+    // How OK reads one edit of the dialog and what it says when the edit will not do.
+    struct TextRule {
+        int id;
+        std::size_t maxBytes;
+        std::string_view missing;
+        std::string_view badChar;
+        std::string_view tooLong;
+    };
+    struct NumberRule {
+        int id;
+        int low;
+        int high;
+        std::string_view missing;
+        std::string_view outOfRange;
+    };
+
     // editIndex -1 adds a unit. in.modelRow -1 (or any row outside the
     // catalogue) proposes no model; in.name empty while adding means default ports.
     CVantelAddChange(ControlView& view, const UnitList& list, int editIndex, const UnitConnection& in,
                      const TextCodec& codec = FileCodec());
+
+    // In-values for adding a unit with nothing proposed.
+    static UnitConnection blankUnit()
+    {
+        UnitConnection in;
+        in.modelRow = -1;
+        return in;
+    }
 
     // Fills the controls from the in-values.
     void start();

@@ -14,6 +14,10 @@ std::string MakeLogName(std::string_view name)
     // byte-wise replacement leaves every double-byte character whole.
     std::string logName(name);
     for (char& c : logName) {
+        if (static_cast<unsigned char>(c) < 0x20) {
+            c = '_';
+            continue;
+        }
         switch (c) {
         case '\\':
         case '/':
@@ -23,6 +27,7 @@ std::string MakeLogName(std::string_view name)
         case '"':
         case '<':
         case '>':
+        case '|':
             c = '_';
             break;
         default:

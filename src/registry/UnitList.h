@@ -11,7 +11,8 @@ namespace vantel {
 
 inline constexpr int kGeneralFailure = static_cast<int>(0x80004005u);
 
-// The name with \ / : * ? " < > replaced by "_", fit for a file name.
+// The name with \ / : * ? " < > | and control characters replaced by "_",
+// fit for a file name.
 std::string MakeLogName(std::string_view name);
 
 // Channel defaults of a model row: "DO1"/"AO1"... names and neutral formulas.

@@ -8,7 +8,9 @@
 #include <QLineEdit>
 #include <QListWidget>
 #include <QMessageBox>
+#include <QSignalBlocker>
 #include <QStringList>
+#include <QThread>
 
 namespace vantel {
 namespace {
@@ -47,6 +49,14 @@ int RunMessageBox(QWidget& window, std::string_view utf8, QMessageBox::StandardB
 } // namespace
 
 WidgetControlView::WidgetControlView(QWidget& window) : window_(window) {}
+
+template <typename Write> void WidgetControlView::onWindowThread(Write write)
+{
+    if (QThread::currentThread() == window_.thread())
+        write();
+    else
+        QMetaObject::invokeMethod(&window_, write, Qt::QueuedConnection);
+}
 
 void WidgetControlView::bind(int id, QWidget* widget)
 {
@@ -88,32 +98,38 @@ std::string WidgetControlView::text(int id) const
 
 void WidgetControlView::setText(int id, std::string_view utf8)
 {
-    QWidget* w = bound(id);
-    const QString text = FromUtf8(utf8);
-    if (auto* edit = qobject_cast<QLineEdit*>(w))
-        edit->setText(text);
-    else if (auto* label = qobject_cast<QLabel*>(w))
-        label->setText(text);
-    else if (auto* button = qobject_cast<QAbstractButton*>(w))
-        button->setText(text);
-    else if (auto* combo = qobject_cast<QComboBox*>(w); combo && combo->isEditable())
-        combo->setEditText(text);
-    else if (combo)
-        combo->setCurrentIndex(combo->findText(text));
-    else if (auto* group = qobject_cast<QGroupBox*>(w))
-        group->setTitle(text);
+    onWindowThread([this, id, text = FromUtf8(utf8)] {
+        QWidget* w = bound(id);
+        const QSignalBlocker blocker(w);
+        if (auto* edit = qobject_cast<QLineEdit*>(w))
+            edit->setText(text);
+        else if (auto* label = qobject_cast<QLabel*>(w))
+            label->setText(text);
+        else if (auto* button = qobject_cast<QAbstractButton*>(w))
+            button->setText(text);
+        else if (auto* combo = qobject_cast<QComboBox*>(w); combo && combo->isEditable())
+            combo->setEditText(text);
+        else if (combo)
+            combo->setCurrentIndex(combo->findText(text));
+        else if (auto* group = qobject_cast<QGroupBox*>(w))
+            group->setTitle(text);
+    });
 }
 
 void WidgetControlView::setEnabled(int id, bool enabled)
 {
-    if (QWidget* w = bound(id))
-        w->setEnabled(enabled);
+    onWindowThread([this, id, enabled] {
+        if (QWidget* w = bound(id))
+            w->setEnabled(enabled);
+    });
 }
 
 void WidgetControlView::setVisible(int id, bool visible)
 {
-    if (QWidget* w = bound(id))
-        w->setVisible(visible);
+    onWindowThread([this, id, visible] {
+        if (QWidget* w = bound(id))
+            w->setVisible(visible);
+    });
 }
 
 bool WidgetControlView::isChecked(int id) const
@@ -128,15 +144,18 @@ bool WidgetControlView::isChecked(int id) const
 
 void WidgetControlView::setChecked(int id, bool checked)
 {
-    QWidget* w = bound(id);
-    if (auto* button = qobject_cast<QAbstractButton*>(w)) {
-        if (checked)
-            button->setChecked(true);
-        else
-            Uncheck(*button);
-    } else if (auto* group = qobject_cast<QGroupBox*>(w)) {
-        group->setChecked(checked);
-    }
+    onWindowThread([this, id, checked] {
+        QWidget* w = bound(id);
+        const QSignalBlocker blocker(w);
+        if (auto* button = qobject_cast<QAbstractButton*>(w)) {
+            if (checked)
+                button->setChecked(true);
+            else
+                Uncheck(*button);
+        } else if (auto* group = qobject_cast<QGroupBox*>(w)) {
+            group->setChecked(checked);
+        }
+    });
 }
 
 void WidgetControlView::setItems(int id, const std::vector<std::string>& items)
@@ -144,16 +163,19 @@ void WidgetControlView::setItems(int id, const std::vector<std::string>& items)
     QStringList texts;
     for (const std::string& item : items)
         texts.append(QString::fromStdString(item));
-    QWidget* w = bound(id);
-    if (auto* combo = qobject_cast<QComboBox*>(w)) {
-        combo->clear();
-        combo->addItems(texts);
-        combo->setCurrentIndex(-1);
-    } else if (auto* list = qobject_cast<QListWidget*>(w)) {
-        list->clear();
-        list->addItems(texts);
-        list->setCurrentRow(-1);
-    }
+    onWindowThread([this, id, texts] {
+        QWidget* w = bound(id);
+        const QSignalBlocker blocker(w);
+        if (auto* combo = qobject_cast<QComboBox*>(w)) {
+            combo->clear();
+            combo->addItems(texts);
+            combo->setCurrentIndex(-1);
+        } else if (auto* list = qobject_cast<QListWidget*>(w)) {
+            list->clear();
+            list->addItems(texts);
+            list->setCurrentRow(-1);
+        }
+    });
 }
 
 int WidgetControlView::currentIndex(int id) const
@@ -168,16 +190,19 @@ int WidgetControlView::currentIndex(int id) const
 
 void WidgetControlView::setCurrentIndex(int id, int index)
 {
-    QWidget* w = bound(id);
-    if (auto* combo = qobject_cast<QComboBox*>(w))
-        combo->setCurrentIndex(index);
-    else if (auto* list = qobject_cast<QListWidget*>(w))
-        list->setCurrentRow(index);
+    onWindowThread([this, id, index] {
+        QWidget* w = bound(id);
+        const QSignalBlocker blocker(w);
+        if (auto* combo = qobject_cast<QComboBox*>(w))
+            combo->setCurrentIndex(index);
+        else if (auto* list = qobject_cast<QListWidget*>(w))
+            list->setCurrentRow(index);
+    });
 }
 
 void WidgetControlView::setCaption(std::string_view utf8)
 {
-    window_.setWindowTitle(FromUtf8(utf8));
+    onWindowThread([this, text = FromUtf8(utf8)] { window_.setWindowTitle(text); });
 }
 
 void WidgetControlView::showMessage(std::string_view utf8)

@@ -12,7 +12,10 @@ namespace vantel {
 // ControlView over the widgets of one Qt window: each control id is bound to
 // the widget that plays that control. Understands line edits, labels, buttons
 // (push, check, radio), combo boxes, list widgets and group boxes. Message
-// boxes are modal to the window and bear the caption "Vantel". GUI thread only.
+// boxes are modal to the window and bear the caption "Vantel". Writes that
+// arrive on another thread (panel callbacks, ticks) are queued to the
+// window's thread; reads and questions belong to the GUI thread. A program
+// change is not a user action: setters emit no signals.
 class WidgetControlView : public ControlView {
 public:
     explicit WidgetControlView(QWidget& window);
@@ -37,6 +40,8 @@ public:
 
 private:
     QWidget* bound(int id) const;
+    // Runs `write` now on the window's thread, else queues it there.
+    template <typename Write> void onWindowThread(Write write);
 
     QWidget& window_;
     std::map<int, QPointer<QWidget>> widgets_;

@@ -218,6 +218,8 @@ TEST(UnitWorker, QuitServesWhatWasQueuedBeforeAndNothingAfter)
         }
         worker.quit();
         EXPECT_FALSE(worker.post(analog::ReadDigitalOutputs{done}));
+        worker.stop();
+        EXPECT_EQ(rig.calls.calls().size(), 4u);
     }
     EXPECT_EQ(rig.calls.calls().size(), 4u);
 }
@@ -265,19 +267,6 @@ TEST(DigitalWorker, MaskedSetIsDroppedOutsideTheAsciiDialect)
     // Inputs 0-4 sit in bits 7-11 of the little-endian reply word.
     EXPECT_EQ(rig.calls.calls(), (std::vector<Call>{{0x03}}));
     EXPECT_EQ(rig.unit.received(), (std::vector<std::string>{"\x55\x55"}));
-}
-
-TEST(DigitalWorker, ExtraInputsComeFromTheSecondPort)
-{
-    LoopbackPeer second(
-        [](const std::string&) { return std::optional<std::string>(std::string("\x13\x03\0\0\0", 5)); });
-    DigitalRig rig(Replies{{"\x55\x55", std::string("\x80\0", 2)}}, kNineByteInputRow, second.port());
-    ASSERT_TRUE(rig.connected);
-    {
-        DigitalWorker worker(rig.channel);
-        worker.post(digital::ReadInputs{[&](int inputs) { rig.calls.record(inputs); }});
-    }
-    EXPECT_EQ(rig.calls.calls(), (std::vector<Call>{{0x61}}));
 }
 
 TEST(DigitalWorker, FailedExtraInputQueryIsReportedApart)

@@ -32,7 +32,7 @@ protected:
         dialog = std::make_unique<CVantelAddChange>(view, list, editIndex, in, codec);
         dialog->start();
     }
-    void openAdd() { open(-1, Proposed("", "", -1)); }
+    void openAdd() { open(-1, CVantelAddChange::blankUnit()); }
     void openChange(const UnitConnection& record)
     {
         ASSERT_EQ(list.Add(-1, record), 0);
@@ -122,7 +122,7 @@ TEST_F(AddChangeTest, PortsFromTheCallerAreKeptWhenAProposedNameComesWithThem)
 
     // Without a name the caller's ports are not taken.
     open(-1, [] {
-        UnitConnection in = Proposed("", "", -1);
+        UnitConnection in = CVantelAddChange::blankUnit();
         in.controlPort = 10010;
         return in;
     }());

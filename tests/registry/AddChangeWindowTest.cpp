@@ -19,13 +19,6 @@ namespace {
 
 using namespace AddChangeControl;
 
-UnitConnection NewUnit()
-{
-    UnitConnection in;
-    in.modelRow = -1;
-    return in;
-}
-
 class AddChangeWindowTest : public ::testing::Test {
 protected:
     template <class W> W* control(int id) const
@@ -43,7 +36,7 @@ protected:
     }
 
     UnitList list{""};
-    AddChangeDialog dialog{list, -1, NewUnit()};
+    AddChangeDialog dialog{list, -1, CVantelAddChange::blankUnit()};
 };
 
 TEST_F(AddChangeWindowTest, ClickingTheGatewayCategoryShowsTheGatewayControls)
@@ -117,13 +110,30 @@ TEST_F(AddChangeWindowTest, EnterRunsTheChecksAndEscapeCancels)
     EXPECT_FALSE(dialog.isVisible());
 }
 
+UnitConnection Stored(const char* name, const char* host, int modelRow)
+{
+    UnitConnection record;
+    record.name = name;
+    record.host = host;
+    record.modelRow = modelRow;
+    return record;
+}
+
+TEST(AddChangeDialogModels, ModelOfferedNowhereIsNamedInTheEmptyModelBox)
+{
+    UnitList list{""};
+    const UnitConnection record = Stored("W3", "w3", 40);
+    ASSERT_EQ(list.Add(-1, record), 0);
+    AddChangeDialog dialog(list, 0, record);
+    auto* model = qobject_cast<QComboBox*>(dialog.control(Model));
+    EXPECT_EQ(model->currentIndex(), -1);
+    EXPECT_EQ(model->placeholderText(), "QZ-K11-W3");
+}
+
 TEST(AddChangeDialogRun, ReturnsTheValuesOnlyWhenConfirmed)
 {
     UnitList list{""};
-    UnitConnection record;
-    record.name = "Tank";
-    record.host = "gw";
-    record.modelRow = 35;
+    UnitConnection record = Stored("Tank", "gw", 35);
     record.connectionKind = kConnectionLan;
     record.node = 7;
     record.replyTimeout = 20;

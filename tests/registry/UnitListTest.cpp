@@ -255,6 +255,7 @@ TEST(UnitList, LogNamesCollideAfterReplacementButCaseMatters)
     EXPECT_TRUE(list.IsLogNameFree("a_b", 0)) << "a unit's own record is skipped";
     EXPECT_TRUE(list.IsLogNameFree("A/B", -1));
     EXPECT_EQ(MakeLogName(R"(\/:*?"<>ソ表)"), "________ソ表");
+    EXPECT_EQ(MakeLogName("a|b\tc"), "a_b_c") << "characters no file name may hold";
 }
 
 TEST(UnitList, ChangingTheModelResetsChannelsOtherwiseKeepsThem)

@@ -1,4 +1,4 @@
-#include "comm/UnitConnection.h"
+#include "comm/ChannelConnection.h"
 
 #include "platform/WinsockError.h"
 
@@ -7,7 +7,7 @@
 
 namespace vantel {
 
-int UnitConnection::open(const UnitAddress& address, int timeoutMs)
+int ChannelConnection::open(const UnitAddress& address, int timeoutMs)
 {
     close();
     Ipv4Address peer = 0;
@@ -20,24 +20,24 @@ int UnitConnection::open(const UnitAddress& address, int timeoutMs)
     return socket_.connect(peer, address.port, options);
 }
 
-void UnitConnection::close()
+void ChannelConnection::close()
 {
     socket_.close();
     begin_ = end_ = 0;
 }
 
-void UnitConnection::discardInput()
+void ChannelConnection::discardInput()
 {
     begin_ = end_ = 0;
     socket_.discardPending();
 }
 
-int UnitConnection::send(std::span<const std::uint8_t> command)
+int ChannelConnection::send(std::span<const std::uint8_t> command)
 {
     return socket_.send(command);
 }
 
-int UnitConnection::fill()
+int ChannelConnection::fill()
 {
     std::size_t received = 0;
     const int error = socket_.receive(buffer_, received);
@@ -46,7 +46,7 @@ int UnitConnection::fill()
     return error;
 }
 
-std::size_t UnitConnection::take(std::span<std::uint8_t> into)
+std::size_t ChannelConnection::take(std::span<std::uint8_t> into)
 {
     const std::size_t count = std::min(into.size(), end_ - begin_);
     std::memcpy(into.data(), buffer_.data() + begin_, count);
@@ -54,7 +54,7 @@ std::size_t UnitConnection::take(std::span<std::uint8_t> into)
     return count;
 }
 
-int UnitConnection::receiveFixed(std::span<std::uint8_t> reply)
+int ChannelConnection::receiveFixed(std::span<std::uint8_t> reply)
 {
     std::size_t filled = take(reply);
     for (int calls = 0; filled < reply.size(); ++calls) {
@@ -70,20 +70,20 @@ int UnitConnection::receiveFixed(std::span<std::uint8_t> reply)
     return 0;
 }
 
-bool UnitConnection::takeFrameBytes(std::span<std::uint8_t> frame, std::size_t& length)
+bool ChannelConnection::takeFrameBytes(std::span<std::uint8_t> frame, std::size_t& length)
 {
     while (begin_ < end_ && length < frame.size()) {
         const std::uint8_t byte = buffer_[begin_++];
         frame[length++] = byte;
-        if (byte == kTerminator) {
+        if (byte == kFrameEnd) {
             return true;
         }
     }
     return false;
 }
 
-int UnitConnection::receiveFrame(std::span<std::uint8_t> frame, std::array<std::uint8_t, 2> echo,
-                                 std::size_t& frameLength)
+int ChannelConnection::receiveFrame(std::span<std::uint8_t> frame, std::array<std::uint8_t, 2> echo,
+                                    std::size_t& frameLength)
 {
     frameLength = 0;
     int failures = 0;
@@ -111,7 +111,7 @@ int UnitConnection::receiveFrame(std::span<std::uint8_t> frame, std::array<std::
 int ExchangeOverFreshConnection(const UnitAddress& address, int timeoutMs, std::span<const std::uint8_t> command,
                                 std::span<std::uint8_t> reply)
 {
-    UnitConnection connection;
+    ChannelConnection connection;
     int error = connection.open(address, timeoutMs);
     if (error == 0) {
         error = connection.send(command);

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "comm/ReplyShape.h"
 #include "platform/TcpSocket.h"
 
 #include <array>
@@ -20,11 +21,11 @@ struct UnitAddress {
 // One TCP connection to a unit. Reads go through a buffer: a reply usually
 // arrives in one piece, so a frame costs one receive call rather than one per
 // byte, and bytes after a frame stay here for the next read.
-class UnitConnection {
+class ChannelConnection {
 public:
     static constexpr int kMaxReceiveCalls = 10;
     static constexpr int kMaxFrameReceiveFailures = 3;
-    static constexpr std::uint8_t kTerminator = 0xC8;
+    static constexpr auto kFrameEnd = static_cast<std::uint8_t>(kTerminator);
 
     int open(const UnitAddress& address, int timeoutMs);
     void close();

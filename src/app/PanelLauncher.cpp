@@ -1,0 +1,19 @@
+#include "app/PanelLauncher.h"
+
+#include "app/AnalogConnect.h"
+#include "app/MainWindowView.h"
+#include "registry/ModelCatalogue.h"
+
+namespace vantel {
+
+void PanelLauncher::connect(UnitRecord& record, const ConnectRequest&, MainWindowView& view)
+{
+    const ModelRow& model = ModelAt(record.modelRow);
+    if (model.isAnalog() && !model.isGateway()) {
+        // The analog panel container takes the checked channel once it exists;
+        // until then the check alone runs and the channel closes again.
+        ConnectAnalogUnit(record, state_.adapterAddress.load(), state_.commandLineTimeoutMs.load(), view.controls());
+    }
+}
+
+} // namespace vantel

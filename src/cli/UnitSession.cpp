@@ -1,0 +1,95 @@
+#include "cli/UnitSession.h"
+
+#include "platform/TcpSocket.h"
+#include "registry/UnitRecord.h"
+
+#include <ostream>
+
+namespace vantel::ctl {
+namespace {
+
+// Wireless digital units answer slowly; the program gives them this long to connect.
+constexpr int kWirelessConnectTimeoutMs = 10000;
+
+struct HostPort {
+    std::string host;
+    int port = kDefaultControlPort;
+};
+
+std::optional<HostPort> parseHostPort(const std::string& text)
+{
+    const auto colon = text.rfind(':');
+    if (colon == std::string::npos)
+        return HostPort{text};
+    const auto port = ParseWholeNumber(text.substr(colon + 1));
+    if (!port || *port <= 0 || *port > 65535)
+        return std::nullopt;
+    return HostPort{text.substr(0, colon), *port};
+}
+
+} // namespace
+
+UnitSession::~UnitSession()
+{
+    // Workers go first: they call into their channels.
+    analogWorker_.reset();
+    digitalWorker_.reset();
+}
+
+std::unique_ptr<UnitSession> UnitSession::open(CtlArgs& args, std::ostream& err, int& exitCode)
+{
+    exitCode = kExitUsage;
+    const auto row = args.number("--model");
+    const int secondPort = args.number("--second-port").value_or(kDefaultSecondPort);
+    const int timeoutOption = args.number("--timeout").value_or(0);
+    if (!args.error().empty()) {
+        err << args.error() << "\n";
+        return nullptr;
+    }
+    if (args.positional().empty()) {
+        err << "missing HOST[:PORT]\n";
+        return nullptr;
+    }
+    const auto target = parseHostPort(args.positional().front());
+    if (!target) {
+        err << "bad port in " << args.positional().front() << "\n";
+        return nullptr;
+    }
+    if (!row || !IsKnownModelRow(*row)) {
+        err << "--model needs a catalogue row from 0 to " << kModelCount - 1 << "\n";
+        return nullptr;
+    }
+    Ipv4Address bind = kAnyAddress;
+    if (const auto adapter = args.option("--adapter"); adapter && ResolveIPv4(*adapter, bind) != 0) {
+        err << "bad --adapter address " << *adapter << "\n";
+        return nullptr;
+    }
+    const ModelRow& model = ModelAt(*row);
+    if (model.isGateway()) {
+        err << "units behind a gateway are reached through the gateway link, which vantelctl does not speak yet\n";
+        return nullptr;
+    }
+
+    exitCode = kExitRefused;
+    std::unique_ptr<UnitSession> session(new UnitSession(model));
+    int error = 0;
+    if (model.isAnalog()) {
+        session->analogChannel_ = std::make_unique<CAnalogChannel>(timeoutOption);
+        error = session->analogChannel_->connect(target->host, target->port, bind);
+        session->analogWorker_ = std::make_unique<AnalogWorker>(*session->analogChannel_);
+    } else {
+        session->digitalChannel_ = std::make_unique<CDigitalChannel>(timeoutOption);
+        if (model.has(ModelFlag::FirstWireless) || model.has(ModelFlag::ThirdWireless))
+            session->digitalChannel_->setConnectTimeout(kWirelessConnectTimeoutMs);
+        error = session->digitalChannel_->connect(target->host, target->port, model.index, secondPort, bind);
+        session->digitalWorker_ = std::make_unique<DigitalWorker>(*session->digitalChannel_);
+    }
+    if (error != 0) {
+        err << "接続エラー\ncode : " << error << "\n";
+        return nullptr;
+    }
+    exitCode = kExitOk;
+    return session;
+}
+
+} // namespace vantel::ctl

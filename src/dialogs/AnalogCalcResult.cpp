@@ -1,0 +1,45 @@
+#include "dialogs/AnalogCalcResult.h"
+
+namespace vantel {
+
+void PrepareAnalogCalc(CEditAnalogCalc& dialog, const AnalogCalcRow& row)
+{
+    if (row.outputs) {
+        dialog.leftLabel = "出力設定値 ×";
+        dialog.rightLabel = "＝ 換算出力値";
+        dialog.unitLabel = "換算出力値の単位:";
+    } else {
+        dialog.leftLabel = "測定値 ×";
+        dialog.rightLabel = "＝ 表示値";
+        dialog.unitLabel = "表示値の単位:";
+    }
+    if (row.formula != nullptr) {
+        dialog.multiplier = row.formula->gain;
+        dialog.offset = row.formula->offset;
+        dialog.unit = row.formula->unit;
+    }
+    dialog.graphMin = row.currentRange.min;
+    dialog.graphMax = row.currentRange.max;
+}
+
+GraphRange ApplyAnalogCalcResult(const CEditAnalogCalc& dialog, const AnalogCalcRow& row, ControlView& messages)
+{
+    if (row.formula != nullptr)
+        *row.formula = {dialog.multiplier, dialog.offset, dialog.unit};
+    GraphRange range{dialog.graphMin, dialog.graphMax};
+    if (!(range.min < range.max)) {
+        messages.showMessage(kInvalidGraphRangeMessage);
+        range = row.defaultRange;
+    }
+    if (row.graphMin != nullptr && row.graphMax != nullptr) {
+        *row.graphMin = range.min;
+        *row.graphMax = range.max;
+    }
+    if (row.series != nullptr)
+        row.series->SetScale(range.min, range.max);
+    if (row.graphPage != nullptr)
+        row.graphPage->SetRowUnit(row.row, row.rangeCode, dialog.multiplier, dialog.offset, dialog.unit);
+    return range;
+}
+
+} // namespace vantel

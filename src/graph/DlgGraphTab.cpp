@@ -1,0 +1,170 @@
+#include "graph/DlgGraphTab.h"
+
+#include "graph/GraphPageIds.h"
+
+#include <array>
+#include <string>
+#include <vector>
+
+namespace vantel {
+namespace {
+
+using namespace GraphPageId;
+
+constexpr std::array<Colour, Rows> kRowColours{{
+    {255, 255, 80},
+    {80, 255, 255},
+    {255, 80, 255},
+    {80, 255, 80},
+    {255, 80, 80},
+    {80, 80, 255},
+}};
+
+bool hasAnalogOutputs(int kind)
+{
+    return kind == 2 || kind == 3 || kind == 6 || kind == 7;
+}
+
+struct KindLayout {
+    std::vector<int> hidden;
+    std::vector<std::string> seriesItems;
+};
+
+KindLayout layoutOf(int kind)
+{
+    const int swatch6 = FirstSwatch + 5;
+    const int label6 = FirstLabel + 5;
+    switch (kind) {
+    case 2:
+        return {{1305, 1325, 1326, 1327, 1328, swatch6, label6}, {"AO1", "AO2", "DI1", "DI2", "DI3"}};
+    case 3:
+        return {{1302, 1326, 1327, 1328, swatch6, label6}, {"AO1", "AO2", "AO3", "DI1", "DI2"}};
+    case 4:
+        return {{1302, 1328, swatch6, label6}, {"AI1", "AI2", "AI3", "AI4", "AI5"}};
+    case 6:
+    case 7:
+        return {{1326, 1327, 1328}, {"AO1", "AO2", "AO3", "DI1", "DI2", "DI3"}};
+    default: // 0, 1, 5
+        return {{1302, 1326, 1327, 1328, swatch6, label6}, {"AI1", "AI2", "AI3", "DO1", "DO2"}};
+    }
+}
+
+bool validRow(int row)
+{
+    return row >= 0 && row < Rows;
+}
+
+} // namespace
+
+DlgGraphTab::DlgGraphTab(ControlView& view, int kind) : view_(view), kind_(kind) {}
+
+void DlgGraphTab::SetCanvas(std::shared_ptr<LECanvas> canvas)
+{
+    canvas_ = std::move(canvas);
+}
+
+Colour DlgGraphTab::RowColour(int row)
+{
+    return validRow(row) ? kRowColours[static_cast<std::size_t>(row)] : Colour{};
+}
+
+void DlgGraphTab::OnInitDialog()
+{
+    view_.setCurrentIndex(Period, 0);
+    const bool outputs = hasAnalogOutputs(kind_);
+    for (int row = 0; row < 3; ++row) {
+        view_.setChecked(CheckOfRow(row), true);
+        if (outputs)
+            view_.setText(CheckOfRow(row), "AO" + std::to_string(row + 1));
+    }
+    for (int row = 3; row < Rows; ++row) {
+        view_.setChecked(CheckOfRow(row), kind_ == 4);
+        if (outputs)
+            view_.setText(CheckOfRow(row), "DI" + std::to_string(row - 2));
+        else if (kind_ == 4 && row < 5)
+            view_.setText(CheckOfRow(row), "AI" + std::to_string(row + 1));
+    }
+    const KindLayout layout = layoutOf(kind_);
+    for (int id : layout.hidden)
+        view_.setVisible(id, false);
+    view_.setItems(SeriesList, layout.seriesItems);
+    view_.setCurrentIndex(SeriesList, 0);
+}
+
+void DlgGraphTab::OnPeriodSelected()
+{
+    if (panel_ != nullptr)
+        panel_->SelectDisplayPeriod(view_.currentIndex(Period));
+}
+
+void DlgGraphTab::OnSeriesSelected()
+{
+    if (canvas_)
+        canvas_->SelectSeries(view_.currentIndex(SeriesList));
+    if (panel_ != nullptr)
+        panel_->RefreshGraph();
+}
+
+void DlgGraphTab::OnCheckClicked(int controlId)
+{
+    int row = -1;
+    if (controlId >= FirstRowCheck && controlId < FirstRowCheck + 3)
+        row = controlId - FirstRowCheck;
+    else if (controlId >= SecondRowCheck && controlId < SecondRowCheck + 3)
+        row = controlId - SecondRowCheck + 3;
+    if (row < 0)
+        return;
+    // The 2-AO unit has only two analog series, so its DI rows sit one lower.
+    const int series = (kind_ == 2 && row >= 3) ? row - 1 : row;
+    if (canvas_) {
+        if (LECanvasSeries* target = canvas_->GetSeries(series))
+            target->SetVisible(view_.isChecked(controlId));
+    }
+    if (panel_ != nullptr)
+        panel_->RefreshGraph();
+}
+
+void DlgGraphTab::OnScaleClicked(int controlId)
+{
+    const int row = controlId - FirstScale;
+    if (validRow(row) && panel_ != nullptr)
+        panel_->OpenScaleDialog(row);
+}
+
+LECanvasSeries* DlgGraphTab::seriesOfRow(int row) const
+{
+    return canvas_ ? canvas_->GetSeries(row) : nullptr;
+}
+
+void DlgGraphTab::SetRowValue(int row, std::string_view text)
+{
+    if (!validRow(row))
+        return;
+    std::string shown(text);
+    if (row < analogRows()) {
+        const LECanvasSeries* series = seriesOfRow(row);
+        shown += " ";
+        shown += series ? series->GetUnit() : std::string();
+    }
+    view_.setText(FirstValue + row, shown);
+}
+
+void DlgGraphTab::SetRowUnit(int row, int rangeCode, double multiplier, double offset, std::string_view unit)
+{
+    if (LECanvasSeries* series = seriesOfRow(row))
+        series->SetUnit(RowUnitText(kind_, rangeCode, multiplier, offset, unit));
+}
+
+std::string RowUnitText(int kind, int rangeCode, double multiplier, double offset, std::string_view unit)
+{
+    if (!unit.empty() || multiplier != 1.0 || offset != 0.0)
+        return std::string(unit);
+    if (hasAnalogOutputs(kind)) {
+        constexpr std::array<const char*, 2> kOutputUnits{"V", "mA"};
+        return rangeCode >= 0 && rangeCode < 2 ? kOutputUnits[static_cast<std::size_t>(rangeCode)] : "";
+    }
+    constexpr std::array<const char*, 7> kInputUnits{"mV", "V", "V", "V", "mA", "mA", "℃"};
+    return rangeCode >= 0 && rangeCode < 7 ? kInputUnits[static_cast<std::size_t>(rangeCode)] : "";
+}
+
+} // namespace vantel

@@ -1,0 +1,51 @@
+#pragma once
+
+#include "graph/CanvasTypes.h"
+#include "graph/LECanvas.h"
+#include "graph/TabPanel.h"
+#include "ui/ControlView.h"
+
+#include <memory>
+#include <string_view>
+
+namespace vantel {
+
+// The graph page of the tab container: period, show/hide boxes, the series
+// whose scale is drawn, and per row a colour, a name, a live value and a
+// "Scale" button. Its rows follow the container kind (0-7).
+class DlgGraphTab {
+public:
+    DlgGraphTab(ControlView& view, int kind);
+
+    void SetCanvas(std::shared_ptr<LECanvas> canvas);
+    void SetPanel(TabPanel* panel) { panel_ = panel; }
+    int kind() const { return kind_; }
+    // Analog rows come first: 5 for kind 4, else 3.
+    int analogRows() const { return kind_ == 4 ? 5 : 3; }
+
+    void OnInitDialog();
+    void OnPeriodSelected();
+    void OnSeriesSelected();
+    void OnCheckClicked(int controlId);
+    void OnScaleClicked(int controlId);
+
+    // Called by the panels, also from reply threads (the view marshals).
+    void SetRowValue(int row, std::string_view text);
+    void SetRowUnit(int row, int rangeCode, double multiplier, double offset, std::string_view unit);
+
+    static Colour RowColour(int row);
+
+private:
+    LECanvasSeries* seriesOfRow(int row) const;
+
+    ControlView& view_;
+    int kind_;
+    std::shared_ptr<LECanvas> canvas_;
+    TabPanel* panel_ = nullptr;
+};
+
+// Unit text shown for a row: the user's unit, or with an identity formula and
+// no unit the unit of the channel's range code.
+std::string RowUnitText(int kind, int rangeCode, double multiplier, double offset, std::string_view unit);
+
+} // namespace vantel

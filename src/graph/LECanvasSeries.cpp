@@ -1,0 +1,106 @@
+#include "graph/LECanvasSeries.h"
+
+namespace vantel {
+namespace {
+
+// Name and unit fields hold at most 99 characters; longer texts are cut at a
+// UTF-8 character boundary rather than overflowing anything downstream.
+constexpr std::size_t kMaxTextBytes = 99;
+
+std::string clipText(std::string_view text)
+{
+    if (text.size() <= kMaxTextBytes)
+        return std::string(text);
+    std::size_t cut = kMaxTextBytes;
+    while (cut > 0 && (static_cast<unsigned char>(text[cut]) & 0xC0) == 0x80)
+        --cut;
+    return std::string(text.substr(0, cut));
+}
+
+} // namespace
+
+LECanvasSeries::LECanvasSeries(std::mutex& canvasLock, std::string_view name, double scaleMin, double scaleMax)
+    : lock_(&canvasLock), name_(clipText(name)), scaleMin_(scaleMin), scaleMax_(scaleMax)
+{
+}
+
+void LECanvasSeries::SetName(std::string_view text)
+{
+    const std::lock_guard guard(*lock_);
+    name_ = clipText(text);
+}
+
+void LECanvasSeries::SetUnit(std::string_view text)
+{
+    const std::lock_guard guard(*lock_);
+    unit_ = clipText(text);
+}
+
+std::string LECanvasSeries::GetUnit() const
+{
+    const std::lock_guard guard(*lock_);
+    return unit_;
+}
+
+void LECanvasSeries::SetScale(double min, double max)
+{
+    if (!(max > min))
+        return;
+    const std::lock_guard guard(*lock_);
+    scaleMin_ = min;
+    scaleMax_ = max;
+}
+
+void LECanvasSeries::SetColour(std::uint8_t red, std::uint8_t green, std::uint8_t blue)
+{
+    const std::lock_guard guard(*lock_);
+    colour_ = {red, green, blue};
+}
+
+void LECanvasSeries::SetVisible(bool on)
+{
+    const std::lock_guard guard(*lock_);
+    visible_ = on;
+}
+
+void LECanvasSeries::SetDigital(bool on)
+{
+    const std::lock_guard guard(*lock_);
+    digital_ = on;
+    if (on) {
+        scaleMin_ = kDigitalMin;
+        scaleMax_ = kDigitalMax;
+        unit_.clear();
+    }
+}
+
+void LECanvasSeries::AppendSample(double time, double value)
+{
+    const std::lock_guard guard(*lock_);
+    if (digital_ && value != 0)
+        value = 1.0;
+    if (samples_.size() == kMaxSamples)
+        samples_.popFront();
+    samples_.pushBack({time, value});
+}
+
+void LECanvasSeries::ClearSamples()
+{
+    // The lock keeps a paint from seeing the series half cleared.
+    const std::lock_guard guard(*lock_);
+    samples_.clear();
+}
+
+std::size_t LECanvasSeries::SampleCount() const
+{
+    const std::lock_guard guard(*lock_);
+    return samples_.size();
+}
+
+bool LECanvasSeries::IsVisible() const
+{
+    const std::lock_guard guard(*lock_);
+    return visible_;
+}
+
+} // namespace vantel

@@ -1,0 +1,47 @@
+#pragma once
+
+#include "graph/CanvasObserver.h"
+#include "graph/CanvasSceneRenderer.h"
+#include "graph/LECanvas.h"
+
+#include <QWidget>
+
+#include <memory>
+
+class QScrollBar;
+
+namespace vantel {
+
+// The window of a trend canvas: W x H of drawing and, when the canvas has
+// one, a scroll bar of H / 25 below it. It paints what the model decides and
+// forwards scrolling and mouse moves to it. Model changes made on other
+// threads arrive here as queued repaints.
+class LECanvasWidget : public QWidget, private CanvasObserver {
+    Q_OBJECT
+public:
+    LECanvasWidget(std::shared_ptr<LECanvas> canvas, QWidget* parent = nullptr);
+    ~LECanvasWidget() override;
+
+    LECanvas& canvas() const { return *canvas_; }
+    QScrollBar* scrollBar() const { return scrollBar_; }
+    // The read-out strip, the only area a mouse move repaints.
+    QRect readoutRect() const;
+    // The drawing without the scroll bar.
+    QImage renderImage();
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+    void mouseMoveEvent(QMouseEvent* event) override;
+    void leaveEvent(QEvent* event) override;
+
+private:
+    void canvasInvalidated(bool scrollChanged) override;
+    void syncScrollBar();
+    void onScrollAction(int action);
+
+    std::shared_ptr<LECanvas> canvas_;
+    QScrollBar* scrollBar_ = nullptr;
+    CanvasSceneRenderer renderer_;
+};
+
+} // namespace vantel

@@ -1,0 +1,20 @@
+#pragma once
+
+namespace vantel {
+
+// What the tab container and the graph page need from the analog panel that
+// fills the container's first tab, whatever its kind.
+class TabPanel {
+public:
+    virtual ~TabPanel() = default;
+    // Index of the graph page's period list; the panel applies it to its canvas.
+    virtual void SelectDisplayPeriod(int index) = 0;
+    // Refresh the canvas after a change of what it shows.
+    virtual void RefreshGraph() = 0;
+    // The "Scale" button of a row: conversion formula dialog for that row.
+    virtual void OpenScaleDialog(int row) = 0;
+    // From now on callbacks and ticks do nothing; the container is closing.
+    virtual void SetClosing() = 0;
+};
+
+} // namespace vantel

@@ -1,0 +1,192 @@
+#include "panels/PanelWindow.h"
+
+#include "panels/PanelTexts.h"
+
+#include <QCloseEvent>
+#include <QGuiApplication>
+#include <QLabel>
+#include <QMetaObject>
+#include <QScreen>
+#include <QThread>
+
+namespace vantel {
+
+namespace {
+
+WindowRect FromQRect(const QRect& r)
+{
+    return {r.left(), r.top(), r.left() + r.width(), r.top() + r.height()};
+}
+
+// ON: red on red; OFF: black with blue text, as the units' front LEDs are
+// usually read.
+void PaintIndicator(QWidget& indicator, bool on)
+{
+    QPalette palette = indicator.palette();
+    palette.setColor(QPalette::Window, on ? Qt::red : Qt::black);
+    palette.setColor(QPalette::WindowText, on ? Qt::red : Qt::blue);
+    indicator.setAutoFillBackground(true);
+    indicator.setPalette(palette);
+}
+
+} // namespace
+
+PanelWindow::PanelWindow(QWidget* parent) : QWidget(parent, Qt::Window), controls_(*this) {}
+
+PanelWindow::~PanelWindow() = default;
+
+void PanelWindow::setPanel(PanelPtr<PanelBase> panel)
+{
+    panel_ = std::move(panel);
+}
+
+void PanelWindow::bindNameBox(int id, QLineEdit* box)
+{
+    bind(id, box);
+    nameBoxes_[box] = id;
+    box->installEventFilter(this);
+}
+
+void PanelWindow::bindAutoBox(int id, QAbstractButton* box)
+{
+    bind(id, box);
+    connect(box, &QAbstractButton::clicked, this, [this, id] {
+        if (panel_)
+            panel_->onAutoClicked(id);
+    });
+}
+
+void PanelWindow::bindDisconnect(QAbstractButton* button)
+{
+    bind(PanelId::Disconnect, button);
+    connect(button, &QAbstractButton::clicked, this, [this] {
+        if (panel_)
+            panel_->onCloseCommand();
+    });
+}
+
+bool PanelWindow::eventFilter(QObject* watched, QEvent* event)
+{
+    if (event->type() == QEvent::FocusOut && panel_) {
+        if (const auto box = nameBoxes_.find(watched); box != nameBoxes_.end())
+            panel_->onNameBoxLeft(box->second);
+    }
+    return QWidget::eventFilter(watched, event);
+}
+
+void PanelWindow::onGuiThread(std::function<void()> action)
+{
+    if (QThread::currentThread() == thread())
+        action();
+    else
+        QMetaObject::invokeMethod(this, std::move(action), Qt::QueuedConnection);
+}
+
+void PanelWindow::setText(int id, std::string_view utf8)
+{
+    onGuiThread([this, id, text = std::string(utf8)] { controls_.setText(id, text); });
+}
+
+void PanelWindow::setEnabled(int id, bool enabled)
+{
+    onGuiThread([this, id, enabled] { controls_.setEnabled(id, enabled); });
+}
+
+void PanelWindow::setVisible(int id, bool visible)
+{
+    onGuiThread([this, id, visible] { controls_.setVisible(id, visible); });
+}
+
+void PanelWindow::setChecked(int id, bool checked)
+{
+    onGuiThread([this, id, checked] { controls_.setChecked(id, checked); });
+}
+
+void PanelWindow::setItems(int id, const std::vector<std::string>& items)
+{
+    onGuiThread([this, id, items] { controls_.setItems(id, items); });
+}
+
+void PanelWindow::setCurrentIndex(int id, int index)
+{
+    onGuiThread([this, id, index] { controls_.setCurrentIndex(id, index); });
+}
+
+void PanelWindow::setCaption(std::string_view utf8)
+{
+    onGuiThread([this, text = std::string(utf8)] { controls_.setCaption(text); });
+}
+
+void PanelWindow::setIndicator(int id, bool on)
+{
+    onGuiThread([this, id, on] {
+        if (QWidget* indicator = controls_.widget(id))
+            PaintIndicator(*indicator, on);
+    });
+}
+
+void PanelWindow::setMaxLength(int id, int characters)
+{
+    if (auto* edit = qobject_cast<QLineEdit*>(controls_.widget(id)))
+        edit->setMaxLength(characters);
+}
+
+void PanelWindow::postMessage(std::string_view utf8, std::function<void()> dismissed)
+{
+    // Always queued, even from the GUI thread: the caller must not wait for
+    // the user.
+    QMetaObject::invokeMethod(
+        this,
+        [this, text = std::string(utf8), dismissed = std::move(dismissed)] {
+            controls_.showMessage(text);
+            if (dismissed)
+                dismissed();
+        },
+        Qt::QueuedConnection);
+}
+
+void PanelWindow::postClose()
+{
+    QMetaObject::invokeMethod(
+        this,
+        [this] {
+            if (panel_)
+                panel_->onCloseCommand();
+        },
+        Qt::QueuedConnection);
+}
+
+void PanelWindow::closeWindow()
+{
+    hide();
+    deleteLater();
+}
+
+WindowRect PanelWindow::windowRect() const
+{
+    return FromQRect(isMaximized() || isMinimized() ? normalGeometry() : frameGeometry());
+}
+
+WindowRect PanelWindow::desktopRect() const
+{
+    const QScreen* where = screen() ? screen() : QGuiApplication::primaryScreen();
+    return where ? FromQRect(where->availableGeometry()) : WindowRect{};
+}
+
+void PanelWindow::moveWindow(int left, int top)
+{
+    move(left, top);
+}
+
+void PanelWindow::closeEvent(QCloseEvent* event)
+{
+    // The panel decides: it may have to wait for a callback first, and it
+    // lets the window go through closeWindow().
+    event->ignore();
+    if (panel_)
+        panel_->onCloseCommand();
+    else
+        deleteLater();
+}
+
+} // namespace vantel

@@ -1,0 +1,75 @@
+#pragma once
+
+#include "panels/PanelBase.h"
+#include "ui/WidgetControlView.h"
+
+#include <QAbstractButton>
+#include <QLineEdit>
+#include <QWidget>
+
+#include <functional>
+#include <map>
+
+namespace vantel {
+
+// The Qt window of a unit panel. It owns the panel's logic object, hands the
+// user's closing to the panel's close routine, and carries out on the GUI
+// thread what the panel's tick and callbacks ask of it from their threads:
+// those calls are queued to this window and dropped if it is gone by then.
+// A panel class builds its widgets in a subclass and binds them to their
+// control ids. Being a plain window, not a dialog, Enter and Escape neither
+// close it nor press a button.
+class PanelWindow : public QWidget, public PanelView {
+public:
+    explicit PanelWindow(QWidget* parent = nullptr);
+    ~PanelWindow() override;
+
+    // The panel this window shows; destroyed with the window.
+    void setPanel(PanelPtr<PanelBase> panel);
+    PanelBase* panel() const { return panel_.get(); }
+    void bind(int id, QWidget* widget) { controls_.bind(id, widget); }
+    // Binds a signal-name box; losing the focus hands it to the panel.
+    void bindNameBox(int id, QLineEdit* box);
+    // Binds the 自動 check box of an automatic function; a click hands it to
+    // the panel.
+    void bindAutoBox(int id, QAbstractButton* box);
+    // Binds the "切断" button to the close routine.
+    void bindDisconnect(QAbstractButton* button);
+    WidgetControlView& controls() { return controls_; }
+
+    std::string text(int id) const override { return controls_.text(id); }
+    void setText(int id, std::string_view utf8) override;
+    void setEnabled(int id, bool enabled) override;
+    void setVisible(int id, bool visible) override;
+    bool isChecked(int id) const override { return controls_.isChecked(id); }
+    void setChecked(int id, bool checked) override;
+    void setItems(int id, const std::vector<std::string>& items) override;
+    int currentIndex(int id) const override { return controls_.currentIndex(id); }
+    void setCurrentIndex(int id, int index) override;
+    void setCaption(std::string_view utf8) override;
+    void showMessage(std::string_view utf8) override { controls_.showMessage(utf8); }
+    bool ask(std::string_view utf8) override { return controls_.ask(utf8); }
+
+    void setIndicator(int id, bool on) override;
+    void setMaxLength(int id, int characters) override;
+    void postMessage(std::string_view utf8, std::function<void()> dismissed) override;
+    void postClose() override;
+    void closeWindow() override;
+    WindowRect windowRect() const override;
+    WindowRect desktopRect() const override;
+    void moveWindow(int left, int top) override;
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    // Runs `action` now on the GUI thread, or queues it there from others.
+    void onGuiThread(std::function<void()> action);
+
+    WidgetControlView controls_;
+    std::map<QObject*, int> nameBoxes_;
+    PanelPtr<PanelBase> panel_;
+};
+
+} // namespace vantel

@@ -1,0 +1,105 @@
+#include "cli/UnitCommands.h"
+#include "SimUnit.h"
+
+#include <gtest/gtest.h>
+
+#include <sstream>
+
+using namespace vantel;
+
+namespace {
+
+struct CtlRun {
+    int code;
+    std::string out;
+    std::string err;
+};
+
+CtlRun run(int (*command)(const std::vector<std::string>&, std::ostream&, std::ostream&), std::vector<std::string> args)
+{
+    std::ostringstream out, err;
+    args.insert(args.end(), {"--timeout", "500"});
+    const int code = command(args, out, err);
+    return {code, out.str(), err.str()};
+}
+
+std::string at(const sim::SimUnit& unit)
+{
+    return "127.0.0.1:" + std::to_string(unit.port());
+}
+
+} // namespace
+
+TEST(CtlUnitCommands, ProbeChecksTheModelLikeTheProgram)
+{
+    sim::SimUnit digital(sim::UnitConfig{.row = 22, .unitId = 5});
+    digital.start();
+    const CtlRun ok = run(ctl::RunProbe, {at(digital), "--model", "22"});
+    EXPECT_EQ(ok.code, 0) << ok.err;
+    EXPECT_EQ(ok.out, "unit-id 5 model 17\n");
+
+    const CtlRun wrong = run(ctl::RunProbe, {at(digital), "--model", "23"});
+    EXPECT_EQ(wrong.code, ctl::kExitRefused);
+    EXPECT_EQ(wrong.err, "モデルが違います。\n");
+
+    sim::SimUnit closed(sim::UnitConfig{.row = 22, .refuseConnections = true});
+    closed.start();
+    const CtlRun refused = run(ctl::RunProbe, {at(closed), "--model", "22"});
+    EXPECT_EQ(refused.code, ctl::kExitRefused);
+    EXPECT_EQ(refused.err, "接続エラー\ncode : 10061\n");
+
+    EXPECT_EQ(run(ctl::RunProbe, {at(digital), "--model", "33"}).code, ctl::kExitUsage) << "gateway rows";
+    EXPECT_EQ(run(ctl::RunProbe, {"127.0.0.1:99999", "--model", "0"}).code, ctl::kExitUsage);
+    EXPECT_EQ(run(ctl::RunProbe, {"127.0.0.1"}).code, ctl::kExitUsage);
+}
+
+TEST(CtlUnitCommands, ReadsAndWritesDigitalChannels)
+{
+    sim::SimUnit unit(sim::UnitConfig{.row = 8, .inputBits = 0b101});
+    unit.start();
+    const CtlRun inputs = run(ctl::RunRead, {at(unit), "--model", "8", "di"});
+    EXPECT_EQ(inputs.code, 0) << inputs.err;
+    EXPECT_EQ(inputs.out, "DI1\t1\nDI2\t0\nDI3\t1\n");
+
+    const CtlRun write = run(ctl::RunWrite, {at(unit), "--model", "8", "do", "011"});
+    EXPECT_EQ(write.code, 0) << write.err;
+    EXPECT_EQ(unit.outputBits(), 0b110u);
+    EXPECT_EQ(run(ctl::RunRead, {at(unit), "--model", "8", "do"}).out, "DO1\t0\nDO2\t1\nDO3\t1\n");
+
+    EXPECT_EQ(run(ctl::RunWrite, {at(unit), "--model", "8", "do", "0111"}).code, ctl::kExitUsage);
+    EXPECT_EQ(run(ctl::RunWrite, {at(unit), "--model", "8", "do", "2"}).code, ctl::kExitUsage);
+    EXPECT_EQ(run(ctl::RunRead, {at(unit), "--model", "8", "ai"}).code, ctl::kExitRefused);
+
+    unit.setFault(sim::Fault::NoReply);
+    const CtlRun silent = run(ctl::RunRead, {at(unit), "--model", "8", "di"});
+    EXPECT_EQ(silent.code, ctl::kExitRefused);
+    EXPECT_EQ(silent.err, "ORVEX通信エラー\n");
+}
+
+TEST(CtlUnitCommands, ReadsEngineeringValuesAndSetsAnalogOutputs)
+{
+    sim::SimUnit inputs(sim::UnitConfig{.row = 19});
+    inputs.start();
+    inputs.modify([](sim::UnitState& s) {
+        s.rangeCodes[0] = 2;
+        s.pinnedReadings[0] = 0x7FFFFF;
+        s.rangeCodes[1] = 6;
+        s.pinnedReadings[1] = 25600;
+        s.rangeCodes[2] = 4;
+        s.pinnedReadings[2] = 0;
+    });
+    const CtlRun ai = run(ctl::RunRead, {at(inputs), "--model", "19", "ai"});
+    EXPECT_EQ(ai.code, 0) << ai.err;
+    EXPECT_EQ(ai.out, "AI1\t10.0000\tV\nAI2\t10.00\t℃\nAI3\t0.000\tmA\n");
+
+    sim::SimUnit outputs(sim::UnitConfig{.row = 21});
+    outputs.start();
+    const CtlRun volts = run(ctl::RunWrite, {at(outputs), "--model", "21", "ao", "1", "5"});
+    EXPECT_EQ(volts.code, 0) << volts.err;
+    EXPECT_EQ(volts.out, "AO1\t5.0002 V\n");
+    const CtlRun amps = run(ctl::RunWrite, {at(outputs), "--model", "21", "ao", "2", "12.5", "--current"});
+    EXPECT_EQ(amps.code, 0) << amps.err;
+    EXPECT_EQ(outputs.state().analogOutputs[1].raw, 20480);
+    EXPECT_EQ(run(ctl::RunWrite, {at(outputs), "--model", "21", "ao", "3", "1"}).code, ctl::kExitUsage);
+    EXPECT_EQ(run(ctl::RunWrite, {at(outputs), "--model", "21", "ao", "1", "x"}).code, ctl::kExitUsage);
+}

@@ -1,0 +1,234 @@
+#include "CallRecorder.h"
+#include "SimUnit.h"
+#include "comm/UnitWorker.h"
+#include "platform/WinsockError.h"
+#include "registry/ModelCatalogue.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <atomic>
+#include <chrono>
+#include <future>
+#include <memory>
+
+namespace vantel {
+namespace {
+
+using test::CallRecorder;
+using Call = CallRecorder::Call;
+
+const std::string kLoopback = "127.0.0.1";
+constexpr int kShortTimeoutMs = 100;
+constexpr int kAnalogFiveInputsRow = 30;
+constexpr int kAsciiDigitalRow = 22; // four outputs, four inputs
+constexpr int kTwoByteRow = 0;
+constexpr int kNineByteOutputRow = 1;
+constexpr int kNineByteInputRow = 2;
+
+std::unique_ptr<sim::SimUnit> StartUnit(int row, int unitId = 0, sim::UnitConfig config = {})
+{
+    config.row = row;
+    config.unitId = unitId;
+    auto unit = std::make_unique<sim::SimUnit>(config);
+    unit->start();
+    return unit;
+}
+
+// The channels are declared before their workers, which quit and join first.
+struct AnalogSetup {
+    explicit AnalogSetup(int timeoutMs = 0) : unit(StartUnit(kAnalogFiveInputsRow, 3)), channel(timeoutMs)
+    {
+        connected = channel.connect(kLoopback, unit->port(), kAnyAddress) == 0;
+    }
+
+    void readAllInputs()
+    {
+        worker.post(
+            analog::ReadAllInputs{5, [this](int a, int b, int c, int d, int e) { calls.record(a, b, c, d, e); }});
+    }
+
+    std::unique_ptr<sim::SimUnit> unit;
+    CAnalogChannel channel;
+    CallRecorder calls;
+    bool connected = false;
+    AnalogWorker worker{channel};
+};
+
+struct DigitalSetup {
+    explicit DigitalSetup(int row, int timeoutMs = 0) : unit(StartUnit(row, 5)), channel(timeoutMs)
+    {
+        connected = channel.connect(kLoopback, unit->port(), row, unit->secondPort(), kAnyAddress) == 0;
+    }
+
+    void readInputs()
+    {
+        worker.post(digital::ReadInputs{[this](int inputs) { calls.record(inputs); }});
+    }
+
+    std::unique_ptr<sim::SimUnit> unit;
+    CDigitalChannel channel;
+    CallRecorder calls;
+    bool connected = false;
+    DigitalWorker worker{channel};
+};
+
+TEST(SimulatedAnalogUnit, ReadsEveryInputAndItsModel)
+{
+    AnalogSetup setup;
+    ASSERT_TRUE(setup.connected);
+    setup.unit->modify([](sim::UnitState& state) {
+        const std::int32_t pinned[] = {0x100, -1, -8388608, 8388607, 0};
+        for (int ch = 0; ch < 5; ++ch) {
+            state.pinnedReadings[ch] = pinned[ch];
+        }
+    });
+    const auto model = QueryAnalogModel(setup.channel);
+    EXPECT_EQ(model.error, 0);
+    EXPECT_EQ(model.value.unitId, 3);
+    EXPECT_EQ(model.value.modelCode, ModelAt(kAnalogFiveInputsRow).modelCode);
+
+    setup.readAllInputs();
+    EXPECT_EQ(setup.calls.waitFor(1), (std::vector<Call>{{0x100, -1, -8388608, 8388607, 0}}));
+}
+
+// A unit that stays silent (switched off) or answers garbage fails one
+// request with the failure shape; the next one reconnects and succeeds.
+TEST(SimulatedAnalogUnit, OneFaultyReplyFailsOneRequestAndTheNextReconnects)
+{
+    for (const sim::Fault fault : {sim::Fault::NoReply, sim::Fault::Garbage}) {
+        SCOPED_TRACE(std::string(sim::FaultName(fault)));
+        AnalogSetup setup(kShortTimeoutMs);
+        ASSERT_TRUE(setup.connected);
+        setup.unit->setFault(fault, 1);
+        setup.readAllInputs();
+        setup.readAllInputs();
+        const auto calls = setup.calls.waitFor(2);
+        ASSERT_EQ(calls.size(), 2u);
+        EXPECT_EQ(calls[0], (Call{analog::kAllInputsFailed, -1, -1, -1, -1}));
+        EXPECT_NE(calls[1][0], analog::kAllInputsFailed);
+        EXPECT_EQ(setup.unit->acceptedConnections(), 2u);
+    }
+}
+
+TEST(SimulatedAnalogUnit, ConnectFailuresCarryWinsockCodes)
+{
+    sim::UnitConfig refusing;
+    refusing.refuseConnections = true;
+    auto closed = StartUnit(kAnalogFiveInputsRow, 0, refusing);
+    CAnalogChannel refused;
+    EXPECT_EQ(refused.connect(kLoopback, closed->port(), kAnyAddress), WinsockError::ConnectionRefused);
+
+    sim::UnitConfig stalling;
+    stalling.slowConnect = std::chrono::seconds(5);
+    auto busy = StartUnit(kAnalogFiveInputsRow, 0, stalling);
+    CAnalogChannel slow(kShortTimeoutMs);
+    EXPECT_EQ(slow.connect(kLoopback, busy->port(), kAnyAddress), WinsockError::TimedOut);
+}
+
+TEST(SimulatedDigitalUnit, LateReplyWithTheWrongEchoIsSkipped)
+{
+    DigitalSetup setup(kAsciiDigitalRow);
+    ASSERT_TRUE(setup.connected);
+    setup.unit->setInputBits(0x9);
+    setup.unit->setFault(sim::Fault::StaleEcho, 1);
+    setup.readInputs();
+    EXPECT_EQ(setup.calls.waitFor(1), (std::vector<Call>{{0x9}}));
+}
+
+TEST(SimulatedDigitalUnit, OversizedOrForeignFramesFailOneRequestOnly)
+{
+    DigitalSetup setup(kAsciiDigitalRow, kShortTimeoutMs);
+    ASSERT_TRUE(setup.connected);
+    setup.unit->setInputBits(0x6);
+    setup.unit->setFault(sim::Fault::OversizeFrame, 1);
+    setup.readInputs();
+    setup.readInputs();
+    EXPECT_EQ(setup.calls.waitFor(2), (std::vector<Call>{{-1}, {0x6}}));
+
+    setup.unit->setFault(sim::Fault::Garbage, 1);
+    setup.readInputs();
+    setup.readInputs();
+    EXPECT_EQ(setup.calls.waitFor(4), (std::vector<Call>{{-1}, {0x6}, {-1}, {0x6}}));
+}
+
+TEST(SimulatedDigitalUnit, PollingCarriesOnAcrossAUnitRestart)
+{
+    DigitalSetup setup(kAsciiDigitalRow);
+    ASSERT_TRUE(setup.connected);
+    setup.unit->setInputBits(0x3);
+    // A panel's polling chain: each callback posts the next read. The unit
+    // restarts during the chain; polling goes on until it has recovered.
+    constexpr int kRestartAt = 5;
+    constexpr int kGiveUpAfter = 5000;
+    std::atomic<int> rounds{0};
+    std::atomic<bool> failed{false};
+    std::atomic<int> successesAfterFailure{0};
+    std::promise<void> ended;
+    std::future<void> chainEnd = ended.get_future();
+    std::function<void(int)> poll = [&](int inputs) {
+        setup.calls.record(inputs);
+        if (inputs < 0) {
+            failed = true;
+        } else if (failed) {
+            ++successesAfterFailure;
+        }
+        if (++rounds == kRestartAt) {
+            setup.unit->restart();
+        }
+        if (successesAfterFailure < 3 && rounds < kGiveUpAfter) {
+            setup.worker.post(digital::ReadInputs{poll});
+        } else {
+            ended.set_value();
+        }
+    };
+    setup.worker.post(digital::ReadInputs{poll});
+    ASSERT_EQ(chainEnd.wait_for(std::chrono::seconds(20)), std::future_status::ready);
+    EXPECT_TRUE(failed.load());
+    EXPECT_EQ(successesAfterFailure.load(), 3);
+    EXPECT_EQ(setup.calls.calls().back(), (Call{0x3}));
+    EXPECT_GE(setup.unit->acceptedConnections(), 2u);
+}
+
+TEST(SimulatedDigitalUnit, MaskedSetChangesOnlyTheMaskedOutputs)
+{
+    DigitalSetup setup(kAsciiDigitalRow);
+    ASSERT_TRUE(setup.connected);
+    setup.worker.post(digital::WriteOutputs{0x5, [&](int outputs) { setup.calls.record(outputs); }});
+    setup.worker.post(
+        digital::MaskedSet{0x2, 0x3, 42, [&](int outputs, int extra) { setup.calls.record(outputs, extra); }});
+    EXPECT_EQ(setup.calls.waitFor(2), (std::vector<Call>{{0x5}, {0x6, 42}}));
+    EXPECT_EQ(setup.unit->outputBits(), 0x6u);
+}
+
+TEST(SimulatedDigitalUnit, TwoByteUnitReportsInputsAndModel)
+{
+    DigitalSetup setup(kTwoByteRow);
+    ASSERT_TRUE(setup.connected);
+    setup.unit->setInputBits(0x5);
+    setup.readInputs();
+    EXPECT_EQ(setup.calls.waitFor(1), (std::vector<Call>{{0x5}}));
+    const auto model = QueryDigitalModel(setup.channel);
+    EXPECT_EQ(model.error, 0);
+    EXPECT_EQ(model.value.unitId, 5);
+    EXPECT_EQ(model.value.modelCode, ModelAt(kTwoByteRow).modelCode);
+}
+
+TEST(SimulatedDigitalUnit, NineByteOutputsAndExtraInputsUseTheSecondPort)
+{
+    DigitalSetup outputs(kNineByteOutputRow);
+    ASSERT_TRUE(outputs.connected);
+    outputs.worker.post(digital::WriteOutputs{0x5, [&](int bits) { outputs.calls.record(bits); }});
+    outputs.worker.post(digital::ReadOutputs{[&](int bits) { outputs.calls.record(bits); }});
+    EXPECT_EQ(outputs.calls.waitFor(2), (std::vector<Call>{{0x5}, {0x5}}));
+    EXPECT_EQ(outputs.unit->outputBits(), 0x5u);
+
+    DigitalSetup inputs(kNineByteInputRow);
+    ASSERT_TRUE(inputs.connected);
+    inputs.unit->setInputBits(0x61);
+    inputs.readInputs();
+    EXPECT_EQ(inputs.calls.waitFor(1), (std::vector<Call>{{0x61}}));
+}
+
+} // namespace
+} // namespace vantel

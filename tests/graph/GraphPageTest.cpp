@@ -1,0 +1,283 @@
+#include "graph/ContainerPlacement.h"
+#include "graph/DisplayPeriod.h"
+#include "graph/DlgGraphTab.h"
+#include "graph/DlgTabParent.h"
+#include "graph/GraphPageIds.h"
+#include "support/FakeControlView.h"
+
+#include <gtest/gtest.h>
+
+using namespace vantel;
+namespace id = vantel::GraphPageId;
+
+namespace {
+
+struct RecordingPanel : TabPanel {
+    void SelectDisplayPeriod(int index) override { periods.push_back(index); }
+    void RefreshGraph() override { ++refreshes; }
+    void OpenScaleDialog(int row) override { scaleRows.push_back(row); }
+    void SetClosing() override { closing = true; }
+    std::vector<int> periods;
+    std::vector<int> scaleRows;
+    int refreshes = 0;
+    bool closing = false;
+};
+
+struct GraphPage {
+    explicit GraphPage(int kind) : page(view, kind), canvas(std::make_shared<LECanvas>(1111, PixelRect{}, true))
+    {
+        for (int i = 0; i < 6; ++i)
+            canvas->AddSeries("s", -10, 10);
+        page.SetCanvas(canvas);
+        page.SetPanel(&panel);
+        page.OnInitDialog();
+    }
+    void click(int controlId, bool checked)
+    {
+        view.setChecked(controlId, checked);
+        page.OnCheckClicked(controlId);
+    }
+    std::vector<bool> visibility() const
+    {
+        std::vector<bool> out;
+        for (int i = 0; i < canvas->SeriesCount(); ++i)
+            out.push_back(canvas->GetSeries(i)->IsVisible());
+        return out;
+    }
+
+    test::FakeControlView view;
+    RecordingPanel panel;
+    DlgGraphTab page;
+    std::shared_ptr<LECanvas> canvas;
+};
+
+std::vector<int> hiddenOf(const test::FakeControlView& view)
+{
+    std::vector<int> out;
+    for (const auto& [controlId, control] : view.controls)
+        if (!control.visible)
+            out.push_back(controlId);
+    return out;
+}
+
+} // namespace
+
+TEST(DlgGraphTab, AnalogInputKindsStartWithThreeShownRowsAndFiveSeries)
+{
+    for (int kind : {0, 1, 5}) {
+        GraphPage g(kind);
+        EXPECT_EQ(g.view.currentIndex(id::Period), 0);
+        EXPECT_EQ(g.view.items(id::SeriesList), (std::vector<std::string>{"AI1", "AI2", "AI3", "DO1", "DO2"}));
+        EXPECT_EQ(g.view.currentIndex(id::SeriesList), 0);
+        EXPECT_TRUE(g.view.isChecked(1303) && g.view.isChecked(1304) && g.view.isChecked(1305));
+        EXPECT_FALSE(g.view.isChecked(1300) || g.view.isChecked(1301) || g.view.isChecked(1302));
+        EXPECT_EQ(hiddenOf(g.view), (std::vector<int>{1296, 1302, 1322, 1326, 1327, 1328}));
+        EXPECT_EQ(g.view.text(1300), "") << "template texts stay";
+    }
+}
+
+TEST(DlgGraphTab, OutputKindsRelabelTheBoxes)
+{
+    GraphPage two(2);
+    EXPECT_EQ(two.view.text(1303), "AO1");
+    EXPECT_EQ(two.view.text(1305), "AO3");
+    EXPECT_EQ(two.view.text(1300), "DI1");
+    EXPECT_EQ(two.view.text(1302), "DI3");
+    EXPECT_EQ(hiddenOf(two.view), (std::vector<int>{1296, 1305, 1322, 1325, 1326, 1327, 1328}));
+    EXPECT_EQ(two.view.items(id::SeriesList), (std::vector<std::string>{"AO1", "AO2", "DI1", "DI2", "DI3"}));
+
+    GraphPage three(3);
+    EXPECT_EQ(hiddenOf(three.view), (std::vector<int>{1296, 1302, 1322, 1326, 1327, 1328}));
+    EXPECT_EQ(three.view.items(id::SeriesList), (std::vector<std::string>{"AO1", "AO2", "AO3", "DI1", "DI2"}));
+
+    for (int kind : {6, 7}) {
+        GraphPage six(kind);
+        EXPECT_EQ(hiddenOf(six.view), (std::vector<int>{1326, 1327, 1328}));
+        EXPECT_EQ(six.view.items(id::SeriesList).size(), 6u);
+        EXPECT_FALSE(six.view.isChecked(1300));
+        EXPECT_TRUE(six.view.isChecked(1303));
+    }
+}
+
+TEST(DlgGraphTab, FiveInputUnitShowsAI4AndAI5CheckedAndFiveScaleButtons)
+{
+    GraphPage g(4);
+    EXPECT_EQ(g.view.text(1300), "AI4");
+    EXPECT_EQ(g.view.text(1301), "AI5");
+    EXPECT_TRUE(g.view.isChecked(1300) && g.view.isChecked(1301));
+    EXPECT_EQ(hiddenOf(g.view), (std::vector<int>{1296, 1302, 1322, 1328}));
+    EXPECT_EQ(g.view.items(id::SeriesList), (std::vector<std::string>{"AI1", "AI2", "AI3", "AI4", "AI5"}));
+}
+
+TEST(DlgGraphTab, CheckBoxesShowAndHideTheirSeriesWithTheKind2Shift)
+{
+    GraphPage g(2);
+    g.click(1300, false); // "DI1"
+    EXPECT_EQ(g.visibility(), (std::vector<bool>{true, true, false, true, true, true}));
+    g.click(1300, true);
+    g.click(1302, false); // "DI3" -> series 4
+    EXPECT_EQ(g.visibility(), (std::vector<bool>{true, true, true, true, false, true}));
+    g.click(1304, false); // "AO2"
+    EXPECT_FALSE(g.canvas->GetSeries(1)->IsVisible());
+    EXPECT_EQ(g.panel.refreshes, 4);
+
+    GraphPage zero(0);
+    zero.click(1301, true); // "DO2" -> series 4
+    zero.click(1303, false);
+    EXPECT_EQ(zero.visibility(), (std::vector<bool>{false, true, true, true, true, true}));
+    zero.page.OnCheckClicked(1299);
+    EXPECT_EQ(zero.panel.refreshes, 2) << "unknown ids are ignored";
+}
+
+TEST(DlgGraphTab, PeriodSeriesAndScaleGoToThePanel)
+{
+    GraphPage g(7);
+    g.view.setCurrentIndex(id::Period, 3);
+    g.page.OnPeriodSelected();
+    EXPECT_EQ(g.panel.periods, std::vector<int>{3});
+    g.view.setCurrentIndex(id::SeriesList, 4);
+    g.page.OnSeriesSelected();
+    EXPECT_EQ(g.canvas->SelectedSeries(), 4);
+    EXPECT_EQ(g.panel.refreshes, 1);
+    g.page.OnScaleClicked(1325);
+    g.page.OnScaleClicked(1400);
+    EXPECT_EQ(g.panel.scaleRows, std::vector<int>{2});
+}
+
+TEST(DlgGraphTab, RowValuesCarryTheSeriesUnitOnAnalogRowsOnly)
+{
+    GraphPage g(0);
+    g.page.SetRowUnit(0, 6, 1.0, 0.0, "");
+    g.page.SetRowValue(0, "23.5");
+    EXPECT_EQ(g.view.text(1311), "23.5 ℃");
+    g.page.SetRowUnit(1, 6, 2.0, 0.0, "");
+    g.page.SetRowValue(1, "47.0");
+    EXPECT_EQ(g.view.text(1312), "47.0 ") << "a scaled formula without a unit shows no unit";
+    g.page.SetRowValue(3, "ON");
+    EXPECT_EQ(g.view.text(1314), "ON");
+    g.page.SetRowValue(6, "x");
+    g.page.SetRowValue(-1, "x");
+    EXPECT_EQ(g.view.text(1317), "");
+
+    GraphPage five(4);
+    five.page.SetRowUnit(4, 1, 1.0, 0.0, "");
+    five.page.SetRowValue(4, "1.5");
+    EXPECT_EQ(five.view.text(1315), "1.5 V") << "the fifth row of a 5-AI unit is analog";
+}
+
+TEST(RowUnitText, FollowsTheRangeOnlyForAnIdentityFormulaWithoutUnit)
+{
+    EXPECT_EQ(RowUnitText(0, 0, 1, 0, ""), "mV");
+    EXPECT_EQ(RowUnitText(4, 4, 1, 0, ""), "mA");
+    EXPECT_EQ(RowUnitText(7, 0, 1, 0, ""), "V");
+    EXPECT_EQ(RowUnitText(2, 1, 1, 0, ""), "mA");
+    EXPECT_EQ(RowUnitText(7, 5, 1, 0, ""), "") << "no output range 5";
+    EXPECT_EQ(RowUnitText(0, 6, 1, 0.5, ""), "");
+    EXPECT_EQ(RowUnitText(0, 6, 1, 0, "kPa"), "kPa");
+    EXPECT_EQ(DlgGraphTab::RowColour(5), (Colour{80, 80, 255}));
+}
+
+TEST(DisplayPeriod, AppliesSpanThenTimePerDivAndIgnoresOtherIndices)
+{
+    LECanvas canvas(1, {}, true);
+    EXPECT_TRUE(ApplyDisplayPeriod(canvas, 5));
+    EXPECT_EQ(canvas.Span(), 3600);
+    EXPECT_EQ(canvas.GetView().timePerDiv, 300);
+    EXPECT_TRUE(ApplyDisplayPeriod(canvas, 9));
+    EXPECT_EQ(canvas.Span(), 86'400);
+    EXPECT_EQ(canvas.GetView().timePerDiv, 7200);
+    EXPECT_FALSE(ApplyDisplayPeriod(canvas, 10));
+    EXPECT_FALSE(ApplyDisplayPeriod(canvas, -1));
+    EXPECT_EQ(canvas.Span(), 86'400);
+}
+
+namespace {
+
+struct FakeTabParentView : TabParentView {
+    void showGraphPage(bool graph) override { shown.push_back(graph); }
+    PixelRect normalWindowRect() const override { return normal; }
+    PixelRect desktopRect() const override { return {0, 0, 1920, 1080}; }
+    void moveWindow(PixelPoint topLeft) override { moved.push_back(topLeft); }
+    void setCaption(const std::string& utf8) override { caption = utf8; }
+    void endGraphPage() override { events.push_back("endGraphPage"); }
+    void destroyWindow() override { events.push_back("destroyWindow"); }
+
+    PixelRect normal{100, 50, 1100, 650};
+    std::vector<bool> shown;
+    std::vector<PixelPoint> moved;
+    std::vector<std::string> events;
+    std::string caption;
+};
+
+} // namespace
+
+TEST(DlgTabParent, StartsOnThePanelTabAtTheStoredPositionWhenItFits)
+{
+    LECanvasRegistry registry;
+    FakeTabParentView view;
+    UnitRecord record;
+    record.windowLeft = 300;
+    record.windowTop = 200;
+    DlgTabParent container(view, {7, "unit A", &record, {}, {}}, registry);
+    const auto canvas = container.CreateGraphCanvas(1.0, 1.5);
+    ASSERT_NE(canvas, nullptr);
+    EXPECT_EQ(canvas->x(), 10);
+    EXPECT_EQ(canvas->y(), 15);
+    EXPECT_EQ(canvas->width(), 700);
+    EXPECT_EQ(canvas->height(), 600);
+    container.OnInitDialog();
+    EXPECT_EQ(view.shown, std::vector<bool>{false});
+    EXPECT_EQ(view.caption, "unit A");
+    EXPECT_EQ(view.moved, (std::vector<PixelPoint>{{300, 200}}));
+
+    record.windowLeft = 1000; // 1000 + 1000 wide > 1920
+    DlgTabParent offScreen(view, {7, "unit A", &record, {}, {}}, registry);
+    offScreen.OnInitDialog();
+    EXPECT_EQ(view.moved.size(), 1u);
+    EXPECT_EQ(RestoredWindowPosition({100, 50, 1100, 650}, -1, 400, {0, 0, 1920, 1080}), (PixelPoint{100, 400}));
+}
+
+TEST(DlgTabParent, SwitchingTabsShowsExactlyOnePage)
+{
+    FakeTabParentView view;
+    LECanvasRegistry registry;
+    DlgTabParent container(view, {0, "", nullptr, {}, {}}, registry);
+    for (int index : {1, 0, 1, 1, 0})
+        container.OnTabSelected(index);
+    EXPECT_EQ(view.shown, (std::vector<bool>{true, false, true, true, false}));
+}
+
+TEST(DlgTabParent, CloseStoresPositionStopsThePanelAndReleasesOnce)
+{
+    for (int kind = 0; kind < 8; ++kind) {
+        LECanvasRegistry registry;
+        FakeTabParentView view;
+        RecordingPanel panel;
+        UnitRecord record;
+        int released = 0;
+        int saved = 0;
+        DlgTabParent container(view, {kind, "", &record, [&] { ++released; }, [&] { ++saved; }}, registry);
+        const auto canvas = container.CreateGraphCanvas(1, 1);
+        container.SetPanel(&panel);
+        container.Close();
+        container.Close();
+        EXPECT_EQ(record.windowLeft, 100);
+        EXPECT_EQ(record.windowTop, 50);
+        EXPECT_TRUE(panel.closing);
+        EXPECT_EQ(saved, 1);
+        EXPECT_EQ(registry.FindCanvas(canvas->id()), nullptr);
+        EXPECT_EQ(released, (kind == 5 || kind == 6) ? 0 : 1) << "kind " << kind;
+        EXPECT_EQ(view.events, (std::vector<std::string>{"endGraphPage", "destroyWindow"}));
+    }
+}
+
+TEST(DlgTabParent, AContainerDestroyedWithoutClosingFreesItsCanvasSlot)
+{
+    LECanvasRegistry registry;
+    FakeTabParentView view;
+    for (int i = 0; i < 200; ++i) {
+        DlgTabParent container(view, {0, "", nullptr, {}, {}}, registry);
+        ASSERT_NE(container.CreateGraphCanvas(1, 1), nullptr) << i;
+    }
+    EXPECT_EQ(registry.CanvasCount(), 0);
+}

@@ -1,0 +1,133 @@
+#pragma once
+
+#include "panels/PanelView.h"
+#include "support/FakeControlView.h"
+
+#include <atomic>
+#include <functional>
+#include <map>
+#include <mutex>
+#include <string>
+#include <vector>
+
+namespace vantel::test {
+
+// A panel window without widgets. Posted messages wait in `posted` until the
+// test dismisses them; posted closes and the final close are counted.
+class FakePanelView : public PanelView {
+public:
+    struct PostedMessage {
+        std::string text;
+        std::function<void()> dismissed;
+    };
+
+private:
+    template <typename Action> auto locked(Action action) const
+    {
+        const std::lock_guard guard(mutex_);
+        return action();
+    }
+
+public:
+    // ControlView, forwarded to a recording control view. Setters may come
+    // from the tick and worker threads at once.
+    std::string text(int id) const override
+    {
+        return locked([&] { return controls.text(id); });
+    }
+    void setText(int id, std::string_view utf8) override
+    {
+        locked([&] { controls.setText(id, utf8); });
+    }
+    void setEnabled(int id, bool enabled) override
+    {
+        locked([&] { controls.setEnabled(id, enabled); });
+    }
+    void setVisible(int id, bool visible) override
+    {
+        locked([&] { controls.setVisible(id, visible); });
+    }
+    bool isChecked(int id) const override
+    {
+        return locked([&] { return controls.isChecked(id); });
+    }
+    void setChecked(int id, bool checked) override
+    {
+        locked([&] { controls.setChecked(id, checked); });
+    }
+    void setItems(int id, const std::vector<std::string>& items) override
+    {
+        locked([&] { controls.setItems(id, items); });
+    }
+    int currentIndex(int id) const override
+    {
+        return locked([&] { return controls.currentIndex(id); });
+    }
+    void setCurrentIndex(int id, int index) override
+    {
+        locked([&] { controls.setCurrentIndex(id, index); });
+    }
+    void setCaption(std::string_view utf8) override
+    {
+        locked([&] { controls.setCaption(utf8); });
+    }
+    void showMessage(std::string_view utf8) override { controls.showMessage(utf8); }
+    bool ask(std::string_view utf8) override { return controls.ask(utf8); }
+
+    void setIndicator(int id, bool on) override
+    {
+        const std::lock_guard guard(mutex_);
+        indicators[id] = on;
+    }
+    void setMaxLength(int id, int characters) override { maxLength[id] = characters; }
+    void postMessage(std::string_view utf8, std::function<void()> dismissed) override
+    {
+        const std::lock_guard guard(mutex_);
+        posted.push_back({std::string(utf8), std::move(dismissed)});
+    }
+    void postClose() override { ++closesPosted; }
+    void closeWindow() override { ++windowCloses; }
+    WindowRect windowRect() const override { return window; }
+    WindowRect desktopRect() const override { return desktop; }
+    void moveWindow(int left, int top) override
+    {
+        window.right += left - window.left;
+        window.bottom += top - window.top;
+        window.left = left;
+        window.top = top;
+    }
+
+    // The user presses OK on the oldest posted message.
+    void dismissOldest()
+    {
+        PostedMessage message;
+        {
+            const std::lock_guard guard(mutex_);
+            message = std::move(posted.front());
+            posted.erase(posted.begin());
+        }
+        message.dismissed();
+    }
+    std::vector<std::string> postedTexts()
+    {
+        const std::lock_guard guard(mutex_);
+        std::vector<std::string> texts;
+        for (const auto& m : posted)
+            texts.push_back(m.text);
+        return texts;
+    }
+
+    FakeControlView controls;
+    std::map<int, bool> indicators;
+    std::map<int, int> maxLength;
+    std::vector<PostedMessage> posted;
+    std::atomic<int> closesPosted{0};
+    std::atomic<int> windowCloses{0};
+    WindowRect window{100, 100, 400, 500};
+    WindowRect desktop{0, 0, 1920, 1080};
+
+private:
+    mutable std::mutex mutex_;
+};
+
+} // namespace vantel::test
