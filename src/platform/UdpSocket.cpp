@@ -29,15 +29,6 @@ sockaddr_in MakeAddress(const DatagramAddress& to)
 
 } // namespace
 
-std::string DottedAddress(Ipv4Address address)
-{
-    char text[INET_ADDRSTRLEN] = {};
-    in_addr in{};
-    in.s_addr = address;
-    ::inet_ntop(AF_INET, &in, text, sizeof text);
-    return text;
-}
-
 bool ParseDottedAddress(const std::string& text, Ipv4Address& address)
 {
     in_addr in{};

@@ -18,8 +18,6 @@ struct DatagramAddress {
 
 inline constexpr Ipv4Address kLimitedBroadcast = 0xFFFFFFFFu;
 
-// Dotted form of an address, "a.b.c.d".
-std::string DottedAddress(Ipv4Address address);
 // Parses "a.b.c.d"; false for anything else.
 bool ParseDottedAddress(const std::string& text, Ipv4Address& address);
 

@@ -1,5 +1,6 @@
 #include "search/DiscoveryTable.h"
 
+#include "platform/Adapters.h"
 #include "registry/UnitList.h"
 
 #include <algorithm>
@@ -23,7 +24,7 @@ bool DiscoveryTable::append(const ProbeReply& reply, const DatagramAddress& from
     entry = DiscoveryEntry{};
     entry.connectTimeoutMs = connectTimeoutMs_;
     entry.replyAddress = from;
-    entry.ipText = DottedAddress(from.address);
+    entry.ipText = FormatIPv4(from.address);
     entry.mac = reply.mac;
     entry.family = reply.family;
     entry.subLetter = reply.subLetter;
