@@ -47,7 +47,14 @@ struct SimUnit::Connection {
     Bytes inbox;
     std::deque<Outgoing> outbox;
     Bytes lastReply;
+    Clock::time_point lastInput{};
 };
+
+namespace {
+// A unit forgets an unfinished command after this much silence, so bytes of
+// another dialect that never form a command do not swallow the next one.
+constexpr auto kPartialCommandLifetime = std::chrono::milliseconds(500);
+} // namespace
 
 SimUnit::SimUnit(const UnitConfig& config)
     : row_(CheckedRow(config.row)), config_(config), controlDialect_(MakeControlDialect(row_)),
@@ -309,7 +316,7 @@ void SimUnit::acceptFrom(Listener& listener)
             std::lock_guard lock(mutex_);
             ++acceptedCount_;
         }
-        connections_.push_back(Connection{listener.kind, std::move(fd), {}, {}, {}});
+        connections_.push_back(Connection{listener.kind, std::move(fd), {}, {}, {}, {}});
     }
 }
 
@@ -321,6 +328,9 @@ void SimUnit::readFrom(Connection& connection, Clock::time_point now)
         connection.fd.reset();
         return;
     }
+    if (now - connection.lastInput > kPartialCommandLifetime)
+        connection.inbox.clear();
+    connection.lastInput = now;
     connection.inbox.insert(connection.inbox.end(), buffer, buffer + got);
     Bytes command;
     while (dialectOf(connection.kind).takeCommand(connection.inbox, command)) {

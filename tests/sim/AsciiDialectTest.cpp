@@ -3,7 +3,9 @@
 
 #include <gtest/gtest.h>
 
+#include <chrono>
 #include <memory>
+#include <thread>
 #include <string>
 
 namespace vantel::sim::test {
@@ -44,6 +46,16 @@ TEST_F(AsciiUnit, ModelQueryCarriesUnitIdAndModelCode)
 TEST_F(AsciiUnit, ModelCodesFromFifteenUseTheExtensionByte)
 {
     startUnit(22, 5); // model code 17
+    EXPECT_EQ(ask("MI\xC8"), "mi\x2A\x2F\x21\xC8");
+}
+
+TEST_F(AsciiUnit, ForgetsAnUnfinishedCommandAfterASilence)
+{
+    // A search tries the two-byte model query first; an ASCII unit never sees
+    // it end, and must still answer the MI that follows after the wait.
+    startUnit(22, 5);
+    client_->send(B("\x55\x55"));
+    std::this_thread::sleep_for(std::chrono::milliseconds(700));
     EXPECT_EQ(ask("MI\xC8"), "mi\x2A\x2F\x21\xC8");
 }
 
