@@ -139,8 +139,10 @@ void CVantelDIGITAL::sendFirstReads()
 {
     if (inputCount() > 0)
         onReadInputs();
-    if (outputCount() > 0)
+    if (outputCount() > 0) {
+        changedSinceRead_ = 0;
         post(digital::ReadOutputs{guarded<int>([this](int bits) { onOutputsRead(bits); })});
+    }
 }
 
 std::string CVantelDIGITAL::statusText() const
@@ -190,6 +192,7 @@ void CVantelDIGITAL::periodicWork()
             toggle |= 1 << i;
     if (toggle == 0)
         return;
+    changedSinceRead_ |= toggle;
     const int states = outputs_.fetch_xor(toggle) ^ toggle;
     for (int i = 0; i < outputCount(); ++i)
         if (BitSet(toggle, i))
@@ -207,6 +210,7 @@ void CVantelDIGITAL::onOutputButton(int index)
         postWriteAll(outputs_.load() ^ bit);
         return;
     }
+    changedSinceRead_ |= bit;
     const int states = outputs_.fetch_xor(bit) ^ bit;
     const bool on = BitSet(states, index);
     view().setIndicator(DigitalId::OutputIndicator[static_cast<std::size_t>(index)], on);
@@ -294,7 +298,10 @@ void CVantelDIGITAL::onOutputsRead(int bits)
 {
     if (bits < 0)
         return failed();
-    showOutputs(bits & outputMask());
+    // The unit answered before it saw the writes the panel made since it
+    // asked; the outputs changed here since then keep their new state.
+    const int changedHere = changedSinceRead_.load();
+    showOutputs(((bits & ~changedHere) | (outputs_.load() & changedHere)) & outputMask());
     if (masked_)
         readOneShotValues();
 }
@@ -302,8 +309,9 @@ void CVantelDIGITAL::onOutputsRead(int bits)
 void CVantelDIGITAL::readOneShotValues()
 {
     // Runs on the worker inside the read's callback, so no other request
-    // can come between the read and these queries.
-    for (int i = 0; i < outputCount(); ++i) {
+    // can come between the read and these queries. A close waits for this
+    // callback, so the queries stop as soon as one begins.
+    for (int i = 0; i < outputCount() && !closing(); ++i) {
         auto& value = oneShot_[static_cast<std::size_t>(i)];
         value = 0;
         if (const auto got = QueryOneShotValue(channel_, i); got.ok())

@@ -285,6 +285,17 @@ TEST_F(DigitalPanelTest, OneShotOutputSwitchedOnIsSwitchedOffRightAfter)
     EXPECT_EQ(CountCommands(*unit, "DK"), 1);
 }
 
+TEST_F(DigitalPanelTest, OutputSwitchedBeforeTheFirstReadAnswersKeepsItsState)
+{
+    startUnit(kAsciiRow, {.replyDelay = 50ms});
+    ASSERT_TRUE(open());
+    panel->onOutputButton(2); // the start-up read of the outputs is still out
+    ASSERT_TRUE(Eventually([&] { return CountCommands(*unit, "NJ") == 4; }));
+    ASSERT_TRUE(Eventually([&] { return unit->outputBits() == 0x4u; }));
+    EXPECT_EQ(panel->outputBits(), 0x4) << "the older reply does not undo the switch";
+    EXPECT_TRUE(view.indicator(DigitalId::OutputIndicator[2]));
+}
+
 TEST_F(DigitalPanelTest, TwoPortUnitsUseTheSecondPort)
 {
     startUnit(kNineByteOutRow);
