@@ -1,7 +1,8 @@
 // Drives the main window against the demo units (orvex-sim --config
 // sim/demo.conf): connects every digital unit of the list, switches an
 // output, toggles outputs and polls inputs automatically with logging on,
-// disconnects, and writes a screenshot of one panel.
+// disconnects some and closes the main window over the others, and writes a
+// screenshot of one panel.
 // Usage: digital_panels_demo_run LIST LOG_FOLDER [screenshot.png [unit name]]
 // Prints one line per unit; exits 1 when a unit did not do what it should.
 #include "app/MainWindow.h"
@@ -151,13 +152,18 @@ int main(int argc, char** argv)
             window->grab().save(screenshot, "PNG");
     }
 
-    for (int row = 0; row < list.count(); ++row)
+    // Half of the panels by their "切断" button, the rest by closing the main window.
+    for (int row = 0; row < list.count(); row += 2)
         if (DigitalPanelWindow* window = PanelWindowOf(list.at(row).id))
             Control<QPushButton>(*window, PanelId::Disconnect)->click();
-    RunUntil([&] { return state.openPanelCount.load() == 0; }, 3000);
-    std::cout << "open panels after disconnecting: " << state.openPanelCount.load() << "\n";
+    RunUntil([] { return false; }, 300);
+    std::cout << "open panels after disconnecting some: " << state.openPanelCount.load() << "\n";
+    main.close();
+    RunUntil([&] { return state.openPanelCount.load() == 0 && !main.isVisible(); }, 5000);
+    std::cout << "open panels after closing the main window: " << state.openPanelCount.load()
+              << (main.isVisible() ? ", main window still open" : ", main window closed") << "\n";
     for (const auto& entry : std::filesystem::directory_iterator(logFolder))
         if (entry.path().extension() == ".csv")
             std::cout << entry.path().filename().string() << ": " << CountLines(entry.path()) << " lines\n";
-    return allOk && state.openPanelCount.load() == 0 ? 0 : 1;
+    return allOk && state.openPanelCount.load() == 0 && !main.isVisible() ? 0 : 1;
 }
