@@ -37,7 +37,10 @@ PanelWindow::PanelWindow(QWidget* parent) : QWidget(parent, Qt::Window), control
     setAttribute(Qt::WA_QuitOnClose, false);
 }
 
-PanelWindow::~PanelWindow() = default;
+PanelWindow::~PanelWindow()
+{
+    destroyPanel();
+}
 
 void PanelWindow::setPanel(PanelPtr<PanelBase> panel)
 {

@@ -63,6 +63,9 @@ protected:
     void closeEvent(QCloseEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
 
+    // Stops and destroys the panel. A subclass calls it first in its own
+    // destructor, so the panel's threads never call into a half-destroyed window.
+    void destroyPanel() { panel_.reset(); }
     // Runs `action` now on the GUI thread, or queues it there from others.
     void onGuiThread(std::function<void()> action);
 
