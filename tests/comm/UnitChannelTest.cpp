@@ -303,5 +303,23 @@ TEST(UnitChannel, AbandonedChannelEndsTheWaitAndNeverConnectsAgain)
     EXPECT_EQ(silent.connections(), 1) << "no new connection to a unit given up on";
 }
 
+TEST(UnitChannel, AbandoningEndsAOneShotExchangeOnTheSecondPort)
+{
+    LoopbackPeer silent([](const std::string&) { return std::optional<std::string>(std::string()); });
+    CDigitalChannel channel(600000); // a broken abandon hangs the test rather than passing late
+    EXPECT_NE(channel.connect(kLoopback, test::ClosedPort(), 1, silent.port(), kAnyAddress), 0);
+
+    std::atomic<int> error{-1};
+    std::thread waiting([&] {
+        std::array<std::uint8_t, 5> reply{};
+        error = channel.ExchangeOnce(Bytes(std::string(9, '\x13')), reply);
+    });
+    while (silent.connections() == 0)
+        std::this_thread::yield();
+    channel.abandon();
+    waiting.join();
+    EXPECT_EQ(error.load(), WinsockError::ConnectionAborted);
+}
+
 } // namespace
 } // namespace vantel
