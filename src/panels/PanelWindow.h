@@ -47,8 +47,8 @@ public:
     int currentIndex(int id) const override { return controls_.currentIndex(id); }
     void setCurrentIndex(int id, int index) override;
     void setCaption(std::string_view utf8) override;
-    void showMessage(std::string_view utf8) override { controls_.showMessage(utf8); }
-    bool ask(std::string_view utf8) override { return controls_.ask(utf8); }
+    void showMessage(std::string_view utf8) override;
+    bool ask(std::string_view utf8) override;
 
     void setIndicator(int id, bool on) override;
     void setMaxLength(int id, int characters) override;
@@ -70,8 +70,14 @@ protected:
     void onGuiThread(std::function<void()> action);
 
 private:
+    // Runs a message box of this window. The window is not deleted while
+    // one runs: it lives on the stack of the box's caller.
+    template <typename Box> auto runBox(Box box);
+
     WidgetControlView controls_;
     std::map<QObject*, int> nameBoxes_;
+    int boxesRunning_ = 0;
+    bool deletePending_ = false;
     PanelPtr<PanelBase> panel_;
 };
 
