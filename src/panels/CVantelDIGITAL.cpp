@@ -11,8 +11,15 @@ namespace {
 // A masked write whose outputs need no second write.
 constexpr int kNoFollowUp = -1;
 // How long closing lets the worker finish what was queued before it gives
-// up on the unit; a unit that answers needs a few milliseconds.
+// up on the unit: a wired unit answers within milliseconds, a wireless one
+// may take a good part of a second.
 constexpr std::chrono::milliseconds kCloseGrace{100};
+constexpr std::chrono::milliseconds kWirelessCloseGrace{1000};
+
+bool IsWireless(const ModelRow& model)
+{
+    return model.has(ModelFlag::FirstWireless | ModelFlag::ThirdWireless);
+}
 
 const UnitRecord& RecordOf(const PanelContext& context)
 {
@@ -122,7 +129,7 @@ bool CVantelDIGITAL::connectAndIdentify()
         abandonStartUp(message);
         return false;
     };
-    if (model_.has(ModelFlag::FirstWireless | ModelFlag::ThirdWireless))
+    if (IsWireless(model_))
         channel_.setConnectTimeout(kWirelessConnectTimeoutMs);
     if (const int error = channel_.connect(host_, port_, model_.index, secondPort_, bindAddress_); error != 0)
         return giveUp(DigitalConnectFailure(model_, error));
@@ -339,7 +346,7 @@ void CVantelDIGITAL::stopCommunication()
     // What was queued before still goes out to a unit that answers; a unit
     // that does not is given up so that closing never waits for its time-outs.
     worker_.quit();
-    if (!worker_.finishWithin(kCloseGrace))
+    if (!worker_.finishWithin(IsWireless(model_) ? kWirelessCloseGrace : kCloseGrace))
         channel_.abandon();
     worker_.stop();
     channel_.close();
