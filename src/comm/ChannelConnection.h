@@ -30,6 +30,9 @@ public:
     int open(const UnitAddress& address, int timeoutMs);
     void close();
     bool isOpen() const { return socket_.isOpen(); }
+    // Any thread: a connect, send or receive under way on another thread
+    // returns at once with an error.
+    void interrupt() { socket_.shutdown(); }
 
     // Drops stale input (a late reply to an earlier command) without waiting.
     void discardInput();
@@ -41,6 +44,9 @@ public:
     // (a late answer to an earlier command is skipped). A frame that fills
     // `frame` without a terminator fails with WinsockError::MessageTooLong.
     int receiveFrame(std::span<std::uint8_t> frame, std::array<std::uint8_t, 2> echo, std::size_t& frameLength);
+    // Opens a connection just for one fixed-length exchange and closes it again.
+    int exchangeOnce(const UnitAddress& address, int timeoutMs, std::span<const std::uint8_t> command,
+                     std::span<std::uint8_t> reply);
 
 private:
     int fill();
@@ -53,9 +59,5 @@ private:
     std::size_t begin_ = 0;
     std::size_t end_ = 0;
 };
-
-// Opens a connection just for one fixed-length exchange and closes it again.
-int ExchangeOverFreshConnection(const UnitAddress& address, int timeoutMs, std::span<const std::uint8_t> command,
-                                std::span<std::uint8_t> reply);
 
 } // namespace vantel
