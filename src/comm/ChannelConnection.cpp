@@ -26,10 +26,10 @@ void ChannelConnection::close()
     begin_ = end_ = 0;
 }
 
-void ChannelConnection::discardInput()
+bool ChannelConnection::discardInput()
 {
     begin_ = end_ = 0;
-    socket_.discardPending();
+    return socket_.discardPending();
 }
 
 int ChannelConnection::send(std::span<const std::uint8_t> command)

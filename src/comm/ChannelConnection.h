@@ -35,7 +35,8 @@ public:
     void interrupt() { socket_.shutdown(); }
 
     // Drops stale input (a late reply to an earlier command) without waiting.
-    void discardInput();
+    // False when the unit dropped the connection since the last exchange.
+    bool discardInput();
     int send(std::span<const std::uint8_t> command);
     // Fills `reply` completely within at most ten receive calls; a reply cut
     // short counts as a time-out so no parser ever sees undefined bytes.

@@ -36,6 +36,18 @@ int UnitChannel::open(UnitAddress address)
     return error;
 }
 
+int UnitChannel::reconnect()
+{
+    if (const int error = open(address_)) {
+        return error;
+    }
+    // Given up on while connecting: the new connection is not used.
+    if (abandoned_.load()) {
+        return recordFailure(WinsockError::ConnectionAborted);
+    }
+    return 0;
+}
+
 int UnitChannel::recordFailure(int error)
 {
     lastError_.store(error);
@@ -48,15 +60,17 @@ int UnitChannel::prepareAndSend(std::span<const std::uint8_t> command)
         return recordFailure(WinsockError::ConnectionAborted);
     }
     if (lastError_.load() != 0 || !connection_.isOpen()) {
-        if (const int error = open(address_)) {
+        if (const int error = reconnect()) {
             return error;
         }
-        // Given up on while connecting: the new connection is not used.
-        if (abandoned_.load()) {
-            return recordFailure(WinsockError::ConnectionAborted);
+    }
+    // A unit that restarted between two exchanges has dropped the old
+    // connection; connect again now rather than fail a command it never saw.
+    if (!connection_.discardInput()) {
+        if (const int error = reconnect()) {
+            return error;
         }
     }
-    connection_.discardInput();
     return recordFailure(connection_.send(command));
 }
 

@@ -50,6 +50,8 @@ protected:
     // reply, or noise after the last one), then sends.
     int prepareAndSend(std::span<const std::uint8_t> command);
     int recordFailure(int error);
+    // Opens the connection to the last address again; under mutex() only.
+    int reconnect();
     // Read under mutex() only.
     const UnitAddress& address() const { return address_; }
 

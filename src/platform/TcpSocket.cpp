@@ -221,10 +221,16 @@ int TcpSocket::receive(std::span<std::uint8_t> into, std::size_t& received)
     }
 }
 
-void TcpSocket::discardPending()
+bool TcpSocket::discardPending()
 {
     std::uint8_t scrap[4096];
-    while (::recv(fd_, scrap, sizeof scrap, MSG_DONTWAIT) > 0) {
+    for (;;) {
+        const ssize_t got = ::recv(fd_, scrap, sizeof scrap, MSG_DONTWAIT);
+        if (got > 0)
+            continue;
+        // Nothing waiting is the healthy case; an end of stream or an error
+        // means the peer dropped the connection since the last exchange.
+        return got < 0 && (errno == EAGAIN || errno == EWOULDBLOCK || errno == EINTR);
     }
 }
 

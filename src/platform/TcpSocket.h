@@ -52,7 +52,8 @@ public:
     // no further byte will come, so callers must not wait for one.
     int receive(std::span<std::uint8_t> into, std::size_t& received);
     // Throws away whatever has already arrived, without waiting for more.
-    void discardPending();
+    // False when the peer has closed or reset the connection meanwhile.
+    bool discardPending();
     // True when a byte (or the peer's close) is waiting within the time-out.
     bool waitReadable(int timeoutMs);
 
