@@ -1,8 +1,7 @@
 #include "cli/ListCommands.h"
 
 #include "app/CVantelDlg.h"
-#include "cli/CtlArgs.h"
-#include "platform/AppPaths.h"
+#include "cli/ListArgs.h"
 #include "registry/CVantelAddChange.h"
 #include "registry/ModelCatalogue.h"
 #include "registry/UnitList.h"
@@ -11,41 +10,11 @@
 #include <ostream>
 
 namespace vantel::ctl {
-namespace {
-
-struct OpenedList {
-    TextCodec codec;
-    UnitList list;
-    explicit OpenedList(const CtlArgs& args)
-        : codec(args.option("--codepage", "CP932")), list(args.option("--list", DefaultAppPaths().listFile), codec)
-    {
-    }
-};
-
-// Checks shared by every list command; prints what is wrong.
-bool usable(const CtlArgs& args, const std::set<std::string>& known, std::ostream& err)
-{
-    if (!args.error().empty()) {
-        err << args.error() << "\n";
-        return false;
-    }
-    if (const auto unknown = args.unknown(known); !unknown.empty()) {
-        err << "unknown option " << unknown.front() << "\n";
-        return false;
-    }
-    if (!TextCodec::isSupported(args.option("--codepage", "CP932"))) {
-        err << "unknown code page: " << args.option("--codepage", "") << "\n";
-        return false;
-    }
-    return true;
-}
-
-} // namespace
 
 int RunList(const std::vector<std::string>& rawArgs, std::ostream& out, std::ostream& err)
 {
     const CtlArgs args(rawArgs, {});
-    if (!usable(args, {"--list", "--codepage"}, err) || !args.positional().empty())
+    if (!UsableListArgs(args, {"--list", "--codepage"}, err) || !args.positional().empty())
         return kExitUsage;
     OpenedList opened(args);
     // A missing file is an empty list, as in the program.
@@ -71,7 +40,7 @@ int RunAdd(const std::vector<std::string>& rawArgs, std::ostream& out, std::ostr
     in.node = args.number("--node").value_or(0);
     in.replyTimeout = args.number("--timeout").value_or(10);
     const auto com = args.number("--com");
-    if (!usable(args, known, err) || !args.positional().empty())
+    if (!UsableListArgs(args, known, err) || !args.positional().empty())
         return kExitUsage;
     if (!model || !IsKnownModelRow(*model)) {
         err << "--model needs a catalogue row from 0 to " << kModelCount - 1 << "\n";
