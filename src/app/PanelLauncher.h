@@ -3,18 +3,27 @@
 #include "app/AppState.h"
 #include "app/UnitConnector.h"
 
+#include <functional>
+
 namespace vantel {
 
 // Opens what fits a unit's model when the user connects to it. Analog units
-// are connected and their model checked here; their panels, the digital
-// panels and the gateway panels plug in as they are built.
+// are connected and their model checked here; the panels themselves are
+// windows, so the program hands in how each kind is opened.
 class PanelLauncher : public UnitConnector {
 public:
-    explicit PanelLauncher(AppState& state) : state_(state) {}
+    // Creates a digital unit's panel, which connects and checks the unit itself.
+    using PanelOpener = std::function<void(UnitRecord& record, const ConnectRequest& request)>;
+
+    explicit PanelLauncher(AppState& state, PanelOpener openDigitalPanel = {})
+        : state_(state), openDigitalPanel_(std::move(openDigitalPanel))
+    {
+    }
     void connect(UnitRecord& record, const ConnectRequest& request, MainWindowView& view) override;
 
 private:
     AppState& state_;
+    PanelOpener openDigitalPanel_;
 };
 
 } // namespace vantel

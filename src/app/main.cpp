@@ -1,6 +1,7 @@
 // The desktop program: reads the options, opens the main window.
 #include "app/MainWindow.h"
 #include "app/PanelLauncher.h"
+#include "panels/DigitalPanelWindow.h"
 #include "platform/AppPaths.h"
 #include "platform/CommandLine.h"
 #include "platform/TextCodec.h"
@@ -39,10 +40,18 @@ int main(int argc, char** argv)
         adapters.insert(adapters.begin(), LoopbackAdapter());
 
     MainWindow window(list, state, paths.logFolder);
-    PanelLauncher launcher(state);
+    PanelLauncher launcher(state, [&](UnitRecord& record, const ConnectRequest& request) {
+        DigitalPanelWindow::open(list, state, record, request);
+    });
     window.logic().setConnector(&launcher);
     if (!window.start(std::move(adapters)))
         return 1;
     window.show();
-    return QApplication::exec();
+    const int exitCode = QApplication::exec();
+    // A panel abandoned at shutdown still runs its threads against the unit
+    // list: stop it before the list goes.
+    for (QWidget* topLevel : QApplication::topLevelWidgets())
+        if (auto* panelWindow = dynamic_cast<PanelWindow*>(topLevel))
+            delete panelWindow;
+    return exitCode;
 }

@@ -36,6 +36,9 @@ int CDigitalChannel::ExchangeFramed(std::span<const std::uint8_t> command, std::
 int CDigitalChannel::ExchangeOnce(std::span<const std::uint8_t> command, std::span<std::uint8_t> reply)
 {
     std::lock_guard lock(mutex());
+    if (abandoned()) {
+        return WinsockError::ConnectionAborted;
+    }
     UnitAddress once = address();
     once.port = secondPort_.load();
     return ExchangeOverFreshConnection(once, connectTimeoutMs(), command, reply);

@@ -30,6 +30,9 @@ public:
     int open(const UnitAddress& address, int timeoutMs);
     void close();
     bool isOpen() const { return socket_.isOpen(); }
+    // Any thread: a connect, send or receive under way on another thread
+    // returns at once with an error.
+    void interrupt() { socket_.shutdown(); }
 
     // Drops stale input (a late reply to an earlier command) without waiting.
     void discardInput();

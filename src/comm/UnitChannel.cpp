@@ -1,5 +1,7 @@
 #include "comm/UnitChannel.h"
 
+#include "platform/WinsockError.h"
+
 #include <utility>
 
 namespace vantel {
@@ -14,6 +16,13 @@ void UnitChannel::close()
     std::lock_guard lock(mutex_);
     connection_.close();
     connected_.store(0);
+}
+
+void UnitChannel::abandon()
+{
+    // Not under the lock: the worker may hold it while it waits on the socket.
+    abandoned_ = true;
+    connection_.interrupt();
 }
 
 int UnitChannel::open(UnitAddress address)
@@ -35,9 +44,16 @@ int UnitChannel::recordFailure(int error)
 
 int UnitChannel::prepareAndSend(std::span<const std::uint8_t> command)
 {
+    if (abandoned_.load()) {
+        return recordFailure(WinsockError::ConnectionAborted);
+    }
     if (lastError_.load() != 0 || !connection_.isOpen()) {
         if (const int error = open(address_)) {
             return error;
+        }
+        // Given up on while connecting: the new connection is not used.
+        if (abandoned_.load()) {
+            return recordFailure(WinsockError::ConnectionAborted);
         }
     }
     connection_.discardInput();

@@ -21,6 +21,11 @@ public:
     UnitChannel& operator=(const UnitChannel&) = delete;
 
     void close();
+    // Any thread: the exchange under way fails at once and so does every
+    // later one, without connecting again. For letting go of a unit that
+    // no longer answers without waiting for its time-outs.
+    void abandon();
+    bool abandoned() const { return abandoned_.load(); }
     bool isConnected() const { return connected_.load() != 0; }
     // 0 while healthy, else the code of the last failure.
     int lastError() const { return lastError_.load(); }
@@ -56,6 +61,7 @@ private:
     std::atomic<int> timeoutMs_;
     std::atomic<int> connected_{0};
     std::atomic<int> lastError_{0};
+    std::atomic<bool> abandoned_{false};
 };
 
 } // namespace vantel

@@ -19,6 +19,9 @@ public:
     bool post(Request request) { return thread_.post(std::move(request)); }
     // Requests posted before still run, in order; later ones are refused.
     void quit() { thread_.quit(); }
+    // After quit(): true once the requests posted before have been served,
+    // waiting at most `limit`.
+    bool finishWithin(std::chrono::milliseconds limit) { return thread_.finishWithin(limit); }
     // Quits and waits for the thread: the panel's close routine, before its view goes.
     void stop() { thread_.stop(); }
 

@@ -2,7 +2,10 @@
 
 #include "comm/RequestQueue.h"
 
+#include <chrono>
+#include <condition_variable>
 #include <functional>
+#include <mutex>
 #include <thread>
 #include <utility>
 
@@ -27,6 +30,13 @@ public:
     // Never waits; false after quit().
     bool post(Request request) { return queue_.push(std::move(request)); }
     void quit() { queue_.close(); }
+    // After quit(): waits at most `limit` for the thread to serve what was
+    // posted before; true when it has (stop() then returns at once).
+    bool finishWithin(std::chrono::milliseconds limit)
+    {
+        std::unique_lock lock(finishMutex_);
+        return finished_.wait_for(lock, limit, [this] { return done_; });
+    }
     // Quits and waits until every request posted before has been served.
     void stop()
     {
@@ -42,10 +52,18 @@ private:
         while (auto request = queue_.pop()) {
             handler_(*request);
         }
+        {
+            std::lock_guard lock(finishMutex_);
+            done_ = true;
+        }
+        finished_.notify_all();
     }
 
     Handler handler_;
     RequestQueue<Request> queue_;
+    std::mutex finishMutex_;
+    std::condition_variable finished_;
+    bool done_ = false;
     std::thread thread_;
 };
 

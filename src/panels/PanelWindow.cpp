@@ -31,7 +31,11 @@ void PaintIndicator(QWidget& indicator, bool on)
 
 } // namespace
 
-PanelWindow::PanelWindow(QWidget* parent) : QWidget(parent, Qt::Window), controls_(*this) {}
+PanelWindow::PanelWindow(QWidget* parent) : QWidget(parent, Qt::Window), controls_(*this)
+{
+    // Closing the main window ends the program even if a panel is left over.
+    setAttribute(Qt::WA_QuitOnClose, false);
+}
 
 PanelWindow::~PanelWindow() = default;
 

@@ -63,10 +63,10 @@ protected:
     void closeEvent(QCloseEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
 
-private:
     // Runs `action` now on the GUI thread, or queues it there from others.
     void onGuiThread(std::function<void()> action);
 
+private:
     WidgetControlView controls_;
     std::map<QObject*, int> nameBoxes_;
     PanelPtr<PanelBase> panel_;

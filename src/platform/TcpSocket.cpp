@@ -127,24 +127,34 @@ TcpSocket::~TcpSocket()
     close();
 }
 
-TcpSocket::TcpSocket(TcpSocket&& other) noexcept : fd_(std::exchange(other.fd_, -1)) {}
+TcpSocket::TcpSocket(TcpSocket&& other) noexcept : fd_(other.fd_.exchange(-1)) {}
 
 TcpSocket& TcpSocket::operator=(TcpSocket&& other) noexcept
 {
     if (this != &other) {
-        close();
-        fd_ = std::exchange(other.fd_, -1);
+        adopt(other.fd_.exchange(-1));
     }
     return *this;
 }
 
+void TcpSocket::adopt(int fd)
+{
+    const std::lock_guard lock(descriptorMutex_);
+    const int old = fd_.exchange(fd);
+    if (old >= 0) {
+        ::close(old);
+    }
+}
+
 int TcpSocket::connect(Ipv4Address address, int port, const ConnectOptions& options)
 {
-    close();
-    fd_ = ::socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
-    if (fd_ < 0) {
-        return LastError();
+    const int created = ::socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
+    if (created < 0) {
+        const int error = LastError();
+        close();
+        return error;
     }
+    adopt(created);
     const sockaddr_in local = MakeAddress(options.bindAddress, 0);
     int result = 0;
     if (::bind(fd_, reinterpret_cast<const sockaddr*>(&local), sizeof local) < 0) {
@@ -167,16 +177,14 @@ int TcpSocket::connect(Ipv4Address address, int port, const ConnectOptions& opti
 
 void TcpSocket::close()
 {
-    if (fd_ >= 0) {
-        ::close(fd_);
-        fd_ = -1;
-    }
+    adopt(-1);
 }
 
 void TcpSocket::shutdown()
 {
-    if (fd_ >= 0) {
-        ::shutdown(fd_, SHUT_RDWR);
+    const std::lock_guard lock(descriptorMutex_);
+    if (const int fd = fd_.load(); fd >= 0) {
+        ::shutdown(fd, SHUT_RDWR);
     }
 }
 

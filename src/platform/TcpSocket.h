@@ -1,7 +1,9 @@
 #pragma once
 
+#include <atomic>
 #include <cstddef>
 #include <cstdint>
+#include <mutex>
 #include <span>
 #include <string>
 
@@ -24,7 +26,8 @@ struct ConnectOptions {
 };
 
 // A blocking TCP stream with time-outs. Every failing call returns a Winsock
-// error code; 0 means success.
+// error code; 0 means success. One thread uses it; only shutdown() may come
+// from another, to wake that thread.
 class TcpSocket {
 public:
     TcpSocket() = default;
@@ -39,7 +42,8 @@ public:
     int connect(Ipv4Address address, int port, const ConnectOptions& options);
     void close();
     bool isOpen() const { return fd_ >= 0; }
-    // Ends both directions; a thread blocked on this socket returns at once.
+    // Ends both directions; a thread blocked on this socket (connecting,
+    // sending or receiving) returns at once. Safe from any thread.
     void shutdown();
 
     // Sends every byte; a partial send continues rather than losing the tail.
@@ -56,7 +60,11 @@ public:
     int setNoDelay(bool on);
 
 private:
-    int fd_ = -1;
+    // Opening and closing the descriptor take the lock, and so does
+    // shutdown(), so it never reaches a number already closed and reused.
+    void adopt(int fd);
+    std::atomic<int> fd_{-1};
+    std::mutex descriptorMutex_;
 };
 
 // Accepting side, for stand-in units, benchmarks and tests on loopback.

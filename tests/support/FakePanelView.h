@@ -97,6 +97,18 @@ public:
         window.top = top;
     }
 
+    // Indicators are painted from the worker thread; read them here.
+    bool indicator(int id) const
+    {
+        const std::lock_guard guard(mutex_);
+        const auto it = indicators.find(id);
+        return it != indicators.end() && it->second;
+    }
+    std::string caption() const
+    {
+        return locked([&] { return controls.caption; });
+    }
+
     // The user presses OK on the oldest posted message.
     void dismissOldest()
     {

@@ -1,0 +1,116 @@
+#pragma once
+
+#include "comm/CDigitalChannel.h"
+#include "comm/UnitWorker.h"
+#include "panels/DigitalPanelIds.h"
+#include "panels/PanelBase.h"
+#include "registry/ModelCatalogue.h"
+
+#include <array>
+#include <atomic>
+#include <chrono>
+#include <string>
+
+namespace vantel {
+
+// Connect time-out of the wireless digital lines, whose replies travel further.
+inline constexpr int kWirelessConnectTimeoutMs = 10000;
+
+// The panel of a digital unit (up to 8 outputs and 8 inputs): outputs
+// switched by hand or toggled automatically at a period, inputs read by hand
+// or polled, both logged as 1/0 columns. Unlike the analog panels it opens
+// its own connection and checks the unit's model itself.
+//
+// Output and input states are single words that the GUI thread (buttons),
+// the tick (auto toggling) and the worker (replies) each change in one step.
+class CVantelDIGITAL : public PanelBase {
+public:
+    CVantelDIGITAL(PanelView& view, PanelContext context);
+    ~CVantelDIGITAL() override;
+
+    // GUI thread, once: lays the rows out, connects (waiting for the connect
+    // time-out at worst), checks the model, sends the first reads, opens the
+    // log and starts the tick. False when start-up failed: the user was told
+    // why and the window has been let go.
+    bool start();
+
+    // GUI thread: the ON/OFF button of output `index` (0-7) and the "入力" button.
+    void onOutputButton(int index);
+    void onReadInputs();
+    // GUI thread: dispatches a button click by control id (ON/OFF, "入力",
+    // 自動 boxes); false for an id the panel does not handle.
+    bool onControlClicked(int controlId);
+
+    const ModelRow& model() const { return model_; }
+    int outputCount() const { return model_.outputCount; }
+    int inputCount() const { return model_.inputCount; }
+    // Outputs written with a value and a mask (ASCII dialect); the others
+    // write the whole output word.
+    bool writesMasked() const { return masked_; }
+    bool connectFailed() const { return connectFailed_.load(); }
+    // Unit ID reported by the model query at start-up; -1 before.
+    int unitIdReported() const { return unitId_.load(); }
+
+    // Bit i = output (input) i+1 as the panel knows it.
+    int outputBits() const { return outputs_.load(); }
+    int inputBits() const { return inputs_.load(); }
+    int oneShotValue(int index) const;
+    bool outputAutoOn(int index) { return autoFunction(outputAuto(index)).isOn(); }
+    bool inputAutoOn() { return autoFunction(inputAuto()).isOn(); }
+
+    // The texts the panel writes: the status line, the CSV header and the
+    // values of one CSV line (each value with its leading comma).
+    std::string statusText() const;
+    std::string csvHeader();
+    std::string csvValues() const;
+
+    const CDigitalChannel& channel() const { return channel_; }
+
+protected:
+    void periodicWork() override;
+    void stopCommunication() override;
+
+private:
+    static int outputAuto(int index) { return index; }
+    static int inputAuto() { return kChannelsPerSide; }
+    int outputMask() const { return (1 << outputCount()) - 1; }
+    int inputMask() const { return (1 << inputCount()) - 1; }
+
+    void layOutRows();
+    void registerControls();
+    bool connectAndIdentify();
+    void sendFirstReads();
+
+    void post(digital::Request request);
+    void sendOutputs(int states);
+    void postWriteAll(int states);
+    void postMasked(int states, int mask, int followUp);
+    void showOutputs(int bits);
+    void showInputs(int bits);
+    void failed();
+
+    void onInputsRead(int bits);
+    void onOutputsRead(int bits);
+    void onOutputsWritten(int bits);
+    void onMaskedWritten(int outputs, int followUpMask);
+    void readOneShotValues();
+
+    const ModelRow& model_;
+    const bool masked_;
+    const std::string host_;
+    const int port_;
+    const int secondPort_;
+    const Ipv4Address bindAddress_;
+
+    std::atomic<bool> connectFailed_{false};
+    std::atomic<int> unitId_{-1};
+    std::atomic<int> outputs_{0};
+    std::atomic<int> inputs_{0};
+    std::array<std::atomic<int>, kChannelsPerSide> oneShot_{};
+    std::atomic<int> titleShown_{-1}; // last title state sent, -1: none yet
+
+    CDigitalChannel channel_;
+    DigitalWorker worker_{channel_}; // last: quits and joins before the rest goes
+};
+
+} // namespace vantel
