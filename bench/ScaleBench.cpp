@@ -2,15 +2,20 @@
 // polling its inputs every 100 ms (DI auto, period 1) with logging on, against
 // simulated units served by a child process. Prints ticks missed or late,
 // exchanges per second, CPU time per unit-minute, peak memory and the share
-// of one core, for the program and the simulators apart. Asserts nothing.
+// of one core, for the program and the simulators apart, and beside them two
+// floors: the same reads posted straight to the workers, and the tick threads
+// alone. Asserts nothing.
 // Usage: vantel_scale_bench [SECONDS=60] [UNITS=256]
 
 #include "CpuUsage.h"
 #include "LineStamps.h"
 #include "SimChild.h"
+#include "comm/UnitWorker.h"
 #include "panels/CVantelDIGITAL.h"
 #include "panels/HeadlessPanelView.h"
+#include "platform/Ticker.h"
 
+#include <algorithm>
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
@@ -62,6 +67,53 @@ long LoggedLines(const std::filesystem::path& folder)
         lines += static_cast<long>(count) - 1;
     }
     return lines;
+}
+
+// The floor of one tick thread per panel: as many bare tickers, ticking
+// nothing, for as long. Returns their CPU time in seconds.
+double BareTickerCpuSeconds(int count, std::chrono::seconds duration)
+{
+    std::vector<std::unique_ptr<Ticker>> tickers;
+    const rusage before = OwnUsage();
+    for (int i = 0; i < count; ++i) {
+        tickers.push_back(std::make_unique<Ticker>());
+        tickers.back()->start([] {});
+    }
+    std::this_thread::sleep_for(duration);
+    for (auto& ticker : tickers)
+        ticker->stop();
+    return CpuSeconds(OwnUsage()) - CpuSeconds(before);
+}
+
+// The floor of the exchanges themselves: the same input reads posted straight
+// to each unit's worker every 100 ms from one thread, with no panel, tick
+// thread or log. Returns the CPU time in seconds.
+double WorkersOnlyCpuSeconds(const std::vector<std::uint16_t>& ports, const std::vector<int>& rows,
+                             std::chrono::seconds duration)
+{
+    struct BareUnit {
+        CDigitalChannel channel{0};
+        std::unique_ptr<DigitalWorker> worker;
+    };
+    std::vector<std::unique_ptr<BareUnit>> units;
+    for (std::size_t i = 0; i < ports.size(); ++i) {
+        auto unit = std::make_unique<BareUnit>();
+        if (unit->channel.connect("127.0.0.1", ports[i], rows[i], kDefaultSecondPort, kAnyAddress) != 0)
+            continue;
+        unit->worker = std::make_unique<DigitalWorker>(unit->channel);
+        units.push_back(std::move(unit));
+    }
+    const rusage before = OwnUsage();
+    const auto end = Steady::now() + duration;
+    for (auto due = Steady::now(); due < end; due += kTick) {
+        for (auto& unit : units)
+            unit->worker->post(digital::ReadInputs{.done = [](int) {}});
+        std::this_thread::sleep_until(due + kTick);
+    }
+    const double cpu = CpuSeconds(OwnUsage()) - CpuSeconds(before);
+    for (auto& unit : units)
+        unit->worker.reset(); // before its channel
+    return cpu;
 }
 
 // One unit's panel without a window, and what it needs to live.
@@ -160,6 +212,8 @@ int main(int argc, char** argv)
     for (auto& unit : units)
         unit->view.closeAndWait(*unit->panel);
     units.clear();
+    const auto floorDuration = std::chrono::seconds(std::max(1, seconds / 3));
+    const double workersFloor = WorkersOnlyCpuSeconds(sims.ports(), rows, floorDuration);
     const SimChild::Report simReport = sims.finish();
     const long linesInFiles = LoggedLines(folder);
     fs::remove_all(folder);
@@ -179,7 +233,15 @@ int main(int argc, char** argv)
                 programCpu, 100.0 * programCpu / wall, programCpu / unitMinutes, after.ru_maxrss / 1024);
     std::printf("  simulators: %6.2f CPU s = %5.1f%% of one core (child process), peak %ld MB\n", simReport.cpuSeconds,
                 100.0 * simReport.cpuSeconds / wall, simReport.peakMemoryKb / 1024);
+    const double programShare = programCpu / wall;
+    const double tickerShare = BareTickerCpuSeconds(unitCount, floorDuration) / Seconds(floorDuration).count();
+    const double workersShare = workersFloor / Seconds(floorDuration).count();
+    std::printf("  floors, measured after it for %lld s:\n", static_cast<long long>(floorDuration.count()));
+    std::printf("    the same reads posted to the workers, no panels: %5.1f%% of one core (%.2f of the program)\n",
+                100.0 * workersShare, workersShare / programShare);
+    std::printf("    %d bare 100 ms tickers, ticking nothing:       %5.1f%% of one core (%.2f of the program)\n",
+                unitCount, 100.0 * tickerShare, tickerShare / programShare);
     std::printf("  target (nothing missed, program under %.0f%% of one core): %s\n", 100 * kTargetCoreShare,
-                total.missed == 0 && programCpu / wall < kTargetCoreShare ? "met" : "NOT met");
+                total.missed == 0 && programShare < kTargetCoreShare ? "met" : "NOT met");
     return 0;
 }
