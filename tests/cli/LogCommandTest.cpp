@@ -1,4 +1,5 @@
 #include "cli/LogCommand.h"
+#include "CtlRun.h"
 #include "SimUnit.h"
 #include "registry/UnitList.h"
 #include "support/TempFolder.h"
@@ -16,11 +17,7 @@ using namespace vantel;
 
 namespace {
 
-struct CtlRun {
-    int code;
-    std::string out;
-    std::string err;
-};
+using test::CtlRun;
 
 // Lines of a log file in UTF-8, each still ending in CR.
 std::vector<std::string> LinesOf(const std::filesystem::path& file, const TextCodec& codec)
@@ -54,10 +51,8 @@ protected:
 
     CtlRun log(std::vector<std::string> args)
     {
-        std::ostringstream out, err;
         args.insert(args.begin(), {"--list", listFile(), "--folder", logs.folder()});
-        const int code = ctl::RunLog(args, out, err);
-        return {code, out.str(), err.str()};
+        return test::RunCtl(ctl::RunLog, args);
     }
 
     std::string listFile() const { return (home.path() / "vantel.dat").string(); }
@@ -150,15 +145,13 @@ TEST_F(CtlLogCommand, RefusesUnitsItCannotLogAndBadOptions)
              {"--seconds", "1"},
          }) {
         const CtlRun run = log(bad);
-        EXPECT_EQ(run.code, ctl::kExitUsage) << bad[2];
+        EXPECT_EQ(run.code, ctl::kExitUsage) << bad.back();
         EXPECT_FALSE(run.err.empty());
     }
 
-    std::ostringstream out, err;
-    EXPECT_EQ(
-        ctl::RunLog({"--list", listFile(), "--unit", "Digital", "--folder", (logs.path() / "gone").string()}, out, err),
-        ctl::kExitRefused);
-    EXPECT_NE(err.str().find("log folder not found"), std::string::npos) << err.str();
+    const CtlRun noFolder = log({"--unit", "Digital", "--folder", (logs.path() / "gone").string()});
+    EXPECT_EQ(noFolder.code, ctl::kExitRefused);
+    EXPECT_NE(noFolder.err.find("log folder not found"), std::string::npos) << noFolder.err;
     EXPECT_TRUE(logFiles().empty());
 }
 
