@@ -41,7 +41,15 @@ int CDigitalChannel::ExchangeOnce(std::span<const std::uint8_t> command, std::sp
     }
     UnitAddress once = address();
     once.port = secondPort_.load();
-    return ExchangeOverFreshConnection(once, connectTimeoutMs(), command, reply);
+    const int error = once_.exchangeOnce(once, connectTimeoutMs(), command, reply);
+    // Given up on while connecting: whatever came back is not used.
+    return abandoned() ? WinsockError::ConnectionAborted : error;
+}
+
+void CDigitalChannel::abandon()
+{
+    UnitChannel::abandon();
+    once_.interrupt();
 }
 
 } // namespace vantel

@@ -29,9 +29,13 @@ public:
     // A connection of its own to the second port; the persistent one is left alone.
     int ExchangeOnce(std::span<const std::uint8_t> command, std::span<std::uint8_t> reply);
 
+    // Any thread: also ends a one-shot exchange under way on the second port.
+    void abandon();
+
 private:
     std::atomic<int> modelRow_{0};
     std::atomic<int> secondPort_{0};
+    ChannelConnection once_; // the second port's one-shot connection, under mutex()
 };
 
 } // namespace vantel

@@ -108,17 +108,17 @@ int ChannelConnection::receiveFrame(std::span<std::uint8_t> frame, std::array<st
     }
 }
 
-int ExchangeOverFreshConnection(const UnitAddress& address, int timeoutMs, std::span<const std::uint8_t> command,
-                                std::span<std::uint8_t> reply)
+int ChannelConnection::exchangeOnce(const UnitAddress& address, int timeoutMs, std::span<const std::uint8_t> command,
+                                    std::span<std::uint8_t> reply)
 {
-    ChannelConnection connection;
-    int error = connection.open(address, timeoutMs);
+    int error = open(address, timeoutMs);
     if (error == 0) {
-        error = connection.send(command);
+        error = send(command);
     }
     if (error == 0) {
-        error = connection.receiveFixed(reply);
+        error = receiveFixed(reply);
     }
+    close();
     return error;
 }
 

@@ -44,6 +44,9 @@ public:
     // (a late answer to an earlier command is skipped). A frame that fills
     // `frame` without a terminator fails with WinsockError::MessageTooLong.
     int receiveFrame(std::span<std::uint8_t> frame, std::array<std::uint8_t, 2> echo, std::size_t& frameLength);
+    // Opens a connection just for one fixed-length exchange and closes it again.
+    int exchangeOnce(const UnitAddress& address, int timeoutMs, std::span<const std::uint8_t> command,
+                     std::span<std::uint8_t> reply);
 
 private:
     int fill();
@@ -56,9 +59,5 @@ private:
     std::size_t begin_ = 0;
     std::size_t end_ = 0;
 };
-
-// Opens a connection just for one fixed-length exchange and closes it again.
-int ExchangeOverFreshConnection(const UnitAddress& address, int timeoutMs, std::span<const std::uint8_t> command,
-                                std::span<std::uint8_t> reply);
 
 } // namespace vantel

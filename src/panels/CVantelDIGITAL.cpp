@@ -11,8 +11,15 @@ namespace {
 // A masked write whose outputs need no second write.
 constexpr int kNoFollowUp = -1;
 // How long closing lets the worker finish what was queued before it gives
-// up on the unit; a unit that answers needs a few milliseconds.
+// up on the unit: a wired unit answers within milliseconds, a wireless one
+// may take a good part of a second.
 constexpr std::chrono::milliseconds kCloseGrace{100};
+constexpr std::chrono::milliseconds kWirelessCloseGrace{1000};
+
+bool IsWireless(const ModelRow& model)
+{
+    return model.has(ModelFlag::FirstWireless | ModelFlag::ThirdWireless);
+}
 
 const UnitRecord& RecordOf(const PanelContext& context)
 {
@@ -122,7 +129,7 @@ bool CVantelDIGITAL::connectAndIdentify()
         abandonStartUp(message);
         return false;
     };
-    if (model_.has(ModelFlag::FirstWireless | ModelFlag::ThirdWireless))
+    if (IsWireless(model_))
         channel_.setConnectTimeout(kWirelessConnectTimeoutMs);
     if (const int error = channel_.connect(host_, port_, model_.index, secondPort_, bindAddress_); error != 0)
         return giveUp(DigitalConnectFailure(model_, error));
@@ -139,8 +146,10 @@ void CVantelDIGITAL::sendFirstReads()
 {
     if (inputCount() > 0)
         onReadInputs();
-    if (outputCount() > 0)
+    if (outputCount() > 0) {
+        changedSinceRead_ = 0;
         post(digital::ReadOutputs{guarded<int>([this](int bits) { onOutputsRead(bits); })});
+    }
 }
 
 std::string CVantelDIGITAL::statusText() const
@@ -190,6 +199,7 @@ void CVantelDIGITAL::periodicWork()
             toggle |= 1 << i;
     if (toggle == 0)
         return;
+    changedSinceRead_ |= toggle;
     const int states = outputs_.fetch_xor(toggle) ^ toggle;
     for (int i = 0; i < outputCount(); ++i)
         if (BitSet(toggle, i))
@@ -207,6 +217,7 @@ void CVantelDIGITAL::onOutputButton(int index)
         postWriteAll(outputs_.load() ^ bit);
         return;
     }
+    changedSinceRead_ |= bit;
     const int states = outputs_.fetch_xor(bit) ^ bit;
     const bool on = BitSet(states, index);
     view().setIndicator(DigitalId::OutputIndicator[static_cast<std::size_t>(index)], on);
@@ -294,7 +305,10 @@ void CVantelDIGITAL::onOutputsRead(int bits)
 {
     if (bits < 0)
         return failed();
-    showOutputs(bits & outputMask());
+    // The unit answered before it saw the writes the panel made since it
+    // asked; the outputs changed here since then keep their new state.
+    const int changedHere = changedSinceRead_.load();
+    showOutputs(((bits & ~changedHere) | (outputs_.load() & changedHere)) & outputMask());
     if (masked_)
         readOneShotValues();
 }
@@ -302,8 +316,9 @@ void CVantelDIGITAL::onOutputsRead(int bits)
 void CVantelDIGITAL::readOneShotValues()
 {
     // Runs on the worker inside the read's callback, so no other request
-    // can come between the read and these queries.
-    for (int i = 0; i < outputCount(); ++i) {
+    // can come between the read and these queries. A close waits for this
+    // callback, so the queries stop as soon as one begins.
+    for (int i = 0; i < outputCount() && !closing(); ++i) {
         auto& value = oneShot_[static_cast<std::size_t>(i)];
         value = 0;
         if (const auto got = QueryOneShotValue(channel_, i); got.ok())
@@ -331,7 +346,7 @@ void CVantelDIGITAL::stopCommunication()
     // What was queued before still goes out to a unit that answers; a unit
     // that does not is given up so that closing never waits for its time-outs.
     worker_.quit();
-    if (!worker_.finishWithin(kCloseGrace))
+    if (!worker_.finishWithin(IsWireless(model_) ? kWirelessCloseGrace : kCloseGrace))
         channel_.abandon();
     worker_.stop();
     channel_.close();

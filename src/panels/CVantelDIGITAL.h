@@ -106,6 +106,7 @@ private:
     std::atomic<int> unitId_{-1};
     std::atomic<int> outputs_{0};
     std::atomic<int> inputs_{0};
+    std::atomic<int> changedSinceRead_{0}; // outputs switched here after the output read was sent
     std::array<std::atomic<int>, kChannelsPerSide> oneShot_{};
     std::atomic<int> titleShown_{-1}; // last title state sent, -1: none yet
 

@@ -75,6 +75,12 @@ DigitalPanelWindow::DigitalPanelWindow(QWidget* parent) : PanelWindow(parent)
     }
 }
 
+DigitalPanelWindow::~DigitalPanelWindow()
+{
+    digital_ = nullptr;
+    destroyPanel();
+}
+
 void DigitalPanelWindow::buildOutputGroup(QWidget& group)
 {
     auto* grid = new QGridLayout(&group);

@@ -18,6 +18,7 @@ namespace vantel {
 class DigitalPanelWindow : public PanelWindow {
 public:
     explicit DigitalPanelWindow(QWidget* parent = nullptr);
+    ~DigitalPanelWindow() override;
 
     // GUI thread: creates the window and its panel for `record` and runs the
     // panel's start-up. The window shows itself when the panel has started

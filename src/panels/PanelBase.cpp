@@ -77,8 +77,12 @@ void PanelBase::onCloseCommand()
 {
     if (finished_.load())
         return;
-    storeWindowPosition();
-    list_.Save();
+    // A close deferred for a running callback comes back here; the list is
+    // saved once.
+    if (!closeSaved_.exchange(true)) {
+        storeWindowPosition();
+        list_.Save();
+    }
     ticker_.stop();
     // Set before looking at the callbacks: a callback that starts now sees
     // it and drops its result; one that started earlier is waited for.

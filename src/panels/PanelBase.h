@@ -83,6 +83,8 @@ public:
     UnitId unit() const { return unit_; }
     const std::string& unitName() const { return unitName_; }
     bool closeRequested() const { return closeRequested_.load(); }
+    // True from the moment the panel starts to close: results are dropped.
+    bool closing() const { return closing_.load(); }
     // True once the close routine has let the window go.
     bool finished() const { return finished_.load(); }
 
@@ -209,6 +211,7 @@ private:
     std::atomic<bool> closeRequested_{false}; // the next tick closes the panel
     std::atomic<bool> closing_{false};        // results are dropped from now on
     std::atomic<bool> closePosted_{false};
+    std::atomic<bool> closeSaved_{false};
     std::atomic<bool> failureShown_{false};
     std::atomic<bool> shutDown_{false};
     std::atomic<bool> finished_{false};

@@ -5,6 +5,7 @@
 #include <QCloseEvent>
 #include <QGuiApplication>
 #include <QLabel>
+#include <QMessageBox>
 #include <QMetaObject>
 #include <QScreen>
 #include <QThread>
@@ -37,7 +38,10 @@ PanelWindow::PanelWindow(QWidget* parent) : QWidget(parent, Qt::Window), control
     setAttribute(Qt::WA_QuitOnClose, false);
 }
 
-PanelWindow::~PanelWindow() = default;
+PanelWindow::~PanelWindow()
+{
+    destroyPanel();
+}
 
 void PanelWindow::setPanel(PanelPtr<PanelBase> panel)
 {
@@ -135,6 +139,28 @@ void PanelWindow::setMaxLength(int id, int characters)
         edit->setMaxLength(characters);
 }
 
+template <typename Box> auto PanelWindow::runBox(Box box)
+{
+    ++boxesRunning_;
+    const auto answer = box();
+    if (--boxesRunning_ == 0 && deletePending_)
+        deleteLater();
+    return answer;
+}
+
+void PanelWindow::showMessage(std::string_view utf8)
+{
+    runBox([&] {
+        controls_.showMessage(utf8);
+        return true;
+    });
+}
+
+bool PanelWindow::ask(std::string_view utf8)
+{
+    return runBox([&] { return controls_.ask(utf8); });
+}
+
 void PanelWindow::postMessage(std::string_view utf8, std::function<void()> dismissed)
 {
     // Always queued, even from the GUI thread: the caller must not wait for
@@ -142,7 +168,9 @@ void PanelWindow::postMessage(std::string_view utf8, std::function<void()> dismi
     QMetaObject::invokeMethod(
         this,
         [this, text = std::string(utf8), dismissed = std::move(dismissed)] {
-            controls_.showMessage(text);
+            if (deletePending_)
+                return;
+            showMessage(text);
             if (dismissed)
                 dismissed();
         },
@@ -163,7 +191,16 @@ void PanelWindow::postClose()
 void PanelWindow::closeWindow()
 {
     hide();
-    deleteLater();
+    if (boxesRunning_ == 0) {
+        deleteLater();
+        return;
+    }
+    // Closed from inside a message box's loop (a close posted by the tick
+    // while the box was up): the boxes are put away first, and the window
+    // goes once the last of them has returned.
+    deletePending_ = true;
+    for (QMessageBox* box : findChildren<QMessageBox*>())
+        box->reject();
 }
 
 WindowRect PanelWindow::windowRect() const

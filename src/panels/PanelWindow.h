@@ -47,8 +47,8 @@ public:
     int currentIndex(int id) const override { return controls_.currentIndex(id); }
     void setCurrentIndex(int id, int index) override;
     void setCaption(std::string_view utf8) override;
-    void showMessage(std::string_view utf8) override { controls_.showMessage(utf8); }
-    bool ask(std::string_view utf8) override { return controls_.ask(utf8); }
+    void showMessage(std::string_view utf8) override;
+    bool ask(std::string_view utf8) override;
 
     void setIndicator(int id, bool on) override;
     void setMaxLength(int id, int characters) override;
@@ -63,12 +63,21 @@ protected:
     void closeEvent(QCloseEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
 
+    // Stops and destroys the panel. A subclass calls it first in its own
+    // destructor, so the panel's threads never call into a half-destroyed window.
+    void destroyPanel() { panel_.reset(); }
     // Runs `action` now on the GUI thread, or queues it there from others.
     void onGuiThread(std::function<void()> action);
 
 private:
+    // Runs a message box of this window. The window is not deleted while
+    // one runs: it lives on the stack of the box's caller.
+    template <typename Box> auto runBox(Box box);
+
     WidgetControlView controls_;
     std::map<QObject*, int> nameBoxes_;
+    int boxesRunning_ = 0;
+    bool deletePending_ = false;
     PanelPtr<PanelBase> panel_;
 };
 

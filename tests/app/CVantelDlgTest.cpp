@@ -1,6 +1,6 @@
 #include "app/CVantelDlg.h"
 #include "platform/AtomicFile.h"
-#include "support/FakeControlView.h"
+#include "support/FakeMainView.h"
 
 #include <gtest/gtest.h>
 
@@ -11,38 +11,6 @@ using namespace vantel;
 namespace fs = std::filesystem;
 
 namespace {
-
-class FakeMainView : public MainWindowView {
-public:
-    ControlView& controls() override { return ui; }
-    void setUnitRows(const std::vector<UnitListRow>& r) override { rows = r; }
-    int selectionMark() const override { return selected; }
-    void selectRow(int row) override { selected = row; }
-    void scrollToRow(int row) override { scrolledTo = row; }
-    std::optional<UnitConnection> editUnit(const UnitList&, int editIndex, const UnitConnection& in) override
-    {
-        lastEditIndex = editIndex;
-        lastEditIn = in;
-        return nextEdit;
-    }
-    std::optional<std::string> chooseFolder(const std::string& title, const std::string&) override
-    {
-        folderTitle = title;
-        return nextFolder;
-    }
-    void closeWindow() override { closed = true; }
-
-    std::vector<UnitListRow> rows;
-    int selected = -1;
-    int scrolledTo = -1;
-    int lastEditIndex = -2;
-    UnitConnection lastEditIn;
-    std::optional<UnitConnection> nextEdit;
-    std::optional<std::string> nextFolder;
-    std::string folderTitle;
-    bool closed = false;
-    test::FakeControlView ui;
-};
 
 class RecordingPanel : public UnitPanel {
 public:
@@ -101,7 +69,7 @@ protected:
 
     std::string path;
     AppState state;
-    FakeMainView view;
+    test::FakeMainView view;
     ManualClock clock;
     UnitList list;
     CVantelDlg dlg;

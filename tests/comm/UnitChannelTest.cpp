@@ -8,6 +8,7 @@
 #include <array>
 #include <atomic>
 #include <string>
+#include <thread>
 #include <vector>
 
 namespace vantel {
@@ -272,6 +273,52 @@ TEST(WinsockError, TranslatesErrnoIntoWinsockNumbers)
     EXPECT_EQ(WinsockErrorFromErrno(EPIPE), 10054);
     // Never 0 and never the host-name code for an errno the table does not know.
     EXPECT_EQ(WinsockErrorFromErrno(3), 10003);
+}
+
+TEST(UnitChannel, AbandonedChannelEndsTheWaitAndNeverConnectsAgain)
+{
+    // A unit that takes every command and never answers.
+    LoopbackPeer silent([](const std::string&) { return std::optional<std::string>(std::string()); });
+    CDigitalChannel channel(60000); // no test would live to see this time-out
+    ASSERT_EQ(channel.connect(kLoopback, silent.port(), 22, 0, kAnyAddress), 0);
+
+    std::atomic<int> error{-1};
+    std::thread waiting([&] {
+        int e = 0;
+        ExchangeFramed(channel, "DI\xC8", e);
+        error = e;
+    });
+    // The exchange holds the channel's lock while it waits for the reply;
+    // abandoning must not need it.
+    while (channel.mutex().try_lock())
+        channel.mutex().unlock();
+    channel.abandon();
+    waiting.join();
+    EXPECT_NE(error.load(), 0);
+    EXPECT_NE(error.load(), WinsockError::TimedOut);
+
+    int later = 0;
+    ExchangeFramed(channel, "DI\xC8", later);
+    EXPECT_EQ(later, WinsockError::ConnectionAborted);
+    EXPECT_EQ(silent.connections(), 1) << "no new connection to a unit given up on";
+}
+
+TEST(UnitChannel, AbandoningEndsAOneShotExchangeOnTheSecondPort)
+{
+    LoopbackPeer silent([](const std::string&) { return std::optional<std::string>(std::string()); });
+    CDigitalChannel channel(600000); // a broken abandon hangs the test rather than passing late
+    EXPECT_NE(channel.connect(kLoopback, test::ClosedPort(), 1, silent.port(), kAnyAddress), 0);
+
+    std::atomic<int> error{-1};
+    std::thread waiting([&] {
+        std::array<std::uint8_t, 5> reply{};
+        error = channel.ExchangeOnce(Bytes(std::string(9, '\x13')), reply);
+    });
+    while (silent.connections() == 0)
+        std::this_thread::yield();
+    channel.abandon();
+    waiting.join();
+    EXPECT_EQ(error.load(), WinsockError::ConnectionAborted);
 }
 
 } // namespace

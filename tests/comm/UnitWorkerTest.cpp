@@ -6,6 +6,8 @@
 #include <gtest/gtest.h>
 
 #include <atomic>
+#include <chrono>
+#include <future>
 #include <map>
 #include <mutex>
 #include <string>
@@ -222,6 +224,25 @@ TEST(UnitWorker, QuitServesWhatWasQueuedBeforeAndNothingAfter)
         EXPECT_EQ(rig.calls.calls().size(), 4u);
     }
     EXPECT_EQ(rig.calls.calls().size(), 4u);
+}
+
+TEST(UnitWorker, FinishWithinTellsWhetherTheQueueWasServed)
+{
+    std::promise<void> release;
+    std::shared_future<void> gate = release.get_future().share();
+    std::atomic<int> served{0};
+    WorkerThread<int> worker([&](int&) {
+        gate.wait();
+        ++served;
+    });
+    worker.post(1);
+    worker.post(2);
+    worker.quit();
+    EXPECT_FALSE(worker.finishWithin(std::chrono::milliseconds(20))) << "a request is still blocked";
+    release.set_value();
+    EXPECT_TRUE(worker.finishWithin(std::chrono::seconds(10)));
+    EXPECT_EQ(served.load(), 2);
+    worker.stop();
 }
 
 TEST(UnitWorker, CallbacksChainTheNextRequestOnTheWorker)

@@ -285,6 +285,17 @@ TEST_F(DigitalPanelTest, OneShotOutputSwitchedOnIsSwitchedOffRightAfter)
     EXPECT_EQ(CountCommands(*unit, "DK"), 1);
 }
 
+TEST_F(DigitalPanelTest, OutputSwitchedBeforeTheFirstReadAnswersKeepsItsState)
+{
+    startUnit(kAsciiRow, {.replyDelay = 50ms});
+    ASSERT_TRUE(open());
+    panel->onOutputButton(2); // the start-up read of the outputs is still out
+    ASSERT_TRUE(Eventually([&] { return CountCommands(*unit, "NJ") == 4; }));
+    ASSERT_TRUE(Eventually([&] { return unit->outputBits() == 0x4u; }));
+    EXPECT_EQ(panel->outputBits(), 0x4) << "the older reply does not undo the switch";
+    EXPECT_TRUE(view.indicator(DigitalId::OutputIndicator[2]));
+}
+
 TEST_F(DigitalPanelTest, TwoPortUnitsUseTheSecondPort)
 {
     startUnit(kNineByteOutRow);
@@ -409,8 +420,11 @@ TEST_F(DigitalPanelTest, RestartedUnitEndsThePanelAndConnectsAgain)
     ASSERT_TRUE(open());
     ASSERT_TRUE(Eventually([&] { return panel->inputBits() == 0x3; }));
     unit->restart();
-    panel->onReadInputs();
-    ASSERT_TRUE(Eventually([&] { return !view.postedTexts().empty(); }));
+    // The unit restarts on its own thread; reads go on until one meets it.
+    ASSERT_TRUE(Eventually([&] {
+        panel->onReadInputs();
+        return !view.postedTexts().empty();
+    }));
     EXPECT_EQ(view.postedTexts(), std::vector<std::string>{"ORVEX通信エラー"});
     view.dismissOldest();
     ticks(1);

@@ -11,6 +11,7 @@
 #include <QPointer>
 #include <QPushButton>
 #include <QTest>
+#include <QTimer>
 #include <gtest/gtest.h>
 
 #include <thread>
@@ -146,6 +147,20 @@ TEST_F(PanelWindowTest, FailureMessageFromTheWorkerIsShownThenTheTickClosesThePa
     panel->tick(); // posts the close
     deliverPosted();
     EXPECT_TRUE(window.isNull());
+    EXPECT_EQ(app.openPanelCount.load(), 0);
+}
+
+TEST_F(PanelWindowTest, CloseArrivingWhileAMessageBoxIsUpPutsTheBoxAwayFirst)
+{
+    // The main window asks the panel to close while it shows a failure.
+    QTimer::singleShot(0, window, [this] {
+        panel->requestClose();
+        panel->tick();
+    });
+    window->postMessage("ORVEX通信エラー", {});
+    deliverPosted();
+    deliverPosted();
+    EXPECT_TRUE(window.isNull()) << "the window went once its box had returned";
     EXPECT_EQ(app.openPanelCount.load(), 0);
 }
 
