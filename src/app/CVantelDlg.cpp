@@ -8,7 +8,6 @@
 namespace vantel {
 namespace {
 
-constexpr std::array<int, 4> kLinesPerFile = {1000, 10000, 100000, 1000000};
 constexpr int kDefaultLinesItem = 1;
 constexpr std::int64_t kShutdownWaitPerPanelMs = 2000;
 

@@ -7,11 +7,15 @@
 #include "platform/Clock.h"
 #include "registry/UnitList.h"
 
+#include <array>
 #include <cstdint>
 #include <string>
 #include <vector>
 
 namespace vantel {
+
+// The choices of the lines box: lines per log file when switching is on.
+inline constexpr std::array<int, 4> kLinesPerFile = {1000, 10000, 100000, 1000000};
 
 // Lines per log file for the items of the lines box; -1 when switching is off.
 int FileSwitchingValue(bool switchingOn, int linesItem);

@@ -1,6 +1,7 @@
 // vantelctl: the unit list and the units from the command line, for scripts
 // and machines without a screen.
 #include "cli/ListCommands.h"
+#include "cli/LogCommand.h"
 #include "cli/SearchCommand.h"
 #include "cli/UnitCommands.h"
 
@@ -11,9 +12,9 @@ namespace {
 
 using vantel::ctl::CtlCommand;
 
-const std::array<const CtlCommand*, 6> kCommands = {&vantel::ctl::kListCommand,  &vantel::ctl::kAddCommand,
-                                                    &vantel::ctl::kProbeCommand, &vantel::ctl::kReadCommand,
-                                                    &vantel::ctl::kWriteCommand, &vantel::ctl::kSearchCommand};
+const std::array<const CtlCommand*, 7> kCommands = {
+    &vantel::ctl::kListCommand,  &vantel::ctl::kAddCommand,    &vantel::ctl::kProbeCommand, &vantel::ctl::kReadCommand,
+    &vantel::ctl::kWriteCommand, &vantel::ctl::kSearchCommand, &vantel::ctl::kLogCommand};
 
 void usage(std::ostream& out)
 {

@@ -37,8 +37,8 @@ PanelBase::PanelBase(PanelView& view, PanelContext context)
       unitName_(NameOf(context.list, context.unit)),
       logBaseName_(
           LogBaseName(context.logFolder, MakeLogName(unitName_), context.fileSwitchLines, context.localTime->now())),
-      fileSwitchLines_(context.fileSwitchLines), logger_(*context.codec), loggingEnabled_(context.loggingEnabled),
-      ticker_(context.tickMode)
+      fileSwitchLines_(context.fileSwitchLines), saveListOnClose_(context.saveListOnClose), logger_(*context.codec),
+      loggingEnabled_(context.loggingEnabled), ticker_(context.tickMode)
 {
 }
 
@@ -79,7 +79,7 @@ void PanelBase::onCloseCommand()
         return;
     // A close deferred for a running callback comes back here; the list is
     // saved once.
-    if (!closeSaved_.exchange(true)) {
+    if (!closeSaved_.exchange(true) && saveListOnClose_) {
         storeWindowPosition();
         list_.Save();
     }

@@ -37,6 +37,9 @@ struct PanelContext {
     const Clock* clock = &SteadyClock::instance();
     // Manual: no ticker thread; the test calls tick() itself.
     Ticker::Mode tickMode = Ticker::Mode::Thread;
+    // Off where the list file belongs to someone else (a headless run next to
+    // the program): closing must not write back a list read long ago.
+    bool saveListOnClose = true;
 };
 
 // The context of a panel opened from the main window's connect.
@@ -201,6 +204,7 @@ private:
     const std::string unitName_;
     const std::string logBaseName_;
     const int fileSwitchLines_;
+    const bool saveListOnClose_;
 
     CsvLogger logger_;
     std::deque<AutoEntry> autos_; // filled at start-up only, read by the tick

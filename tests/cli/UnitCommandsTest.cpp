@@ -1,4 +1,5 @@
 #include "cli/UnitCommands.h"
+#include "CtlRun.h"
 #include "SimUnit.h"
 
 #include <gtest/gtest.h>
@@ -9,18 +10,12 @@ using namespace vantel;
 
 namespace {
 
-struct CtlRun {
-    int code;
-    std::string out;
-    std::string err;
-};
+using test::CtlRun;
 
 CtlRun run(int (*command)(const std::vector<std::string>&, std::ostream&, std::ostream&), std::vector<std::string> args)
 {
-    std::ostringstream out, err;
     args.insert(args.end(), {"--timeout", "500"});
-    const int code = command(args, out, err);
-    return {code, out.str(), err.str()};
+    return test::RunCtl(command, args);
 }
 
 std::string at(const sim::SimUnit& unit)

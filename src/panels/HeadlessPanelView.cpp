@@ -1,0 +1,236 @@
+#include "panels/HeadlessPanelView.h"
+
+#include "panels/PanelBase.h"
+
+#include <ostream>
+#include <utility>
+
+namespace vantel {
+
+HeadlessPanelView::HeadlessPanelView(std::ostream& messages, int storedLeft, int storedTop)
+    : out_(messages), window_{storedLeft, storedTop, storedLeft + kWindowWidth, storedTop + kWindowHeight}
+{
+}
+
+std::string HeadlessPanelView::text(int id) const
+{
+    const std::lock_guard guard(mutex_);
+    return controls_.text(id);
+}
+
+void HeadlessPanelView::setText(int id, std::string_view utf8)
+{
+    const std::lock_guard guard(mutex_);
+    controls_.setText(id, utf8);
+}
+
+void HeadlessPanelView::setEnabled(int id, bool enabled)
+{
+    const std::lock_guard guard(mutex_);
+    controls_.setEnabled(id, enabled);
+}
+
+void HeadlessPanelView::setVisible(int id, bool visible)
+{
+    const std::lock_guard guard(mutex_);
+    controls_.setVisible(id, visible);
+}
+
+bool HeadlessPanelView::isChecked(int id) const
+{
+    const std::lock_guard guard(mutex_);
+    return controls_.isChecked(id);
+}
+
+void HeadlessPanelView::setChecked(int id, bool checked)
+{
+    const std::lock_guard guard(mutex_);
+    controls_.setChecked(id, checked);
+}
+
+void HeadlessPanelView::setItems(int id, const std::vector<std::string>& items)
+{
+    const std::lock_guard guard(mutex_);
+    controls_.setItems(id, items);
+}
+
+int HeadlessPanelView::currentIndex(int id) const
+{
+    const std::lock_guard guard(mutex_);
+    return controls_.currentIndex(id);
+}
+
+void HeadlessPanelView::setCurrentIndex(int id, int index)
+{
+    const std::lock_guard guard(mutex_);
+    controls_.setCurrentIndex(id, index);
+}
+
+void HeadlessPanelView::setCaption(std::string_view utf8)
+{
+    const std::lock_guard guard(mutex_);
+    controls_.setCaption(utf8);
+}
+
+void HeadlessPanelView::printMessage(std::string_view utf8)
+{
+    controls_.showMessage(utf8);
+    out_ << utf8 << '\n' << std::flush;
+}
+
+void HeadlessPanelView::showMessage(std::string_view utf8)
+{
+    const std::lock_guard guard(mutex_);
+    printMessage(utf8);
+}
+
+bool HeadlessPanelView::ask(std::string_view utf8)
+{
+    const bool ok = answer && answer(utf8);
+    const std::lock_guard guard(mutex_);
+    controls_.questions.emplace_back(utf8);
+    out_ << utf8 << (ok ? " -> OK\n" : " -> Cancel\n") << std::flush;
+    return ok;
+}
+
+void HeadlessPanelView::setIndicator(int id, bool on)
+{
+    const std::lock_guard guard(mutex_);
+    indicators_[id] = on;
+}
+
+void HeadlessPanelView::setMaxLength(int id, int characters)
+{
+    const std::lock_guard guard(mutex_);
+    maxLengths_[id] = characters;
+}
+
+void HeadlessPanelView::postMessage(std::string_view utf8, std::function<void()> dismissed)
+{
+    {
+        const std::lock_guard guard(mutex_);
+        printMessage(utf8);
+        if (dismissed)
+            dismissals_.push_back(std::move(dismissed));
+    }
+    posted_.notify_all();
+}
+
+void HeadlessPanelView::postClose()
+{
+    {
+        const std::lock_guard guard(mutex_);
+        closePosted_ = true;
+    }
+    posted_.notify_all();
+}
+
+void HeadlessPanelView::closeWindow()
+{
+    {
+        const std::lock_guard guard(mutex_);
+        windowClosed_ = true;
+    }
+    posted_.notify_all();
+}
+
+WindowRect HeadlessPanelView::windowRect() const
+{
+    const std::lock_guard guard(mutex_);
+    return window_;
+}
+
+void HeadlessPanelView::moveWindow(int left, int top)
+{
+    const std::lock_guard guard(mutex_);
+    window_ = {left, top, left + kWindowWidth, top + kWindowHeight};
+}
+
+bool HeadlessPanelView::pump(PanelBase& panel)
+{
+    std::vector<std::function<void()>> dismissals;
+    bool close = false;
+    {
+        const std::lock_guard guard(mutex_);
+        if (windowClosed_.load())
+            return false;
+        dismissals.swap(dismissals_);
+        close = std::exchange(closePosted_, false);
+    }
+    // Outside the lock: a dismissal may ask the panel to close, which calls
+    // back into this view.
+    for (const auto& dismissed : dismissals)
+        dismissed();
+    if (close)
+        panel.onCloseCommand();
+    return !windowClosed_.load();
+}
+
+void HeadlessPanelView::waitForPost(std::chrono::milliseconds timeout)
+{
+    std::unique_lock lock(mutex_);
+    posted_.wait_for(lock, timeout, [this] { return !dismissals_.empty() || closePosted_ || windowClosed_.load(); });
+}
+
+HeadlessPanelView::End HeadlessPanelView::runUntil(PanelBase& panel, const std::function<bool()>& keepRunning,
+                                                   std::chrono::milliseconds pollEvery)
+{
+    while (pump(panel)) {
+        if (!keepRunning()) {
+            closeAndWait(panel);
+            return End::Stopped;
+        }
+        waitForPost(pollEvery);
+    }
+    return End::ClosedByPanel;
+}
+
+void HeadlessPanelView::closeAndWait(PanelBase& panel)
+{
+    constexpr std::chrono::milliseconds kRetryEvery{10};
+    if (windowClosed())
+        return;
+    panel.onCloseCommand();
+    while (pump(panel))
+        waitForPost(kRetryEvery);
+}
+
+std::string HeadlessPanelView::caption() const
+{
+    const std::lock_guard guard(mutex_);
+    return controls_.caption;
+}
+
+bool HeadlessPanelView::indicator(int id) const
+{
+    const std::lock_guard guard(mutex_);
+    const auto it = indicators_.find(id);
+    return it != indicators_.end() && it->second;
+}
+
+bool HeadlessPanelView::enabled(int id) const
+{
+    const std::lock_guard guard(mutex_);
+    return controls_.enabled(id);
+}
+
+bool HeadlessPanelView::visible(int id) const
+{
+    const std::lock_guard guard(mutex_);
+    return controls_.visible(id);
+}
+
+int HeadlessPanelView::maxLength(int id) const
+{
+    const std::lock_guard guard(mutex_);
+    const auto it = maxLengths_.find(id);
+    return it == maxLengths_.end() ? 0 : it->second;
+}
+
+std::vector<std::string> HeadlessPanelView::messages() const
+{
+    const std::lock_guard guard(mutex_);
+    return controls_.messages;
+}
+
+} // namespace vantel

@@ -1,0 +1,132 @@
+#include "panels/HeadlessPanelView.h"
+#include "TestPanel.h"
+#include "panels/PanelTexts.h"
+#include "support/TempFolder.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <sstream>
+#include <thread>
+
+namespace vantel {
+namespace {
+
+using test::TestId::InputAuto;
+using test::TestId::InputPeriod;
+using test::TestId::ReadButton;
+
+class HeadlessPanelViewTest : public ::testing::Test {
+protected:
+    HeadlessPanelViewTest() : list((temp.path() / "vantel.dat").string())
+    {
+        UnitConnection unit;
+        unit.name = "Tank";
+        unit.host = "127.0.0.1";
+        list.Add(-1, unit);
+    }
+
+    test::TestPanel& open(HeadlessPanelView& view)
+    {
+        PanelContext context(list, app, list.at(0).id);
+        context.logFolder = temp.folder();
+        context.tickMode = Ticker::Mode::Manual;
+        panel = MakePanel<test::TestPanel>(view, context);
+        panel->start();
+        return *panel;
+    }
+
+    void checkInputAuto(HeadlessPanelView& view, std::string_view period)
+    {
+        view.setText(InputPeriod, period);
+        view.setChecked(InputAuto, true);
+        panel->onAutoClicked(InputAuto);
+    }
+
+    test::TempFolder temp;
+    UnitList list;
+    AppState app;
+    std::ostringstream printed;
+    PanelPtr<test::TestPanel> panel;
+};
+
+TEST_F(HeadlessPanelViewTest, ADriverTicksBoxesLikeAUserAndMessagesBecomeLines)
+{
+    HeadlessPanelView view(printed);
+    open(view);
+    EXPECT_EQ(view.caption(), "Tank");
+    EXPECT_EQ(view.text(InputPeriod), kPeriodBoxStart);
+
+    checkInputAuto(view, "0");
+    EXPECT_EQ(printed.str(), std::string(kInvalidPeriod) + "\n");
+    EXPECT_FALSE(view.isChecked(InputAuto));
+
+    checkInputAuto(view, "2");
+    EXPECT_TRUE(panel->autoOn(panel->inputAuto));
+    EXPECT_FALSE(view.enabled(ReadButton));
+    for (int i = 0; i < 4; ++i)
+        panel->tick();
+    EXPECT_EQ(panel->inputActs.load(), 2);
+    EXPECT_EQ(view.messages().size(), 1u);
+}
+
+TEST_F(HeadlessPanelViewTest, AFailedExchangeIsPrintedDismissedAndClosesThePanel)
+{
+    HeadlessPanelView view(printed);
+    open(view);
+    checkInputAuto(view, "1");
+    std::thread worker([this] { panel->deliver(-1); });
+    worker.join();
+    EXPECT_EQ(printed.str(), std::string(kCommunicationError) + "\n");
+    EXPECT_FALSE(panel->autoOn(panel->inputAuto));
+
+    int ticks = 0;
+    const auto end = view.runUntil(*panel, [&] {
+        panel->tick();
+        return ++ticks < 100;
+    });
+    EXPECT_EQ(end, HeadlessPanelView::End::ClosedByPanel);
+    EXPECT_LT(ticks, 5) << "closed at the first tick after the box went";
+    EXPECT_TRUE(view.windowClosed());
+    EXPECT_TRUE(panel->finished());
+    EXPECT_EQ(app.openPanelCount.load(), 0);
+    EXPECT_EQ(printed.str(), std::string(kCommunicationError) + "\n") << "shown once";
+}
+
+TEST_F(HeadlessPanelViewTest, StoppingClosesThePanelAndKeepsTheStoredPosition)
+{
+    list.at(0).windowLeft = 2500;
+    list.at(0).windowTop = -1;
+    HeadlessPanelView view(printed, list.at(0).windowLeft, list.at(0).windowTop);
+    open(view);
+    int ticks = 0;
+    const auto end = view.runUntil(
+        *panel,
+        [&] {
+            panel->tick();
+            return ++ticks < 3;
+        },
+        std::chrono::milliseconds{0});
+    EXPECT_EQ(end, HeadlessPanelView::End::Stopped);
+    EXPECT_TRUE(view.windowClosed());
+    EXPECT_EQ(panel->stops.load(), 1);
+    EXPECT_EQ(list.at(0).windowLeft, 2500) << "a window nobody saw must not move the user's";
+    EXPECT_EQ(list.at(0).windowTop, -1);
+    EXPECT_TRUE(std::filesystem::exists(list.filePath())) << "closing saves the list";
+    EXPECT_TRUE(printed.str().empty());
+
+    view.closeAndWait(*panel); // already closed: nothing more happens
+    EXPECT_EQ(panel->stops.load(), 1);
+}
+
+TEST_F(HeadlessPanelViewTest, QuestionsAreCancelledUnlessAnAnswerIsSet)
+{
+    HeadlessPanelView view(printed);
+    EXPECT_FALSE(view.ask("続けますか?"));
+    view.answer = [](std::string_view) { return true; };
+    EXPECT_TRUE(view.ask("続けますか?"));
+    EXPECT_EQ(printed.str(), "続けますか? -> Cancel\n続けますか? -> OK\n");
+}
+
+} // namespace
+} // namespace vantel
