@@ -4,7 +4,9 @@
 #include <cctype>
 #include <cerrno>
 #include <iconv.h>
+#include <map>
 #include <memory>
+#include <utility>
 
 namespace vantel {
 namespace {
@@ -34,12 +36,26 @@ IconvHandle openConverter(const std::string& to, const std::string& from)
     return IconvHandle(cd);
 }
 
+// Opening a converter costs far more than a short conversion, and logging
+// converts every line: each thread keeps the converters it has used. A
+// converter serves one conversion at a time, hence one set per thread.
+void* cachedConverter(const std::string& to, const std::string& from)
+{
+    thread_local std::map<std::pair<std::string, std::string>, IconvHandle> converters;
+    auto& slot = converters[{to, from}];
+    if (!slot)
+        slot = openConverter(to, from);
+    if (slot)
+        iconv(static_cast<iconv_t>(slot.get()), nullptr, nullptr, nullptr, nullptr);
+    return slot.get();
+}
+
 // Runs one conversion. When `replacement` is given, input bytes that cannot be
 // converted are skipped one at a time and the replacement is emitted instead.
 std::optional<std::string> convert(const std::string& to, const std::string& from, std::string_view in,
                                    std::optional<std::string_view> replacement)
 {
-    IconvHandle cd = openConverter(to, from);
+    void* const cd = cachedConverter(to, from);
     if (!cd)
         return std::nullopt;
     std::string out;
@@ -50,7 +66,7 @@ std::optional<std::string> convert(const std::string& to, const std::string& fro
     while (srcLeft > 0) {
         char* dst = buffer;
         std::size_t dstLeft = sizeof buffer;
-        const std::size_t r = iconv(static_cast<iconv_t>(cd.get()), &src, &srcLeft, &dst, &dstLeft);
+        const std::size_t r = iconv(static_cast<iconv_t>(cd), &src, &srcLeft, &dst, &dstLeft);
         out.append(buffer, static_cast<std::size_t>(dst - buffer));
         if (r != static_cast<std::size_t>(-1))
             continue;
@@ -62,11 +78,11 @@ std::optional<std::string> convert(const std::string& to, const std::string& fro
         out.append(*replacement);
         ++src;
         --srcLeft;
-        iconv(static_cast<iconv_t>(cd.get()), nullptr, nullptr, nullptr, nullptr);
+        iconv(static_cast<iconv_t>(cd), nullptr, nullptr, nullptr, nullptr);
     }
     char* dst = buffer;
     std::size_t dstLeft = sizeof buffer;
-    iconv(static_cast<iconv_t>(cd.get()), nullptr, nullptr, &dst, &dstLeft);
+    iconv(static_cast<iconv_t>(cd), nullptr, nullptr, &dst, &dstLeft);
     out.append(buffer, static_cast<std::size_t>(dst - buffer));
     return out;
 }

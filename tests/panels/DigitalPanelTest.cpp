@@ -414,23 +414,37 @@ TEST_F(DigitalPanelTest, UnitFallingSilentIsReportedOnceAndClosesThePanel)
     EXPECT_EQ(saved.at(0).windowLeft, 70) << "the list was saved on close";
 }
 
-TEST_F(DigitalPanelTest, RestartedUnitEndsThePanelAndConnectsAgain)
+TEST_F(DigitalPanelTest, UnitRestartedBetweenPollsIsReconnectedWithoutAFailure)
 {
     startUnit(kTwoByteRow, {.inputBits = 0x3});
     ASSERT_TRUE(open());
     ASSERT_TRUE(Eventually([&] { return panel->inputBits() == 0x3; }));
+    ASSERT_TRUE(unit->waitForCommandCount(3, 5s)); // model, inputs, outputs: the channel is idle
     unit->restart();
-    // The unit restarts on its own thread; reads go on until one meets it.
-    ASSERT_TRUE(Eventually([&] {
-        panel->onReadInputs();
-        return !view.postedTexts().empty();
-    }));
+    std::this_thread::sleep_for(300ms); // the moment a reboot takes
+    unit->setInputBits(0x1);
+    panel->onReadInputs();
+    ASSERT_TRUE(Eventually([&] { return panel->inputBits() == 0x1; }));
+    EXPECT_TRUE(view.postedTexts().empty()) << "the dropped connection is opened again, not reported";
+    EXPECT_EQ(unit->acceptedConnections(), 2u);
+    EXPECT_TRUE(list.at(0).panelOpen);
+}
+
+TEST_F(DigitalPanelTest, UnitGoneWhileAReadIsUnderWayEndsThePanelAndConnectsAgain)
+{
+    startUnit(kTwoByteRow, {.inputBits = 0x3});
+    ASSERT_TRUE(open());
+    ASSERT_TRUE(unit->waitForCommandCount(3, 5s));
+    unit->setFault(sim::Fault::DropConnection);
+    panel->onReadInputs();
+    ASSERT_TRUE(Eventually([&] { return !view.postedTexts().empty(); }));
     EXPECT_EQ(view.postedTexts(), std::vector<std::string>{"ORVEX通信エラー"});
     view.dismissOldest();
     ticks(1);
     closeFromWindow();
     EXPECT_FALSE(list.at(0).panelOpen);
 
+    unit->setFault(sim::Fault::None);
     ASSERT_TRUE(open());
     ASSERT_TRUE(Eventually([&] { return panel->inputBits() == 0x3; }));
     EXPECT_TRUE(list.at(0).panelOpen);
