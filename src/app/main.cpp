@@ -1,4 +1,5 @@
 // The desktop program: reads the options, opens the main window.
+#include "app/LocaleDateTimeFormatter.h"
 #include "app/MainWindow.h"
 #include "app/PanelLauncher.h"
 #include "panels/DigitalPanelWindow.h"
@@ -37,6 +38,8 @@ int main(int argc, char** argv)
     QApplication app(argc, argv);
     QApplication::setApplicationName("Vantel");
     QApplication::setWindowIcon(QIcon(":/vantel.png"));
+    // Log lines carry the date and time as the user's regional settings show them.
+    SetLogDateTimeFormatter(std::make_shared<LocaleDateTimeFormatter>(QLocale::system()));
 
     const AppPaths paths = DefaultAppPaths();
     UnitList list(options.listFile.empty() ? paths.listFile : options.listFile);
