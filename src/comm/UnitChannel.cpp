@@ -38,6 +38,11 @@ int UnitChannel::open(UnitAddress address)
 
 int UnitChannel::reconnect()
 {
+    // abandon() marks the channel before it shuts the socket down, so a drain
+    // that saw the shutdown finds the mark here and no new connection is made.
+    if (abandoned_.load()) {
+        return recordFailure(WinsockError::ConnectionAborted);
+    }
     if (const int error = open(address_)) {
         return error;
     }

@@ -7,6 +7,7 @@
 
 #include <array>
 #include <atomic>
+#include <chrono>
 #include <string>
 #include <thread>
 #include <vector>
@@ -292,6 +293,9 @@ TEST(UnitChannel, AbandonedChannelEndsTheWaitAndNeverConnectsAgain)
     // abandoning must not need it.
     while (channel.mutex().try_lock())
         channel.mutex().unlock();
+    // The peer counts the connection on its own thread.
+    for (int i = 0; i < 5000 && silent.connections() < 1; ++i)
+        std::this_thread::sleep_for(std::chrono::milliseconds(1));
     channel.abandon();
     waiting.join();
     EXPECT_NE(error.load(), 0);
