@@ -98,6 +98,20 @@ int ConnectWithTimeout(int fd, const sockaddr_in& peer, int timeoutMs)
     return result != 0 ? result : restore;
 }
 
+// Connecting to a local port nobody listens on can, rarely, pick that very
+// port as the source and connect the socket to itself; it then echoes every
+// command. Nothing listens there, so it counts as refused.
+bool ConnectedToItself(int fd)
+{
+    sockaddr_in local{};
+    sockaddr_in peer{};
+    socklen_t localLength = sizeof local;
+    socklen_t peerLength = sizeof peer;
+    return ::getsockname(fd, reinterpret_cast<sockaddr*>(&local), &localLength) == 0 &&
+           ::getpeername(fd, reinterpret_cast<sockaddr*>(&peer), &peerLength) == 0 && local.sin_port == peer.sin_port &&
+           local.sin_addr.s_addr == peer.sin_addr.s_addr;
+}
+
 } // namespace
 
 Ipv4Address LoopbackAddress()
@@ -162,6 +176,9 @@ int TcpSocket::connect(Ipv4Address address, int port, const ConnectOptions& opti
     }
     if (result == 0) {
         result = ConnectWithTimeout(fd_, MakeAddress(address, port), options.timeoutMs);
+    }
+    if (result == 0 && ConnectedToItself(fd_)) {
+        result = WinsockError::ConnectionRefused;
     }
     if (result == 0) {
         result = setTimeouts(options.timeoutMs);
