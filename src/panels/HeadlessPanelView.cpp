@@ -12,66 +12,6 @@ HeadlessPanelView::HeadlessPanelView(std::ostream& messages, int storedLeft, int
 {
 }
 
-std::string HeadlessPanelView::text(int id) const
-{
-    const std::lock_guard guard(mutex_);
-    return controls_.text(id);
-}
-
-void HeadlessPanelView::setText(int id, std::string_view utf8)
-{
-    const std::lock_guard guard(mutex_);
-    controls_.setText(id, utf8);
-}
-
-void HeadlessPanelView::setEnabled(int id, bool enabled)
-{
-    const std::lock_guard guard(mutex_);
-    controls_.setEnabled(id, enabled);
-}
-
-void HeadlessPanelView::setVisible(int id, bool visible)
-{
-    const std::lock_guard guard(mutex_);
-    controls_.setVisible(id, visible);
-}
-
-bool HeadlessPanelView::isChecked(int id) const
-{
-    const std::lock_guard guard(mutex_);
-    return controls_.isChecked(id);
-}
-
-void HeadlessPanelView::setChecked(int id, bool checked)
-{
-    const std::lock_guard guard(mutex_);
-    controls_.setChecked(id, checked);
-}
-
-void HeadlessPanelView::setItems(int id, const std::vector<std::string>& items)
-{
-    const std::lock_guard guard(mutex_);
-    controls_.setItems(id, items);
-}
-
-int HeadlessPanelView::currentIndex(int id) const
-{
-    const std::lock_guard guard(mutex_);
-    return controls_.currentIndex(id);
-}
-
-void HeadlessPanelView::setCurrentIndex(int id, int index)
-{
-    const std::lock_guard guard(mutex_);
-    controls_.setCurrentIndex(id, index);
-}
-
-void HeadlessPanelView::setCaption(std::string_view utf8)
-{
-    const std::lock_guard guard(mutex_);
-    controls_.setCaption(utf8);
-}
-
 void HeadlessPanelView::printMessage(std::string_view utf8)
 {
     controls_.showMessage(utf8);
@@ -193,12 +133,6 @@ void HeadlessPanelView::closeAndWait(PanelBase& panel)
     panel.onCloseCommand();
     while (pump(panel))
         waitForPost(kRetryEvery);
-}
-
-std::string HeadlessPanelView::caption() const
-{
-    const std::lock_guard guard(mutex_);
-    return controls_.caption;
 }
 
 bool HeadlessPanelView::indicator(int id) const

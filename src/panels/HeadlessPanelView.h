@@ -1,6 +1,6 @@
 #pragma once
 
-#include "panels/PanelView.h"
+#include "panels/LockedPanelControls.h"
 #include "ui/MemoryControlView.h"
 
 #include <atomic>
@@ -26,7 +26,7 @@ class PanelBase;
 // ticks check boxes (setText, setChecked, then the panel's handler), and
 // calls pump() now and then, which runs the dismissals and closes the panel
 // posted from the tick and worker threads.
-class HeadlessPanelView : public PanelView {
+class HeadlessPanelView : public LockedPanelControls<MemoryControlView> {
 public:
     // A window far from every edge of a desktop too big to leave, so a stored
     // position is kept as it is and written back unchanged at close.
@@ -38,17 +38,7 @@ public:
     // (negative: none), which the window takes from the start.
     explicit HeadlessPanelView(std::ostream& messages, int storedLeft = -1, int storedTop = -1);
 
-    // ControlView
-    std::string text(int id) const override;
-    void setText(int id, std::string_view utf8) override;
-    void setEnabled(int id, bool enabled) override;
-    void setVisible(int id, bool visible) override;
-    bool isChecked(int id) const override;
-    void setChecked(int id, bool checked) override;
-    void setItems(int id, const std::vector<std::string>& items) override;
-    int currentIndex(int id) const override;
-    void setCurrentIndex(int id, int index) override;
-    void setCaption(std::string_view utf8) override;
+    // ControlView, beyond the plain controls
     void showMessage(std::string_view utf8) override;
     // Prints the question and answers it with `answer` (Cancel when unset):
     // nobody is there to confirm anything.
@@ -83,7 +73,6 @@ public:
     void closeAndWait(PanelBase& panel);
 
     // What a user would see.
-    std::string caption() const;
     bool indicator(int id) const;
     bool enabled(int id) const;
     bool visible(int id) const;
@@ -95,10 +84,8 @@ public:
 private:
     void printMessage(std::string_view utf8);
 
-    mutable std::mutex mutex_;
     std::condition_variable posted_;
     std::ostream& out_;
-    MemoryControlView controls_;
     std::map<int, bool> indicators_;
     std::map<int, int> maxLengths_;
     std::vector<std::function<void()>> dismissals_;

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "panels/PanelView.h"
+#include "panels/LockedPanelControls.h"
 #include "support/FakeControlView.h"
 
 #include <atomic>
@@ -14,63 +14,16 @@ namespace vantel::test {
 
 // A panel window without widgets. Posted messages wait in `posted` until the
 // test dismisses them; posted closes and the final close are counted.
-class FakePanelView : public PanelView {
+class FakePanelView : public LockedPanelControls<FakeControlView> {
 public:
     struct PostedMessage {
         std::string text;
         std::function<void()> dismissed;
     };
 
-private:
-    template <typename Action> auto locked(Action action) const
-    {
-        const std::lock_guard guard(mutex_);
-        return action();
-    }
+    // Tests read and set the controls directly, as the user would.
+    FakeControlView& controls = controls_;
 
-public:
-    // ControlView, forwarded to a recording control view. Setters may come
-    // from the tick and worker threads at once.
-    std::string text(int id) const override
-    {
-        return locked([&] { return controls.text(id); });
-    }
-    void setText(int id, std::string_view utf8) override
-    {
-        locked([&] { controls.setText(id, utf8); });
-    }
-    void setEnabled(int id, bool enabled) override
-    {
-        locked([&] { controls.setEnabled(id, enabled); });
-    }
-    void setVisible(int id, bool visible) override
-    {
-        locked([&] { controls.setVisible(id, visible); });
-    }
-    bool isChecked(int id) const override
-    {
-        return locked([&] { return controls.isChecked(id); });
-    }
-    void setChecked(int id, bool checked) override
-    {
-        locked([&] { controls.setChecked(id, checked); });
-    }
-    void setItems(int id, const std::vector<std::string>& items) override
-    {
-        locked([&] { controls.setItems(id, items); });
-    }
-    int currentIndex(int id) const override
-    {
-        return locked([&] { return controls.currentIndex(id); });
-    }
-    void setCurrentIndex(int id, int index) override
-    {
-        locked([&] { controls.setCurrentIndex(id, index); });
-    }
-    void setCaption(std::string_view utf8) override
-    {
-        locked([&] { controls.setCaption(utf8); });
-    }
     void showMessage(std::string_view utf8) override { controls.showMessage(utf8); }
     bool ask(std::string_view utf8) override { return controls.ask(utf8); }
 
@@ -104,10 +57,6 @@ public:
         const auto it = indicators.find(id);
         return it != indicators.end() && it->second;
     }
-    std::string caption() const
-    {
-        return locked([&] { return controls.caption; });
-    }
 
     // The user presses OK on the oldest posted message.
     void dismissOldest()
@@ -129,7 +78,6 @@ public:
         return texts;
     }
 
-    FakeControlView controls;
     std::map<int, bool> indicators;
     std::map<int, int> maxLength;
     std::vector<PostedMessage> posted;
@@ -137,9 +85,6 @@ public:
     std::atomic<int> windowCloses{0};
     WindowRect window{100, 100, 400, 500};
     WindowRect desktop{0, 0, 1920, 1080};
-
-private:
-    mutable std::mutex mutex_;
 };
 
 } // namespace vantel::test
