@@ -1,6 +1,7 @@
 #include "app/CVantelDlg.h"
 
 #include "platform/VersionText.h"
+#include "registry/CVantelAddChange.h"
 #include "registry/ModelCatalogue.h"
 
 #include <array>
@@ -119,9 +120,7 @@ bool CVantelDlg::refuseIfOpen(int row)
 
 void CVantelDlg::onAdd()
 {
-    UnitConnection blank;
-    blank.modelRow = -1;
-    const auto unit = view_.editUnit(list_, -1, blank);
+    const auto unit = view_.editUnit(list_, -1, CVantelAddChange::blankUnit());
     if (!unit)
         return;
     if (list_.Add(-1, *unit) != 0) {
