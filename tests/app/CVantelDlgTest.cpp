@@ -1,14 +1,13 @@
 #include "app/CVantelDlg.h"
 #include "platform/AtomicFile.h"
 #include "support/FakeMainView.h"
+#include "support/TempFolder.h"
 
 #include <gtest/gtest.h>
 
-#include <filesystem>
 #include <optional>
 
 using namespace vantel;
-namespace fs = std::filesystem;
 
 namespace {
 
@@ -33,14 +32,7 @@ public:
 
 class MainWindowTest : public ::testing::Test {
 protected:
-    MainWindowTest()
-        : path((fs::temp_directory_path() / ("vantel-main-" + std::to_string(::getpid()) + ".dat")).string()),
-          list(path), dlg(list, state, view, clock)
-    {
-        fs::remove(path);
-        dlg.setConnector(&connector);
-    }
-    ~MainWindowTest() override { fs::remove(path); }
+    MainWindowTest() { dlg.setConnector(&connector); }
 
     void startWith(std::initializer_list<const char*> names, int row = 8)
     {
@@ -67,12 +59,13 @@ protected:
         return b;
     }
 
-    std::string path;
+    test::TempFolder folder;
+    std::string path = (folder.path() / "vantel.dat").string();
     AppState state;
     test::FakeMainView view;
     ManualClock clock;
-    UnitList list;
-    CVantelDlg dlg;
+    UnitList list{path};
+    CVantelDlg dlg{list, state, view, clock};
     RecordingConnector connector;
 };
 
@@ -165,7 +158,7 @@ TEST_F(MainWindowTest, AddToAFullListAndFailedSavesAreReported)
     dlg.onAdd();
     EXPECT_EQ(view.ui.lastMessage(), "追加できません。");
 
-    UnitList unsaveable((fs::temp_directory_path() / "no-such-dir" / "x.dat").string());
+    UnitList unsaveable((folder.path() / "no-such-dir" / "x.dat").string());
     CVantelDlg other(unsaveable, state, view, clock);
     ASSERT_TRUE(other.start({LoopbackAdapter()}));
     other.onAdd();

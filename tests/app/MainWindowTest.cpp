@@ -1,17 +1,14 @@
 #include "app/MainWindow.h"
 #include "support/MessageBoxAnswerer.h"
+#include "support/TempFolder.h"
 
 #include <QPushButton>
 #include <QTest>
 #include <QTreeWidget>
 #include <gtest/gtest.h>
 
-#include <filesystem>
-
 namespace vantel {
 namespace {
-
-namespace fs = std::filesystem;
 
 class MainWindowWidgetTest : public ::testing::Test {
 protected:
@@ -28,7 +25,6 @@ protected:
         EXPECT_TRUE(window.start({LoopbackAdapter()}));
         window.show();
     }
-    ~MainWindowWidgetTest() override { fs::remove(path); }
 
     QPushButton* button(int id)
     {
@@ -41,7 +37,8 @@ protected:
         QTest::mouseClick(view->viewport(), Qt::LeftButton, {}, rect.center());
     }
 
-    std::string path = (fs::temp_directory_path() / ("vantel-window-" + std::to_string(::getpid()) + ".dat")).string();
+    test::TempFolder folder;
+    std::string path = (folder.path() / "vantel.dat").string();
     UnitList list{path};
     AppState state;
     MainWindow window{list, state, "/tmp/"};

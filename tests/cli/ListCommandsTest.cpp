@@ -1,26 +1,19 @@
 #include "cli/ListCommands.h"
 #include "platform/AtomicFile.h"
 #include "registry/UnitList.h"
+#include "support/TempFolder.h"
 
 #include <gtest/gtest.h>
 
-#include <filesystem>
 #include <fstream>
 #include <sstream>
 
 using namespace vantel;
-namespace fs = std::filesystem;
 
 namespace {
 
 class CtlListTest : public ::testing::Test {
 protected:
-    CtlListTest() : path((fs::temp_directory_path() / ("vantelctl-" + std::to_string(::getpid()) + ".dat")).string())
-    {
-        fs::remove(path);
-    }
-    ~CtlListTest() override { fs::remove(path); }
-
     int run(int (*command)(const std::vector<std::string>&, std::ostream&, std::ostream&),
             std::vector<std::string> args)
     {
@@ -30,7 +23,8 @@ protected:
         return command(args, out, err);
     }
 
-    std::string path;
+    test::TempFolder folder;
+    std::string path = (folder.path() / "vantel.dat").string();
     std::ostringstream out, err;
 };
 

@@ -2,6 +2,7 @@
 #include "platform/AtomicFile.h"
 #include "registry/ModelCatalogue.h"
 #include "registry/UnitListFile.h"
+#include "support/TempFolder.h"
 
 #include <gtest/gtest.h>
 
@@ -18,16 +19,6 @@ namespace {
 
 class UnitListFileTest : public ::testing::Test {
 protected:
-    void SetUp() override
-    {
-        dir = fs::temp_directory_path() / ("vantel-list-" + std::to_string(::getpid()) + "-" +
-                                           ::testing::UnitTest::GetInstance()->current_test_info()->name());
-        fs::remove_all(dir);
-        fs::create_directories(dir);
-        path = (dir / "vantel.dat").string();
-    }
-    void TearDown() override { fs::remove_all(dir); }
-
     void writeFile(const std::string& bytes) { std::ofstream(path, std::ios::binary) << bytes; }
     std::string fileBytes() const { return ReadWholeFile(path).value_or("<missing>"); }
 
@@ -40,8 +31,9 @@ protected:
         return u;
     }
 
-    fs::path dir;
-    std::string path;
+    test::TempFolder folder;
+    fs::path dir = folder.path();
+    std::string path = (dir / "vantel.dat").string();
     TextCodec cp932{"CP932"};
 };
 
