@@ -5,12 +5,15 @@
 #include "panels/DigitalPanelWindow.h"
 #include "platform/AppPaths.h"
 #include "platform/CommandLine.h"
+#include "platform/ListLock.h"
 #include "platform/TextCodec.h"
 #include "platform/UdpSocket.h"
+#include "platform/VersionText.h"
 #include "search/DiscoveryDatagrams.h"
 
 #include <QApplication>
 #include <QIcon>
+#include <QMessageBox>
 
 #include <iostream>
 
@@ -20,6 +23,10 @@ int main(int argc, char** argv)
     const CommandLine options = ParseCommandLine(std::vector<std::string>(argv + 1, argv + argc));
     if (options.help) {
         std::cout << CommandLineHelp();
+        return 0;
+    }
+    if (options.version) {
+        std::cout << "vantel " << ProgramVersionText() << "\n";
         return 0;
     }
     if (!options.error.empty() || !TextCodec::isSupported(options.codePage)) {
@@ -43,6 +50,19 @@ int main(int argc, char** argv)
 
     const AppPaths paths = DefaultAppPaths();
     UnitList list(options.listFile.empty() ? paths.listFile : options.listFile);
+    // The program rewrites the whole list after every change: a second writer
+    // would lose one side's units. A folder that takes no lock file takes no
+    // saves either, so there is nothing to guard then.
+    ListLock::Outcome lockOutcome{};
+    std::string lockHolder;
+    const auto listLock = ListLock::tryAcquire(list.filePath(), lockOutcome, lockHolder);
+    if (lockOutcome == ListLock::Outcome::Busy) {
+        QMessageBox::critical(nullptr, "Vantel",
+                              QString::fromStdString("ユニットリストは他のプログラムが使用中です。\n" +
+                                                     list.filePath() +
+                                                     (lockHolder.empty() ? "" : "\n(" + lockHolder + ")")));
+        return 1;
+    }
     AppState state;
     state.commandLineTimeoutMs = options.timeoutMs;
 

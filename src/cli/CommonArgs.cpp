@@ -5,13 +5,39 @@
 #include "registry/CVantelAddChange.h"
 #include "ui/MemoryControlView.h"
 
+#include <filesystem>
 #include <ostream>
 
 namespace vantel::ctl {
 
 OpenedList::OpenedList(const CtlArgs& args)
-    : codec(args.option("--codepage", "CP932")), list(args.option("--list", DefaultAppPaths().listFile), codec)
+    : codec(args.option("--codepage", "CP932")), list(args.option("--list", DefaultAppPaths().listFile), codec),
+      named(args.option("--list").has_value())
 {
+}
+
+bool OpenedList::loadExisting(std::ostream& err)
+{
+    if (named && !std::filesystem::exists(list.filePath())) {
+        err << "list file not found: " << list.filePath() << "\n";
+        return false;
+    }
+    list.Load();
+    return true;
+}
+
+bool OpenedList::lockForSaving(std::ostream& err)
+{
+    ListLock::Outcome outcome{};
+    std::string holder;
+    lock_ = ListLock::tryAcquire(list.filePath(), outcome, holder);
+    // Unavailable: the folder takes no new files, so the save will fail and say so.
+    if (outcome != ListLock::Outcome::Busy)
+        return true;
+    err << "the unit list " << list.filePath() << " is in use by another program"
+        << (holder.empty() ? "" : " (" + holder + ")")
+        << ", which would save over this change; close it and try again. Nothing was written.\n";
+    return false;
 }
 
 bool UsableArgs(const CtlArgs& args, const std::set<std::string>& known, std::ostream& err)

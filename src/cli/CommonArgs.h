@@ -1,10 +1,12 @@
 #pragma once
 
 #include "cli/CtlArgs.h"
+#include "platform/ListLock.h"
 #include "platform/TextCodec.h"
 #include "registry/UnitList.h"
 
 #include <iosfwd>
+#include <memory>
 #include <set>
 #include <string>
 
@@ -15,7 +17,20 @@ namespace vantel::ctl {
 struct OpenedList {
     TextCodec codec;
     UnitList list;
+    bool named; // --list was given
     explicit OpenedList(const CtlArgs& args);
+
+    // Reads the list. A file named with --list must exist: a mistyped name
+    // would otherwise read as an empty list. The default file may be missing
+    // (a first start has none).
+    bool loadExisting(std::ostream& err);
+    // For a command that saves: takes the list's lock before it reads, so the
+    // list it saves is the one on disk. False, after saying why, while the
+    // program or another command holds it.
+    bool lockForSaving(std::ostream& err);
+
+private:
+    std::unique_ptr<ListLock> lock_;
 };
 
 // Checks shared by every list command; prints what is wrong.

@@ -16,8 +16,8 @@ int RunList(const std::vector<std::string>& rawArgs, std::ostream& out, std::ost
     if (!UsableArgs(args, {"--list", "--codepage"}, err) || !args.positional().empty())
         return kExitUsage;
     OpenedList opened(args);
-    // A missing file is an empty list, as in the program.
-    opened.list.Load();
+    if (!opened.loadExisting(err))
+        return kExitRefused;
     for (int i = 0; i < opened.list.count(); ++i) {
         const UnitListRow row = UnitListColumns(opened.list.at(i));
         out << row[0] << '\t' << row[1] << '\t' << row[2] << '\t' << row[3] << '\n';
@@ -54,6 +54,9 @@ int RunAdd(const std::vector<std::string>& rawArgs, std::ostream& out, std::ostr
     }
 
     OpenedList opened(args);
+    // Adding creates the list file when it does not exist yet.
+    if (!opened.lockForSaving(err))
+        return kExitRefused;
     opened.list.Load();
     return AddWithDialogRules(opened, in, args.flag("--yes"), out, err);
 }

@@ -108,7 +108,8 @@ int RunLog(const std::vector<std::string>& rawArgs, std::ostream& out, std::ostr
         return kExitRefused;
     }
     OpenedList opened(args);
-    opened.list.Load();
+    if (!opened.loadExisting(err))
+        return kExitRefused;
     UnitRecord* unit = FindDigitalUnit(opened.list, options->unitName, err);
     if (!unit)
         return kExitRefused;

@@ -86,7 +86,14 @@ int RunSearch(const std::vector<std::string>& rawArgs, std::ostream& out, std::o
         return kExitUsage;
 
     OpenedList opened(args);
-    opened.list.Load();
+    if (add) {
+        // Adding creates the list file when it does not exist yet.
+        if (!opened.lockForSaving(err))
+            return kExitRefused;
+        opened.list.Load();
+    } else if (!opened.loadExisting(err)) {
+        return kExitRefused;
+    }
     DiscoveryTable table;
     UnitDiscovery discovery;
     if (!discovery.search(table, settings)) {

@@ -3,6 +3,7 @@
 #include <cerrno>
 #include <cstdio>
 #include <fcntl.h>
+#include <filesystem>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -22,13 +23,40 @@ bool writeAll(int fd, std::string_view bytes)
     return true;
 }
 
+// mkstemp's six characters follow this marker.
+constexpr std::string_view kTempMarker = ".saving-";
+constexpr std::size_t kTempRandomLength = 6;
+
+// A save that died between creating its temporary and renaming it left the
+// temporary behind; nobody else is saving this file (its writers take the
+// list lock), so whatever still matches the pattern is such a leftover.
+void removeLeftoverTemporaries(const std::string& path)
+{
+    namespace fs = std::filesystem;
+    const fs::path target(path);
+    const std::string prefix = target.filename().string() + std::string(kTempMarker);
+    std::error_code ec;
+    for (fs::directory_iterator it(target.has_parent_path() ? target.parent_path() : fs::path("."), ec), end;
+         !ec && it != end; it.increment(ec)) {
+        const std::string name = it->path().filename().string();
+        if (name.size() == prefix.size() + kTempRandomLength && name.rfind(prefix, 0) == 0 && it->is_regular_file(ec))
+            fs::remove(it->path(), ec);
+    }
+}
+
 } // namespace
+
+std::string AtomicTemporaryPattern(const std::string& path)
+{
+    return path + std::string(kTempMarker) + std::string(kTempRandomLength, 'X');
+}
 
 bool WriteFileAtomically(const std::string& path, std::string_view bytes)
 {
     if (path.empty())
         return false;
-    std::string tmp = path + ".XXXXXX";
+    removeLeftoverTemporaries(path);
+    std::string tmp = AtomicTemporaryPattern(path);
     const int fd = ::mkstemp(tmp.data());
     if (fd < 0)
         return false;

@@ -42,6 +42,8 @@ CommandLine ParseCommandLine(const std::vector<std::string>& args)
             result.demo = true;
         else if (arg == "--help" || arg == "-h")
             result.help = true;
+        else if (arg == "--version")
+            result.version = true;
         else if (const auto timeout = ParseTimeoutArgument(arg))
             result.timeoutMs = *timeout;
     }
@@ -57,7 +59,8 @@ std::string CommandLineHelp()
            "  --search-target ADDR:PORT  send the search probes there instead of broadcasting\n"
            "                   (--demo: 127.0.0.1:30718, the simulator)\n"
            "  --demo           add a loopback adapter so simulated units can be reached\n"
-           "  --help           show this text\n";
+           "  --help           show this text\n"
+           "  --version        show the version\n";
 }
 
 } // namespace vantel

@@ -13,12 +13,13 @@ struct CommandLine {
     std::string searchTarget; // "ADDR:PORT" the search probes instead of the broadcast
     bool demo = false;
     bool help = false;
+    bool version = false;
     std::string error; // non-empty when an option is malformed
 };
 
 // The program's options: "-T<ms>" or "/T<ms>" in any case (1-19999 ms, else
 // ignored), "--list FILE", "--codepage CP", "--search-target ADDR:PORT", "--demo",
-// "--help".
+// "--help", "--version".
 CommandLine ParseCommandLine(const std::vector<std::string>& args);
 
 // The connect time-out override carried by one argument, if it is one.

@@ -1,0 +1,116 @@
+#include "platform/AtomicFile.h"
+#include "platform/CommandLine.h"
+#include "platform/ListLock.h"
+#include "support/TempFolder.h"
+
+#include <gtest/gtest.h>
+
+#include <csignal>
+#include <fstream>
+#include <sys/wait.h>
+#include <unistd.h>
+
+using namespace vantel;
+
+namespace {
+
+void Touch(const std::filesystem::path& file)
+{
+    std::ofstream(file) << "left over";
+}
+
+} // namespace
+
+TEST(AtomicFile, ASaveRemovesTheTemporaryThatACrashedSaveLeftButNothingElse)
+{
+    const test::TempFolder folder;
+    const std::string list = (folder.path() / "vantel.dat").string();
+    ASSERT_TRUE(WriteFileAtomically(list, "first\r\n"));
+    // What a save leaves when it dies before its rename.
+    std::string crashed = AtomicTemporaryPattern(list);
+    crashed.replace(crashed.size() - 6, 6, "a1B2c3");
+    Touch(crashed);
+    for (const char* keep : {"vantel.dat.backup", "vantel.dat.saving-toolong1", "other.dat.saving-a1B2c3"})
+        Touch(folder.path() / keep);
+
+    ASSERT_TRUE(WriteFileAtomically(list, "second\r\n"));
+    EXPECT_FALSE(std::filesystem::exists(crashed));
+    for (const char* keep : {"vantel.dat.backup", "vantel.dat.saving-toolong1", "other.dat.saving-a1B2c3"})
+        EXPECT_TRUE(std::filesystem::exists(folder.path() / keep)) << keep;
+    EXPECT_EQ(ReadWholeFile(list).value(), "second\r\n");
+}
+
+TEST(ListLock, OneHolderAtATimeAndTheLockSurvivesTheListBeingReplaced)
+{
+    const test::TempFolder folder;
+    const std::string list = (folder.path() / "vantel.dat").string();
+    ListLock::Outcome outcome{};
+    std::string holder;
+    auto first = ListLock::tryAcquire(list, outcome, holder);
+    ASSERT_TRUE(first);
+    EXPECT_EQ(outcome, ListLock::Outcome::Held);
+    // Saves rename a new file over the list; the lock is beside it and stays.
+    ASSERT_TRUE(WriteFileAtomically(list, "a\r\n"));
+    ASSERT_TRUE(WriteFileAtomically(list, "b\r\n"));
+
+    EXPECT_FALSE(ListLock::tryAcquire(list, outcome, holder));
+    EXPECT_EQ(outcome, ListLock::Outcome::Busy);
+    EXPECT_EQ(holder, "process " + std::to_string(::getpid()));
+
+    first.reset();
+    EXPECT_TRUE(ListLock::tryAcquire(list, outcome, holder));
+    EXPECT_EQ(outcome, ListLock::Outcome::Held);
+}
+
+TEST(ListLock, AKilledHolderLeavesNoLockBehind)
+{
+    const test::TempFolder folder;
+    const std::string list = (folder.path() / "vantel.dat").string();
+    int ready[2];
+    ASSERT_EQ(::pipe(ready), 0);
+    const pid_t child = ::fork();
+    ASSERT_GE(child, 0);
+    if (child == 0) {
+        ListLock::Outcome outcome{};
+        std::string holder;
+        const auto lock = ListLock::tryAcquire(list, outcome, holder);
+        const char held = lock ? 'y' : 'n';
+        static_cast<void>(::write(ready[1], &held, 1));
+        ::pause();
+        ::_exit(0);
+    }
+    char held = 0;
+    ASSERT_EQ(::read(ready[0], &held, 1), 1);
+    ::close(ready[0]);
+    ::close(ready[1]);
+    ASSERT_EQ(held, 'y');
+
+    ListLock::Outcome outcome{};
+    std::string holder;
+    EXPECT_FALSE(ListLock::tryAcquire(list, outcome, holder));
+    EXPECT_EQ(outcome, ListLock::Outcome::Busy);
+    EXPECT_EQ(holder, "process " + std::to_string(child));
+
+    ::kill(child, SIGKILL);
+    int status = 0;
+    ASSERT_EQ(::waitpid(child, &status, 0), child);
+    EXPECT_TRUE(std::filesystem::exists(ListLock::lockPathFor(list))) << "the file stays, its lock does not";
+    EXPECT_TRUE(ListLock::tryAcquire(list, outcome, holder));
+    EXPECT_EQ(outcome, ListLock::Outcome::Held);
+}
+
+TEST(ListLock, AFolderThatTakesNoFilesHasNothingToGuard)
+{
+    const test::TempFolder folder;
+    ListLock::Outcome outcome{};
+    std::string holder;
+    EXPECT_FALSE(ListLock::tryAcquire((folder.path() / "gone" / "vantel.dat").string(), outcome, holder));
+    EXPECT_EQ(outcome, ListLock::Outcome::Unavailable);
+}
+
+TEST(CommandLine, VersionIsAnOptionOfItsOwn)
+{
+    EXPECT_TRUE(ParseCommandLine({"--version"}).version);
+    EXPECT_FALSE(ParseCommandLine({"--demo"}).version);
+    EXPECT_NE(CommandLineHelp().find("--version"), std::string::npos);
+}
