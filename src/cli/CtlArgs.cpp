@@ -24,6 +24,7 @@ CtlArgs::CtlArgs(const std::vector<std::string>& args, const std::set<std::strin
             flags_.insert(arg);
         } else if (i + 1 < args.size()) {
             options_[arg] = args[++i];
+            given_.emplace_back(arg, args[i]);
         } else {
             error_ = arg + " needs a value";
         }
@@ -41,6 +42,15 @@ std::optional<std::string> CtlArgs::option(const std::string& name) const
 std::string CtlArgs::option(const std::string& name, const std::string& fallback) const
 {
     return option(name).value_or(fallback);
+}
+
+std::vector<std::string> CtlArgs::options(const std::string& name) const
+{
+    std::vector<std::string> values;
+    for (const auto& [given, value] : given_)
+        if (given == name)
+            values.push_back(value);
+    return values;
 }
 
 std::optional<int> CtlArgs::number(const std::string& name)

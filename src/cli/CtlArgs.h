@@ -4,6 +4,7 @@
 #include <optional>
 #include <set>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace vantel::ctl {
@@ -18,6 +19,8 @@ public:
     const std::vector<std::string>& positional() const { return positional_; }
     std::optional<std::string> option(const std::string& name) const;
     std::string option(const std::string& name, const std::string& fallback) const;
+    // Every value of an option that may be given several times, in order.
+    std::vector<std::string> options(const std::string& name) const;
     // The option as a whole decimal number; nullopt when absent; error() is set when malformed.
     std::optional<int> number(const std::string& name);
     bool flag(const std::string& name) const { return flags_.count(name) != 0; }
@@ -27,7 +30,8 @@ public:
 
 private:
     std::vector<std::string> positional_;
-    std::map<std::string, std::string> options_;
+    std::map<std::string, std::string> options_; // the last value of each
+    std::vector<std::pair<std::string, std::string>> given_;
     std::set<std::string> flags_;
     std::string error_;
 };

@@ -2,9 +2,9 @@
 
 #include "app/CVantelDlg.h"
 #include "cli/CommonArgs.h"
+#include "cli/LogService.h"
 #include "panels/AutoFunction.h"
-#include "panels/CVantelDIGITAL.h"
-#include "panels/HeadlessPanelView.h"
+#include "panels/PanelTexts.h"
 #include "platform/AppPaths.h"
 #include "platform/StopSignals.h"
 
@@ -17,34 +17,60 @@
 namespace vantel::ctl {
 namespace {
 
+using Steady = std::chrono::steady_clock;
+
 // What the command line asks for, checked before any unit is touched.
 struct LogOptions {
-    std::string unitName;
+    std::vector<std::string> unitNames;
+    bool all = false;
+    bool keepGoing = false;
     std::optional<std::string> period; // the panel's own start value when absent
     int fileSwitchLines = CsvLogger::kSwitchingOff;
     std::string folder;
-    std::optional<std::chrono::seconds> duration; // until a signal when absent
+    std::optional<std::chrono::seconds> duration;    // until a signal when absent
+    std::optional<std::chrono::seconds> statusEvery; // no status lines when absent
 };
+
+std::optional<std::chrono::seconds> PositiveSeconds(const std::optional<int>& value, const char* option,
+                                                    std::ostream& err, bool& bad)
+{
+    if (!value)
+        return std::nullopt;
+    if (*value <= 0) {
+        err << option << " needs a number above 0\n";
+        bad = true;
+        return std::nullopt;
+    }
+    return std::chrono::seconds(*value);
+}
 
 std::optional<LogOptions> ReadOptions(CtlArgs& args, std::ostream& err)
 {
-    const std::set<std::string> known = {"--list",   "--codepage", "--unit",   "--period",
-                                         "--switch", "--folder",   "--seconds"};
+    const std::set<std::string> known = {"--list",   "--codepage", "--unit",    "--all",        "--period",
+                                         "--switch", "--folder",   "--seconds", "--keep-going", "--status"};
     LogOptions options;
-    options.unitName = args.option("--unit", "");
+    options.unitNames = args.options("--unit");
+    options.all = args.flag("--all");
+    options.keepGoing = args.flag("--keep-going");
     options.period = args.option("--period");
     const auto switchLines = args.number("--switch");
     const auto seconds = args.number("--seconds");
+    const auto statusEvery = args.number("--status");
     if (!UsableArgs(args, known, err))
         return std::nullopt;
     if (!args.positional().empty()) {
         err << "unexpected argument " << args.positional().front() << "\n";
         return std::nullopt;
     }
-    if (options.unitName.empty()) {
-        err << "--unit NAME is required\n";
+    if (options.unitNames.empty() == !options.all) {
+        err << "--unit NAME (one or more) or --all is required, not both\n";
         return std::nullopt;
     }
+    for (auto it = options.unitNames.begin(); it != options.unitNames.end(); ++it)
+        if (std::find(options.unitNames.begin(), it, *it) != it) {
+            err << "--unit " << *it << " is given twice\n";
+            return std::nullopt;
+        }
     // The panel checks the period box again; checking first spares a
     // connection that would only be closed again.
     if (options.period && !ParsePeriod(*options.period, PeriodRule{})) {
@@ -58,105 +84,135 @@ std::optional<LogOptions> ReadOptions(CtlArgs& args, std::ostream& err)
         }
         options.fileSwitchLines = *switchLines;
     }
-    if (seconds) {
-        if (*seconds <= 0) {
-            err << "--seconds needs a number above 0\n";
-            return std::nullopt;
-        }
-        options.duration = std::chrono::seconds(*seconds);
-    }
+    bool bad = false;
+    options.duration = PositiveSeconds(seconds, "--seconds", err, bad);
+    options.statusEvery = PositiveSeconds(statusEvery, "--status", err, bad);
+    if (bad)
+        return std::nullopt;
     options.folder = WithTrailingSlash(args.option("--folder", DefaultAppPaths().logFolder));
     return options;
 }
 
-// The unit's record, or nullptr after saying why it cannot be logged here.
-UnitRecord* FindDigitalUnit(UnitList& list, const std::string& name, std::ostream& err)
+const UnitRecord* FindUnit(const UnitList& list, const std::string& name)
 {
-    UnitRecord* found = nullptr;
-    for (int i = 0; i < list.count() && !found; ++i)
+    for (int i = 0; i < list.count(); ++i)
         if (list.at(i).name == name)
-            found = &list.at(i);
-    if (!found) {
-        err << "no unit named \"" << name << "\" in " << list.filePath() << "\n";
-        return nullptr;
+            return &list.at(i);
+    return nullptr;
+}
+
+// Hands the service the units asked for. --all takes every unit that can be
+// logged and names the others; a unit named with --unit that cannot be
+// logged refuses the whole run.
+bool AddUnits(LogService& service, const UnitList& list, const LogOptions& options, std::ostream& err)
+{
+    if (options.all) {
+        int added = 0;
+        for (int i = 0; i < list.count(); ++i) {
+            LoggingSupport support = LoggingFor(list.at(i));
+            if (!support.open) {
+                err << "not logged: " << support.whyNot << "\n";
+                continue;
+            }
+            service.add(list.at(i), std::move(support.open));
+            ++added;
+        }
+        if (added == 0)
+            err << "no unit in " << list.filePath() << " can be logged\n";
+        return added > 0;
     }
-    const ModelRow& model = ModelAt(found->modelRow);
-    if (model.isAnalog() || model.isGateway()) {
-        err << "\"" << name << "\" is a " << model.displayName
-            << ", not a digital unit on the LAN; vantelctl log runs the digital panel only\n";
-        return nullptr;
+    for (const std::string& name : options.unitNames) {
+        const UnitRecord* unit = FindUnit(list, name);
+        if (!unit) {
+            err << "no unit named \"" << name << "\" in " << list.filePath() << "\n";
+            return false;
+        }
+        LoggingSupport support = LoggingFor(*unit);
+        if (!support.open) {
+            err << support.whyNot << "\n";
+            return false;
+        }
+        service.add(*unit, std::move(support.open));
     }
-    if (model.inputCount == 0) {
-        err << "\"" << name << "\" (" << model.displayName
-            << ") has no digital inputs; the panel logs only while it polls them\n";
-        return nullptr;
-    }
-    return found;
+    return true;
+}
+
+void PrintStatus(const LogService& service, std::ostream& err)
+{
+    for (const UnitLogStatus& unit : service.status())
+        err << LogService::Describe(unit) << "\n";
+    err << std::flush;
 }
 
 } // namespace
 
-int RunLog(const std::vector<std::string>& rawArgs, std::ostream& out, std::ostream& err)
+int RunLog(const std::vector<std::string>& rawArgs, std::ostream&, std::ostream& err)
 {
-    CtlArgs args(rawArgs, {});
+    CtlArgs args(rawArgs, {"--all", "--keep-going"});
     const auto options = ReadOptions(args, err);
     if (!options)
         return kExitUsage;
     if (!std::filesystem::is_directory(options->folder)) {
-        // The panel would lose every line quietly; a run nobody watches must say so.
+        // The panels would lose every line quietly; a run nobody watches must say so.
         err << "log folder not found: " << options->folder << "\n";
         return kExitRefused;
     }
     OpenedList opened(args);
     if (!opened.loadExisting(err))
         return kExitRefused;
-    UnitRecord* unit = FindDigitalUnit(opened.list, options->unitName, err);
-    if (!unit)
+
+    LogServiceSettings settings;
+    settings.period = options->period;
+    settings.fileSwitchLines = options->fileSwitchLines;
+    settings.folder = options->folder;
+    settings.codec = &opened.codec;
+    settings.keepGoing = options->keepGoing;
+    // A single unit without --keep-going reports as it always has.
+    const bool single = options->unitNames.size() == 1 && !options->keepGoing;
+    settings.plainMessages = single;
+    LogService service(settings, err);
+    if (!AddUnits(service, opened.list, *options, err))
         return kExitRefused;
 
-    AppState app;
-    PanelContext context(opened.list, app, unit->id);
-    context.logFolder = options->folder;
-    context.fileSwitchLines = options->fileSwitchLines;
-    context.loggingEnabled = true;
-    // The program may have changed the list during a long run; nothing here is
-    // worth writing back over that.
-    context.saveListOnClose = false;
-    context.codec = &opened.codec;
-    // From here on a signal closes the panel properly, even during start-up.
+    // From here on a signal closes the panels properly, even during start-up.
     const StopSignals signals;
-    HeadlessPanelView view(err, unit->windowLeft, unit->windowTop);
-    auto panel = MakePanel<CVantelDIGITAL>(view, context);
-    if (!panel->start())
-        return kExitRefused; // the panel has said why
-
-    if (options->period)
-        view.setText(DigitalId::InputPeriod, *options->period);
-    view.setChecked(DigitalId::InputAuto, true);
-    panel->onAutoClicked(DigitalId::InputAuto);
-    if (!view.isChecked(DigitalId::InputAuto)) {
-        view.closeAndWait(*panel);
-        return kExitUsage;
-    }
-    out << "logging \"" << options->unitName << "\" into " << options->folder << " every "
-        << view.text(DigitalId::InputPeriod) << " x100 ms; Ctrl+C stops\n"
+    service.start();
+    err << "logging into " << options->folder << " every " << options->period.value_or(kPeriodBoxStart)
+        << " x100 ms; Ctrl+C stops\n"
         << std::flush;
 
-    const auto until = options->duration ? std::chrono::steady_clock::now() + *options->duration
-                                         : std::chrono::steady_clock::time_point::max();
-    const auto end =
-        view.runUntil(*panel, [&] { return !signals.raised() && std::chrono::steady_clock::now() < until; });
-    if (end == HeadlessPanelView::End::ClosedByPanel)
-        return kExitRefused; // a failed exchange; the panel's message is out
-    out << "stopped\n";
-    return kExitOk;
+    const auto started = Steady::now();
+    const auto until = options->duration ? started + *options->duration : Steady::time_point::max();
+    auto nextStatus = options->statusEvery ? started + *options->statusEvery : Steady::time_point::max();
+    constexpr std::chrono::milliseconds kLookEvery{100};
+    bool stoppedHere = false;
+    while (service.running()) {
+        if (signals.raised() || Steady::now() >= until) {
+            stoppedHere = true;
+            break;
+        }
+        service.waitWhileRunning(kLookEvery);
+        if (Steady::now() >= nextStatus) {
+            PrintStatus(service, err);
+            nextStatus += *options->statusEvery;
+        }
+    }
+    service.stop();
+    if (single && !options->statusEvery) {
+        if (stoppedHere)
+            err << "stopped\n";
+    } else {
+        PrintStatus(service, err);
+    }
+    return service.anyFailed() ? kExitRefused : kExitOk;
 }
 
-const CtlCommand kLogCommand{"log",
-                             "log --unit NAME [--list FILE] [--period TICKS] [--switch LINES] [--folder DIR]\n"
-                             "      [--seconds S] [--codepage CP]\n"
-                             "      runs the unit's digital panel without a window, DI auto on, logging to CSV,\n"
-                             "      until Ctrl+C, SIGTERM or S seconds",
-                             RunLog};
+const CtlCommand kLogCommand{
+    "log",
+    "log --unit NAME [--unit NAME ...] | --all [--keep-going] [--status S] [--list FILE]\n"
+    "      [--period TICKS] [--switch LINES] [--folder DIR] [--seconds S] [--codepage CP]\n"
+    "      runs each unit's digital panel without a window, DI auto on, logging to its CSV file,\n"
+    "      until Ctrl+C, SIGTERM or S seconds; --keep-going opens a failed unit again (1 s to 60 s later)",
+    RunLog};
 
 } // namespace vantel::ctl

@@ -18,6 +18,7 @@ void CsvLogger::Open(std::string baseName, std::string_view headerLine, int file
     fileSwitchLines_ = fileSwitchLines;
     fileNumber_ = 0;
     linesInFile_ = 0;
+    linesWritten_ = 0;
     currentFile_ = baseName_;
     if (switching()) {
         fileNumber_ = 1;
@@ -30,6 +31,7 @@ int CsvLogger::WriteLine(std::string_view line)
     const std::lock_guard lock(mutex_);
     if (currentFile_.empty() || !AppendLocked(currentFile_, header_, fileBytes(line)))
         return kGeneralFailure;
+    ++linesWritten_;
     if (switching() && ++linesInFile_ >= fileSwitchLines_) {
         ++fileNumber_;
         linesInFile_ = 0;
@@ -54,6 +56,12 @@ int CsvLogger::linesInFile() const
 {
     const std::lock_guard lock(mutex_);
     return linesInFile_;
+}
+
+long CsvLogger::linesWritten() const
+{
+    const std::lock_guard lock(mutex_);
+    return linesWritten_;
 }
 
 namespace {

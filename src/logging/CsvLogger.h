@@ -30,6 +30,8 @@ public:
     std::string currentFileName() const;
     int fileNumber() const;
     int linesInFile() const;
+    // Lines written since Open, in all files together.
+    long linesWritten() const;
 
 private:
     bool switching() const { return fileSwitchLines_ > 1; }
@@ -43,6 +45,7 @@ private:
     int fileSwitchLines_ = kSwitchingOff;
     int fileNumber_ = 0;
     int linesInFile_ = 0;
+    long linesWritten_ = 0;
 };
 
 } // namespace vantel

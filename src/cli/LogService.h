@@ -1,0 +1,99 @@
+#pragma once
+
+#include "cli/LoggablePanels.h"
+#include "logging/LocalTime.h"
+#include "platform/Clock.h"
+#include "platform/TextCodec.h"
+#include "registry/UnitRecord.h"
+
+#include <atomic>
+#include <condition_variable>
+#include <iosfwd>
+#include <memory>
+#include <mutex>
+#include <optional>
+#include <string>
+#include <thread>
+#include <vector>
+
+namespace vantel::ctl {
+
+struct LogServiceSettings {
+    std::optional<std::string> period; // the panel's own start value when absent
+    int fileSwitchLines = CsvLogger::kSwitchingOff;
+    std::string folder;
+    const TextCodec* codec = &FileCodec();
+    // A unit whose connection or exchange fails is opened again after a
+    // back-off instead of ending.
+    bool keepGoing = false;
+    // The panel's messages exactly as it shows them, instead of one line
+    // each with the time and the unit's name (a single unit, as before).
+    bool plainMessages = false;
+    // Drives the back-off; tests hand in a manual clock.
+    const Clock* clock = &SteadyClock::instance();
+    const LocalTimeSource* localTime = &SystemLocalTime::instance();
+};
+
+// What one unit has done so far.
+struct UnitLogStatus {
+    std::string name;
+    long lines = 0;  // data lines written, over every reopening
+    int outages = 0; // failures that were not followed by a good run in between
+    std::optional<LocalDateTime> lastLine;
+    bool failed = false; // it ended by itself (without keepGoing)
+    bool ended = false;
+};
+
+// Logs several units at once, each with its own panel run headless on its
+// own thread, so a unit that hangs in a connect or a slow exchange holds up
+// no other unit's lines. Each unit writes its own file exactly as a one-unit
+// run does.
+//
+// A unit that fails ends (without keepGoing) or is opened again after a
+// RetryBackOff wait. Its message goes out once per outage. An outage is
+// over, and the back-off starts again from 1 s, once the reopened panel has
+// written two lines: the first carries what its start-up read found, the
+// second what its first poll brought back. With file switching on, a
+// reopened panel starts a new time-stamped series, as reconnecting in the
+// program does: the names then show where each unbroken stretch began.
+class LogService {
+public:
+    LogService(LogServiceSettings settings, std::ostream& messages);
+    // Stops every unit still running.
+    ~LogService();
+    LogService(const LogService&) = delete;
+    LogService& operator=(const LogService&) = delete;
+
+    // Before start(): one more unit, with its record as it is now.
+    void add(const UnitRecord& unit, OpenForLogging open);
+    void start();
+    // Every unit closes as by "切断"; returns once all have.
+    void stop();
+
+    // True while any unit still logs or waits to be opened again.
+    bool running() const;
+    // Waits until no unit runs any more or `timeout` has passed.
+    void waitWhileRunning(std::chrono::milliseconds timeout) const;
+    std::vector<UnitLogStatus> status() const;
+    bool anyFailed() const;
+
+    // The status as one line per unit: name, lines, outages, time of the last line.
+    static std::string Describe(const UnitLogStatus& status);
+
+private:
+    class UnitRun;
+
+    void say(const std::string& text);
+    void unitEnded();
+
+    LogServiceSettings settings_;
+    std::ostream& messages_;
+    std::mutex messagesMutex_;
+    std::vector<std::unique_ptr<UnitRun>> units_;
+    std::atomic<bool> stopping_{false};
+    mutable std::mutex runningMutex_;
+    mutable std::condition_variable changed_;
+    int running_ = 0;
+};
+
+} // namespace vantel::ctl
