@@ -171,12 +171,14 @@ private:
     void waitUntil(std::int64_t deadlineMs)
     {
         std::unique_lock lock(mutex_);
+        status_.reopenAtMs = deadlineMs;
         for (;;) {
             const std::int64_t left = deadlineMs - settings().clock->nowMs();
             if (service_.stopping_.load() || left <= 0)
-                return;
+                break;
             wake_.wait_for(lock, std::chrono::milliseconds(std::min(left, kWaitSliceMs)));
         }
+        status_.reopenAtMs.reset();
     }
 
     LogService& service_;
@@ -268,6 +270,8 @@ std::string LogService::Describe(const UnitLogStatus& status)
     text += status.lastLine ? "last line " + DateTimeText(*status.lastLine) : std::string("no line yet");
     if (status.failed)
         text += ", ended after a failure";
+    else if (status.reopenAtMs)
+        text += ", waiting to reopen";
     return text;
 }
 

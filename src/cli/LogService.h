@@ -40,7 +40,8 @@ struct UnitLogStatus {
     long lines = 0;  // data lines written, over every reopening
     int outages = 0; // failures that were not followed by a good run in between
     std::optional<LocalDateTime> lastLine;
-    bool failed = false; // it ended by itself (without keepGoing)
+    std::optional<std::int64_t> reopenAtMs; // Clock time of the next try while it waits
+    bool failed = false;                    // it ended by itself (without keepGoing)
     bool ended = false;
 };
 

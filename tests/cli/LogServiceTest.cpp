@@ -1,0 +1,255 @@
+#include "cli/LogService.h"
+#include "CtlRun.h"
+#include "SimUnit.h"
+#include "cli/LogCommand.h"
+#include "cli/RetryBackOff.h"
+#include "registry/UnitList.h"
+#include "support/TempFolder.h"
+
+#include <gtest/gtest.h>
+
+#include <fstream>
+#include <functional>
+#include <sstream>
+#include <thread>
+
+using namespace vantel;
+
+namespace {
+
+using test::CtlRun;
+
+// Follows the units' own threads: true once `done` holds, false after a generous limit.
+bool Eventually(const std::function<bool()>& done)
+{
+    const auto limit = std::chrono::steady_clock::now() + std::chrono::seconds(20);
+    while (!done()) {
+        if (std::chrono::steady_clock::now() > limit)
+            return false;
+        std::this_thread::sleep_for(std::chrono::milliseconds(5));
+    }
+    return true;
+}
+
+std::string FileText(const std::filesystem::path& file)
+{
+    std::ifstream in(file, std::ios::binary);
+    std::stringstream bytes;
+    bytes << in.rdbuf();
+    return bytes.str();
+}
+
+std::size_t Count(const std::string& text, const std::string& what)
+{
+    std::size_t count = 0;
+    for (std::size_t at = text.find(what); at != std::string::npos; at = text.find(what, at + 1))
+        ++count;
+    return count;
+}
+
+// Messages written by several threads, read by the test.
+class SharedStream {
+public:
+    std::ostream& stream() { return out_; }
+    std::string text()
+    {
+        const std::lock_guard lock(mutex_);
+        return buffer_.str();
+    }
+
+private:
+    class Buffer : public std::stringbuf {
+    public:
+        explicit Buffer(std::recursive_mutex& mutex) : mutex_(mutex) {}
+
+    protected:
+        std::streamsize xsputn(const char* s, std::streamsize n) override
+        {
+            const std::lock_guard lock(mutex_);
+            return std::stringbuf::xsputn(s, n);
+        }
+        int_type overflow(int_type c) override
+        {
+            const std::lock_guard lock(mutex_);
+            return std::stringbuf::overflow(c);
+        }
+
+    private:
+        std::recursive_mutex& mutex_; // xsputn may call overflow
+    };
+    std::recursive_mutex mutex_;
+    Buffer buffer_{mutex_};
+    std::ostream out_{&buffer_};
+};
+
+class CtlLogService : public ::testing::Test {
+protected:
+    void addUnit(const std::string& name, int row, int port)
+    {
+        list.Load();
+        UnitConnection unit;
+        unit.name = name;
+        unit.host = "127.0.0.1";
+        unit.controlPort = port;
+        unit.modelRow = row;
+        ASSERT_EQ(list.Add(-1, unit), 0);
+        ASSERT_EQ(list.Save(), 0);
+    }
+
+    CtlRun log(std::vector<std::string> args)
+    {
+        args.insert(args.begin(), {"--list", list.filePath(), "--folder", logs.folder()});
+        return test::RunCtl(ctl::RunLog, args);
+    }
+
+    TextCodec codec{"CP932"};
+    test::TempFolder home;
+    test::TempFolder logs;
+    UnitList list{(home.path() / "vantel.dat").string(), codec};
+};
+
+TEST(RetryBackOff, DoublesFromOneSecondToAMinuteAndStartsOverAfterAGoodRun)
+{
+    ctl::RetryBackOff backOff;
+    std::vector<std::int64_t> waits;
+    std::int64_t now = 5000;
+    for (int i = 0; i < 9; ++i) {
+        const std::int64_t next = backOff.failedAt(now);
+        waits.push_back(next - now);
+        now = next;
+    }
+    EXPECT_EQ(waits, (std::vector<std::int64_t>{1000, 2000, 4000, 8000, 16000, 32000, 60000, 60000, 60000}));
+    backOff.succeeded();
+    EXPECT_EQ(backOff.failedAt(now) - now, 1000);
+}
+
+TEST_F(CtlLogService, SeveralUnitsLogIntoTheirOwnFilesInOneRunAndAllNamesWhatItSkips)
+{
+    sim::SimUnit a(sim::UnitConfig{.row = 22, .inputBits = 0b0001});
+    sim::SimUnit b(sim::UnitConfig{.row = 8, .inputBits = 0b0110});
+    a.start();
+    b.start();
+    addUnit("Line A", 22, a.port());
+    addUnit("Analog", 19, 10003);
+    addUnit("Line B", 8, b.port());
+
+    const CtlRun run = log({"--all", "--period", "1", "--seconds", "1"});
+    ASSERT_EQ(run.code, ctl::kExitOk) << run.err;
+    EXPECT_EQ(run.out, "");
+    EXPECT_NE(run.err.find("not logged: \"Analog\" is a "), std::string::npos) << run.err;
+    EXPECT_NE(run.err.find("\nLine A: "), std::string::npos) << "the closing summary: " << run.err;
+    EXPECT_NE(run.err.find(" lines, 0 outages, last line "), std::string::npos) << run.err;
+
+    const std::string fileA = codec.decode(FileText(logs.path() / "Line A.csv"));
+    const std::string fileB = codec.decode(FileText(logs.path() / "Line B.csv"));
+    EXPECT_EQ(fileA.rfind("日付,時刻,DO1,DO2,DO3,DO4,DI1,DI2,DI3,DI4\r\n", 0), 0u) << fileA;
+    EXPECT_EQ(fileB.rfind("日付,時刻,DO1,DO2,DO3,DI1,DI2,DI3\r\n", 0), 0u) << fileB;
+    EXPECT_GE(Count(fileA, "\r\n"), 3u);
+    EXPECT_NE(fileB.find(",0,0,0,0,1,1\r\n"), std::string::npos) << "B's own inputs: " << fileB;
+    EXPECT_FALSE(std::filesystem::exists(logs.path() / "Analog.csv"));
+}
+
+TEST_F(CtlLogService, WithoutKeepGoingAFailedUnitEndsOnlyItselfAndTheExitCodeSaysSo)
+{
+    sim::SimUnit good(sim::UnitConfig{.row = 22});
+    sim::SimUnit closed(sim::UnitConfig{.row = 22, .refuseConnections = true});
+    good.start();
+    closed.start();
+    addUnit("Good", 22, good.port());
+    addUnit("Closed", 22, closed.port());
+
+    const CtlRun run = log({"--unit", "Good", "--unit", "Closed", "--period", "1", "--seconds", "1"});
+    EXPECT_EQ(run.code, ctl::kExitRefused);
+    EXPECT_NE(run.err.find(" Closed: 接続エラー code : 10061\n"), std::string::npos) << run.err;
+    EXPECT_NE(run.err.find("Closed: 0 lines, 1 outage, no line yet, ended after a failure"), std::string::npos)
+        << run.err;
+    EXPECT_GE(Count(FileText(logs.path() / "Good.csv"), "\r\n"), 3u) << "the other unit logged on";
+}
+
+TEST_F(CtlLogService, AUnitSwitchedOffAndOnResumesInItsFileAfterItsBackOff)
+{
+    sim::SimUnit unit(sim::UnitConfig{.row = 22});
+    unit.start();
+    addUnit("Tank", 22, unit.port());
+    ManualClock clock(1'000'000);
+    SharedStream messages;
+    ctl::LogServiceSettings settings;
+    settings.period = "1";
+    settings.folder = logs.folder();
+    settings.codec = &codec;
+    settings.keepGoing = true;
+    settings.clock = &clock;
+    ctl::LogService service(settings, messages.stream());
+    service.add(list.at(0), ctl::LoggingFor(list.at(0)).open);
+    service.start();
+    const auto tank = [&] { return service.status().at(0); };
+    ASSERT_TRUE(Eventually([&] { return tank().lines >= 3; }));
+
+    // Switched off: the next poll finds the connection gone and reconnecting refused.
+    unit.setRefuseConnections(true);
+    unit.setFault(sim::Fault::DropConnection);
+    ASSERT_TRUE(Eventually([&] { return tank().reopenAtMs == clock.nowMs() + 1000; })) << messages.text();
+    EXPECT_EQ(tank().outages, 1);
+    // Still off: every try fails and the wait doubles, without a second message.
+    for (const std::int64_t wait : {1000, 2000, 4000}) {
+        clock.advance(wait);
+        ASSERT_TRUE(Eventually([&] { return tank().reopenAtMs == clock.nowMs() + 2 * wait; }))
+            << "after waiting " << wait << ": " << messages.text();
+    }
+    EXPECT_EQ(Count(messages.text(), "Tank: "), 1u) << messages.text();
+    EXPECT_NE(messages.text().find(" Tank: ORVEX通信エラー; trying again until it answers\n"), std::string::npos)
+        << messages.text();
+    const long linesBefore = tank().lines;
+
+    // Back on: the next try after the wait opens it again, into the same file.
+    unit.setFault(sim::Fault::None);
+    unit.setRefuseConnections(false);
+    clock.advance(8000);
+    ASSERT_TRUE(Eventually([&] { return tank().lines >= linesBefore + 3; })) << messages.text();
+    ASSERT_TRUE(Eventually([&] { return messages.text().find("Tank: logging again\n") != std::string::npos; }));
+    EXPECT_EQ(tank().outages, 1);
+
+    // A second outage starts again from a one-second wait.
+    unit.setRefuseConnections(true);
+    unit.setFault(sim::Fault::DropConnection);
+    ASSERT_TRUE(Eventually([&] { return tank().reopenAtMs == clock.nowMs() + 1000; })) << messages.text();
+    EXPECT_EQ(tank().outages, 2);
+    service.stop();
+
+    const std::string file = codec.decode(FileText(logs.path() / "Tank.csv"));
+    EXPECT_EQ(Count(file, "日付,時刻"), 1u) << "one header: the file went on";
+    EXPECT_EQ(static_cast<long>(Count(file, "\r\n")), tank().lines + 1);
+    EXPECT_FALSE(tank().failed);
+}
+
+TEST_F(CtlLogService, StatusLinesComeEverySAndTheRunEndsWithTheSameSummary)
+{
+    sim::SimUnit unit(sim::UnitConfig{.row = 22});
+    unit.start();
+    addUnit("Tank", 22, unit.port());
+    const CtlRun run = log({"--unit", "Tank", "--period", "1", "--status", "1", "--seconds", "3"});
+    ASSERT_EQ(run.code, ctl::kExitOk) << run.err;
+    EXPECT_GE(Count(run.err, "Tank: "), 3u) << "two or three status lines and the summary: " << run.err;
+    EXPECT_EQ(run.err.find("stopped"), std::string::npos);
+}
+
+TEST_F(CtlLogService, CommandLineMistakes)
+{
+    addUnit("Tank", 22, 10003);
+    for (const std::vector<std::string>& bad : std::vector<std::vector<std::string>>{
+             {"--all", "--unit", "Tank"},
+             {"--unit", "Tank", "--unit", "Tank"},
+             {"--all", "--status", "0"},
+             {"--keep-going"},
+         }) {
+        const CtlRun run = log(bad);
+        EXPECT_EQ(run.code, ctl::kExitUsage) << bad.back();
+        EXPECT_FALSE(run.err.empty());
+    }
+    const CtlRun none = test::RunCtl(
+        ctl::RunLog, {"--list", list.filePath(), "--folder", logs.folder(), "--unit", "Tank", "--unit", "Nobody"});
+    EXPECT_EQ(none.code, ctl::kExitRefused);
+    EXPECT_NE(none.err.find("no unit named \"Nobody\""), std::string::npos);
+}
+
+} // namespace
