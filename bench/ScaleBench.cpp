@@ -8,6 +8,7 @@
 // Usage: vantel_scale_bench [SECONDS=60] [UNITS=256]
 
 #include "CpuUsage.h"
+#include "FileLimit.h"
 #include "LineStamps.h"
 #include "SimChild.h"
 #include "comm/UnitWorker.h"
@@ -40,20 +41,6 @@ constexpr int kDigitalRows[] = {8, 22};
 constexpr std::chrono::milliseconds kTick{100};
 constexpr std::chrono::milliseconds kLateAfter{50};
 constexpr double kTargetCoreShare = 0.25;
-
-// Sockets on both sides plus log files and pipes; the soft limit is often 1024.
-void RaiseFileLimit(int units)
-{
-    rlimit limit{};
-    ::getrlimit(RLIMIT_NOFILE, &limit);
-    const rlim_t wanted = static_cast<rlim_t>(units) * 4 + 256;
-    if (limit.rlim_cur >= wanted)
-        return;
-    limit.rlim_cur = limit.rlim_max == RLIM_INFINITY ? wanted : std::min(wanted, limit.rlim_max);
-    if (::setrlimit(RLIMIT_NOFILE, &limit) != 0 || limit.rlim_cur < wanted)
-        std::fprintf(stderr, "warning: open-file limit %lu is below the %lu this run needs\n",
-                     static_cast<unsigned long>(limit.rlim_cur), static_cast<unsigned long>(wanted));
-}
 
 // Data lines in every log file of the folder (each file starts with its header).
 long LoggedLines(const std::filesystem::path& folder)

@@ -14,6 +14,10 @@ namespace {
 
 constexpr char kStartMeasuring = 'M';
 constexpr char kStopMeasuring = 'E';
+// Followed by a 32-bit count: that many units, from the first, switch off
+// (refuse connections and drop the open ones) or back on.
+constexpr char kSwitchOff = 'O';
+constexpr char kSwitchOn = 'N';
 
 bool WriteAll(int fd, const void* data, std::size_t size)
 {
@@ -68,7 +72,16 @@ std::uint64_t CommandsReceived(const std::vector<std::unique_ptr<sim::SimUnit>>&
         std::_Exit(1);
     const double cpuBefore = CpuSeconds(OwnUsage());
     const std::uint64_t commandsBefore = CommandsReceived(units);
-    if (!ReadAll(fromParent, &signal, 1) || signal != kStopMeasuring)
+    while (ReadAll(fromParent, &signal, 1) && (signal == kSwitchOff || signal == kSwitchOn)) {
+        std::uint32_t count = 0;
+        if (!ReadAll(fromParent, &count, sizeof count))
+            std::_Exit(1);
+        for (std::size_t i = 0; i < count && i < units.size(); ++i) {
+            units[i]->setRefuseConnections(signal == kSwitchOff);
+            units[i]->setFault(signal == kSwitchOff ? sim::Fault::DropConnection : sim::Fault::None);
+        }
+    }
+    if (signal != kStopMeasuring)
         std::_Exit(1);
     SimChild::Report report;
     report.cpuSeconds = CpuSeconds(OwnUsage()) - cpuBefore;
@@ -123,6 +136,13 @@ void SimChild::startMeasuring()
 {
     if (!WriteAll(toChild_, &kStartMeasuring, 1))
         std::perror("start measuring");
+}
+
+void SimChild::switchUnits(bool on, std::uint32_t count)
+{
+    const char signal = on ? kSwitchOn : kSwitchOff;
+    if (!WriteAll(toChild_, &signal, 1) || !WriteAll(toChild_, &count, sizeof count))
+        std::perror("switch units");
 }
 
 void SimChild::stopMeasuring()

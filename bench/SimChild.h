@@ -29,6 +29,9 @@ public:
     // The measured span starts now, resp. ends now.
     void startMeasuring();
     void stopMeasuring();
+    // While measuring: the first `count` units switch off (they refuse
+    // connections and drop the open ones) or back on.
+    void switchUnits(bool on, std::uint32_t count);
     // Ends the child and returns what it measured; call once.
     Report finish();
 

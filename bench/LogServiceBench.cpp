@@ -1,0 +1,213 @@
+// vantelctl log --all at scale: one log service process running every unit
+// of a full list (256 simulated digital units in a child process) at input
+// period 1 (100 ms), first with all units up, then under --keep-going with
+// some units switched off for a while in the middle. Prints lines expected
+// against lines written, the share of one core, peak memory, and how soon
+// the switched-off units logged again. Asserts nothing.
+// Usage: vantel_log_service_bench [SECONDS=60] [UNITS=256] [OFF=32] [OFF_SECONDS=20]
+
+#include "CpuUsage.h"
+#include "FileLimit.h"
+#include "SimChild.h"
+#include "cli/LogService.h"
+#include "registry/UnitList.h"
+
+#include <algorithm>
+#include <chrono>
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <limits>
+#include <optional>
+#include <sstream>
+#include <thread>
+#include <vector>
+
+namespace vantel::bench {
+namespace {
+
+using Steady = std::chrono::steady_clock;
+using Seconds = std::chrono::duration<double>;
+
+constexpr int kDigitalRows[] = {8, 22};
+constexpr std::chrono::milliseconds kTick{100};
+constexpr double kTargetCoreShare = 0.25;
+
+// What one unit was seen doing, sampled every tick.
+struct UnitTrace {
+    std::optional<Steady::time_point> firstLine;
+    long linesAtOff = 0;
+    std::optional<Steady::time_point> resumed; // first new line after the units came back on
+};
+
+struct PhaseResult {
+    double wall = 0;
+    double cpu = 0;
+    long expected = 0;   // lines the units that stayed on should have written
+    long written = 0;    // lines they wrote
+    long short1 = 0;     // such units that wrote more than one line fewer than expected
+    long offWritten = 0; // lines of the units that were switched off
+    std::vector<double> resumeSeconds;
+    std::size_t messageLines = 0;
+};
+
+struct Phase {
+    std::chrono::seconds duration;
+    int offCount = 0;
+    std::chrono::seconds offFor{0};
+};
+
+long ExpectedLines(const UnitTrace& trace, Steady::time_point stop)
+{
+    if (!trace.firstLine)
+        return 0;
+    return static_cast<long>((stop - *trace.firstLine) / kTick) + 1;
+}
+
+PhaseResult RunPhase(const UnitList& list, SimChild& sims, const std::filesystem::path& folder, const Phase& phase)
+{
+    std::ostringstream messages;
+    ctl::LogServiceSettings settings;
+    settings.period = "1";
+    settings.folder = folder.string() + "/";
+    settings.codec = &list.codec();
+    settings.keepGoing = phase.offCount > 0;
+    ctl::LogService service(settings, messages);
+    for (int i = 0; i < list.count(); ++i)
+        service.add(list.at(i), ctl::LoggingFor(list.at(i)).open);
+
+    std::vector<UnitTrace> traces(static_cast<std::size_t>(list.count()));
+    const auto start = Steady::now();
+    const auto end = start + phase.duration;
+    const auto offAt = start + (phase.duration - phase.offFor) / 2;
+    const auto onAt = offAt + phase.offFor;
+    bool off = false;
+    bool backOn = false;
+    const rusage before = OwnUsage();
+    service.start();
+    for (auto due = start + kTick; Steady::now() < end; due += kTick) {
+        std::this_thread::sleep_until(due);
+        const auto now = Steady::now();
+        const auto status = service.status();
+        for (std::size_t i = 0; i < traces.size(); ++i) {
+            UnitTrace& trace = traces[i];
+            if (!trace.firstLine && status[i].lines > 0)
+                trace.firstLine = now;
+            if (backOn && !trace.resumed && status[i].lines > trace.linesAtOff)
+                trace.resumed = now;
+        }
+        if (phase.offCount > 0 && !off && now >= offAt) {
+            for (std::size_t i = 0; i < static_cast<std::size_t>(phase.offCount); ++i)
+                traces[i].linesAtOff = std::numeric_limits<long>::max();
+            sims.switchUnits(false, static_cast<std::uint32_t>(phase.offCount));
+            off = true;
+        }
+        if (off && !backOn && now >= onAt) {
+            // What they had written by the time they were seen down for good.
+            for (std::size_t i = 0; i < static_cast<std::size_t>(phase.offCount); ++i)
+                traces[i].linesAtOff = status[i].lines;
+            sims.switchUnits(true, static_cast<std::uint32_t>(phase.offCount));
+            backOn = true;
+        }
+    }
+    const auto stop = Steady::now();
+    const rusage after = OwnUsage();
+    service.stop();
+
+    PhaseResult result;
+    result.wall = Seconds(stop - start).count();
+    result.cpu = CpuSeconds(after) - CpuSeconds(before);
+    const auto status = service.status();
+    for (std::size_t i = 0; i < traces.size(); ++i) {
+        if (static_cast<int>(i) < phase.offCount) {
+            result.offWritten += status[i].lines;
+            if (traces[i].resumed)
+                result.resumeSeconds.push_back(Seconds(*traces[i].resumed - onAt).count());
+            continue;
+        }
+        const long expected = ExpectedLines(traces[i], stop);
+        result.expected += expected;
+        result.written += std::min(status[i].lines, expected);
+        result.short1 += status[i].lines < expected - 1 ? 1 : 0;
+    }
+    const std::string said = messages.str();
+    result.messageLines = static_cast<std::size_t>(std::count(said.begin(), said.end(), '\n'));
+    return result;
+}
+
+void Print(const char* title, const PhaseResult& r, int units, int offCount)
+{
+    std::printf("%s, %.1f s\n", title, r.wall);
+    std::printf("  units that stayed on:            %d\n", units - offCount);
+    std::printf("  their lines expected / written:  %ld / %ld (%ld missing; %ld units more than one line short)\n",
+                r.expected, r.written, r.expected - r.written, r.short1);
+    std::printf("  program: %6.2f CPU s = %5.1f%% of one core (target < %.0f%%)\n", r.cpu, 100.0 * r.cpu / r.wall,
+                100.0 * kTargetCoreShare);
+    if (offCount > 0) {
+        std::printf("  switched-off units: %d, lines written %ld, resumed %zu\n", offCount, r.offWritten,
+                    r.resumeSeconds.size());
+        if (!r.resumeSeconds.empty()) {
+            const auto [lo, hi] = std::minmax_element(r.resumeSeconds.begin(), r.resumeSeconds.end());
+            std::printf("  first line after switching back on: %.1f s to %.1f s later\n", *lo, *hi);
+        }
+    }
+    std::printf("  message lines on stderr:         %zu\n", r.messageLines);
+}
+
+} // namespace
+} // namespace vantel::bench
+
+int main(int argc, char** argv)
+{
+    using namespace vantel;
+    using namespace vantel::bench;
+    const int seconds = argc > 1 ? std::atoi(argv[1]) : 60;
+    const int unitCount = argc > 2 ? std::atoi(argv[2]) : UnitList::kMaxUnits;
+    const int offCount = argc > 3 ? std::atoi(argv[3]) : 32;
+    const int offSeconds = argc > 4 ? std::atoi(argv[4]) : 20;
+    if (seconds <= 0 || unitCount <= 0 || unitCount > UnitList::kMaxUnits || offCount < 0 || offCount > unitCount ||
+        offSeconds <= 0 || offSeconds >= seconds) {
+        std::fprintf(stderr, "usage: vantel_log_service_bench [SECONDS=60] [UNITS=1-256] [OFF=32] [OFF_SECONDS=20]\n");
+        return 2;
+    }
+    RaiseFileLimit(unitCount);
+    std::vector<int> rows;
+    for (int i = 0; i < unitCount; ++i)
+        rows.push_back(kDigitalRows[static_cast<std::size_t>(i) % std::size(kDigitalRows)]);
+    SimChild sims(rows); // forks: before any thread of ours
+
+    namespace fs = std::filesystem;
+    std::string pattern = (fs::temp_directory_path() / "vantel-logbench-XXXXXX").string();
+    if (!::mkdtemp(pattern.data()))
+        return 1;
+    const fs::path folder = pattern;
+    const TextCodec codec("CP932");
+    UnitList list((folder / "vantel.dat").string(), codec);
+    for (int i = 0; i < unitCount; ++i) {
+        UnitConnection unit;
+        unit.name = "unit" + std::to_string(1000 + i).substr(1);
+        unit.host = "127.0.0.1";
+        unit.controlPort = sims.ports()[static_cast<std::size_t>(i)];
+        unit.modelRow = rows[static_cast<std::size_t>(i)];
+        list.Add(-1, unit);
+    }
+
+    sims.startMeasuring();
+    const PhaseResult all = RunPhase(list, sims, folder, Phase{std::chrono::seconds(seconds)});
+    const PhaseResult outage =
+        RunPhase(list, sims, folder, Phase{std::chrono::seconds(seconds), offCount, std::chrono::seconds(offSeconds)});
+    sims.stopMeasuring();
+    const SimChild::Report simReport = sims.finish();
+    fs::remove_all(folder);
+
+    std::printf("vantelctl log --all: %d digital units (rows 8 and 22), input period 1 (100 ms), one process\n",
+                unitCount);
+    Print("All units on", all, unitCount, 0);
+    char title[128];
+    std::snprintf(title, sizeof title, "--keep-going, %d units switched off for %d s in the middle", offCount,
+                  offSeconds);
+    Print(title, outage, unitCount, offCount);
+    std::printf("peak memory of the program: %ld MB; simulators (child): %.1f%% of one core over both runs\n",
+                OwnUsage().ru_maxrss / 1024, 100.0 * simReport.cpuSeconds / (all.wall + outage.wall));
+    return 0;
+}
