@@ -137,13 +137,6 @@ bool AddUnits(LogService& service, const UnitList& list, const LogOptions& optio
     return true;
 }
 
-void PrintStatus(const LogService& service, std::ostream& err)
-{
-    for (const UnitLogStatus& unit : service.status())
-        err << LogService::Describe(unit) << "\n";
-    err << std::flush;
-}
-
 } // namespace
 
 int RunLog(const std::vector<std::string>& rawArgs, std::ostream&, std::ostream& err)
@@ -174,12 +167,13 @@ int RunLog(const std::vector<std::string>& rawArgs, std::ostream&, std::ostream&
     if (!AddUnits(service, opened.list, *options, err))
         return kExitRefused;
 
-    // From here on a signal closes the panels properly, even during start-up.
-    const StopSignals signals;
-    service.start();
     err << "logging into " << options->folder << " every " << options->period.value_or(kPeriodBoxStart)
         << " x100 ms; Ctrl+C stops\n"
         << std::flush;
+    // From here on a signal closes the panels properly, even during start-up;
+    // until stop() only the service writes to `err`.
+    const StopSignals signals;
+    service.start();
 
     const auto started = Steady::now();
     const auto until = options->duration ? started + *options->duration : Steady::time_point::max();
@@ -193,7 +187,7 @@ int RunLog(const std::vector<std::string>& rawArgs, std::ostream&, std::ostream&
         }
         service.waitWhileRunning(kLookEvery);
         if (Steady::now() >= nextStatus) {
-            PrintStatus(service, err);
+            service.printStatus();
             nextStatus += *options->statusEvery;
         }
     }
@@ -202,7 +196,7 @@ int RunLog(const std::vector<std::string>& rawArgs, std::ostream&, std::ostream&
         if (stoppedHere)
             err << "stopped\n";
     } else {
-        PrintStatus(service, err);
+        service.printStatus();
     }
     return service.anyFailed() ? kExitRefused : kExitOk;
 }

@@ -275,6 +275,14 @@ std::string LogService::Describe(const UnitLogStatus& status)
     return text;
 }
 
+void LogService::printStatus()
+{
+    std::string lines;
+    for (const UnitLogStatus& unit : status())
+        lines += Describe(unit) + "\n";
+    say(lines);
+}
+
 void LogService::say(const std::string& text)
 {
     const std::lock_guard lock(messagesMutex_);

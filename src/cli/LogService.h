@@ -77,6 +77,8 @@ public:
     void waitWhileRunning(std::chrono::milliseconds timeout) const;
     std::vector<UnitLogStatus> status() const;
     bool anyFailed() const;
+    // Describe() of every unit on the message stream, between the units' own messages.
+    void printStatus();
 
     // The status as one line per unit: name, lines, outages, time of the last line.
     static std::string Describe(const UnitLogStatus& status);

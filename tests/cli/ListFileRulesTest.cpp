@@ -4,6 +4,7 @@
 #include "cli/LogCommand.h"
 #include "platform/AtomicFile.h"
 #include "platform/ListLock.h"
+#include "support/LockHolderProcess.h"
 #include "support/TempFolder.h"
 
 #include <gtest/gtest.h>
@@ -52,6 +53,20 @@ TEST_F(CtlListFileRules, AddIsRefusedWhileTheProgramHoldsTheListAndNothingIsWrit
     const CtlRun added = add("Pump");
     EXPECT_EQ(added.code, ctl::kExitOk) << added.err;
     EXPECT_NE(ReadWholeFile(list).value().find("\"Pump\""), std::string::npos);
+}
+
+TEST_F(CtlListFileRules, AProgramThatCrashedWhileHoldingTheListBlocksNobody)
+{
+    test::LockHolderProcess program(list);
+    ASSERT_TRUE(program.holds());
+    const CtlRun refused = add("Tank");
+    EXPECT_EQ(refused.code, ctl::kExitRefused);
+    EXPECT_NE(refused.err.find("(process " + std::to_string(program.pid()) + ")"), std::string::npos) << refused.err;
+    EXPECT_FALSE(std::filesystem::exists(list));
+
+    program.kill();
+    const CtlRun added = add("Tank");
+    EXPECT_EQ(added.code, ctl::kExitOk) << added.err;
 }
 
 TEST_F(CtlListFileRules, ANamedListThatDoesNotExistIsAnErrorExceptForAdd)

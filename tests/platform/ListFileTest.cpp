@@ -1,13 +1,12 @@
 #include "platform/AtomicFile.h"
 #include "platform/CommandLine.h"
 #include "platform/ListLock.h"
+#include "support/LockHolderProcess.h"
 #include "support/TempFolder.h"
 
 #include <gtest/gtest.h>
 
-#include <csignal>
 #include <fstream>
-#include <sys/wait.h>
 #include <unistd.h>
 
 using namespace vantel;
@@ -66,34 +65,16 @@ TEST(ListLock, AKilledHolderLeavesNoLockBehind)
 {
     const test::TempFolder folder;
     const std::string list = (folder.path() / "vantel.dat").string();
-    int ready[2];
-    ASSERT_EQ(::pipe(ready), 0);
-    const pid_t child = ::fork();
-    ASSERT_GE(child, 0);
-    if (child == 0) {
-        ListLock::Outcome outcome{};
-        std::string holder;
-        const auto lock = ListLock::tryAcquire(list, outcome, holder);
-        const char held = lock ? 'y' : 'n';
-        static_cast<void>(::write(ready[1], &held, 1));
-        ::pause();
-        ::_exit(0);
-    }
-    char held = 0;
-    ASSERT_EQ(::read(ready[0], &held, 1), 1);
-    ::close(ready[0]);
-    ::close(ready[1]);
-    ASSERT_EQ(held, 'y');
+    test::LockHolderProcess crashing(list);
+    ASSERT_TRUE(crashing.holds());
 
     ListLock::Outcome outcome{};
     std::string holder;
     EXPECT_FALSE(ListLock::tryAcquire(list, outcome, holder));
     EXPECT_EQ(outcome, ListLock::Outcome::Busy);
-    EXPECT_EQ(holder, "process " + std::to_string(child));
+    EXPECT_EQ(holder, "process " + std::to_string(crashing.pid()));
 
-    ::kill(child, SIGKILL);
-    int status = 0;
-    ASSERT_EQ(::waitpid(child, &status, 0), child);
+    crashing.kill();
     EXPECT_TRUE(std::filesystem::exists(ListLock::lockPathFor(list))) << "the file stays, its lock does not";
     EXPECT_TRUE(ListLock::tryAcquire(list, outcome, holder));
     EXPECT_EQ(outcome, ListLock::Outcome::Held);
