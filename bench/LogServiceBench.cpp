@@ -8,8 +8,10 @@
 
 #include "CpuUsage.h"
 #include "FileLimit.h"
-#include "SimChild.h"
+#include "SimFleet.h"
+#include "TickerFloor.h"
 #include "cli/LogService.h"
+#include "platform/AppPaths.h"
 #include "registry/UnitList.h"
 
 #include <algorithm>
@@ -29,7 +31,6 @@ namespace {
 using Steady = std::chrono::steady_clock;
 using Seconds = std::chrono::duration<double>;
 
-constexpr int kDigitalRows[] = {8, 22};
 constexpr std::chrono::milliseconds kTick{100};
 constexpr double kTargetCoreShare = 0.25;
 
@@ -68,8 +69,8 @@ PhaseResult RunPhase(const UnitList& list, SimChild& sims, const std::filesystem
 {
     std::ostringstream messages;
     ctl::LogServiceSettings settings;
-    settings.period = "1";
-    settings.folder = folder.string() + "/";
+    settings.period = std::string("1");
+    settings.folder = WithTrailingSlash(folder.string());
     settings.codec = &list.codec();
     settings.keepGoing = phase.offCount > 0;
     ctl::LogService service(settings, messages);
@@ -135,14 +136,15 @@ PhaseResult RunPhase(const UnitList& list, SimChild& sims, const std::filesystem
     return result;
 }
 
-void Print(const char* title, const PhaseResult& r, int units, int offCount)
+void Print(const char* title, const PhaseResult& r, int units, int offCount, double floorShare)
 {
     std::printf("%s, %.1f s\n", title, r.wall);
     std::printf("  units that stayed on:            %d\n", units - offCount);
     std::printf("  their lines expected / written:  %ld / %ld (%ld missing; %ld units more than one line short)\n",
                 r.expected, r.written, r.expected - r.written, r.short1);
-    std::printf("  program: %6.2f CPU s = %5.1f%% of one core (target < %.0f%%)\n", r.cpu, 100.0 * r.cpu / r.wall,
-                100.0 * kTargetCoreShare);
+    const double share = r.cpu / r.wall;
+    std::printf("  program: %6.2f CPU s = %5.1f%% of one core (target < %.0f%%); %.1f times the floor\n", r.cpu,
+                100.0 * share, 100.0 * kTargetCoreShare, share / floorShare);
     if (offCount > 0) {
         std::printf("  switched-off units: %d, lines written %ld, resumed %zu\n", offCount, r.offWritten,
                     r.resumeSeconds.size());
@@ -171,26 +173,10 @@ int main(int argc, char** argv)
         return 2;
     }
     RaiseFileLimit(unitCount);
-    std::vector<int> rows;
-    for (int i = 0; i < unitCount; ++i)
-        rows.push_back(kDigitalRows[static_cast<std::size_t>(i) % std::size(kDigitalRows)]);
-    SimChild sims(rows); // forks: before any thread of ours
-
-    namespace fs = std::filesystem;
-    std::string pattern = (fs::temp_directory_path() / "vantel-logbench-XXXXXX").string();
-    if (!::mkdtemp(pattern.data()))
-        return 1;
-    const fs::path folder = pattern;
-    const TextCodec codec("CP932");
-    UnitList list((folder / "vantel.dat").string(), codec);
-    for (int i = 0; i < unitCount; ++i) {
-        UnitConnection unit;
-        unit.name = "unit" + std::to_string(1000 + i).substr(1);
-        unit.host = "127.0.0.1";
-        unit.controlPort = sims.ports()[static_cast<std::size_t>(i)];
-        unit.modelRow = rows[static_cast<std::size_t>(i)];
-        list.Add(-1, unit);
-    }
+    SimFleet fleet(unitCount); // forks: before any thread of ours
+    SimChild& sims = fleet.sims();
+    const UnitList& list = fleet.list();
+    const std::filesystem::path& folder = fleet.folder();
 
     sims.startMeasuring();
     const PhaseResult all = RunPhase(list, sims, folder, Phase{std::chrono::seconds(seconds)});
@@ -198,15 +184,19 @@ int main(int argc, char** argv)
         RunPhase(list, sims, folder, Phase{std::chrono::seconds(seconds), offCount, std::chrono::seconds(offSeconds)});
     sims.stopMeasuring();
     const SimChild::Report simReport = sims.finish();
-    fs::remove_all(folder);
+    // One tick thread per panel is the design's own cost, whatever the panels do.
+    const auto floorDuration = std::chrono::seconds(std::max(1, seconds / 3));
+    const double floorShare =
+        BareTickerCpuSeconds(unitCount, floorDuration) / std::chrono::duration<double>(floorDuration).count();
 
     std::printf("vantelctl log --all: %d digital units (rows 8 and 22), input period 1 (100 ms), one process\n",
                 unitCount);
-    Print("All units on", all, unitCount, 0);
+    std::printf("floor: %d bare 100 ms tickers ticking nothing, %.1f%% of one core\n", unitCount, 100.0 * floorShare);
+    Print("All units on", all, unitCount, 0, floorShare);
     char title[128];
     std::snprintf(title, sizeof title, "--keep-going, %d units switched off for %d s in the middle", offCount,
                   offSeconds);
-    Print(title, outage, unitCount, offCount);
+    Print(title, outage, unitCount, offCount, floorShare);
     std::printf("peak memory of the program: %ld MB; simulators (child): %.1f%% of one core over both runs\n",
                 OwnUsage().ru_maxrss / 1024, 100.0 * simReport.cpuSeconds / (all.wall + outage.wall));
     return 0;

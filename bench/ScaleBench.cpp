@@ -10,7 +10,8 @@
 #include "CpuUsage.h"
 #include "FileLimit.h"
 #include "LineStamps.h"
-#include "SimChild.h"
+#include "SimFleet.h"
+#include "TickerFloor.h"
 #include "comm/UnitWorker.h"
 #include "panels/CVantelDIGITAL.h"
 #include "panels/HeadlessPanelView.h"
@@ -36,8 +37,6 @@ namespace {
 using Steady = LineStamps::Clock;
 using Seconds = std::chrono::duration<double>;
 
-// Two-byte and ASCII dialects, four to three inputs each.
-constexpr int kDigitalRows[] = {8, 22};
 constexpr std::chrono::milliseconds kTick{100};
 constexpr std::chrono::milliseconds kLateAfter{50};
 constexpr double kTargetCoreShare = 0.25;
@@ -54,22 +53,6 @@ long LoggedLines(const std::filesystem::path& folder)
         lines += static_cast<long>(count) - 1;
     }
     return lines;
-}
-
-// The floor of one tick thread per panel: as many bare tickers, ticking
-// nothing, for as long. Returns their CPU time in seconds.
-double BareTickerCpuSeconds(int count, std::chrono::seconds duration)
-{
-    std::vector<std::unique_ptr<Ticker>> tickers;
-    const rusage before = OwnUsage();
-    for (int i = 0; i < count; ++i) {
-        tickers.push_back(std::make_unique<Ticker>());
-        tickers.back()->start([] {});
-    }
-    std::this_thread::sleep_for(duration);
-    for (auto& ticker : tickers)
-        ticker->stop();
-    return CpuSeconds(OwnUsage()) - CpuSeconds(before);
 }
 
 // The floor of the exchanges themselves: the same input reads posted straight
@@ -127,26 +110,12 @@ int main(int argc, char** argv)
     }
     RaiseFileLimit(unitCount);
 
-    std::vector<int> rows;
-    for (int i = 0; i < unitCount; ++i)
-        rows.push_back(kDigitalRows[static_cast<std::size_t>(i) % std::size(kDigitalRows)]);
-    SimChild sims(rows); // forks: before any thread of ours
-
-    namespace fs = std::filesystem;
-    std::string pattern = (fs::temp_directory_path() / "vantel-scalebench-XXXXXX").string();
-    if (!::mkdtemp(pattern.data()))
-        return 1;
-    const fs::path folder = pattern;
-    const TextCodec codec("CP932");
-    UnitList list((folder / "vantel.dat").string(), codec);
-    for (int i = 0; i < unitCount; ++i) {
-        UnitConnection unit;
-        unit.name = "unit" + std::to_string(1000 + i).substr(1);
-        unit.host = "127.0.0.1";
-        unit.controlPort = sims.ports()[static_cast<std::size_t>(i)];
-        unit.modelRow = rows[static_cast<std::size_t>(i)];
-        list.Add(-1, unit);
-    }
+    SimFleet fleet(unitCount); // forks: before any thread of ours
+    SimChild& sims = fleet.sims();
+    const std::vector<int>& rows = fleet.rows();
+    const std::filesystem::path& folder = fleet.folder();
+    const TextCodec& codec = fleet.codec();
+    UnitList& list = fleet.list();
 
     AppState app;
     std::vector<std::unique_ptr<HeadlessUnit>> units;
@@ -203,7 +172,6 @@ int main(int argc, char** argv)
     const double workersFloor = WorkersOnlyCpuSeconds(sims.ports(), rows, floorDuration);
     const SimChild::Report simReport = sims.finish();
     const long linesInFiles = LoggedLines(folder);
-    fs::remove_all(folder);
 
     const double wall = Seconds(stop - start).count();
     const double programCpu = CpuSeconds(after) - CpuSeconds(before);

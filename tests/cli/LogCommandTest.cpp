@@ -1,5 +1,6 @@
 #include "cli/LogCommand.h"
 #include "CtlRun.h"
+#include "LoopbackUnits.h"
 #include "SimUnit.h"
 #include "platform/AtomicFile.h"
 #include "registry/UnitList.h"
@@ -47,14 +48,7 @@ protected:
     void addUnit(const std::string& name, int row, int port)
     {
         UnitList list(listFile(), codec);
-        list.Load();
-        UnitConnection unit;
-        unit.name = name;
-        unit.host = "127.0.0.1";
-        unit.controlPort = port;
-        unit.modelRow = row;
-        ASSERT_EQ(list.Add(-1, unit), 0);
-        list.at(list.count() - 1).windowLeft = 40;
+        test::AddLoopbackUnit(list, name, row, port).windowLeft = 40;
         ASSERT_EQ(list.Save(), 0);
     }
 

@@ -1,14 +1,15 @@
 #include "cli/LogService.h"
 #include "CtlRun.h"
+#include "LoopbackUnits.h"
 #include "SimUnit.h"
 #include "cli/LogCommand.h"
 #include "cli/RetryBackOff.h"
+#include "platform/AtomicFile.h"
 #include "registry/UnitList.h"
 #include "support/TempFolder.h"
 
 #include <gtest/gtest.h>
 
-#include <fstream>
 #include <functional>
 #include <sstream>
 #include <thread>
@@ -33,10 +34,7 @@ bool Eventually(const std::function<bool()>& done)
 
 std::string FileText(const std::filesystem::path& file)
 {
-    std::ifstream in(file, std::ios::binary);
-    std::stringstream bytes;
-    bytes << in.rdbuf();
-    return bytes.str();
+    return ReadWholeFile(file.string()).value_or("");
 }
 
 std::size_t Count(const std::string& text, const std::string& what)
@@ -84,17 +82,7 @@ private:
 
 class CtlLogService : public ::testing::Test {
 protected:
-    void addUnit(const std::string& name, int row, int port)
-    {
-        list.Load();
-        UnitConnection unit;
-        unit.name = name;
-        unit.host = "127.0.0.1";
-        unit.controlPort = port;
-        unit.modelRow = row;
-        ASSERT_EQ(list.Add(-1, unit), 0);
-        ASSERT_EQ(list.Save(), 0);
-    }
+    void addUnit(const std::string& name, int row, int port) { test::AddLoopbackUnit(list, name, row, port); }
 
     CtlRun log(std::vector<std::string> args)
     {
