@@ -2,6 +2,7 @@
 #include "app/LocaleDateTimeFormatter.h"
 #include "app/MainWindow.h"
 #include "app/PanelLauncher.h"
+#include "panels/ContainerWindow.h"
 #include "panels/DigitalPanelWindow.h"
 #include "platform/AppPaths.h"
 #include "platform/CommandLine.h"
@@ -52,9 +53,14 @@ int main(int argc, char** argv)
 
     MainWindow window(list, state, paths.logFolder);
     window.setSearchTarget(searchTarget);
-    PanelLauncher launcher(state, [&](UnitRecord& record, const ConnectRequest& request) {
-        DigitalPanelWindow::open(list, state, record, request);
-    });
+    PanelLauncher launcher(
+        state,
+        [&](UnitRecord& record, const ConnectRequest& request) {
+            DigitalPanelWindow::open(list, state, record, request);
+        },
+        [&](UnitRecord& record, const ConnectRequest& request, ConnectedAnalogUnit unit) {
+            OpenAnalogContainer(list, state, record, request, std::move(unit.channel), unit.unitId);
+        });
     window.logic().setConnector(&launcher);
     if (!window.start(std::move(adapters)))
         return 1;
