@@ -38,15 +38,16 @@ for page in "$prefix"/share/man/man1/*.1.gz; do
   [[ -z "$complaints" ]] || fail "$(basename "$page"): $complaints"
 done
 
-# The log unit runs the installed vantelctl with the instance as the unit name.
-unit="$prefix/lib/systemd/user/vantel-log@.service"
+# The log unit runs the installed vantelctl with the instance as the unit name;
+# outside /usr and /usr/local it goes where the user manager looks in a home prefix.
+unit="$prefix/share/systemd/user/vantel-log@.service"
 if [[ -f "$unit" ]]; then
   grep -qx "ExecStart=$prefix/bin/vantelctl log --unit %I \$VANTEL_LOG_OPTIONS" "$unit" \
     || fail "vantel-log@.service does not start $prefix/bin/vantelctl log --unit %I"
   cp "$unit" "$scratch/vantel-log@Tank.service"
   systemd-analyze verify --man=no "$scratch/vantel-log@Tank.service" || fail "vantel-log@.service does not verify"
 else
-  fail "lib/systemd/user/vantel-log@.service not installed"
+  fail "share/systemd/user/vantel-log@.service not installed"
 fi
 
 if [[ "$with_gui" == 1 ]]; then
