@@ -38,6 +38,8 @@ int main(int argc, char** argv)
 
     QApplication app(argc, argv);
     QApplication::setApplicationName("Vantel");
+    // Wayland shells find the installed desktop entry, and so the icon, by this name.
+    QApplication::setDesktopFileName("org.vantel.Vantel");
     QApplication::setWindowIcon(QIcon(":/vantel.png"));
     // Log lines carry the date and time as the user's regional settings show them.
     SetLogDateTimeFormatter(std::make_shared<LocaleDateTimeFormatter>(QLocale::system()));
