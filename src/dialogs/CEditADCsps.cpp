@@ -1,0 +1,12 @@
+#include "dialogs/CEditADCsps.h"
+
+namespace vantel {
+
+CEditADCsps::CEditADCsps(ControlView& view)
+    : ListChoiceDialog(view, {kCaption,
+                              ADCspsId::Rate,
+                              {"10sps", "16.6sps", "50sps", "60sps", "400sps", "1200sps", "3600sps", "14400sps"}})
+{
+}
+
+} // namespace vantel
