@@ -172,7 +172,7 @@ PictureBox DoAlertPicture::tagBox(double level)
 
 PictureBox DoAlertPicture::labelAnchor(int slot)
 {
-    return {210, yOf(kTopLevel - slot) - 9, 108, 18};
+    return {213, yOf(kTopLevel - slot) - 9, 105, 18};
 }
 
 PictureBox DoAlertPicture::captionBox(const PictureBox& column)
