@@ -1,12 +1,11 @@
 #include "dialogs/QtSettingsDialogs.h"
 
-#include "dialogs/CEditADCsps.h"
-#include "dialogs/CEditRange.h"
 #include "dialogs/EditAnalogCalcDialog.h"
 #include "dialogs/EditDOAlertDialog.h"
 #include "dialogs/EditTCSettingDialog.h"
 #include "dialogs/EditThresholdDialog.h"
 #include "dialogs/ListChoiceWindow.h"
+#include "dialogs/ListDialogs.h"
 #include "dialogs/SweepDialog.h"
 
 namespace vantel {

@@ -1,8 +1,8 @@
 #include "dialogs/CDlgQZK19Sweep.h"
-#include "dialogs/CEditADCsps.h"
 #include "dialogs/DoAlertDiagramWidget.h"
 #include "dialogs/EditDOAlertDialog.h"
 #include "dialogs/EditThresholdDialog.h"
+#include "dialogs/ListDialogs.h"
 #include "dialogs/QtSettingsDialogs.h"
 #include "support/MessageBoxAnswerer.h"
 

@@ -1,8 +1,7 @@
 #include "dialogs/CDlgQZK19Sweep.h"
-#include "dialogs/CEditADCsps.h"
-#include "dialogs/CEditRange.h"
 #include "dialogs/CEditTCSetting.h"
 #include "dialogs/CEditThreshold.h"
+#include "dialogs/ListDialogs.h"
 #include "support/FakeControlView.h"
 
 #include <gtest/gtest.h>
