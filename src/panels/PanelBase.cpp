@@ -22,15 +22,6 @@ std::array<std::string, kChannelsPerSide>& NamesOf(UnitRecord& record, SignalSid
 
 } // namespace
 
-PanelContext ContextFor(UnitList& list, AppState& app, const UnitRecord& unit, const ConnectRequest& request)
-{
-    PanelContext context(list, app, unit.id);
-    context.logFolder = request.logFolder;
-    context.fileSwitchLines = request.fileSwitchLines;
-    context.loggingEnabled = request.loggingEnabled;
-    return context;
-}
-
 PanelBase::PanelBase(PanelView& view, PanelContext context)
     : view_(view), list_(context.list), app_(context.app), unit_(context.unit), localTime_(*context.localTime),
       dateTime_(*context.dateTime), codec_(*context.codec), clock_(*context.clock),
@@ -46,7 +37,10 @@ PanelBase::~PanelBase()
 {
     // Normally shutDown() has run already (PanelDeleter); the subclass is
     // gone by now, so only what is left of the base can be stopped here.
+    closeSource_.request_stop();
     ticker_.stop();
+    if (startUp_.joinable())
+        startUp_.join();
     releaseUnit();
     *alive_ = false;
 }
@@ -55,6 +49,9 @@ void PanelBase::requestClose()
 {
     closing_ = true;
     closeRequested_ = true;
+    // A tick or start-up waiting for a reply gives up now, so the close is
+    // not held up by a unit that does not answer.
+    closeSource_.request_stop();
 }
 
 void PanelBase::tick()
@@ -77,6 +74,7 @@ void PanelBase::onCloseCommand()
 {
     if (finished_.load())
         return;
+    closeSource_.request_stop();
     // A close deferred for a running callback comes back here; the list is
     // saved once.
     if (!closeSaved_.exchange(true) && saveListOnClose_) {
@@ -99,9 +97,13 @@ void PanelBase::shutDown()
 {
     if (shutDown_.exchange(true))
         return;
-    ticker_.stop();
     closing_ = true;
-    stopCommunication();
+    closeSource_.request_stop();
+    ticker_.stop();
+    if (startUp_.joinable())
+        startUp_.join();
+    link().stop();
+    link().release();
     finished_ = true;
     releaseUnit();
 }
@@ -259,6 +261,11 @@ void PanelBase::logValues(std::string_view values)
 void PanelBase::startTicking()
 {
     ticker_.start([this] { tick(); });
+}
+
+void PanelBase::startUpInBackground(std::function<void()> work)
+{
+    startUp_ = std::thread(std::move(work));
 }
 
 void PanelBase::abandonStartUp(std::string_view message)

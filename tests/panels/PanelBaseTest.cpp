@@ -113,7 +113,7 @@ TEST_F(PanelBaseTest, StartUpTakesTheUnitAndCloseGivesItBack)
     view.window = {70, 80, 370, 480};
     panel->onCloseCommand();
     EXPECT_EQ(view.windowCloses.load(), 1);
-    EXPECT_EQ(panel->stops.load(), 1);
+    EXPECT_EQ(panel->countingLink.stops.load(), 1);
     EXPECT_FALSE(unit.panelOpen);
     EXPECT_EQ(unit.panel, nullptr);
     EXPECT_EQ(app.openPanelCount.load(), 0);
@@ -293,13 +293,13 @@ TEST_F(PanelBaseTest, CloseWaitsForARunningCallbackThroughAPostedClose)
         panel->onCloseCommand();
         EXPECT_EQ(view.closesPosted.load(), 1);
         EXPECT_EQ(view.windowCloses.load(), 0);
-        EXPECT_EQ(panel->stops.load(), 0) << "the worker is left alone while its callback runs";
+        EXPECT_EQ(panel->countingLink.stops.load(), 0) << "the worker is left alone while its callback runs";
         panel->deliver(1);
         EXPECT_EQ(panel->results.load(), 0) << "a callback starting now drops its result";
     }
     panel->onCloseCommand(); // the posted close arrives
     EXPECT_EQ(view.windowCloses.load(), 1);
-    EXPECT_EQ(panel->stops.load(), 1);
+    EXPECT_EQ(panel->countingLink.stops.load(), 1);
 }
 
 TEST_F(PanelBaseTest, MainWindowCloseRequestClosesAtTheNextTickAndStopsTicking)
@@ -353,7 +353,7 @@ TEST_F(PanelBaseTest, FailedStartUpShowsWhyAndReleasesTheUnitWithoutTicking)
     panel->failStartUp("モデルが違います。");
     EXPECT_EQ(view.controls.lastMessage(), "モデルが違います。");
     EXPECT_EQ(view.windowCloses.load(), 1);
-    EXPECT_EQ(panel->stops.load(), 1);
+    EXPECT_EQ(panel->countingLink.stops.load(), 1);
     panel->tick();
     EXPECT_EQ(panel->worked.load(), 0);
     EXPECT_EQ(app.openPanelCount.load(), 0);

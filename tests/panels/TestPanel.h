@@ -1,6 +1,7 @@
 #pragma once
 
 #include "panels/PanelBase.h"
+#include "support/CountingLink.h"
 
 #include <atomic>
 #include <string>
@@ -64,7 +65,8 @@ public:
     std::atomic<int> outputActs{0};
     std::atomic<int> inputActs{0};
     std::atomic<int> results{0};
-    std::atomic<int> stops{0};
+    // What the close did with the panel's link.
+    CountingLink countingLink;
 
 protected:
     void periodicWork() override
@@ -78,7 +80,7 @@ protected:
             logValues(",1,0");
         }
     }
-    void stopCommunication() override { ++stops; }
+    PanelLink& link() override { return countingLink; }
 
 private:
     PeriodRule inputRule_;
