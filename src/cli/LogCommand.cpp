@@ -1,8 +1,8 @@
 #include "cli/LogCommand.h"
 
-#include "app/CVantelDlg.h"
 #include "cli/CommonArgs.h"
 #include "cli/LogService.h"
+#include "logging/FileSwitching.h"
 #include "panels/AutoFunction.h"
 #include "panels/PanelTexts.h"
 #include "platform/AppPaths.h"

@@ -1,7 +1,7 @@
 #include "cli/LogService.h"
 
-#include "app/AppState.h"
 #include "cli/RetryBackOff.h"
+#include "registry/AppState.h"
 #include "registry/UnitList.h"
 
 #include <cstdio>
