@@ -75,7 +75,7 @@ private:
 
     void run()
     {
-        for (;;) {
+        while (!service_.stopping_.load()) {
             std::ostringstream shown;
             const bool stopped = runPanel(shown);
             if (stopped || service_.stopping_.load())
@@ -87,10 +87,6 @@ private:
                 break;
             }
             waitUntil(backOff_.failedAt(settings().clock->nowMs()));
-        }
-        {
-            const std::lock_guard lock(mutex_);
-            status_.ended = true;
         }
         service_.unitEnded();
     }

@@ -42,7 +42,6 @@ struct UnitLogStatus {
     std::optional<LocalDateTime> lastLine;
     std::optional<std::int64_t> reopenAtMs; // Clock time of the next try while it waits
     bool failed = false;                    // it ended by itself (without keepGoing)
-    bool ended = false;
 };
 
 // Logs several units at once, each with its own panel run headless on its

@@ -15,8 +15,6 @@ public:
     // A failure at `nowMs`; returns the time of the next try.
     std::int64_t failedAt(std::int64_t nowMs);
     void succeeded() { nextWaitMs_ = kFirstWaitMs; }
-    // The wait the next failure will get.
-    std::int64_t nextWaitMs() const { return nextWaitMs_; }
 
 private:
     std::int64_t nextWaitMs_ = kFirstWaitMs;
