@@ -87,6 +87,19 @@ TEST(CtlUnitCommands, ReadsEngineeringValuesAndSetsAnalogOutputs)
     EXPECT_EQ(ai.code, 0) << ai.err;
     EXPECT_EQ(ai.out, "AI1\t10.0000\tV\nAI2\t10.00\t℃\nAI3\t0.000\tmA\n");
 
+    // As the panel shows them: ±100 mV in millivolts; 0xFFFFFF is a reading
+    // just below zero, not a failure; a code the program does not know says so.
+    inputs.modify([](sim::UnitState& s) {
+        s.rangeCodes[0] = 0;
+        s.pinnedReadings[0] = 0x7FFFFF;
+        s.pinnedReadings[1] = 0xFFFFFF;
+        s.rangeCodes[2] = 7;
+        s.pinnedReadings[2] = 0x7FFFFF;
+    });
+    const CtlRun shown = run(ctl::RunRead, {at(inputs), "--model", "19", "ai"});
+    EXPECT_EQ(shown.code, 0) << shown.err;
+    EXPECT_EQ(shown.out, "AI1\t100.000\tmV\nAI2\t-0.00\t℃\nAI3\t30.0000\tV (unknown range 7)\n");
+
     sim::SimUnit outputs(sim::UnitConfig{.row = 21});
     outputs.start();
     const CtlRun volts = run(ctl::RunWrite, {at(outputs), "--model", "21", "ao", "1", "5"});
