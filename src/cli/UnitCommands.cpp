@@ -3,6 +3,7 @@
 #include "cli/UnitSession.h"
 #include "comm/AnalogRanges.h"
 #include "comm/ValueConversion.h"
+#include "panels/UnitCheck.h"
 
 #include <array>
 #include <optional>
@@ -154,16 +155,11 @@ int RunProbe(const std::vector<std::string>& rawArgs, std::ostream& out, std::os
     auto unit = UnitSession::open(args, err, exitCode);
     if (!unit)
         return exitCode;
-    const auto identity =
-        unit->isAnalog() ? QueryAnalogModel(*unit->analogChannel()) : QueryDigitalModel(*unit->digitalChannel());
-    if (!identity.ok()) {
-        err << "通信エラー\ncode : " << identity.error << "\n";
-        return kExitRefused;
-    }
-    out << "unit-id " << identity.value.unitId << " model " << identity.value.modelCode << "\n";
-    if (identity.value.modelCode != unit->model().modelCode)
-        return Failed(err, "モデルが違います。");
-    return kExitOk;
+    const UnitIdentity identity = unit->isAnalog() ? IdentifyUnit(*unit->analogChannel(), unit->model())
+                                                   : IdentifyUnit(*unit->digitalChannel(), unit->model());
+    if (identity.modelCode >= 0)
+        out << "unit-id " << identity.unitId << " model " << identity.modelCode << "\n";
+    return identity.ok() ? kExitOk : Failed(err, identity.failure.c_str());
 }
 
 int RunRead(const std::vector<std::string>& rawArgs, std::ostream& out, std::ostream& err)
