@@ -41,6 +41,7 @@ public:
     void setText(int id, std::string_view utf8) override;
     void setEnabled(int id, bool enabled) override;
     void setVisible(int id, bool visible) override;
+    using QWidget::setVisible;
     bool isChecked(int id) const override { return controls_.isChecked(id); }
     void setChecked(int id, bool checked) override;
     void setItems(int id, const std::vector<std::string>& items) override;
