@@ -1,6 +1,6 @@
 #include "app/AnalogConnect.h"
 
-#include "comm/AnalogRequestHandler.h"
+#include "panels/UnitCheck.h"
 #include "registry/ModelCatalogue.h"
 
 namespace vantel {
@@ -9,20 +9,13 @@ ConnectedAnalogUnit ConnectAnalogUnit(const UnitRecord& record, Ipv4Address bind
                                       ControlView& messages)
 {
     auto channel = std::make_unique<CAnalogChannel>(timeoutOptionMs);
-    if (const int error = channel->connect(record.host, record.controlPort, bindAddress); error != 0) {
-        messages.showMessage("接続エラー\ncode : " + std::to_string(error));
-        return {};
-    }
-    const auto identity = QueryAnalogModel(*channel);
+    const UnitIdentity identity =
+        ConnectAndIdentify(*channel, ModelAt(record.modelRow), LocationOf(record), bindAddress);
     if (!identity.ok()) {
-        messages.showMessage("通信エラー\ncode : " + std::to_string(identity.error));
+        messages.showMessage(identity.failure);
         return {};
     }
-    if (identity.value.modelCode != ModelAt(record.modelRow).modelCode) {
-        messages.showMessage("モデルが違います。");
-        return {};
-    }
-    return {std::move(channel), identity.value.unitId};
+    return {std::move(channel), identity.unitId};
 }
 
 } // namespace vantel

@@ -9,7 +9,6 @@
 namespace vantel {
 namespace {
 
-constexpr int kDefaultLinesItem = 1;
 constexpr std::int64_t kShutdownWaitPerPanelMs = 2000;
 
 constexpr const char* kNoAdapter =
@@ -24,23 +23,6 @@ constexpr const char* kUnknownModel =
 constexpr const char* kChooseLogFolder = "ログフォルダを選択してください";
 
 } // namespace
-
-int FileSwitchingValue(bool switchingOn, int linesItem)
-{
-    if (!switchingOn)
-        return -1;
-    if (linesItem < 0 || linesItem >= static_cast<int>(kLinesPerFile.size()))
-        linesItem = kDefaultLinesItem;
-    return kLinesPerFile[static_cast<std::size_t>(linesItem)];
-}
-
-UnitListRow UnitListColumns(const UnitRecord& record)
-{
-    const ModelRow& model = ModelAt(record.modelRow);
-    const bool usbGateway = model.isGateway() && record.connectionKind == kConnectionUsb;
-    return {record.name, usbGateway ? "COM" + std::to_string(record.comPort) : record.host,
-            std::to_string(model.isGateway() ? record.node : record.controlPort), std::string(model.shortName)};
-}
 
 CVantelDlg::CVantelDlg(UnitList& list, AppState& state, MainWindowView& view, const Clock& clock)
     : list_(list), state_(state), view_(view), controls_(view.controls()), clock_(clock)

@@ -1,11 +1,13 @@
 #pragma once
 
-#include "app/AppState.h"
 #include "app/MainWindowView.h"
 #include "app/UnitConnector.h"
+#include "logging/FileSwitching.h"
 #include "platform/Adapters.h"
 #include "platform/Clock.h"
+#include "registry/AppState.h"
 #include "registry/UnitList.h"
+#include "registry/UnitListColumns.h"
 
 #include <array>
 #include <cstdint>
@@ -13,15 +15,6 @@
 #include <vector>
 
 namespace vantel {
-
-// The choices of the lines box: lines per log file when switching is on.
-inline constexpr std::array<int, 4> kLinesPerFile = {1000, 10000, 100000, 1000000};
-
-// Lines per log file for the items of the lines box; -1 when switching is off.
-int FileSwitchingValue(bool switchingOn, int linesItem);
-
-// The four columns the unit list shows for a record.
-UnitListRow UnitListColumns(const UnitRecord& record);
 
 // The main window's behaviour: the unit list and its buttons, logging
 // options, connect and the orderly shutdown of open panels.

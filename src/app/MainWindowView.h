@@ -1,5 +1,6 @@
 #pragma once
 
+#include "registry/UnitListColumns.h"
 #include "registry/UnitRecord.h"
 #include "ui/ControlView.h"
 
@@ -31,8 +32,6 @@ inline constexpr int BrowseFolder = 1203;
 inline constexpr int Version = 1007;
 inline constexpr int Exit = 1006;
 } // namespace MainId
-
-using UnitListRow = std::array<std::string, 4>; // name, host, port/node, model
 
 // What the main window's logic needs from its window: its plain controls,
 // the unit list and the dialogs it runs.

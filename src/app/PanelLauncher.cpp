@@ -1,22 +1,34 @@
 #include "app/PanelLauncher.h"
 
-#include "app/AnalogConnect.h"
 #include "app/MainWindowView.h"
 #include "registry/ModelCatalogue.h"
+#include "registry/PanelKind.h"
 
 namespace vantel {
 
 void PanelLauncher::connect(UnitRecord& record, const ConnectRequest& request, MainWindowView& view)
 {
-    const ModelRow& model = ModelAt(record.modelRow);
-    if (model.isAnalog() && !model.isGateway()) {
-        // The analog panel container takes the checked channel once it exists;
-        // until then the check alone runs and the channel closes again.
-        ConnectAnalogUnit(record, state_.adapterAddress.load(), state_.commandLineTimeoutMs.load(), view.controls());
+    const PanelKind kind = PanelKindOf(ModelAt(record.modelRow));
+    switch (kind.panel) {
+    case PanelClass::Digital:
+        if (openDigitalPanel_)
+            openDigitalPanel_(record, request);
+        return;
+    case PanelClass::Container: {
+        // Units behind the gateway are reached through the gateway link,
+        // which is not built yet.
+        if (TraitsOf(kind.container).viaGateway)
+            return;
+        ConnectedAnalogUnit unit = ConnectAnalogUnit(record, state_.adapterAddress.load(),
+                                                     state_.commandLineTimeoutMs.load(), view.controls());
+        if (unit.channel && openContainer_)
+            openContainer_(record, request, std::move(unit));
         return;
     }
-    if (!model.isAnalog() && !model.isGateway() && openDigitalPanel_)
-        openDigitalPanel_(record, request);
+    case PanelClass::DigitalGateway:
+    case PanelClass::None:
+        return;
+    }
 }
 
 } // namespace vantel

@@ -1,7 +1,8 @@
 #pragma once
 
-#include "app/AppState.h"
+#include "app/AnalogConnect.h"
 #include "app/UnitConnector.h"
+#include "registry/AppState.h"
 
 #include <functional>
 
@@ -14,9 +15,12 @@ class PanelLauncher : public UnitConnector {
 public:
     // Creates a digital unit's panel, which connects and checks the unit itself.
     using PanelOpener = std::function<void(UnitRecord& record, const ConnectRequest& request)>;
+    // Creates the tab container of an analog unit, handing it the checked channel.
+    using ContainerOpener =
+        std::function<void(UnitRecord& record, const ConnectRequest& request, ConnectedAnalogUnit unit)>;
 
-    explicit PanelLauncher(AppState& state, PanelOpener openDigitalPanel = {})
-        : state_(state), openDigitalPanel_(std::move(openDigitalPanel))
+    explicit PanelLauncher(AppState& state, PanelOpener openDigitalPanel = {}, ContainerOpener openContainer = {})
+        : state_(state), openDigitalPanel_(std::move(openDigitalPanel)), openContainer_(std::move(openContainer))
     {
     }
     void connect(UnitRecord& record, const ConnectRequest& request, MainWindowView& view) override;
@@ -24,6 +28,7 @@ public:
 private:
     AppState& state_;
     PanelOpener openDigitalPanel_;
+    ContainerOpener openContainer_;
 };
 
 } // namespace vantel

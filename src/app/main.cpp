@@ -2,6 +2,7 @@
 #include "app/LocaleDateTimeFormatter.h"
 #include "app/MainWindow.h"
 #include "app/PanelLauncher.h"
+#include "panels/ContainerWindow.h"
 #include "panels/DigitalPanelWindow.h"
 #include "platform/AppPaths.h"
 #include "platform/CommandLine.h"
@@ -37,6 +38,8 @@ int main(int argc, char** argv)
 
     QApplication app(argc, argv);
     QApplication::setApplicationName("Vantel");
+    // Wayland shells find the installed desktop entry, and so the icon, by this name.
+    QApplication::setDesktopFileName("org.vantel.Vantel");
     QApplication::setWindowIcon(QIcon(":/vantel.png"));
     // Log lines carry the date and time as the user's regional settings show them.
     SetLogDateTimeFormatter(std::make_shared<LocaleDateTimeFormatter>(QLocale::system()));
@@ -52,9 +55,14 @@ int main(int argc, char** argv)
 
     MainWindow window(list, state, paths.logFolder);
     window.setSearchTarget(searchTarget);
-    PanelLauncher launcher(state, [&](UnitRecord& record, const ConnectRequest& request) {
-        DigitalPanelWindow::open(list, state, record, request);
-    });
+    PanelLauncher launcher(
+        state,
+        [&](UnitRecord& record, const ConnectRequest& request) {
+            DigitalPanelWindow::open(list, state, record, request);
+        },
+        [&](UnitRecord& record, const ConnectRequest& request, ConnectedAnalogUnit unit) {
+            OpenAnalogContainer(list, state, record, request, std::move(unit.channel), unit.unitId);
+        });
     window.logic().setConnector(&launcher);
     if (!window.start(std::move(adapters)))
         return 1;

@@ -1,10 +1,10 @@
 #include "cli/ListCommands.h"
 
-#include "app/CVantelDlg.h"
 #include "cli/CommonArgs.h"
 #include "registry/CVantelAddChange.h"
 #include "registry/ModelCatalogue.h"
 #include "registry/UnitList.h"
+#include "registry/UnitListColumns.h"
 
 #include <ostream>
 

@@ -1,7 +1,7 @@
 #include "cli/LogCommand.h"
 
-#include "app/CVantelDlg.h"
 #include "cli/CommonArgs.h"
+#include "logging/FileSwitching.h"
 #include "panels/AutoFunction.h"
 #include "panels/CVantelDIGITAL.h"
 #include "panels/HeadlessPanelView.h"

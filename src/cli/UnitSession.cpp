@@ -1,5 +1,6 @@
 #include "cli/UnitSession.h"
 
+#include "panels/UnitCheck.h"
 #include "platform/TcpSocket.h"
 #include "registry/UnitRecord.h"
 
@@ -7,9 +8,6 @@
 
 namespace vantel::ctl {
 namespace {
-
-// Wireless digital units answer slowly; the program gives them this long to connect.
-constexpr int kWirelessConnectTimeoutMs = 10000;
 
 struct HostPort {
     std::string host;
@@ -72,20 +70,19 @@ std::unique_ptr<UnitSession> UnitSession::open(CtlArgs& args, std::ostream& err,
 
     exitCode = kExitRefused;
     std::unique_ptr<UnitSession> session(new UnitSession(model));
-    int error = 0;
+    const UnitLocation where{target->host, target->port, secondPort};
+    std::string failure;
     if (model.isAnalog()) {
         session->analogChannel_ = std::make_unique<CAnalogChannel>(timeoutOption);
-        error = session->analogChannel_->connect(target->host, target->port, bind);
+        failure = ConnectDirect(*session->analogChannel_, model, where, bind);
         session->analogWorker_ = std::make_unique<AnalogWorker>(*session->analogChannel_);
     } else {
         session->digitalChannel_ = std::make_unique<CDigitalChannel>(timeoutOption);
-        if (model.has(ModelFlag::FirstWireless) || model.has(ModelFlag::ThirdWireless))
-            session->digitalChannel_->setConnectTimeout(kWirelessConnectTimeoutMs);
-        error = session->digitalChannel_->connect(target->host, target->port, model.index, secondPort, bind);
+        failure = ConnectDirect(*session->digitalChannel_, model, where, bind);
         session->digitalWorker_ = std::make_unique<DigitalWorker>(*session->digitalChannel_);
     }
-    if (error != 0) {
-        err << "接続エラー\ncode : " << error << "\n";
+    if (!failure.empty()) {
+        err << failure << "\n";
         return nullptr;
     }
     exitCode = kExitOk;

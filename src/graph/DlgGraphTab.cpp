@@ -1,5 +1,6 @@
 #include "graph/DlgGraphTab.h"
 
+#include "comm/AnalogRanges.h"
 #include "graph/GraphPageIds.h"
 
 #include <array>
@@ -20,33 +21,35 @@ constexpr std::array<Colour, Rows> kRowColours{{
     {80, 80, 255},
 }};
 
-bool hasAnalogOutputs(int kind)
-{
-    return kind == 2 || kind == 3 || kind == 6 || kind == 7;
-}
-
-struct KindLayout {
-    std::vector<int> hidden;
-    std::vector<std::string> seriesItems;
-};
-
-KindLayout layoutOf(int kind)
+// The page's controls that a kind does not use.
+std::vector<int> HiddenControls(ContainerKind kind)
 {
     const int swatch6 = FirstSwatch + 5;
     const int label6 = FirstLabel + 5;
     switch (kind) {
-    case 2:
-        return {{1305, 1325, 1326, 1327, 1328, swatch6, label6}, {"AO1", "AO2", "DI1", "DI2", "DI3"}};
-    case 3:
-        return {{1302, 1326, 1327, 1328, swatch6, label6}, {"AO1", "AO2", "AO3", "DI1", "DI2"}};
-    case 4:
-        return {{1302, 1328, swatch6, label6}, {"AI1", "AI2", "AI3", "AI4", "AI5"}};
-    case 6:
-    case 7:
-        return {{1326, 1327, 1328}, {"AO1", "AO2", "AO3", "DI1", "DI2", "DI3"}};
-    default: // 0, 1, 5
-        return {{1302, 1326, 1327, 1328, swatch6, label6}, {"AI1", "AI2", "AI3", "DO1", "DO2"}};
+    case ContainerKind::QZK19:
+        return {1305, 1325, 1326, 1327, 1328, swatch6, label6};
+    case ContainerKind::QZK18:
+        return {1302, 1326, 1327, 1328, swatch6, label6};
+    case ContainerKind::QZK28:
+        return {1302, 1328, swatch6, label6};
+    case ContainerKind::QZK33Gateway:
+    case ContainerKind::QZK33:
+        return {1326, 1327, 1328};
+    case ContainerKind::QZK17:
+    case ContainerKind::QZK17V2:
+    case ContainerKind::QZK17Gateway:
+        break;
     }
+    return {1302, 1326, 1327, 1328, swatch6, label6};
+}
+
+std::vector<std::string> SeriesItems(const ContainerTraits& traits)
+{
+    std::vector<std::string> items;
+    for (int i = 0; i < traits.seriesCount; ++i)
+        items.emplace_back(traits.series[static_cast<std::size_t>(i)]);
+    return items;
 }
 
 bool validRow(int row)
@@ -56,7 +59,7 @@ bool validRow(int row)
 
 } // namespace
 
-DlgGraphTab::DlgGraphTab(ControlView& view, int kind) : view_(view), kind_(kind) {}
+DlgGraphTab::DlgGraphTab(ControlView& view, ContainerKind kind) : view_(view), kind_(kind), traits_(TraitsOf(kind)) {}
 
 void DlgGraphTab::SetCanvas(std::shared_ptr<LECanvas> canvas)
 {
@@ -71,23 +74,24 @@ Colour DlgGraphTab::RowColour(int row)
 void DlgGraphTab::OnInitDialog()
 {
     view_.setCurrentIndex(Period, 0);
-    const bool outputs = hasAnalogOutputs(kind_);
+    const bool outputs = traits_.analogOutputs;
+    // A five-input unit shows its fourth and fifth input in the second row.
+    const bool fiveInputs = analogRows() == 5;
     for (int row = 0; row < 3; ++row) {
         view_.setChecked(CheckOfRow(row), true);
         if (outputs)
             view_.setText(CheckOfRow(row), "AO" + std::to_string(row + 1));
     }
     for (int row = 3; row < Rows; ++row) {
-        view_.setChecked(CheckOfRow(row), kind_ == 4);
+        view_.setChecked(CheckOfRow(row), fiveInputs);
         if (outputs)
             view_.setText(CheckOfRow(row), "DI" + std::to_string(row - 2));
-        else if (kind_ == 4 && row < 5)
+        else if (fiveInputs && row < 5)
             view_.setText(CheckOfRow(row), "AI" + std::to_string(row + 1));
     }
-    const KindLayout layout = layoutOf(kind_);
-    for (int id : layout.hidden)
+    for (int id : HiddenControls(kind_))
         view_.setVisible(id, false);
-    view_.setItems(SeriesList, layout.seriesItems);
+    view_.setItems(SeriesList, SeriesItems(traits_));
     view_.setCurrentIndex(SeriesList, 0);
 }
 
@@ -115,7 +119,8 @@ void DlgGraphTab::OnCheckClicked(int controlId)
     if (row < 0)
         return;
     // The 2-AO unit has only two analog series, so its DI rows sit one lower.
-    const int series = (kind_ == 2 && row >= 3) ? row - 1 : row;
+    const bool twoOutputs = kind_ == ContainerKind::QZK19;
+    const int series = (twoOutputs && row >= 3) ? row - 1 : row;
     if (canvas_) {
         if (LECanvasSeries* target = canvas_->GetSeries(series))
             target->SetVisible(view_.isChecked(controlId));
@@ -155,16 +160,17 @@ void DlgGraphTab::SetRowUnit(int row, int rangeCode, double multiplier, double o
         series->SetUnit(RowUnitText(kind_, rangeCode, multiplier, offset, unit));
 }
 
-std::string RowUnitText(int kind, int rangeCode, double multiplier, double offset, std::string_view unit)
+std::string RowUnitText(ContainerKind kind, int rangeCode, double multiplier, double offset, std::string_view unit)
 {
     if (!unit.empty() || multiplier != 1.0 || offset != 0.0)
         return std::string(unit);
-    if (hasAnalogOutputs(kind)) {
-        constexpr std::array<const char*, 2> kOutputUnits{"V", "mA"};
-        return rangeCode >= 0 && rangeCode < 2 ? kOutputUnits[static_cast<std::size_t>(rangeCode)] : "";
+    // A code the tables do not list shows no unit rather than a guessed one.
+    if (TraitsOf(kind).analogOutputs) {
+        const OutputModeInfo& mode = OutputModeOf(rangeCode);
+        return mode.known ? std::string(mode.unit) : "";
     }
-    constexpr std::array<const char*, 7> kInputUnits{"mV", "V", "V", "V", "mA", "mA", "℃"};
-    return rangeCode >= 0 && rangeCode < 7 ? kInputUnits[static_cast<std::size_t>(rangeCode)] : "";
+    const InputRangeInfo& range = InputRangeOf(rangeCode);
+    return range.known ? std::string(range.unit) : "";
 }
 
 } // namespace vantel

@@ -3,6 +3,7 @@
 #include "graph/CanvasTypes.h"
 #include "graph/LECanvas.h"
 #include "graph/TabPanel.h"
+#include "registry/PanelKind.h"
 #include "ui/ControlView.h"
 
 #include <memory>
@@ -12,16 +13,16 @@ namespace vantel {
 
 // The graph page of the tab container: period, show/hide boxes, the series
 // whose scale is drawn, and per row a colour, a name, a live value and a
-// "Scale" button. Its rows follow the container kind (0-7).
+// "Scale" button. Its rows follow the container kind.
 class DlgGraphTab {
 public:
-    DlgGraphTab(ControlView& view, int kind);
+    DlgGraphTab(ControlView& view, ContainerKind kind);
 
     void SetCanvas(std::shared_ptr<LECanvas> canvas);
     void SetPanel(TabPanel* panel) { panel_ = panel; }
-    int kind() const { return kind_; }
-    // Analog rows come first: 5 for kind 4, else 3.
-    int analogRows() const { return kind_ == 4 ? 5 : 3; }
+    ContainerKind kind() const { return kind_; }
+    // Analog rows come first: 5 for the five-input unit, else 3.
+    int analogRows() const { return traits_.analogPageRows; }
 
     void OnInitDialog();
     void OnPeriodSelected();
@@ -39,13 +40,14 @@ private:
     LECanvasSeries* seriesOfRow(int row) const;
 
     ControlView& view_;
-    int kind_;
+    ContainerKind kind_;
+    const ContainerTraits& traits_;
     std::shared_ptr<LECanvas> canvas_;
     TabPanel* panel_ = nullptr;
 };
 
 // Unit text shown for a row: the user's unit, or with an identity formula and
 // no unit the unit of the channel's range code.
-std::string RowUnitText(int kind, int rangeCode, double multiplier, double offset, std::string_view unit);
+std::string RowUnitText(ContainerKind kind, int rangeCode, double multiplier, double offset, std::string_view unit);
 
 } // namespace vantel

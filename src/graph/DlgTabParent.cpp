@@ -1,7 +1,5 @@
 #include "graph/DlgTabParent.h"
 
-#include "graph/ContainerPlacement.h"
-
 namespace vantel {
 namespace {
 
@@ -23,8 +21,7 @@ DlgTabParent::DlgTabParent(TabParentView& view, TabParentSetup setup, LECanvasRe
 
 DlgTabParent::~DlgTabParent()
 {
-    if (canvas_)
-        registry_.DestroyCanvas(canvas_->id());
+    freeCanvas();
 }
 
 std::shared_ptr<LECanvas> DlgTabParent::CreateGraphCanvas(double bx, double by)
@@ -39,12 +36,7 @@ std::shared_ptr<LECanvas> DlgTabParent::CreateGraphCanvas(double bx, double by)
 void DlgTabParent::OnInitDialog()
 {
     OnTabSelected(0);
-    view_.setCaption(setup_.caption);
-    if (setup_.record == nullptr)
-        return;
-    if (const auto position = RestoredWindowPosition(view_.normalWindowRect(), setup_.record->windowLeft,
-                                                     setup_.record->windowTop, view_.desktopRect()))
-        view_.moveWindow(*position);
+    view_.showCaption(setup_.caption);
 }
 
 void DlgTabParent::OnTabSelected(int index)
@@ -52,28 +44,21 @@ void DlgTabParent::OnTabSelected(int index)
     view_.showGraphPage(index == 1);
 }
 
-void DlgTabParent::Close()
+void DlgTabParent::End()
 {
-    if (closed_)
+    if (ended_)
         return;
-    closed_ = true;
-    if (setup_.record != nullptr) {
-        const PixelRect normal = view_.normalWindowRect();
-        setup_.record->windowLeft = normal.left;
-        setup_.record->windowTop = normal.top;
-    }
-    if (panel_ != nullptr)
-        panel_->SetClosing();
-    if (setup_.saveList)
-        setup_.saveList();
+    ended_ = true;
     view_.endGraphPage();
+    freeCanvas();
+    view_.destroyWindow();
+}
+
+void DlgTabParent::freeCanvas()
+{
     if (canvas_)
         registry_.DestroyCanvas(canvas_->id());
     canvas_.reset();
-    const bool gatewayLink = setup_.kind == 5 || setup_.kind == 6;
-    if (!gatewayLink && setup_.releaseConnection)
-        setup_.releaseConnection();
-    view_.destroyWindow();
 }
 
 } // namespace vantel

@@ -32,7 +32,8 @@ QLabel* label(QWidget* parent, const char* text, QRect where)
 
 } // namespace
 
-GraphPageWidget::GraphPageWidget(int kind, QWidget* parent) : QWidget(parent), controls_(*this), logic_(controls_, kind)
+GraphPageWidget::GraphPageWidget(ContainerKind kind, QWidget* parent)
+    : QWidget(parent), controls_(*this), logic_(controls_, kind)
 {
     setFixedSize(kPageWidth, kPageHeight);
     setAutoFillBackground(true);

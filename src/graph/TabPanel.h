@@ -2,7 +2,7 @@
 
 namespace vantel {
 
-// What the tab container and the graph page need from the analog panel that
+// What the tab container's graph page needs from the analog panel that
 // fills the container's first tab, whatever its kind.
 class TabPanel {
 public:
@@ -13,8 +13,6 @@ public:
     virtual void RefreshGraph() = 0;
     // The "Scale" button of a row: conversion formula dialog for that row.
     virtual void OpenScaleDialog(int row) = 0;
-    // From now on callbacks and ticks do nothing; the container is closing.
-    virtual void SetClosing() = 0;
 };
 
 } // namespace vantel

@@ -1,8 +1,7 @@
 #include "graph/TabParentDialog.h"
 
-#include <QCloseEvent>
+#include <QKeyEvent>
 #include <QPushButton>
-#include <QScreen>
 #include <QTabBar>
 
 namespace vantel {
@@ -16,24 +15,21 @@ constexpr int kButtonHeight = 28;
 
 } // namespace
 
-TabParentDialog::TabParentDialog(TabParentSetup setup, const PanelPageFactory& makePanel, QWidget* parent)
-    : QDialog(parent), logic_(*this, std::move(setup))
+TabParentDialog::TabParentDialog(TabParentSetup setup, std::unique_ptr<PanelLink> link,
+                                 const PanelPageFactory& makePanel, QWidget* parent)
+    : PanelWindow(parent), logic_(*this, std::move(setup))
 {
-    setModal(false);
-    setAttribute(Qt::WA_DeleteOnClose);
-
     tabs_ = new QTabBar(this);
     tabs_->addTab(QString::fromUtf8(DlgTabParent::kControlTab));
     tabs_->addTab(QString::fromUtf8(DlgTabParent::kGraphTab));
     tabs_->setGeometry(kMargin, kMargin, kTabBarWidth, kTabBarHeight);
 
-    const QSize area = createPages(makePanel);
+    const QSize area = createPages(std::move(link), makePanel);
     auto* disconnectButton = new QPushButton(QStringLiteral("切断"), this);
     disconnectButton->setObjectName(QStringLiteral("disconnect"));
-    disconnectButton->setDefault(true); // Enter disconnects too
+    bindDisconnect(disconnectButton);
     const int buttonTop = kMargin + kTabBarHeight + area.height() + kMargin;
     disconnectButton->setGeometry(kMargin + area.width() - kButtonWidth, buttonTop, kButtonWidth, kButtonHeight);
-    connect(disconnectButton, &QPushButton::clicked, this, [this] { logic_.Close(); });
     setFixedSize(area.width() + 2 * kMargin, buttonTop + kButtonHeight + kMargin);
 
     connect(tabs_, &QTabBar::currentChanged, this, [this](int index) { logic_.OnTabSelected(index); });
@@ -41,7 +37,13 @@ TabParentDialog::TabParentDialog(TabParentSetup setup, const PanelPageFactory& m
     logic_.OnInitDialog();
 }
 
-QSize TabParentDialog::createPages(const PanelPageFactory& makePanel)
+TabParentDialog::~TabParentDialog()
+{
+    // The panel's threads call into the pages: they stop first.
+    destroyPanel();
+}
+
+QSize TabParentDialog::createPages(std::unique_ptr<PanelLink> link, const PanelPageFactory& makePanel)
 {
     auto* pages = new QWidget(this);
     pages->move(kMargin, kMargin + kTabBarHeight);
@@ -49,12 +51,13 @@ QSize TabParentDialog::createPages(const PanelPageFactory& makePanel)
     // Qt measures in pixels: one dialog unit of the layout is one pixel here.
     const std::shared_ptr<LECanvas> canvas = logic_.CreateGraphCanvas(1.0, 1.0);
     graphPage_->setCanvas(canvas);
-    if (makePanel)
-        panelPage_ = makePanel({logic_.kind(), canvas, &graphPage_->logic(), pages});
+    if (makePanel) {
+        PanelPageContext context{logic_.kind(), canvas, &graphPage_->logic(), pages, this, std::move(link)};
+        panelPage_ = makePanel(context);
+    }
     QSize area = graphPage_->size();
     if (panelPage_ != nullptr) {
         panelPage_->move(0, 0);
-        logic_.SetPanel(&panelPage_->tabPanel());
         graphPage_->logic().SetPanel(&panelPage_->tabPanel());
         area = area.expandedTo(panelPage_->sizeHint()).expandedTo(panelPage_->size());
     }
@@ -62,24 +65,23 @@ QSize TabParentDialog::createPages(const PanelPageFactory& makePanel)
     return area;
 }
 
-void TabParentDialog::accept()
+void TabParentDialog::closeWindow()
 {
-    logic_.Close();
+    logic_.End();
 }
 
-void TabParentDialog::reject()
+void TabParentDialog::keyPressEvent(QKeyEvent* event)
 {
-    logic_.Close();
-}
-
-void TabParentDialog::closeEvent(QCloseEvent* event)
-{
-    if (!logic_.closed()) {
-        event->ignore();
-        logic_.Close();
+    // Enter and Escape disconnect, as the container's "切断" is its default button.
+    switch (event->key()) {
+    case Qt::Key_Return:
+    case Qt::Key_Enter:
+    case Qt::Key_Escape:
+        runCloseRoutine();
         return;
+    default:
+        PanelWindow::keyPressEvent(event);
     }
-    QDialog::closeEvent(event);
 }
 
 void TabParentDialog::showGraphPage(bool graph)
@@ -89,24 +91,7 @@ void TabParentDialog::showGraphPage(bool graph)
         panelPage_->setVisible(!graph);
 }
 
-PixelRect TabParentDialog::normalWindowRect() const
-{
-    const QRect frame = isMaximized() || isMinimized() ? normalGeometry() : frameGeometry();
-    return {frame.left(), frame.top(), frame.left() + frame.width(), frame.top() + frame.height()};
-}
-
-PixelRect TabParentDialog::desktopRect() const
-{
-    const QRect desktop = screen()->availableGeometry();
-    return {desktop.left(), desktop.top(), desktop.left() + desktop.width(), desktop.top() + desktop.height()};
-}
-
-void TabParentDialog::moveWindow(PixelPoint topLeft)
-{
-    move(topLeft.x, topLeft.y);
-}
-
-void TabParentDialog::setCaption(const std::string& utf8)
+void TabParentDialog::showCaption(const std::string& utf8)
 {
     setWindowTitle(QString::fromStdString(utf8));
 }
@@ -118,8 +103,7 @@ void TabParentDialog::endGraphPage()
 
 void TabParentDialog::destroyWindow()
 {
-    hide();
-    deleteLater();
+    PanelWindow::closeWindow();
 }
 
 } // namespace vantel

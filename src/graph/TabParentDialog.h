@@ -3,40 +3,40 @@
 #include "graph/DlgTabParent.h"
 #include "graph/GraphPageWidget.h"
 #include "graph/PanelPage.h"
-
-#include <QDialog>
+#include "panels/PanelWindow.h"
 
 class QTabBar;
 
 namespace vantel {
 
 // Window of the tab container: the tab bar with the panel and the graph page,
-// and the "切断" button. Deletes itself when closed.
-class TabParentDialog : public QDialog, private TabParentView {
-    Q_OBJECT
+// and the "切断" button. It is the view and the host of the panel of its
+// first tab, so "切断", Enter, Escape and the close box all run that panel's
+// close routine. Deletes itself when the panel lets it go.
+class TabParentDialog : public PanelWindow, private TabParentView {
 public:
-    TabParentDialog(TabParentSetup setup, const PanelPageFactory& makePanel, QWidget* parent = nullptr);
+    // `link` is the unit's checked connection; the page that `makePanel`
+    // builds hands it to its panel.
+    TabParentDialog(TabParentSetup setup, std::unique_ptr<PanelLink> link, const PanelPageFactory& makePanel,
+                    QWidget* parent = nullptr);
+    ~TabParentDialog() override;
 
     DlgTabParent& logic() { return logic_; }
     GraphPageWidget* graphPage() const { return graphPage_; }
     PanelPage* panelPage() const { return panelPage_; }
     QTabBar* tabBar() const { return tabs_; }
 
-public slots:
-    void accept() override;
-    void reject() override;
+    // PanelHost: the graph page and the canvas go with the window.
+    void closeWindow() override;
 
 protected:
-    void closeEvent(QCloseEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
 
 private:
     // Graph page, canvas and panel page; returns the size of the page area.
-    QSize createPages(const PanelPageFactory& makePanel);
+    QSize createPages(std::unique_ptr<PanelLink> link, const PanelPageFactory& makePanel);
     void showGraphPage(bool graph) override;
-    PixelRect normalWindowRect() const override;
-    PixelRect desktopRect() const override;
-    void moveWindow(PixelPoint topLeft) override;
-    void setCaption(const std::string& utf8) override;
+    void showCaption(const std::string& utf8) override;
     void endGraphPage() override;
     void destroyWindow() override;
 

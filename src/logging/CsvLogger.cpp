@@ -1,8 +1,8 @@
 #include "logging/CsvLogger.h"
 
 #include "logging/LogFileName.h"
+#include "platform/GeneralFailure.h"
 #include "platform/LockedAppend.h"
-#include "registry/UnitList.h"
 
 #include <algorithm>
 

@@ -2,7 +2,6 @@
 
 #include "comm/Dialect.h"
 #include "comm/DigitalRequestHandler.h"
-#include "panels/DigitalConnectMessages.h"
 
 namespace vantel {
 
@@ -53,9 +52,10 @@ template <std::size_t N> int IndexOf(const std::array<int, N>& ids, int id)
 
 CVantelDIGITAL::CVantelDIGITAL(PanelView& view, PanelContext context)
     : PanelBase(view, context), model_(ModelAt(RecordOf(context).modelRow)),
-      masked_(DialectOf(model_) == Dialect::Ascii), host_(RecordOf(context).host), port_(RecordOf(context).controlPort),
-      secondPort_(RecordOf(context).secondPort), bindAddress_(context.app.adapterAddress.load()),
-      channel_(context.app.commandLineTimeoutMs.load())
+      masked_(DialectOf(model_) == Dialect::Ascii), location_(LocationOf(RecordOf(context))),
+      bindAddress_(context.app.adapterAddress.load()),
+      link_(std::make_unique<CDigitalChannel>(context.app.commandLineTimeoutMs.load()),
+            IsWireless(model_) ? kWirelessCloseGrace : kCloseGrace)
 {
 }
 
@@ -124,21 +124,13 @@ void CVantelDIGITAL::registerControls()
 
 bool CVantelDIGITAL::connectAndIdentify()
 {
-    const auto giveUp = [this](const std::string& message) {
+    const UnitIdentity identity = ConnectAndIdentify(link_.channel(), model_, location_, bindAddress_);
+    if (!identity.ok()) {
         connectFailed_ = true;
-        abandonStartUp(message);
+        abandonStartUp(identity.failure);
         return false;
-    };
-    if (IsWireless(model_))
-        channel_.setConnectTimeout(kWirelessConnectTimeoutMs);
-    if (const int error = channel_.connect(host_, port_, model_.index, secondPort_, bindAddress_); error != 0)
-        return giveUp(DigitalConnectFailure(model_, error));
-    const auto identity = QueryDigitalModel(channel_);
-    if (!identity.ok())
-        return giveUp(DigitalIdentityFailure(model_, identity.error));
-    if (identity.value.modelCode != model_.modelCode)
-        return giveUp(kWrongModel);
-    unitId_ = identity.value.unitId;
+    }
+    unitId_ = identity.unitId;
     return true;
 }
 
@@ -148,15 +140,16 @@ void CVantelDIGITAL::sendFirstReads()
         onReadInputs();
     if (outputCount() > 0) {
         changedSinceRead_ = 0;
-        post(digital::ReadOutputs{guarded<int>([this](int bits) { onOutputsRead(bits); })});
+        post(digital::ReadOutputs{
+            guarded<std::optional<int>>([this](std::optional<int> bits) { onOutputsRead(bits); })});
     }
 }
 
 std::string CVantelDIGITAL::statusText() const
 {
-    std::string where = host_ + " : " + std::to_string(port_);
+    std::string where = location_.host + " : " + std::to_string(location_.port);
     if (model_.has(ModelFlag::TwoPort))
-        where += "/" + std::to_string(secondPort_);
+        where += "/" + std::to_string(location_.secondPort);
     return std::string(model_.displayName) + " ( " + where + " ) ID " + std::to_string(unitId_.load());
 }
 
@@ -229,7 +222,8 @@ void CVantelDIGITAL::onOutputButton(int index)
 
 void CVantelDIGITAL::onReadInputs()
 {
-    post(digital::ReadInputs{guarded<int>([this](int bits) { onInputsRead(bits); })});
+    post(digital::ReadInputs{
+        guarded<digital::InputsResult>([this](const digital::InputsResult& read) { onInputsRead(read); })});
 }
 
 bool CVantelDIGITAL::onControlClicked(int controlId)
@@ -251,7 +245,7 @@ bool CVantelDIGITAL::onControlClicked(int controlId)
 
 void CVantelDIGITAL::post(digital::Request request)
 {
-    worker_.post(std::move(request));
+    link_.post(std::move(request));
 }
 
 void CVantelDIGITAL::sendOutputs(int states)
@@ -264,13 +258,15 @@ void CVantelDIGITAL::sendOutputs(int states)
 
 void CVantelDIGITAL::postWriteAll(int states)
 {
-    post(digital::WriteOutputs{states, guarded<int>([this](int bits) { onOutputsWritten(bits); })});
+    post(digital::WriteOutputs{
+        states, guarded<std::optional<int>>([this](std::optional<int> bits) { onOutputsWritten(bits); })});
 }
 
 void CVantelDIGITAL::postMasked(int states, int mask, int followUp)
 {
     post(digital::MaskedSet{states, mask, followUp,
-                            guarded<int, int>([this](int outputs, int next) { onMaskedWritten(outputs, next); })});
+                            guarded<std::optional<int>, int>(
+                                [this](std::optional<int> outputs, int next) { onMaskedWritten(outputs, next); })});
 }
 
 void CVantelDIGITAL::showOutputs(int bits)
@@ -293,18 +289,20 @@ void CVantelDIGITAL::failed()
     reportCommunicationFailure(AfterFailure::Close);
 }
 
-void CVantelDIGITAL::onInputsRead(int bits)
+void CVantelDIGITAL::onInputsRead(const digital::InputsResult& read)
 {
-    // -1: the exchange failed; -2: only the extra query on the second port did.
-    if (bits < 0)
+    // Whether the read or only the extra query on the second port failed, the panel gives up alike.
+    const int* bits = std::get_if<int>(&read);
+    if (bits == nullptr)
         return failed();
-    showInputs(bits & inputMask());
+    showInputs(*bits & inputMask());
 }
 
-void CVantelDIGITAL::onOutputsRead(int bits)
+void CVantelDIGITAL::onOutputsRead(std::optional<int> read)
 {
-    if (bits < 0)
+    if (!read)
         return failed();
+    const int bits = *read;
     // The unit answered before it saw the writes the panel made since it
     // asked; the outputs changed here since then keep their new state.
     const int changedHere = changedSinceRead_.load();
@@ -321,35 +319,24 @@ void CVantelDIGITAL::readOneShotValues()
     for (int i = 0; i < outputCount() && !closing(); ++i) {
         auto& value = oneShot_[static_cast<std::size_t>(i)];
         value = 0;
-        if (const auto got = QueryOneShotValue(channel_, i); got.ok())
+        if (const auto got = QueryOneShotValue(link_.channel(), i); got.ok())
             value = got.value;
     }
 }
 
-void CVantelDIGITAL::onOutputsWritten(int bits)
+void CVantelDIGITAL::onOutputsWritten(std::optional<int> bits)
 {
-    if (bits < 0)
+    if (!bits)
         return failed();
-    showOutputs(bits & outputMask());
+    showOutputs(*bits & outputMask());
 }
 
-void CVantelDIGITAL::onMaskedWritten(int outputs, int followUp)
+void CVantelDIGITAL::onMaskedWritten(std::optional<int> outputs, int followUp)
 {
-    if (outputs < 0)
+    if (!outputs)
         return failed();
     if (followUp != kNoFollowUp)
         postMasked(0, followUp, kNoFollowUp);
-}
-
-void CVantelDIGITAL::stopCommunication()
-{
-    // What was queued before still goes out to a unit that answers; a unit
-    // that does not is given up so that closing never waits for its time-outs.
-    worker_.quit();
-    if (!worker_.finishWithin(IsWireless(model_) ? kWirelessCloseGrace : kCloseGrace))
-        channel_.abandon();
-    worker_.stop();
-    channel_.close();
 }
 
 } // namespace vantel

@@ -1,9 +1,9 @@
 #pragma once
 
-#include "comm/CDigitalChannel.h"
-#include "comm/UnitWorker.h"
 #include "panels/DigitalPanelIds.h"
 #include "panels/PanelBase.h"
+#include "panels/UnitCheck.h"
+#include "panels/WorkerLink.h"
 #include "registry/ModelCatalogue.h"
 
 #include <array>
@@ -12,9 +12,6 @@
 #include <string>
 
 namespace vantel {
-
-// Connect time-out of the wireless digital lines, whose replies travel further.
-inline constexpr int kWirelessConnectTimeoutMs = 10000;
 
 // The panel of a digital unit (up to 8 outputs and 8 inputs): outputs
 // switched by hand or toggled automatically at a period, inputs read by hand
@@ -64,11 +61,11 @@ public:
     std::string csvHeader();
     std::string csvValues() const;
 
-    const CDigitalChannel& channel() const { return channel_; }
+    const CDigitalChannel& channel() const { return link_.channel(); }
 
 protected:
     void periodicWork() override;
-    void stopCommunication() override;
+    PanelLink& link() override { return link_; }
 
 private:
     static int outputAuto(int index) { return index; }
@@ -89,17 +86,15 @@ private:
     void showInputs(int bits);
     void failed();
 
-    void onInputsRead(int bits);
-    void onOutputsRead(int bits);
-    void onOutputsWritten(int bits);
-    void onMaskedWritten(int outputs, int followUpMask);
+    void onInputsRead(const digital::InputsResult& read);
+    void onOutputsRead(std::optional<int> read);
+    void onOutputsWritten(std::optional<int> bits);
+    void onMaskedWritten(std::optional<int> outputs, int followUpMask);
     void readOneShotValues();
 
     const ModelRow& model_;
     const bool masked_;
-    const std::string host_;
-    const int port_;
-    const int secondPort_;
+    const UnitLocation location_;
     const Ipv4Address bindAddress_;
 
     std::atomic<bool> connectFailed_{false};
@@ -110,8 +105,7 @@ private:
     std::array<std::atomic<int>, kChannelsPerSide> oneShot_{};
     std::atomic<int> titleShown_{-1}; // last title state sent, -1: none yet
 
-    CDigitalChannel channel_;
-    DigitalWorker worker_{channel_}; // last: quits and joins before the rest goes
+    DigitalLink link_; // last: stopped before the rest goes
 };
 
 } // namespace vantel

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "app/UnitConnector.h"
 #include "panels/CVantelDIGITAL.h"
+#include "panels/PanelContext.h"
 #include "panels/PanelWindow.h"
 
 #include <QFrame>

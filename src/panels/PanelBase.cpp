@@ -22,15 +22,6 @@ std::array<std::string, kChannelsPerSide>& NamesOf(UnitRecord& record, SignalSid
 
 } // namespace
 
-PanelContext ContextFor(UnitList& list, AppState& app, const UnitRecord& unit, const ConnectRequest& request)
-{
-    PanelContext context(list, app, unit.id);
-    context.logFolder = request.logFolder;
-    context.fileSwitchLines = request.fileSwitchLines;
-    context.loggingEnabled = request.loggingEnabled;
-    return context;
-}
-
 PanelBase::PanelBase(PanelView& view, PanelContext context)
     : view_(view), list_(context.list), app_(context.app), unit_(context.unit), localTime_(*context.localTime),
       dateTime_(*context.dateTime), codec_(*context.codec), clock_(*context.clock),
@@ -46,7 +37,10 @@ PanelBase::~PanelBase()
 {
     // Normally shutDown() has run already (PanelDeleter); the subclass is
     // gone by now, so only what is left of the base can be stopped here.
+    closeSource_.request_stop();
     ticker_.stop();
+    if (startUp_.joinable())
+        startUp_.join();
     releaseUnit();
     *alive_ = false;
 }
@@ -55,12 +49,16 @@ void PanelBase::requestClose()
 {
     closing_ = true;
     closeRequested_ = true;
+    // A tick or start-up waiting for a reply gives up now, so the close is
+    // not held up by a unit that does not answer.
+    closeSource_.request_stop();
 }
 
 void PanelBase::tick()
 {
     if (finished_.load())
         return;
+    checkReplies();
     if (closeRequested_.load()) {
         if (!closePosted_.exchange(true)) {
             ticker_.stop();
@@ -77,6 +75,7 @@ void PanelBase::onCloseCommand()
 {
     if (finished_.load())
         return;
+    closeSource_.request_stop();
     // A close deferred for a running callback comes back here; the list is
     // saved once.
     if (!closeSaved_.exchange(true) && saveListOnClose_) {
@@ -99,9 +98,13 @@ void PanelBase::shutDown()
 {
     if (shutDown_.exchange(true))
         return;
-    ticker_.stop();
     closing_ = true;
-    stopCommunication();
+    closeSource_.request_stop();
+    ticker_.stop();
+    if (startUp_.joinable())
+        startUp_.join();
+    link().stop();
+    link().release();
     finished_ = true;
     releaseUnit();
 }
@@ -261,6 +264,11 @@ void PanelBase::startTicking()
     ticker_.start([this] { tick(); });
 }
 
+void PanelBase::startUpInBackground(std::function<void()> work)
+{
+    startUp_ = std::thread(std::move(work));
+}
+
 void PanelBase::abandonStartUp(std::string_view message)
 {
     showModalMessage(message);
@@ -280,17 +288,25 @@ void PanelBase::showStatus(std::string_view text)
 
 void PanelBase::reportCommunicationFailure(AfterFailure after)
 {
+    reportFailure(kCommunicationError, after);
+}
+
+void PanelBase::reportFailure(std::string_view text, AfterFailure after)
+{
     if (after == AfterFailure::Close) {
         closing_ = true;
         if (failureShown_.exchange(true))
             return;
-        postMessageBox(kCommunicationError, [this] { requestClose(); });
+        postMessageBox(text, [this] { requestClose(); });
         return;
     }
+    // Stopping from inside a tick only asks the ticker to end after it.
+    if (after == AfterFailure::StopPolling)
+        ticker_.stop();
     // A panel that stays open does not stack a second box on the first.
     if (failureShown_.exchange(true))
         return;
-    postMessageBox(kCommunicationError, [this] { failureShown_ = false; });
+    postMessageBox(text, [this] { failureShown_ = false; });
 }
 
 void PanelBase::postMessageBox(std::string_view text, std::function<void()> afterDismissal)

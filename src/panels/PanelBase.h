@@ -1,10 +1,10 @@
 #pragma once
 
-#include "app/AppState.h"
-#include "app/UnitConnector.h"
 #include "logging/CsvLogger.h"
 #include "logging/LocalTime.h"
 #include "panels/AutoFunction.h"
+#include "panels/PanelContext.h"
+#include "panels/PanelLink.h"
 #include "panels/PanelView.h"
 #include "platform/Clock.h"
 #include "platform/Ticker.h"
@@ -15,40 +15,18 @@
 #include <functional>
 #include <map>
 #include <memory>
+#include <stop_token>
 #include <string>
 #include <string_view>
+#include <thread>
 
 namespace vantel {
 
-// What a panel is given when it opens for a unit.
-struct PanelContext {
-    PanelContext(UnitList& unitList, AppState& appState, UnitId unitId) : list(unitList), app(appState), unit(unitId) {}
-
-    UnitList& list;
-    AppState& app;
-    UnitId unit;
-    std::string logFolder;
-    int fileSwitchLines = CsvLogger::kSwitchingOff;
-    bool loggingEnabled = false;
-    const LocalTimeSource* localTime = &SystemLocalTime::instance();
-    const DateTimeFormatter* dateTime = &LogDateTimeFormatter();
-    const TextCodec* codec = &FileCodec();
-    // Milliseconds for sweeps and reply watchdogs.
-    const Clock* clock = &SteadyClock::instance();
-    // Manual: no ticker thread; the test calls tick() itself.
-    Ticker::Mode tickMode = Ticker::Mode::Thread;
-    // Off where the list file belongs to someone else (a headless run next to
-    // the program): closing must not write back a list read long ago.
-    bool saveListOnClose = true;
-};
-
-// The context of a panel opened from the main window's connect.
-PanelContext ContextFor(UnitList& list, AppState& app, const UnitRecord& unit, const ConnectRequest& request);
-
 enum class SignalSide { Output, Input };
 
-// What a panel does after telling the user that an exchange failed.
-enum class AfterFailure { KeepOpen, Close };
+// What a panel does after telling the user that an exchange failed: stay
+// open as it is, close, or stay open with its tick stopped (no more polling).
+enum class AfterFailure { KeepOpen, Close, StopPolling };
 
 // What every unit panel does alike: the 100 ms tick and its counters, period
 // entry, signal-name boxes, title and status line, window position, logging,
@@ -61,6 +39,12 @@ enum class AfterFailure { KeepOpen, Close };
 // the window only through the thread-safe calls of PanelView and never touch
 // the unit list. Destroy panels through PanelPtr, which stops every thread
 // before any part of the panel goes away.
+//
+// Whatever shows the panel (its own window or the tab container) is its
+// PanelHost, and whatever it talks through is its PanelLink. The close runs
+// in one order for every panel: waits for the unit are cancelled, the tick
+// stops, the link stops (no callback runs after it) and is released, the
+// list is saved with the window position, and the host destroys the view.
 class PanelBase : public UnitPanel {
 public:
     ~PanelBase() override;
@@ -90,10 +74,12 @@ public:
     bool closing() const { return closing_.load(); }
     // True once the close routine has let the window go.
     bool finished() const { return finished_.load(); }
+    // False before start-up and once polling or the panel has stopped.
+    bool ticking() const { return ticker_.running(); }
 
-    // Stops the tick and the communication worker and releases the unit
-    // (panel-open mark, open-panel count). Idempotent; the close routine and
-    // PanelDeleter call it.
+    // Stops the tick, the start-up work and the link, releases the link and
+    // the unit (panel-open mark, open-panel count). Idempotent; the close
+    // routine and PanelDeleter call it.
     void shutDown();
 
 protected:
@@ -102,8 +88,11 @@ protected:
     // The panel's own tick work; only while no message box is open and no
     // close is pending.
     virtual void periodicWork() = 0;
-    // Tells the worker to quit and waits for it: no callback runs afterwards.
-    virtual void stopCommunication() = 0;
+    // The first step of every tick, even while a message box is open: where
+    // a panel checks that its unit still answers (see ReplyWatchdog).
+    virtual void checkReplies() {}
+    // What the panel talks through; stopped and released by the close.
+    virtual PanelLink& link() = 0;
 
     // Start-up, GUI thread, roughly in this order.
     void markUnitOpen();
@@ -116,6 +105,13 @@ protected:
     // Start-up failed: show why, release the unit and close the window. No
     // tick has started.
     void abandonStartUp(std::string_view message);
+    // Start-up work that waits for the unit, on a thread of its own so the
+    // window stays responsive. The close cancels `closeToken()` and joins it.
+    void startUpInBackground(std::function<void()> work);
+    // Cancelled as soon as the panel starts to close: every wait for a unit
+    // takes it, so that neither the tick nor the start-up work holds the
+    // close up.
+    std::stop_token closeToken() const { return closeSource_.get_token(); }
 
     // Any thread.
     void showTitle(bool withLoggingMark);
@@ -129,8 +125,10 @@ protected:
     void logValues(std::string_view values);
     // Shows "ORVEX通信エラー" (once while it is up); with Close the panel
     // ignores every later result and closes at the first tick after the
-    // message was dismissed.
+    // message was dismissed; with StopPolling the tick ends at once.
     void reportCommunicationFailure(AfterFailure after);
+    // The same with a message of the panel's own.
+    void reportFailure(std::string_view text, AfterFailure after);
 
     // Any thread: a message box that does not wait for the user; the tick
     // stands still until it is dismissed, then `afterDismissal` runs on the
@@ -225,6 +223,8 @@ private:
     // Lets a message dismissed after the panel has gone find nothing to do.
     std::shared_ptr<std::atomic<bool>> alive_ = std::make_shared<std::atomic<bool>>(true);
 
+    std::stop_source closeSource_;
+    std::thread startUp_;
     Ticker ticker_; // last: stopped before anything it calls is destroyed
 };
 

@@ -67,10 +67,7 @@ void PanelWindow::bindAutoBox(int id, QAbstractButton* box)
 void PanelWindow::bindDisconnect(QAbstractButton* button)
 {
     bind(PanelId::Disconnect, button);
-    connect(button, &QAbstractButton::clicked, this, [this] {
-        if (panel_)
-            panel_->onCloseCommand();
-    });
+    connect(button, &QAbstractButton::clicked, this, [this] { runCloseRoutine(); });
 }
 
 bool PanelWindow::eventFilter(QObject* watched, QEvent* event)
@@ -88,41 +85,6 @@ void PanelWindow::onGuiThread(std::function<void()> action)
         action();
     else
         QMetaObject::invokeMethod(this, std::move(action), Qt::QueuedConnection);
-}
-
-void PanelWindow::setText(int id, std::string_view utf8)
-{
-    onGuiThread([this, id, text = std::string(utf8)] { controls_.setText(id, text); });
-}
-
-void PanelWindow::setEnabled(int id, bool enabled)
-{
-    onGuiThread([this, id, enabled] { controls_.setEnabled(id, enabled); });
-}
-
-void PanelWindow::setVisible(int id, bool visible)
-{
-    onGuiThread([this, id, visible] { controls_.setVisible(id, visible); });
-}
-
-void PanelWindow::setChecked(int id, bool checked)
-{
-    onGuiThread([this, id, checked] { controls_.setChecked(id, checked); });
-}
-
-void PanelWindow::setItems(int id, const std::vector<std::string>& items)
-{
-    onGuiThread([this, id, items] { controls_.setItems(id, items); });
-}
-
-void PanelWindow::setCurrentIndex(int id, int index)
-{
-    onGuiThread([this, id, index] { controls_.setCurrentIndex(id, index); });
-}
-
-void PanelWindow::setCaption(std::string_view utf8)
-{
-    onGuiThread([this, text = std::string(utf8)] { controls_.setCaption(text); });
 }
 
 void PanelWindow::setIndicator(int id, bool on)
@@ -180,12 +142,15 @@ void PanelWindow::postMessage(std::string_view utf8, std::function<void()> dismi
 void PanelWindow::postClose()
 {
     QMetaObject::invokeMethod(
-        this,
-        [this] {
-            if (panel_)
-                panel_->onCloseCommand();
-        },
-        Qt::QueuedConnection);
+        this, [this] { runCloseRoutine(); }, Qt::QueuedConnection);
+}
+
+void PanelWindow::runCloseRoutine()
+{
+    if (panel_)
+        panel_->onCloseCommand();
+    else
+        closeWindow();
 }
 
 void PanelWindow::closeWindow()
@@ -224,10 +189,7 @@ void PanelWindow::closeEvent(QCloseEvent* event)
     // The panel decides: it may have to wait for a callback first, and it
     // lets the window go through closeWindow().
     event->ignore();
-    if (panel_)
-        panel_->onCloseCommand();
-    else
-        deleteLater();
+    runCloseRoutine();
 }
 
 } // namespace vantel

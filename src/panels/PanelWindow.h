@@ -12,13 +12,15 @@
 
 namespace vantel {
 
-// The Qt window of a unit panel. It owns the panel's logic object, hands the
+// The Qt window of a unit panel, its view and its host: its own top-level
+// window, or the tab container. It owns the panel's logic object, hands the
 // user's closing to the panel's close routine, and carries out on the GUI
 // thread what the panel's tick and callbacks ask of it from their threads:
-// those calls are queued to this window and dropped if it is gone by then.
-// A panel class builds its widgets in a subclass and binds them to their
-// control ids. Being a plain window, not a dialog, Enter and Escape neither
-// close it nor press a button.
+// those calls are queued to this window (WidgetControlView queues the
+// control writes) and dropped if it is gone by then. A panel class builds
+// its widgets in a subclass or a page and binds them to their control ids.
+// Being a plain window, not a dialog, Enter and Escape neither close it nor
+// press a button unless a subclass says so.
 class PanelWindow : public QWidget, public PanelView {
 public:
     explicit PanelWindow(QWidget* parent = nullptr);
@@ -38,16 +40,16 @@ public:
     WidgetControlView& controls() { return controls_; }
 
     std::string text(int id) const override { return controls_.text(id); }
-    void setText(int id, std::string_view utf8) override;
-    void setEnabled(int id, bool enabled) override;
-    void setVisible(int id, bool visible) override;
+    void setText(int id, std::string_view utf8) override { controls_.setText(id, utf8); }
+    void setEnabled(int id, bool enabled) override { controls_.setEnabled(id, enabled); }
+    void setVisible(int id, bool visible) override { controls_.setVisible(id, visible); }
     using QWidget::setVisible;
     bool isChecked(int id) const override { return controls_.isChecked(id); }
-    void setChecked(int id, bool checked) override;
-    void setItems(int id, const std::vector<std::string>& items) override;
+    void setChecked(int id, bool checked) override { controls_.setChecked(id, checked); }
+    void setItems(int id, const std::vector<std::string>& items) override { controls_.setItems(id, items); }
     int currentIndex(int id) const override { return controls_.currentIndex(id); }
-    void setCurrentIndex(int id, int index) override;
-    void setCaption(std::string_view utf8) override;
+    void setCurrentIndex(int id, int index) override { controls_.setCurrentIndex(id, index); }
+    void setCaption(std::string_view utf8) override { controls_.setCaption(utf8); }
     void showMessage(std::string_view utf8) override;
     bool ask(std::string_view utf8) override;
 
@@ -67,6 +69,8 @@ protected:
     // Stops and destroys the panel. A subclass calls it first in its own
     // destructor, so the panel's threads never call into a half-destroyed window.
     void destroyPanel() { panel_.reset(); }
+    // The panel's close routine; a window without a panel just closes.
+    void runCloseRoutine();
     // Runs `action` now on the GUI thread, or queues it there from others.
     void onGuiThread(std::function<void()> action);
 

@@ -6,6 +6,17 @@
 
 namespace vantel {
 namespace fs = std::filesystem;
+namespace {
+
+// A bin folder is shared by every program of an installation (/usr/bin,
+// ~/.local/bin): data never goes there, even where the user may write
+// (root, a prefix in the home folder).
+bool IsPortableFolder(const fs::path& folder)
+{
+    return folder.filename() != "bin" && ::access(folder.c_str(), W_OK) == 0;
+}
+
+} // namespace
 
 std::string WithTrailingSlash(std::string folder)
 {
@@ -14,15 +25,12 @@ std::string WithTrailingSlash(std::string folder)
     return folder;
 }
 
-AppPaths DefaultAppPaths()
+AppPaths AppPathsFor(const std::string& program)
 {
-    std::error_code ec;
-    const fs::path program = fs::read_symlink("/proc/self/exe", ec);
-    if (!ec && ::access(program.parent_path().c_str(), W_OK) == 0) {
-        fs::path list = program;
-        list.replace_extension(".dat");
-        return {list.string(), WithTrailingSlash(program.parent_path().string())};
-    }
+    const fs::path folder = fs::path(program).parent_path();
+    // One list for the program and vantelctl when both sit in the folder.
+    if (!program.empty() && IsPortableFolder(folder))
+        return {(folder / "vantel.dat").string(), WithTrailingSlash(folder.string())};
     fs::path config;
     if (const char* xdg = std::getenv("XDG_CONFIG_HOME"); xdg && *xdg)
         config = xdg;
@@ -30,9 +38,17 @@ AppPaths DefaultAppPaths()
         config = fs::path(home) / ".config";
     else
         config = fs::temp_directory_path();
-    const fs::path folder = config / "vantel";
-    fs::create_directories(folder, ec);
-    return {(folder / "vantel.dat").string(), WithTrailingSlash(folder.string())};
+    const fs::path configFolder = config / "vantel";
+    std::error_code ec;
+    fs::create_directories(configFolder, ec);
+    return {(configFolder / "vantel.dat").string(), WithTrailingSlash(configFolder.string())};
+}
+
+AppPaths DefaultAppPaths()
+{
+    std::error_code ec;
+    const fs::path program = fs::read_symlink("/proc/self/exe", ec);
+    return AppPathsFor(ec ? std::string() : program.string());
 }
 
 } // namespace vantel

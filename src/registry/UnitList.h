@@ -1,5 +1,6 @@
 #pragma once
 
+#include "platform/GeneralFailure.h"
 #include "platform/TextCodec.h"
 #include "registry/UnitRecord.h"
 
@@ -8,8 +9,6 @@
 #include <vector>
 
 namespace vantel {
-
-inline constexpr int kGeneralFailure = static_cast<int>(0x80004005u);
 
 // The name with \ / : * ? " < > | and control characters replaced by "_",
 // fit for a file name.

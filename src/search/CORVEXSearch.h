@@ -1,6 +1,6 @@
 #pragma once
 
-#include "app/AppState.h"
+#include "registry/AppState.h"
 #include "search/DiscoveryTable.h"
 #include "search/SearchView.h"
 #include "search/UnitDiscovery.h"

@@ -104,7 +104,7 @@ TEST(ParseLeadingDouble, ReadsLikeStrtod)
 namespace {
 
 struct Row {
-    Row() : canvas(1, {}, true), series(canvas.AddSeries("AO1", -10, 10)), page(view, 7)
+    Row() : canvas(1, {}, true), series(canvas.AddSeries("AO1", -10, 10)), page(view, ContainerKind::QZK33)
     {
         page.SetCanvas(std::shared_ptr<LECanvas>(&canvas, [](LECanvas*) {}));
         row = {0, 0, true, &formula, &min, &max, {-10, 10}, {-10, 10}, series, &page};

@@ -4,6 +4,8 @@
 #include "StandInPanelPage.h"
 #include "graph/GraphPageIds.h"
 #include "graph/TabParentDialog.h"
+#include "support/CountingLink.h"
+#include "support/TempFolder.h"
 
 #include <QApplication>
 #include <QComboBox>
@@ -51,13 +53,17 @@ int main(int argc, char** argv)
     QApplication app(argc, argv);
     const QString output = argc > 1 ? QString::fromLocal8Bit(argv[1]) : QStringLiteral("docs/graph-page.png");
 
-    UnitRecord record;
+    test::TempFolder folder;
+    UnitList list((folder.path() / "units.dat").string());
+    list.Add(-1, UnitConnection{});
+    AppState state;
     test::StandInPanelPage* panel = nullptr;
-    auto* dialog = new TabParentDialog({7, "ORVEX 3AO/3DI — 実験室 1", &record, {}, {}},
-                                       [&panel](const PanelPageContext& context) {
-                                           panel = new test::StandInPanelPage(context);
-                                           return panel;
-                                       });
+    auto* dialog =
+        new TabParentDialog({ContainerKind::QZK33, "ORVEX 3AO/3DI — 実験室 1"}, std::make_unique<test::CountingLink>(),
+                            [&](PanelPageContext& context) {
+                                panel = new test::StandInPanelPage(context, PanelContext(list, state, list.at(0).id));
+                                return panel;
+                            });
     LECanvas& canvas = *panel->canvas;
     addInputSeries(canvas);
     GraphPageWidget& page = *dialog->graphPage();

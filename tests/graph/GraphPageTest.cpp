@@ -1,4 +1,3 @@
-#include "graph/ContainerPlacement.h"
 #include "graph/DisplayPeriod.h"
 #include "graph/DlgGraphTab.h"
 #include "graph/DlgTabParent.h"
@@ -16,15 +15,18 @@ struct RecordingPanel : TabPanel {
     void SelectDisplayPeriod(int index) override { periods.push_back(index); }
     void RefreshGraph() override { ++refreshes; }
     void OpenScaleDialog(int row) override { scaleRows.push_back(row); }
-    void SetClosing() override { closing = true; }
     std::vector<int> periods;
     std::vector<int> scaleRows;
     int refreshes = 0;
-    bool closing = false;
 };
 
+ContainerKind Kind(int number)
+{
+    return *ContainerKindFromNumber(number);
+}
+
 struct GraphPage {
-    explicit GraphPage(int kind) : page(view, kind), canvas(std::make_shared<LECanvas>(1111, PixelRect{}, true))
+    explicit GraphPage(int kind) : page(view, Kind(kind)), canvas(std::make_shared<LECanvas>(1111, PixelRect{}, true))
     {
         for (int i = 0; i < 6; ++i)
             canvas->AddSeries("s", -10, 10);
@@ -167,13 +169,13 @@ TEST(DlgGraphTab, RowValuesCarryTheSeriesUnitOnAnalogRowsOnly)
 
 TEST(RowUnitText, FollowsTheRangeOnlyForAnIdentityFormulaWithoutUnit)
 {
-    EXPECT_EQ(RowUnitText(0, 0, 1, 0, ""), "mV");
-    EXPECT_EQ(RowUnitText(4, 4, 1, 0, ""), "mA");
-    EXPECT_EQ(RowUnitText(7, 0, 1, 0, ""), "V");
-    EXPECT_EQ(RowUnitText(2, 1, 1, 0, ""), "mA");
-    EXPECT_EQ(RowUnitText(7, 5, 1, 0, ""), "") << "no output range 5";
-    EXPECT_EQ(RowUnitText(0, 6, 1, 0.5, ""), "");
-    EXPECT_EQ(RowUnitText(0, 6, 1, 0, "kPa"), "kPa");
+    EXPECT_EQ(RowUnitText(Kind(0), 0, 1, 0, ""), "mV");
+    EXPECT_EQ(RowUnitText(Kind(4), 4, 1, 0, ""), "mA");
+    EXPECT_EQ(RowUnitText(Kind(7), 0, 1, 0, ""), "V");
+    EXPECT_EQ(RowUnitText(Kind(2), 1, 1, 0, ""), "mA");
+    EXPECT_EQ(RowUnitText(Kind(7), 5, 1, 0, ""), "") << "no output range 5";
+    EXPECT_EQ(RowUnitText(Kind(0), 6, 1, 0.5, ""), "");
+    EXPECT_EQ(RowUnitText(Kind(0), 6, 1, 0, "kPa"), "kPa");
     EXPECT_EQ(DlgGraphTab::RowColour(5), (Colour{80, 80, 255}));
 }
 
@@ -195,30 +197,22 @@ namespace {
 
 struct FakeTabParentView : TabParentView {
     void showGraphPage(bool graph) override { shown.push_back(graph); }
-    PixelRect normalWindowRect() const override { return normal; }
-    PixelRect desktopRect() const override { return {0, 0, 1920, 1080}; }
-    void moveWindow(PixelPoint topLeft) override { moved.push_back(topLeft); }
-    void setCaption(const std::string& utf8) override { caption = utf8; }
+    void showCaption(const std::string& utf8) override { caption = utf8; }
     void endGraphPage() override { events.push_back("endGraphPage"); }
     void destroyWindow() override { events.push_back("destroyWindow"); }
 
-    PixelRect normal{100, 50, 1100, 650};
     std::vector<bool> shown;
-    std::vector<PixelPoint> moved;
     std::vector<std::string> events;
     std::string caption;
 };
 
 } // namespace
 
-TEST(DlgTabParent, StartsOnThePanelTabAtTheStoredPositionWhenItFits)
+TEST(DlgTabParent, StartsOnThePanelTabWithItsCaptionAndACanvasInDialogUnits)
 {
     LECanvasRegistry registry;
     FakeTabParentView view;
-    UnitRecord record;
-    record.windowLeft = 300;
-    record.windowTop = 200;
-    DlgTabParent container(view, {7, "unit A", &record, {}, {}}, registry);
+    DlgTabParent container(view, {ContainerKind::QZK33, "unit A"}, registry);
     const auto canvas = container.CreateGraphCanvas(1.0, 1.5);
     ASSERT_NE(canvas, nullptr);
     EXPECT_EQ(canvas->x(), 10);
@@ -228,46 +222,30 @@ TEST(DlgTabParent, StartsOnThePanelTabAtTheStoredPositionWhenItFits)
     container.OnInitDialog();
     EXPECT_EQ(view.shown, std::vector<bool>{false});
     EXPECT_EQ(view.caption, "unit A");
-    EXPECT_EQ(view.moved, (std::vector<PixelPoint>{{300, 200}}));
-
-    record.windowLeft = 1000; // 1000 + 1000 wide > 1920
-    DlgTabParent offScreen(view, {7, "unit A", &record, {}, {}}, registry);
-    offScreen.OnInitDialog();
-    EXPECT_EQ(view.moved.size(), 1u);
-    EXPECT_EQ(RestoredWindowPosition({100, 50, 1100, 650}, -1, 400, {0, 0, 1920, 1080}), (PixelPoint{100, 400}));
 }
 
 TEST(DlgTabParent, SwitchingTabsShowsExactlyOnePage)
 {
     FakeTabParentView view;
     LECanvasRegistry registry;
-    DlgTabParent container(view, {0, "", nullptr, {}, {}}, registry);
+    DlgTabParent container(view, {}, registry);
     for (int index : {1, 0, 1, 1, 0})
         container.OnTabSelected(index);
     EXPECT_EQ(view.shown, (std::vector<bool>{true, false, true, true, false}));
 }
 
-TEST(DlgTabParent, CloseStoresPositionStopsThePanelAndReleasesOnce)
+TEST(DlgTabParent, EndingEndsTheGraphPageFreesTheCanvasAndDestroysTheWindowOnce)
 {
-    for (int kind = 0; kind < 8; ++kind) {
+    for (int kind = 0; kind < kContainerKindCount; ++kind) {
         LECanvasRegistry registry;
         FakeTabParentView view;
-        RecordingPanel panel;
-        UnitRecord record;
-        int released = 0;
-        int saved = 0;
-        DlgTabParent container(view, {kind, "", &record, [&] { ++released; }, [&] { ++saved; }}, registry);
+        DlgTabParent container(view, {Kind(kind), ""}, registry);
         const auto canvas = container.CreateGraphCanvas(1, 1);
-        container.SetPanel(&panel);
-        container.Close();
-        container.Close();
-        EXPECT_EQ(record.windowLeft, 100);
-        EXPECT_EQ(record.windowTop, 50);
-        EXPECT_TRUE(panel.closing);
-        EXPECT_EQ(saved, 1);
+        container.End();
+        container.End();
+        EXPECT_TRUE(container.ended());
         EXPECT_EQ(registry.FindCanvas(canvas->id()), nullptr);
-        EXPECT_EQ(released, (kind == 5 || kind == 6) ? 0 : 1) << "kind " << kind;
-        EXPECT_EQ(view.events, (std::vector<std::string>{"endGraphPage", "destroyWindow"}));
+        EXPECT_EQ(view.events, (std::vector<std::string>{"endGraphPage", "destroyWindow"})) << "kind " << kind;
     }
 }
 
@@ -276,7 +254,7 @@ TEST(DlgTabParent, AContainerDestroyedWithoutClosingFreesItsCanvasSlot)
     LECanvasRegistry registry;
     FakeTabParentView view;
     for (int i = 0; i < 200; ++i) {
-        DlgTabParent container(view, {0, "", nullptr, {}, {}}, registry);
+        DlgTabParent container(view, {}, registry);
         ASSERT_NE(container.CreateGraphCanvas(1, 1), nullptr) << i;
     }
     EXPECT_EQ(registry.CanvasCount(), 0);

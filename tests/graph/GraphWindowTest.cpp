@@ -2,6 +2,8 @@
 #include "graph/GraphPageIds.h"
 #include "graph/LECanvasRegistry.h"
 #include "graph/TabParentDialog.h"
+#include "support/CountingLink.h"
+#include "support/TempFolder.h"
 
 #include <QApplication>
 #include <QCheckBox>
@@ -109,7 +111,7 @@ TEST(GraphPageWidget, CheckBoxesAndScaleButtonsFollowTheKind)
     auto canvas = std::make_shared<LECanvas>(1111, PixelRect{10, 10, 710, 410}, true);
     for (int i = 0; i < 5; ++i)
         canvas->AddSeries("s", 0, 1);
-    GraphPageWidget page(2);
+    GraphPageWidget page(ContainerKind::QZK19);
     page.setCanvas(canvas);
     auto* di1 = qobject_cast<QCheckBox*>(page.controls().widget(1300));
     ASSERT_NE(di1, nullptr);
@@ -120,7 +122,7 @@ TEST(GraphPageWidget, CheckBoxesAndScaleButtonsFollowTheKind)
     EXPECT_FALSE(canvas->GetSeries(2)->IsVisible()) << "DI1 of a 2-AO unit is series 2";
     EXPECT_TRUE(canvas->GetSeries(3)->IsVisible());
 
-    GraphPageWidget five(4);
+    GraphPageWidget five(ContainerKind::QZK28);
     int visibleScales = 0;
     for (int row = 0; row < 6; ++row)
         visibleScales += five.controls().widget(GraphPageId::FirstScale + row)->isVisibleTo(&five) ? 1 : 0;
@@ -132,7 +134,7 @@ TEST(GraphPageWidget, RowValuesSetOnAReplyThreadArriveOnTheGuiThread)
 {
     auto canvas = std::make_shared<LECanvas>(1111, PixelRect{10, 10, 710, 410}, true);
     canvas->AddSeries("AI1", 0, 1);
-    GraphPageWidget page(0);
+    GraphPageWidget page(ContainerKind::QZK17);
     page.setCanvas(canvas);
     page.logic().SetRowUnit(0, 6, 1, 0, "");
     std::thread reply([&] { page.logic().SetRowValue(0, "21.5"); });
@@ -149,20 +151,34 @@ TEST(GraphPageWidget, RowValuesSetOnAReplyThreadArriveOnTheGuiThread)
 namespace {
 
 struct ContainerFixture {
-    explicit ContainerFixture(int kind = 7)
+    explicit ContainerFixture(int storedLeft = -1, int storedTop = -1, ContainerKind kind = ContainerKind::QZK33)
+        : list(listFile())
     {
-        record.windowLeft = -1;
-        TabParentSetup setup{kind, "unit A", &record, [this] { ++released; }, {}};
-        dialog = new TabParentDialog(std::move(setup), [this](const PanelPageContext& context) {
-            panel = new test::StandInPanelPage(context);
+        UnitConnection connection;
+        connection.name = "unit A";
+        connection.modelRow = 49;
+        list.Add(-1, connection);
+        list.at(0).windowLeft = storedLeft;
+        list.at(0).windowTop = storedTop;
+        unit = list.at(0).id;
+        auto counting = std::make_unique<test::CountingLink>();
+        link = counting.get();
+        dialog = new TabParentDialog({kind, "unit A"}, std::move(counting), [this](PanelPageContext& context) {
+            panel = new test::StandInPanelPage(context, PanelContext(list, app, unit));
             return panel;
         });
+        panel->panel->start();
         dialog->show();
         canvasId = panel->canvas->id();
     }
 
-    UnitRecord record;
-    int released = 0;
+    std::string listFile() const { return (folder.path() / "units.dat").string(); }
+
+    test::TempFolder folder;
+    UnitList list;
+    AppState app;
+    UnitId unit = 0;
+    test::CountingLink* link = nullptr;
     QPointer<TabParentDialog> dialog;
     test::StandInPanelPage* panel = nullptr;
     int canvasId = 0;
@@ -186,39 +202,34 @@ TEST(TabParentDialog, SwitchingTabsShowsExactlyOneOfPanelAndGraph)
     EXPECT_EQ(f.panel->periods, std::vector<int>{2});
     EXPECT_EQ(f.panel->canvas->Span(), 300);
     delete f.dialog;
+    EXPECT_EQ(f.link->stops, 1) << "a container deleted outright still stops its link";
 }
 
-TEST(TabParentDialog, EscapeEnterAndTheButtonDisconnect)
+TEST(TabParentDialog, EscapeEnterTheButtonAndTheCloseBoxRunThePanelsCloseRoutine)
 {
-    for (int way = 0; way < 3; ++way) {
+    for (int way = 0; way < 4; ++way) {
         ContainerFixture f;
         f.dialog->move(123, 77);
-        test::StandInPanelPage* panel = f.panel;
+        EXPECT_EQ(f.app.openPanelCount, 1);
+        EXPECT_TRUE(f.list.at(0).panelOpen);
         if (way == 0)
             QTest::keyClick(f.dialog, Qt::Key_Escape);
         else if (way == 1)
             QTest::keyClick(f.dialog, Qt::Key_Return);
-        else
+        else if (way == 2)
             f.dialog->findChild<QPushButton*>(QStringLiteral("disconnect"))->click();
-        EXPECT_TRUE(panel->closing) << way;
-        EXPECT_EQ(f.record.windowLeft, f.dialog->frameGeometry().left());
-        EXPECT_GE(f.record.windowTop, 0);
-        EXPECT_EQ(f.released, 1);
+        else
+            f.dialog->close();
+        EXPECT_EQ(f.list.at(0).windowLeft, f.dialog->frameGeometry().left()) << way;
+        EXPECT_GE(f.list.at(0).windowTop, 0);
+        EXPECT_EQ(f.link->stops, 1);
+        EXPECT_EQ(f.link->releases, 1);
+        EXPECT_TRUE(f.link->releasedAfterStop);
+        EXPECT_FALSE(f.list.at(0).panelOpen);
+        EXPECT_EQ(f.app.openPanelCount, 0);
         EXPECT_EQ(LECanvasRegistry::Instance().FindCanvas(f.canvasId), nullptr);
+        EXPECT_EQ(UnitList(f.listFile()).Load(), 0) << "the list was saved";
         settle();
         EXPECT_TRUE(f.dialog.isNull()) << "the container deletes itself";
-    }
-}
-
-TEST(TabParentDialog, GatewayKindsKeepTheirLink)
-{
-    for (int kind : {5, 6}) {
-        ContainerFixture f(kind);
-        f.dialog->move(140, 90);
-        f.dialog->reject();
-        EXPECT_EQ(f.released, 0);
-        EXPECT_EQ(f.record.windowLeft, 140);
-        EXPECT_EQ(f.record.windowTop, 90);
-        settle();
     }
 }

@@ -2,21 +2,30 @@
 
 #include "graph/DisplayPeriod.h"
 #include "graph/PanelPage.h"
+#include "panels/PanelTexts.h"
+#include "panels/PanelWindow.h"
+#include "panels/StandInAnalogPanel.h"
 
 #include <QLabel>
 
 namespace vantel::test {
 
-// A minimal first-tab page standing in for an analog panel: it records what
-// the container and the graph page ask of it and drives its canvas as a panel
-// would.
+// A minimal first-tab page standing in for an analog panel: the container's
+// panel (which runs the close and owns the link) and a record of what the
+// graph page asks of it; it drives its canvas as a panel would.
 class StandInPanelPage : public PanelPage, public TabPanel {
 public:
-    explicit StandInPanelPage(const PanelPageContext& context)
+    StandInPanelPage(PanelPageContext& context, PanelContext panelContext)
         : PanelPage(context.parent), canvas(context.canvas), graphPage(context.graphPage)
     {
         resize(600, 300);
-        new QLabel(QStringLiteral("stand-in panel"), this);
+        auto* status = new QLabel(QStringLiteral("stand-in panel"), this);
+        context.window->bind(PanelId::Status, status);
+        auto owned = MakePanel<StandInAnalogPanel>(*context.window, std::move(panelContext),
+                                                   ContainerPage{context.kind, 0, context.canvas, context.graphPage},
+                                                   std::move(context.link));
+        panel = owned.get();
+        context.window->setPanel(std::move(owned));
         if (canvas) {
             ApplyDisplayPeriod(*canvas, 0);
             for (int row = 0; row < 3; ++row) {
@@ -31,24 +40,21 @@ public:
     void SelectDisplayPeriod(int index) override
     {
         periods.push_back(index);
-        if (canvas && ApplyDisplayPeriod(*canvas, index))
-            canvas->Refresh();
+        panel->SelectDisplayPeriod(index);
     }
     void RefreshGraph() override
     {
         ++refreshes;
-        if (canvas)
-            canvas->Refresh();
+        panel->RefreshGraph();
     }
     void OpenScaleDialog(int row) override { scaleRows.push_back(row); }
-    void SetClosing() override { closing = true; }
 
+    StandInAnalogPanel* panel = nullptr;
     std::shared_ptr<LECanvas> canvas;
     DlgGraphTab* graphPage;
     std::vector<int> periods;
     std::vector<int> scaleRows;
     int refreshes = 0;
-    bool closing = false;
 };
 
 } // namespace vantel::test

@@ -1,6 +1,6 @@
 #include "SimulatedDigitalUnit.h"
 #include "panels/CVantelDIGITAL.h"
-#include "panels/DigitalConnectMessages.h"
+#include "panels/UnitCheck.h"
 #include "platform/WinsockError.h"
 #include "support/FakePanelView.h"
 #include "support/TempFolder.h"
@@ -355,13 +355,13 @@ TEST_F(DigitalPanelTest, RefusedConnectionEndsStartUpWithTheRightMessage)
                                            "接続先ポートが使用中もしくは、動作モードが「通常」以外の可能性があります");
 }
 
-TEST(DigitalConnectMessages, OperatingModeHintOnlyForRefusedModeUnits)
+TEST(UnitCheck, OperatingModeHintOnlyForRefusedModeUnits)
 {
-    EXPECT_EQ(DigitalIdentityFailure(ModelAt(kThirdWirelessRow), WinsockError::ConnectionRefused),
+    EXPECT_EQ(IdentityFailureText(ModelAt(kThirdWirelessRow), WinsockError::ConnectionRefused),
               "通信エラー\ncode : 10061\n動作モードが「通常」以外の可能性があります");
-    EXPECT_EQ(DigitalIdentityFailure(ModelAt(kThirdWirelessRow), WinsockError::TimedOut), "通信エラー\ncode : 10060");
-    EXPECT_EQ(DigitalIdentityFailure(ModelAt(kAsciiRow), WinsockError::ConnectionRefused), "通信エラー\ncode : 10061");
-    EXPECT_EQ(DigitalConnectFailure(ModelAt(kFirstWirelessRow), WinsockError::ConnectionRefused),
+    EXPECT_EQ(IdentityFailureText(ModelAt(kThirdWirelessRow), WinsockError::TimedOut), "通信エラー\ncode : 10060");
+    EXPECT_EQ(IdentityFailureText(ModelAt(kAsciiRow), WinsockError::ConnectionRefused), "通信エラー\ncode : 10061");
+    EXPECT_EQ(ConnectFailureText(ModelAt(kFirstWirelessRow), WinsockError::ConnectionRefused),
               "接続エラー\ncode : 10061");
 }
 

@@ -109,14 +109,14 @@ TEST_F(HeadlessPanelViewTest, StoppingClosesThePanelAndKeepsTheStoredPosition)
         std::chrono::milliseconds{0});
     EXPECT_EQ(end, HeadlessPanelView::End::Stopped);
     EXPECT_TRUE(view.windowClosed());
-    EXPECT_EQ(panel->stops.load(), 1);
+    EXPECT_EQ(panel->countingLink.stops.load(), 1);
     EXPECT_EQ(list.at(0).windowLeft, 2500) << "a window nobody saw must not move the user's";
     EXPECT_EQ(list.at(0).windowTop, -1);
     EXPECT_TRUE(std::filesystem::exists(list.filePath())) << "closing saves the list";
     EXPECT_TRUE(printed.str().empty());
 
     view.closeAndWait(*panel); // already closed: nothing more happens
-    EXPECT_EQ(panel->stops.load(), 1);
+    EXPECT_EQ(panel->countingLink.stops.load(), 1);
 }
 
 TEST_F(HeadlessPanelViewTest, QuestionsAreCancelledUnlessAnAnswerIsSet)

@@ -1,8 +1,11 @@
 #pragma once
 
 #include "panels/PanelBase.h"
+#include "panels/ReplyWatchdog.h"
+#include "support/CountingLink.h"
 
 #include <atomic>
+#include <optional>
 #include <string>
 
 namespace vantel::test {
@@ -58,13 +61,16 @@ public:
     }
 
     AfterFailure afterFailure = AfterFailure::Close;
+    // Set by a test: the unit's replies are watched, as the gateway panels do.
+    std::optional<ReplyWatchdog> watchdog;
     int outputAuto = -1;
     int inputAuto = -1;
     std::atomic<int> worked{0};
     std::atomic<int> outputActs{0};
     std::atomic<int> inputActs{0};
     std::atomic<int> results{0};
-    std::atomic<int> stops{0};
+    // What the close did with the panel's link.
+    CountingLink countingLink;
 
 protected:
     void periodicWork() override
@@ -78,7 +84,12 @@ protected:
             logValues(",1,0");
         }
     }
-    void stopCommunication() override { ++stops; }
+    PanelLink& link() override { return countingLink; }
+    void checkReplies() override
+    {
+        if (watchdog && watchdog->overdue())
+            reportFailure("timed out", afterFailure);
+    }
 
 private:
     PeriodRule inputRule_;

@@ -1,0 +1,22 @@
+#include "dialogs/ListDialogs.h"
+
+#include "comm/AnalogRanges.h"
+
+namespace vantel {
+
+CEditADCsps::CEditADCsps(ControlView& view)
+    : ListChoiceDialog(view, {kCaption,
+                              ADCspsId::Rate,
+                              {"10sps", "16.6sps", "50sps", "60sps", "400sps", "1200sps", "3600sps", "14400sps"}})
+{
+}
+
+CEditRange::CEditRange(ControlView& view)
+    : ListChoiceDialog(view, {kCaption,
+                              RangeId::Mode,
+                              {std::string(OutputModeOf(OutputMode::Voltage).text),
+                               std::string(OutputModeOf(OutputMode::Current).text)}})
+{
+}
+
+} // namespace vantel

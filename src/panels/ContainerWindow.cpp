@@ -1,0 +1,61 @@
+#include "panels/ContainerWindow.h"
+
+#include "panels/PanelTexts.h"
+#include "panels/StandInAnalogPanel.h"
+#include "panels/WorkerLink.h"
+
+#include <QLabel>
+#include <QVBoxLayout>
+
+namespace vantel {
+namespace {
+
+// A wired analog unit answers within milliseconds: closing gives it this
+// long to answer what was queued before it is given up.
+constexpr std::chrono::milliseconds kAnalogCloseGrace{100};
+constexpr QSize kStandInPageSize{560, 300};
+
+// The first tab until the panels of the analog kinds are built: the status
+// line of the connected unit.
+class StandInAnalogPage : public PanelPage {
+public:
+    StandInAnalogPage(PanelPageContext& context, PanelContext panelContext, int unitId) : PanelPage(context.parent)
+    {
+        resize(kStandInPageSize);
+        auto* status = new QLabel(QStringLiteral("INFORMATION"), this);
+        auto* layout = new QVBoxLayout(this);
+        layout->addWidget(status, 0, Qt::AlignBottom | Qt::AlignLeft);
+        context.window->bind(PanelId::Status, status);
+        auto panel = MakePanel<StandInAnalogPanel>(
+            *context.window, std::move(panelContext),
+            ContainerPage{context.kind, unitId, context.canvas, context.graphPage}, std::move(context.link));
+        panel_ = panel.get();
+        context.window->setPanel(std::move(panel));
+    }
+
+    TabPanel& tabPanel() override { return *panel_; }
+    StandInAnalogPanel& panel() { return *panel_; }
+
+private:
+    StandInAnalogPanel* panel_ = nullptr;
+};
+
+} // namespace
+
+TabParentDialog* OpenAnalogContainer(UnitList& list, AppState& app, const UnitRecord& record,
+                                     const ConnectRequest& request, std::unique_ptr<CAnalogChannel> channel, int unitId)
+{
+    const PanelKind kind = PanelKindOf(ModelAt(record.modelRow));
+    StandInAnalogPage* page = nullptr;
+    auto* window = new TabParentDialog(
+        {kind.container, record.name}, std::make_unique<AnalogLink>(std::move(channel), kAnalogCloseGrace),
+        [&](PanelPageContext& context) {
+            page = new StandInAnalogPage(context, ContextFor(list, app, record, request), unitId);
+            return page;
+        });
+    page->panel().start();
+    window->show();
+    return window;
+}
+
+} // namespace vantel

@@ -1,0 +1,19 @@
+#pragma once
+
+#include "comm/CAnalogChannel.h"
+#include "graph/TabParentDialog.h"
+#include "panels/PanelContext.h"
+
+#include <memory>
+
+namespace vantel {
+
+// GUI thread: opens the tab container of an analog unit on the LAN whose
+// model was checked, hands it the open channel and starts its panel. The
+// window shows itself and deletes itself (with the panel and the channel)
+// when the panel lets it go.
+TabParentDialog* OpenAnalogContainer(UnitList& list, AppState& app, const UnitRecord& record,
+                                     const ConnectRequest& request, std::unique_ptr<CAnalogChannel> channel,
+                                     int unitId);
+
+} // namespace vantel

@@ -1,0 +1,47 @@
+#pragma once
+
+#include "logging/CsvLogger.h"
+#include "logging/LocalTime.h"
+#include "platform/Clock.h"
+#include "platform/Ticker.h"
+#include "registry/AppState.h"
+#include "registry/UnitList.h"
+
+#include <string>
+
+namespace vantel {
+
+// What the main window's connect hands to the panel it opens.
+struct ConnectRequest {
+    int listIndex = -1;
+    bool loggingEnabled = false;
+    std::string logFolder;
+    int fileSwitchLines = CsvLogger::kSwitchingOff;
+};
+
+// What a panel is given when it opens for a unit.
+struct PanelContext {
+    PanelContext(UnitList& unitList, AppState& appState, UnitId unitId) : list(unitList), app(appState), unit(unitId) {}
+
+    UnitList& list;
+    AppState& app;
+    UnitId unit;
+    std::string logFolder;
+    int fileSwitchLines = CsvLogger::kSwitchingOff;
+    bool loggingEnabled = false;
+    const LocalTimeSource* localTime = &SystemLocalTime::instance();
+    const DateTimeFormatter* dateTime = &LogDateTimeFormatter();
+    const TextCodec* codec = &FileCodec();
+    // Milliseconds for sweeps and reply watchdogs.
+    const Clock* clock = &SteadyClock::instance();
+    // Manual: no ticker thread; the test calls tick() itself.
+    Ticker::Mode tickMode = Ticker::Mode::Thread;
+    // Off where the list file belongs to someone else (a headless run next to
+    // the program): closing must not write back a list read long ago.
+    bool saveListOnClose = true;
+};
+
+// The context of a panel opened from the main window's connect.
+PanelContext ContextFor(UnitList& list, AppState& app, const UnitRecord& unit, const ConnectRequest& request);
+
+} // namespace vantel

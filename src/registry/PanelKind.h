@@ -1,0 +1,69 @@
+#pragma once
+
+#include "registry/ModelCatalogue.h"
+
+#include <array>
+#include <optional>
+#include <string_view>
+
+namespace vantel {
+
+// The analog panel classes that the tab container hosts, by the container
+// kind stored with them (0-7).
+enum class ContainerKind : int {
+    QZK17 = 0,
+    QZK17V2 = 1,
+    QZK19 = 2,
+    QZK18 = 3,
+    QZK28 = 4,
+    QZK17Gateway = 5,
+    QZK33Gateway = 6,
+    QZK33 = 7,
+};
+
+inline constexpr int kContainerKindCount = 8;
+
+// What opens when the user connects to a unit.
+enum class PanelClass {
+    None,           // a row the program cannot open (unknown model)
+    Digital,        // its own window, its own channel
+    DigitalGateway, // its own window, a node on the gateway link
+    Container,      // the tab container with the analog panel of a kind
+};
+
+struct PanelKind {
+    PanelClass panel = PanelClass::None;
+    ContainerKind container = ContainerKind::QZK17; // for PanelClass::Container only
+
+    bool operator==(const PanelKind&) const = default;
+};
+
+// What a container kind has. Graph rows are listed in series order.
+struct ContainerTraits {
+    ContainerKind kind;
+    std::string_view panelClass;
+    int templateId;
+    bool analogOutputs; // AO rows (else AI rows) carry the analog series
+    bool viaGateway;    // the link belongs to the gateway, not to the container
+    // Rows of the graph page's value column that belong to analog channels:
+    // the others show ON/OFF.
+    int analogPageRows;
+    int seriesCount;
+    std::array<std::string_view, 6> series;
+};
+
+// The catalogue row decides: analog family rows open the container of their
+// kind, the gateway line without analog channels the digital gateway panel,
+// every other known row the digital panel.
+PanelKind PanelKindOf(const ModelRow& model);
+
+const ContainerTraits& TraitsOf(ContainerKind kind);
+
+// The kind of a stored or transmitted number; nullopt outside 0-7.
+std::optional<ContainerKind> ContainerKindFromNumber(int number);
+inline int NumberOf(ContainerKind kind)
+{
+    return static_cast<int>(kind);
+}
+
+} // namespace vantel

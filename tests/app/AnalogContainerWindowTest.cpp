@@ -1,0 +1,99 @@
+#include "SimUnit.h"
+#include "app/MainWindow.h"
+#include "app/PanelLauncher.h"
+#include "panels/ContainerWindow.h"
+#include "panels/PanelTexts.h"
+#include "support/TempFolder.h"
+
+#include <QApplication>
+#include <QLabel>
+#include <QPointer>
+#include <QPushButton>
+#include <QTest>
+#include <QTreeWidget>
+#include <gtest/gtest.h>
+
+namespace vantel {
+namespace {
+
+constexpr int kAnalogRow = 49;
+
+// The program's main window with the program's launcher, connecting a
+// simulated analog unit on loopback.
+class AnalogContainerWindowTest : public ::testing::Test {
+protected:
+    AnalogContainerWindowTest()
+    {
+        unit.start();
+        UnitConnection connection;
+        connection.name = "Bench";
+        connection.host = "127.0.0.1";
+        connection.controlPort = unit.port();
+        connection.modelRow = kAnalogRow;
+        list.Add(-1, connection);
+        list.Save();
+        window.logic().setConnector(&launcher);
+        EXPECT_TRUE(window.start({LoopbackAdapter()}));
+        window.show();
+    }
+
+    TabParentDialog* connect()
+    {
+        QTreeWidget* view = window.unitListView();
+        view->setCurrentItem(view->topLevelItem(0));
+        window.logic().onConnect();
+        for (QWidget* topLevel : QApplication::topLevelWidgets())
+            if (auto* container = dynamic_cast<TabParentDialog*>(topLevel); container && container->isVisible())
+                return container;
+        return nullptr;
+    }
+
+    static void settle()
+    {
+        QCoreApplication::processEvents();
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        QCoreApplication::processEvents();
+    }
+
+    sim::SimUnit unit{sim::UnitConfig{.row = kAnalogRow, .unitId = 4}};
+    test::TempFolder folder;
+    UnitList list{(folder.path() / "vantel.dat").string()};
+    AppState state;
+    MainWindow window{list, state, folder.folder()};
+    PanelLauncher launcher{state, {}, [this](UnitRecord& record, const ConnectRequest& request, ConnectedAnalogUnit u) {
+                               OpenAnalogContainer(list, state, record, request, std::move(u.channel), u.unitId);
+                           }};
+};
+
+TEST_F(AnalogContainerWindowTest, ConnectOpensTheContainerWithTheCheckedChannelAndDisconnectGivesItBack)
+{
+    QPointer<TabParentDialog> container = connect();
+    ASSERT_NE(container, nullptr);
+    EXPECT_EQ(container->windowTitle(), QStringLiteral("Bench"));
+    const auto* status = qobject_cast<QLabel*>(container->controls().widget(PanelId::Status));
+    ASSERT_NE(status, nullptr);
+    EXPECT_EQ(status->text().toStdString(),
+              "接続デバイス : QZ-K33-PW ( 127.0.0.1 : " + std::to_string(unit.port()) + " ) : ID 4");
+    EXPECT_TRUE(list.at(0).panelOpen);
+    EXPECT_EQ(state.openPanelCount.load(), 1);
+    EXPECT_EQ(unit.acceptedConnections(), 1u) << "the container keeps the connection the check opened";
+
+    container->findChild<QPushButton*>(QStringLiteral("disconnect"))->click();
+    settle();
+    EXPECT_TRUE(container.isNull());
+    EXPECT_FALSE(list.at(0).panelOpen);
+    EXPECT_EQ(state.openPanelCount.load(), 0);
+}
+
+TEST_F(AnalogContainerWindowTest, ShutdownClosesTheContainerOfASilentUnit)
+{
+    QPointer<TabParentDialog> container = connect();
+    ASSERT_NE(container, nullptr);
+    unit.setFault(sim::Fault::NoReply);
+    window.close();
+    EXPECT_TRUE(QTest::qWaitFor([&] { return container.isNull() && !window.isVisible(); }, 10000));
+    EXPECT_EQ(state.openPanelCount.load(), 0);
+}
+
+} // namespace
+} // namespace vantel
