@@ -1,17 +1,49 @@
-// Stand-in for libFuzzer's main: feeds a fixed number of pseudo-random inputs
-// (seeded, so a failure repeats) plus a few hand-picked edge cases into the target.
+// Stand-in for libFuzzer's main: replays the files and folders named on the
+// command line (the target's seeds, or one finding to reproduce), then feeds
+// a fixed number of pseudo-random inputs (seeded, so a failure repeats) plus a
+// few hand-picked edge cases into the target.
+//   target [RUNS] [FILE|FOLDER]...
 #include <cstddef>
 #include <cstdint>
 #include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <iostream>
+#include <iterator>
 #include <random>
 #include <string>
 #include <vector>
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size);
 
-int main(int argc, char** argv)
+namespace {
+
+void Replay(const std::filesystem::path& file)
 {
-    const long runs = argc > 1 ? std::strtol(argv[1], nullptr, 10) : 10000;
+    std::ifstream in(file, std::ios::binary);
+    const std::vector<std::uint8_t> bytes{std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+    LLVMFuzzerTestOneInput(bytes.data(), bytes.size());
+}
+
+// Returns how many files it replayed.
+int ReplayAll(const std::filesystem::path& path)
+{
+    if (!std::filesystem::is_directory(path)) {
+        Replay(path);
+        return 1;
+    }
+    int count = 0;
+    for (const auto& entry : std::filesystem::directory_iterator(path)) {
+        if (entry.is_regular_file()) {
+            Replay(entry.path());
+            ++count;
+        }
+    }
+    return count;
+}
+
+void RunRandom(long runs)
+{
     const std::vector<std::string> edges = {
         "",     ",",    "\"",      "\"\"", std::string(1, '\0'), std::string(300, ','), std::string(5000, 'x'),
         "\xC8", "\x81", "\xFF\xFE"};
@@ -30,5 +62,26 @@ int main(int argc, char** argv)
             b = raw ? static_cast<std::uint8_t>(rng()) : static_cast<std::uint8_t>(alphabet[rng() % alphabet.size()]);
         LLVMFuzzerTestOneInput(buf.data(), buf.size());
     }
+}
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    long runs = 0;
+    for (int i = 1; i < argc; ++i) {
+        char* end = nullptr;
+        const long number = std::strtol(argv[i], &end, 10);
+        if (*argv[i] != '\0' && *end == '\0') {
+            runs = number;
+            continue;
+        }
+        if (!std::filesystem::exists(argv[i])) {
+            std::cerr << argv[i] << ": no such file or folder\n";
+            return 2;
+        }
+        std::cout << "replayed " << ReplayAll(argv[i]) << " input(s) from " << argv[i] << '\n';
+    }
+    RunRandom(argc > 1 ? runs : 10000);
     return 0;
 }

@@ -43,6 +43,7 @@ public:
     void setText(int id, std::string_view utf8) override { controls_.setText(id, utf8); }
     void setEnabled(int id, bool enabled) override { controls_.setEnabled(id, enabled); }
     void setVisible(int id, bool visible) override { controls_.setVisible(id, visible); }
+    using QWidget::setVisible;
     bool isChecked(int id) const override { return controls_.isChecked(id); }
     void setChecked(int id, bool checked) override { controls_.setChecked(id, checked); }
     void setItems(int id, const std::vector<std::string>& items) override { controls_.setItems(id, items); }

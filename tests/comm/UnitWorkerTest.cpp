@@ -265,6 +265,9 @@ TEST(UnitWorker, CallbacksChainTheNextRequestOnTheWorker)
     };
     worker.post(analog::ReadDigitalInputs{1, poll});
     EXPECT_EQ(rounds.waitFor(5).back(), (std::pair{Bits(1), 5}));
+    // The last callback may still be on the worker: join it before `poll` and
+    // `rounds` go.
+    worker.stop();
 }
 
 TEST(DigitalWorker, AsciiUnitReadsFramesAndSetsMaskedOutputs)

@@ -201,8 +201,12 @@ TEST(TabParentDialog, SwitchingTabsShowsExactlyOneOfPanelAndGraph)
     f.dialog->graphPage()->logic().OnPeriodSelected();
     EXPECT_EQ(f.panel->periods, std::vector<int>{2});
     EXPECT_EQ(f.panel->canvas->Span(), 300);
+    // The link goes with the container, so its stops are counted from outside.
+    ASSERT_EQ(f.link->stops, 0);
+    int stopsWhileDeleted = 0;
+    f.link->onStop = [&] { ++stopsWhileDeleted; };
     delete f.dialog;
-    EXPECT_EQ(f.link->stops, 1) << "a container deleted outright still stops its link";
+    EXPECT_EQ(stopsWhileDeleted, 1) << "a container deleted outright still stops its link";
 }
 
 TEST(TabParentDialog, EscapeEnterTheButtonAndTheCloseBoxRunThePanelsCloseRoutine)
