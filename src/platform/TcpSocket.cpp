@@ -1,5 +1,6 @@
 #include "platform/TcpSocket.h"
 
+#include "platform/WakeEvent.h"
 #include "platform/WinsockError.h"
 
 #include <arpa/inet.h>
@@ -254,6 +255,30 @@ bool TcpSocket::discardPending()
 bool TcpSocket::waitReadable(int timeoutMs)
 {
     return PollFor(fd_, POLLIN, timeoutMs) > 0;
+}
+
+StreamRead TcpSocket::receiveAvailable(std::span<std::uint8_t> into)
+{
+    StreamRead result;
+    for (;;) {
+        const ssize_t got = ::recv(fd_, into.data(), into.size(), MSG_DONTWAIT);
+        if (got > 0) {
+            result.count = static_cast<std::size_t>(got);
+            return result;
+        }
+        if (got < 0 && errno == EINTR)
+            continue;
+        if (got < 0 && (errno == EAGAIN || errno == EWOULDBLOCK))
+            return result;
+        result.error = got == 0 ? WinsockError::Disconnected : LastError();
+        result.lost = true;
+        return result;
+    }
+}
+
+StreamWait TcpSocket::waitReadable(const WakeEvent& wake, int timeoutMs)
+{
+    return wake.waitWithDescriptor(fd_, timeoutMs);
 }
 
 int TcpSocket::setTimeouts(int timeoutMs)
