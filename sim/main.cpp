@@ -1,5 +1,6 @@
 // orvex-sim: runs the simulated units of a config file until SIGINT/SIGTERM.
 #include "DiscoveryConfig.h"
+#include "GatewayConfig.h"
 #include "SimConfig.h"
 #include "registry/ModelCatalogue.h"
 
@@ -20,6 +21,19 @@ void PrintUnit(const vantel::sim::SimUnit& unit)
     std::cout << "unit " << unit.model().index << ' ' << unit.model().shortName << " 127.0.0.1:" << unit.port();
     if (unit.secondPort() != 0)
         std::cout << " second-port 127.0.0.1:" << unit.secondPort();
+    std::cout << '\n';
+}
+
+void PrintGateway(const vantel::sim::SimGateway& gateway, const vantel::sim::GatewayConfig& config)
+{
+    std::cout << "gateway";
+    if (config.tcp)
+        std::cout << " 127.0.0.1:" << gateway.port();
+    if (!config.ptyLink.empty())
+        std::cout << " pty " << gateway.ptyLink() << " -> " << gateway.ptyDevice();
+    std::cout << " nodes";
+    for (const auto& node : config.nodes)
+        std::cout << ' ' << node.node << ':' << vantel::ModelAt(node.row).shortName;
     std::cout << '\n';
 }
 
@@ -46,10 +60,15 @@ int main(int argc, char** argv)
 
     try {
         vantel::sim::DiscoveryConfig discovery;
-        std::istringstream unitLines(vantel::sim::TakeDiscoveryLines(file, discovery));
+        std::istringstream otherLines(vantel::sim::TakeDiscoveryLines(file, discovery));
+        std::vector<vantel::sim::GatewayConfig> gatewayConfigs;
+        std::istringstream unitLines(vantel::sim::TakeGatewayLines(otherLines, gatewayConfigs));
         auto units = vantel::sim::StartUnits(vantel::sim::ParseConfig(unitLines));
         for (const auto& unit : units)
             PrintUnit(*unit);
+        auto gateways = vantel::sim::StartGateways(gatewayConfigs);
+        for (std::size_t i = 0; i < gateways.size(); ++i)
+            PrintGateway(*gateways[i], gatewayConfigs[i]);
         const auto responder = vantel::sim::StartResponder(discovery);
         if (responder)
             std::cout << "discovery 127.0.0.1:" << responder->probePort() << " with " << discovery.units.size()
@@ -59,6 +78,8 @@ int main(int argc, char** argv)
         sigwait(&stopSignals, &signal);
         for (auto& unit : units)
             unit->stop();
+        for (auto& gateway : gateways)
+            gateway->stop();
     } catch (const vantel::sim::ConfigError& error) {
         std::cerr << "orvex-sim: " << argv[2] << ": " << error.what() << '\n';
         return 1;

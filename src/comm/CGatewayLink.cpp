@@ -1,6 +1,6 @@
 #include "comm/CGatewayLink.h"
 
-#include "comm/ReplyShape.h"
+#include "comm/GatewayReceiver.h"
 #include "platform/WinsockError.h"
 
 #include <array>
@@ -185,63 +185,32 @@ void CGatewayLink::receive()
         const std::lock_guard lock(streamMutex_);
         stream = stream_.get();
     }
-    GatewayFrameAssembler assembler;
+    GatewayReceiver receiver(nodes_, replies_);
     std::array<std::uint8_t, kReadChunk> chunk{};
-    bool discardedMidFrame = false;
     while (stream != nullptr && Active(state_)) {
         const StreamRead read = stream->readAvailable(chunk);
         const std::string_view bytes(reinterpret_cast<const char*>(chunk.data()), read.count);
         if (read.count > 0 && state_ == LinkState::Starting) {
-            // Whatever was waiting before the open is stale.
-            discardedMidFrame = bytes.back() != kTerminator;
-            continue;
+            continue; // whatever was waiting before the open is stale
         }
         if (read.count > 0) {
-            deliver(bytes, assembler);
+            if (!receiver.take(bytes))
+                lastError_ = GatewayError::FrameOverflow;
             continue;
         }
         if (read.lost) {
             lastError_ = LostStreamCode(read);
             if (state_ == LinkState::Starting)
                 setState(LinkState::Running); // open is done; the reopen takes over
-            assembler.reset();
+            receiver.restart();
             stream = reopen();
             continue;
         }
-        if (state_ == LinkState::Starting) {
-            if (discardedMidFrame)
-                assembler.skipToNextFrame();
+        if (state_ == LinkState::Starting)
             setState(LinkState::Running);
-        }
         if (stream->waitReadable(wake_, -1) == StreamWait::Woken)
             wake_.clear();
     }
-}
-
-void CGatewayLink::deliver(std::string_view bytes, GatewayFrameAssembler& assembler)
-{
-    for (const char byte : bytes) {
-        switch (assembler.push(byte)) {
-        case GatewayFrameAssembler::Step::Complete:
-            handleFrame(assembler.frame());
-            break;
-        case GatewayFrameAssembler::Step::Overflow:
-            lastError_ = GatewayError::FrameOverflow;
-            break;
-        case GatewayFrameAssembler::Step::Partial:
-            break;
-        }
-    }
-}
-
-void CGatewayLink::handleFrame(std::string_view frame)
-{
-    const auto nodeFrame = ParseNodeFrame(frame);
-    // Status frames, frames without a node and frames without a reply are for nobody.
-    if (!nodeFrame || nodeFrame->payload.size() <= 2)
-        return;
-    if (nodes_.dispatch(*nodeFrame) == GatewayNodeTable::Dispatch::Consumed)
-        replies_.answered(nodeFrame->node);
 }
 
 ByteStream* CGatewayLink::reopen()

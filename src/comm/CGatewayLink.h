@@ -87,8 +87,6 @@ public:
 
 private:
     void receive();
-    void deliver(std::string_view bytes, GatewayFrameAssembler& assembler);
-    void handleFrame(std::string_view frame);
     // Receive thread: replaces a lost stream; nullptr when the link closed first.
     ByteStream* reopen();
     void setState(LinkState state);

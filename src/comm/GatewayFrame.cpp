@@ -60,12 +60,6 @@ GatewayFrameAssembler::Step GatewayFrameAssembler::push(char byte)
     return Step::Complete;
 }
 
-void GatewayFrameAssembler::skipToNextFrame()
-{
-    reset();
-    skipping_ = true;
-}
-
 void GatewayFrameAssembler::reset()
 {
     count_ = 0;

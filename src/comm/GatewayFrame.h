@@ -46,9 +46,6 @@ public:
     std::string_view frame() const { return {buffer_.data(), count_}; }
     // Forgets a partial frame (the stream was reopened).
     void reset();
-    // Throws away the bytes up to the next terminator: the stream was joined
-    // in the middle of a frame.
-    void skipToNextFrame();
 
 private:
     std::array<char, kGatewayFrameCapacity> buffer_{};
