@@ -1,6 +1,7 @@
 #include "comm/CGatewayLink.h"
 
 #include "comm/GatewayReceiver.h"
+#include "platform/SystemError.h"
 #include "platform/WinsockError.h"
 
 #include <array>
@@ -113,9 +114,10 @@ int CGatewayLink::sendText(std::string_view bytes)
     if (!stream_ && !awaitStream(lock, streamGeneration_))
         return lastError_.load();
     int error = stream_->write(data);
-    // The gateway dropped the connection under us: once the receive thread
-    // has it back, the same bytes go once more and that send decides.
-    if (error == WinsockError::ConnectionReset && transport_.connection == GatewayConnection::Lan) {
+    // The gateway dropped the connection or the device was pulled out under
+    // us: once the receive thread has it back, the same bytes go once more
+    // and that send decides.
+    if (error == WinsockError::ConnectionReset || error == SystemError::DeviceRemoved) {
         if (!awaitStream(lock, streamGeneration_))
             return lastError_.load();
         error = stream_->write(data);
