@@ -1,14 +1,11 @@
 // orvex-sim: runs the simulated units of a config file until SIGINT/SIGTERM.
-#include "DiscoveryConfig.h"
-#include "GatewayConfig.h"
-#include "SimConfig.h"
+#include "ConfigFile.h"
 #include "registry/ModelCatalogue.h"
 
 #include <csignal>
 #include <cstdio>
 #include <fstream>
 #include <iostream>
-#include <sstream>
 #include <string_view>
 #include <system_error>
 
@@ -59,19 +56,16 @@ int main(int argc, char** argv)
     pthread_sigmask(SIG_BLOCK, &stopSignals, nullptr);
 
     try {
-        vantel::sim::DiscoveryConfig discovery;
-        std::istringstream otherLines(vantel::sim::TakeDiscoveryLines(file, discovery));
-        std::vector<vantel::sim::GatewayConfig> gatewayConfigs;
-        std::istringstream unitLines(vantel::sim::TakeGatewayLines(otherLines, gatewayConfigs));
-        auto units = vantel::sim::StartUnits(vantel::sim::ParseConfig(unitLines));
+        const vantel::sim::ConfigFile config = vantel::sim::ReadConfigFile(file);
+        auto units = vantel::sim::StartUnits(config.units);
         for (const auto& unit : units)
             PrintUnit(*unit);
-        auto gateways = vantel::sim::StartGateways(gatewayConfigs);
+        auto gateways = vantel::sim::StartGateways(config.gateways);
         for (std::size_t i = 0; i < gateways.size(); ++i)
-            PrintGateway(*gateways[i], gatewayConfigs[i]);
-        const auto responder = vantel::sim::StartResponder(discovery);
+            PrintGateway(*gateways[i], config.gateways[i]);
+        const auto responder = vantel::sim::StartResponder(config.discovery);
         if (responder)
-            std::cout << "discovery 127.0.0.1:" << responder->probePort() << " with " << discovery.units.size()
+            std::cout << "discovery 127.0.0.1:" << responder->probePort() << " with " << config.discovery.units.size()
                       << " units\n";
         std::cout << std::flush;
         int signal = 0;
