@@ -6,6 +6,7 @@
 // ticks do; frames per second and frames lost.
 // Usage: vantel_gateway_bench [frames] [seconds]
 
+#include "LatencyFigures.h"
 #include "SimGateway.h"
 #include "comm/CGatewayLink.h"
 #include "platform/Clock.h"
@@ -45,17 +46,6 @@ const std::string kPoll = "DI\xC8";
 std::span<const std::uint8_t> AsBytes(const std::string& text)
 {
     return {reinterpret_cast<const std::uint8_t*>(text.data()), text.size()};
-}
-
-struct Figures {
-    double median = 0;
-    double p90 = 0;
-};
-
-Figures Summarise(std::vector<double> samples)
-{
-    std::sort(samples.begin(), samples.end());
-    return {samples[samples.size() / 2], samples[samples.size() * 9 / 10]};
 }
 
 // The moment the reading side saw a frame, handed to the writing side.
@@ -163,7 +153,8 @@ PollFigures PollNodes(CGatewayLink& link, std::chrono::milliseconds period, doub
 {
     std::atomic<long long> answered{0};
     std::atomic<long long> lost{0};
-    const auto end = Steady::now() + std::chrono::duration_cast<Steady::duration>(std::chrono::duration<double>(seconds));
+    const auto end =
+        Steady::now() + std::chrono::duration_cast<Steady::duration>(std::chrono::duration<double>(seconds));
     const auto start = Steady::now();
     std::vector<std::thread> pollers;
     for (int node = 0; node < kPolledNodes; ++node) {

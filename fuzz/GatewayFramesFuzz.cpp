@@ -50,8 +50,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     for (const int node : {0, 4, 0x0A, 0x9F, 254})
         registrations.push_back(nodes.install(node, CheckingHandler(node)));
     registrations.push_back(nodes.install(0x12, vantel::ConnectReplyHandler([](const vantel::ascii::UnitIdentity& id) {
-        Require(id.modelCode >= -0x20 && id.modelCode < 0x100 - 0x20);
-    })));
+                                              Require(id.modelCode >= -0x20 && id.modelCode < 0x100 - 0x20);
+                                          })));
     for (const int node : {0, 4, 0x12})
         replies.sent(node);
 

@@ -99,7 +99,8 @@ SimGateway::SimGateway(const GatewayConfig& config) : config_(config)
         state.inputBits = node.inputBits;
         if (node.modelCode)
             state.modelCode = *node.modelCode;
-        nodes_.emplace(node.node, std::make_unique<Node>(Node{node, AsciiDialect(ModelAt(node.row)), state, node.silent}));
+        nodes_.emplace(node.node,
+                       std::make_unique<Node>(Node{node, AsciiDialect(ModelAt(node.row)), state, node.silent}));
     }
 }
 

@@ -130,9 +130,8 @@ int CGatewayLink::sendText(std::string_view bytes)
 bool CGatewayLink::awaitStream(std::unique_lock<std::mutex>& lock, std::uint64_t generation)
 {
     const auto limit = std::chrono::milliseconds(options_.connectTimeoutMs + kReopenRetryMs);
-    const bool replaced = streamChanged_.wait_for(lock, limit, [&] {
-        return state_ != LinkState::Running || (stream_ && streamGeneration_ != generation);
-    });
+    const bool replaced = streamChanged_.wait_for(
+        lock, limit, [&] { return state_ != LinkState::Running || (stream_ && streamGeneration_ != generation); });
     if (replaced && state_ == LinkState::Running)
         return true;
     if (state_ != LinkState::Running)
@@ -164,8 +163,7 @@ ReplyWait CGatewayLink::waitForReply(int node, std::int64_t timeoutMs, std::stop
     return replies_.wait(node, timeoutMs, std::move(stop));
 }
 
-NodeExchange CGatewayLink::sendAndWait(int node, std::string_view command, std::int64_t timeoutMs,
-                                       std::stop_token stop)
+NodeExchange CGatewayLink::sendAndWait(int node, std::string_view command, std::int64_t timeoutMs, std::stop_token stop)
 {
     if (const int error = sendToNode(node, command))
         return {NodeReply::SendFailed, error};

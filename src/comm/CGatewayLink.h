@@ -81,8 +81,7 @@ public:
     // clock, `stop` is requested or the link closes.
     ReplyWait waitForReply(int node, std::int64_t timeoutMs, std::stop_token stop = {});
     // Both: what a gateway panel does for each command it waits for.
-    NodeExchange sendAndWait(int node, std::string_view command, std::int64_t timeoutMs,
-                             std::stop_token stop = {});
+    NodeExchange sendAndWait(int node, std::string_view command, std::int64_t timeoutMs, std::stop_token stop = {});
     int pendingReplies(int node) const { return replies_.pending(node); }
 
 private:

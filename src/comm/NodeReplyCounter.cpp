@@ -10,7 +10,9 @@ namespace vantel {
 NodeReplyCounter::NodeReplyCounter(Clock& clock) : clock_(clock)
 {
     jumpListener_ = clock_.addJumpListener([this] {
-        { const std::lock_guard lock(mutex_); }
+        {
+            const std::lock_guard lock(mutex_);
+        }
         changed_.notify_all();
     });
 }

@@ -2,7 +2,9 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <functional>
 #include <span>
+#include <sys/types.h>
 
 namespace vantel {
 
@@ -33,5 +35,12 @@ public:
     // or `timeoutMs` has passed; a negative time-out waits without end.
     virtual StreamWait waitReadable(const WakeEvent& wake, int timeoutMs) = 0;
 };
+
+// For the streams of this layer: one call of `readOnce` (a read or receive
+// that never waits, returning its byte count or -1 with errno set) made into
+// a StreamRead. A would-block is nothing waiting; an end of stream is lost
+// with `endCode`; a failure is lost with `codeOf(errno)`.
+StreamRead ReadWithoutWaiting(const std::function<ssize_t(std::span<std::uint8_t>)>& readOnce,
+                              std::span<std::uint8_t> into, int endCode, int (*codeOf)(int err));
 
 } // namespace vantel

@@ -104,22 +104,10 @@ void SerialPort::close()
 
 StreamRead SerialPort::readAvailable(std::span<std::uint8_t> into)
 {
-    StreamRead result;
-    for (;;) {
-        const ssize_t got = ::read(fd_, into.data(), into.size());
-        if (got > 0) {
-            result.count = static_cast<std::size_t>(got);
-            return result;
-        }
-        if (got < 0 && errno == EINTR)
-            continue;
-        if (got < 0 && (errno == EAGAIN || errno == EWOULDBLOCK))
-            return result;
-        // End of file on a tty is a hang-up: the device is gone.
-        result.error = got == 0 ? SystemError::DeviceRemoved : LastError();
-        result.lost = true;
-        return result;
-    }
+    // End of file on a tty is a hang-up: the device is gone.
+    return ReadWithoutWaiting(
+        [this](std::span<std::uint8_t> buffer) { return ::read(fd_, buffer.data(), buffer.size()); }, into,
+        SystemError::DeviceRemoved, SystemErrorFromErrno);
 }
 
 int SerialPort::write(std::span<const std::uint8_t> bytes)

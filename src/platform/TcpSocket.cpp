@@ -259,21 +259,10 @@ bool TcpSocket::waitReadable(int timeoutMs)
 
 StreamRead TcpSocket::receiveAvailable(std::span<std::uint8_t> into)
 {
-    StreamRead result;
-    for (;;) {
-        const ssize_t got = ::recv(fd_, into.data(), into.size(), MSG_DONTWAIT);
-        if (got > 0) {
-            result.count = static_cast<std::size_t>(got);
-            return result;
-        }
-        if (got < 0 && errno == EINTR)
-            continue;
-        if (got < 0 && (errno == EAGAIN || errno == EWOULDBLOCK))
-            return result;
-        result.error = got == 0 ? WinsockError::Disconnected : LastError();
-        result.lost = true;
-        return result;
-    }
+    const int fd = fd_.load();
+    return ReadWithoutWaiting(
+        [fd](std::span<std::uint8_t> buffer) { return ::recv(fd, buffer.data(), buffer.size(), MSG_DONTWAIT); }, into,
+        WinsockError::Disconnected, WinsockErrorFromErrno);
 }
 
 StreamWait TcpSocket::waitReadable(const WakeEvent& wake, int timeoutMs)

@@ -1,6 +1,6 @@
+#include "comm/GatewayFrame.h"
 #include "TestBytes.h"
 #include "comm/GatewayConnectReply.h"
-#include "comm/GatewayFrame.h"
 #include "comm/GatewayNodeTable.h"
 #include "comm/GatewayReceiver.h"
 #include "comm/NodeReplyCounter.h"
@@ -61,7 +61,8 @@ TEST(GatewayFrame, NodesAreTwoHexDigitsAndStatusFramesHaveNone)
     EXPECT_EQ(frame->node, 31);
     EXPECT_EQ(frame->payload, "md$(" + T);
     EXPECT_EQ(ParseNodeFrame("0amd" + T)->node, 10);
-    for (const std::string& bad : {"00gq01" + T, "G1md" + T, " 1md" + T, "-1md" + T, "FFmd" + T, "4" + T, std::string()})
+    for (const std::string& bad :
+         {"00gq01" + T, "G1md" + T, " 1md" + T, "-1md" + T, "FFmd" + T, "4" + T, std::string()})
         EXPECT_FALSE(ParseNodeFrame(bad)) << bad;
     EXPECT_TRUE(IsGatewayStatusFrame("00gq" + T));
 }

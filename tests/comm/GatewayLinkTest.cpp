@@ -207,8 +207,8 @@ TEST(GatewayLink, CloseAndThePanelsStopEndAWaitAtOnce)
     CGatewayLink link(SteadyClock::instance());
     ASSERT_EQ(link.open(Lan(*gateway)), 0);
     std::stop_source panel;
-    auto stopped = std::async(std::launch::async,
-                              [&] { return link.sendAndWait(4, "DY" + T, 600000, panel.get_token()).reply; });
+    auto stopped =
+        std::async(std::launch::async, [&] { return link.sendAndWait(4, "DY" + T, 600000, panel.get_token()).reply; });
     ASSERT_TRUE(gateway->waitForFrameCount(1, 10s));
     panel.request_stop();
     EXPECT_EQ(stopped.get(), NodeReply::Cancelled);

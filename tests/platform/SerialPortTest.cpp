@@ -1,5 +1,5 @@
-#include "PtyDevice.h"
 #include "platform/SerialPort.h"
+#include "PtyDevice.h"
 #include "platform/SystemError.h"
 #include "platform/WakeEvent.h"
 #include "support/TempFolder.h"

@@ -1,7 +1,7 @@
+#include "SimGateway.h"
 #include "GatewayConfig.h"
 #include "RawClient.h"
 #include "SimConfig.h"
-#include "SimGateway.h"
 
 #include <gtest/gtest.h>
 
@@ -105,7 +105,10 @@ TEST_F(SimGatewayTest, AnswersNodeFramesWithTheNodesPrefix)
 
     // Frames for nobody, or without a node, get no answer; the next one does.
     gateway.setNodeSilent(4, true);
-    client.send(B("04MD\xC8" "07MD\xC8" "abMD\xC8" "ZZMD\xC8"));
+    client.send(B("04MD\xC8"
+                  "07MD\xC8"
+                  "abMD\xC8"
+                  "ZZMD\xC8"));
     EXPECT_EQ(replyTo("ABDY\xC8"), B("ABdy  \xC8"));
     EXPECT_EQ(gateway.frameCount(), 8u);
 }
