@@ -103,7 +103,7 @@ void CGatewayLink::close()
     setState(LinkState::Closed);
 }
 
-int CGatewayLink::sendText(std::string_view bytes)
+int CGatewayLink::sendText(std::string_view bytes, std::stop_token stop)
 {
     if (state_ != LinkState::Running) {
         lastError_ = GatewayError::NotRunning;
@@ -111,14 +111,14 @@ int CGatewayLink::sendText(std::string_view bytes)
     }
     const std::span<const std::uint8_t> data(reinterpret_cast<const std::uint8_t*>(bytes.data()), bytes.size());
     std::unique_lock lock(streamMutex_);
-    if (!stream_ && !awaitStream(lock, streamGeneration_))
+    if (!stream_ && !awaitStream(lock, streamGeneration_, stop))
         return lastError_.load();
     int error = stream_->write(data);
     // The gateway dropped the connection or the device was pulled out under
     // us: once the receive thread has it back, the same bytes go once more
     // and that send decides.
     if (error == WinsockError::ConnectionReset || error == SystemError::DeviceRemoved) {
-        if (!awaitStream(lock, streamGeneration_))
+        if (!awaitStream(lock, streamGeneration_, stop))
             return lastError_.load();
         error = stream_->write(data);
     }
@@ -127,16 +127,19 @@ int CGatewayLink::sendText(std::string_view bytes)
     return error;
 }
 
-bool CGatewayLink::awaitStream(std::unique_lock<std::mutex>& lock, std::uint64_t generation)
+bool CGatewayLink::awaitStream(std::unique_lock<std::mutex>& lock, std::uint64_t generation,
+                               const std::stop_token& stop)
 {
     const auto limit = std::chrono::milliseconds(options_.connectTimeoutMs + kReopenRetryMs);
-    const bool replaced = streamChanged_.wait_for(
-        lock, limit, [&] { return state_ != LinkState::Running || (stream_ && streamGeneration_ != generation); });
-    if (replaced && state_ == LinkState::Running)
-        return true;
-    if (state_ != LinkState::Running)
+    streamChanged_.wait_for(lock, stop, limit, [&] {
+        return state_ != LinkState::Running || (stream_ && streamGeneration_ != generation);
+    });
+    if (state_ != LinkState::Running || stop.stop_requested()) {
         lastError_ = GatewayError::NotRunning;
-    return false;
+        return false;
+    }
+    // Still gone after the wait: the receive thread's last failure tells why.
+    return stream_ && streamGeneration_ != generation;
 }
 
 GatewayNode CGatewayLink::registerNode(int node, NodeHandler handler)
@@ -144,7 +147,7 @@ GatewayNode CGatewayLink::registerNode(int node, NodeHandler handler)
     return nodes_.install(node, std::move(handler));
 }
 
-int CGatewayLink::sendToNode(int node, std::string_view command)
+int CGatewayLink::sendToNode(int node, std::string_view command, std::stop_token stop)
 {
     const auto frame = NodeCommand(node, command);
     if (!frame) {
@@ -152,7 +155,7 @@ int CGatewayLink::sendToNode(int node, std::string_view command)
         return WinsockError::MessageTooLong;
     }
     replies_.sent(node);
-    const int error = sendText(*frame);
+    const int error = sendText(*frame, std::move(stop));
     if (error != 0)
         replies_.unsent(node);
     return error;
@@ -165,7 +168,7 @@ ReplyWait CGatewayLink::waitForReply(int node, std::int64_t timeoutMs, std::stop
 
 NodeExchange CGatewayLink::sendAndWait(int node, std::string_view command, std::int64_t timeoutMs, std::stop_token stop)
 {
-    if (const int error = sendToNode(node, command))
+    if (const int error = sendToNode(node, command, stop))
         return {NodeReply::SendFailed, error};
     switch (waitForReply(node, timeoutMs, std::move(stop))) {
     case ReplyWait::Answered:

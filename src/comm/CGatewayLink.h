@@ -65,9 +65,12 @@ public:
     GatewayTransport transport() const;
 
     // Writes the bytes as they are; 0 or the code (GatewayError::NotRunning
-    // unless running). While the transport is being opened again the send
-    // waits for it up to the connect time-out.
-    int sendText(std::string_view bytes);
+    // unless running). When the transport has gone (the gateway closed the
+    // connection, the device was pulled out) the send waits, up to the
+    // connect time-out plus one retry, for the receive thread to open it
+    // again and sends once more; `stop` or close() end that wait
+    // (GatewayError::NotRunning).
+    int sendText(std::string_view bytes, std::stop_token stop = {});
 
     // Frames for `node` reach `handler` until the registration ends.
     // Throws std::out_of_range for a node outside 0-254.
@@ -76,7 +79,7 @@ public:
     // Sends the command (terminator included, at most 126 bytes) to the node
     // and counts one reply owed by the node. 0 or the code; a command that is
     // empty or too long is refused with WinsockError::MessageTooLong.
-    int sendToNode(int node, std::string_view command);
+    int sendToNode(int node, std::string_view command, std::stop_token stop = {});
     // Until the node owes no reply, `timeoutMs` has passed on the link's
     // clock, `stop` is requested or the link closes.
     ReplyWait waitForReply(int node, std::int64_t timeoutMs, std::stop_token stop = {});
@@ -91,7 +94,7 @@ private:
     void setState(LinkState state);
     // Under streamMutex_: waits for the receive thread to put a stream in
     // place newer than `generation`; false when the link stopped first.
-    bool awaitStream(std::unique_lock<std::mutex>& lock, std::uint64_t generation);
+    bool awaitStream(std::unique_lock<std::mutex>& lock, std::uint64_t generation, const std::stop_token& stop);
 
     GatewayNodeTable nodes_;
     NodeReplyCounter replies_;
@@ -107,7 +110,7 @@ private:
 
     // The receive thread alone replaces the stream; senders write under the lock.
     std::mutex streamMutex_;
-    std::condition_variable streamChanged_;
+    std::condition_variable_any streamChanged_;
     std::unique_ptr<ByteStream> stream_;
     std::uint64_t streamGeneration_ = 0;
 

@@ -233,6 +233,26 @@ TEST(GatewayLink, AGatewayThatClosesTheConnectionIsConnectedAgain)
     EXPECT_EQ(digital.payloads().size(), 2u);
 }
 
+TEST(GatewayLink, ASendWhileTheGatewayIsAwayWaitsForItUntilThePanelStops)
+{
+    auto gateway = StartGateway(TwoNodes());
+    CGatewayLink link(SteadyClock::instance());
+    Received digital;
+    GatewayNode node = link.registerNode(6, digital.handler());
+    ASSERT_EQ(link.open(Lan(*gateway)), 0);
+    gateway->stop(); // off: every reconnection is refused
+    std::stop_source panel;
+    auto waiting = std::async(std::launch::async,
+                              [&] { return link.sendAndWait(6, "DI" + T, 600000, panel.get_token()).reply; });
+    panel.request_stop();
+    EXPECT_NE(waiting.get(), NodeReply::Answered);
+    EXPECT_TRUE(link.running());
+
+    gateway->start(); // back on its old port
+    ASSERT_TRUE(gateway->waitForConnections(2, 10s));
+    EXPECT_TRUE(link.sendAndWait(6, "DI" + T, kReplyWaitMs).answered());
+}
+
 // A USB gateway stands behind VANTEL_COM<n> as a pseudo-terminal.
 class GatewayLinkOverCom : public ::testing::Test {
 protected:
