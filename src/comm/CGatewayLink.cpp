@@ -12,6 +12,9 @@ namespace vantel {
 namespace {
 
 constexpr int kReopenRetryMs = 500;
+// Input waiting at the open is thrown away for at most this long, so a
+// gateway that never pauses cannot hold the open.
+constexpr auto kFlushLimit = std::chrono::milliseconds(200);
 constexpr std::size_t kReadChunk = 256;
 
 bool Active(LinkState state)
@@ -28,7 +31,9 @@ int LostStreamCode(const StreamRead& read)
 
 } // namespace
 
-CGatewayLink::CGatewayLink(Clock& clock) : replies_(clock) {}
+// A node whose registration ended owes nothing: an "MD" that never got its
+// reply must not hold up the first wait of the panel that opens next.
+CGatewayLink::CGatewayLink(Clock& clock) : nodes_([this](int node) { replies_.forget(node); }), replies_(clock) {}
 
 CGatewayLink::~CGatewayLink()
 {
@@ -190,12 +195,14 @@ void CGatewayLink::receive()
     }
     GatewayReceiver receiver(nodes_, replies_);
     std::array<std::uint8_t, kReadChunk> chunk{};
+    const auto flushEnd = std::chrono::steady_clock::now() + kFlushLimit;
     while (stream != nullptr && Active(state_)) {
         const StreamRead read = stream->readAvailable(chunk);
         const std::string_view bytes(reinterpret_cast<const char*>(chunk.data()), read.count);
-        if (read.count > 0 && state_ == LinkState::Starting) {
+        if (read.count > 0 && state_ == LinkState::Starting && std::chrono::steady_clock::now() < flushEnd)
             continue; // whatever was waiting before the open is stale
-        }
+        if (state_ == LinkState::Starting)
+            setState(LinkState::Running);
         if (read.count > 0) {
             if (!receiver.take(bytes))
                 lastError_ = GatewayError::FrameOverflow;
@@ -203,14 +210,10 @@ void CGatewayLink::receive()
         }
         if (read.lost) {
             lastError_ = LostStreamCode(read);
-            if (state_ == LinkState::Starting)
-                setState(LinkState::Running); // open is done; the reopen takes over
             receiver.restart();
             stream = reopen();
             continue;
         }
-        if (state_ == LinkState::Starting)
-            setState(LinkState::Running);
         if (stream->waitReadable(wake_, -1) == StreamWait::Woken)
             wake_.clear();
     }

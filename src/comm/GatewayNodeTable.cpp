@@ -45,10 +45,14 @@ GatewayNode GatewayNodeTable::install(int node, NodeHandler handler)
 void GatewayNodeTable::remove(int node, std::uint64_t token)
 {
     std::unique_lock lock(mutex_);
-    if (entries_[node].token == token)
+    const bool emptied = entries_[node].token == token;
+    if (emptied)
         entries_[node] = Entry{};
     // From inside its own handler there is nothing to wait for.
     returned_.wait(lock, [&] { return inFlight_.token != token || inFlight_.thread == std::this_thread::get_id(); });
+    lock.unlock();
+    if (emptied && emptied_)
+        emptied_(node);
 }
 
 bool GatewayNodeTable::holds(int node, std::uint64_t token) const

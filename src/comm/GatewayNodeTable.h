@@ -25,7 +25,8 @@ class GatewayNodeTable;
 // main window's connect-time entry handed over to the panel); this one then
 // stays inert and its end leaves the newer entry alone. Ending it, by close()
 // or destruction, returns only after a call of its handler in progress has
-// returned, so the handler never runs on an owner that has gone.
+// returned, so the handler never runs on an owner that has gone. It must
+// end before the link (or table) it was made by.
 class GatewayNode {
 public:
     GatewayNode() = default;
@@ -54,6 +55,11 @@ private:
 class GatewayNodeTable {
 public:
     enum class Dispatch { NoEntry, Consumed, Ignored };
+    // Called when a node's entry ends (not when it is replaced), outside the
+    // table's lock.
+    using EmptiedListener = std::function<void(int node)>;
+
+    explicit GatewayNodeTable(EmptiedListener emptied = {}) : emptied_(std::move(emptied)) {}
 
     // Throws std::out_of_range for a node outside 0-254.
     GatewayNode install(int node, NodeHandler handler);
@@ -73,6 +79,7 @@ private:
         std::thread::id thread;
     };
 
+    const EmptiedListener emptied_;
     mutable std::mutex mutex_;
     std::condition_variable returned_;
     std::array<Entry, kGatewayNodeCount> entries_{};

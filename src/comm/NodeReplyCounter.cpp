@@ -58,6 +58,16 @@ int NodeReplyCounter::pending(int node) const
     return pending_[node];
 }
 
+void NodeReplyCounter::forget(int node)
+{
+    checkNode(node);
+    {
+        const std::lock_guard lock(mutex_);
+        pending_[node] = 0;
+    }
+    changed_.notify_all();
+}
+
 void NodeReplyCounter::resetAll()
 {
     const std::lock_guard lock(mutex_);

@@ -33,6 +33,8 @@ public:
     // cannot end the next wait before its own reply.
     void answered(int node);
     int pending(int node) const;
+    // The node owes nothing any more (nobody is left to wait for it).
+    void forget(int node);
 
     // Forgets every count (the link was opened).
     void resetAll();

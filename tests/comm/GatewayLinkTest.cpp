@@ -199,6 +199,28 @@ TEST(GatewayLink, ASilentNodeTimesOutAloneOnTheLinksClock)
     EXPECT_TRUE(relays.payloads().empty());
 }
 
+TEST(GatewayLink, ANodeWhoseRegistrationEndsOwesNothing)
+{
+    auto config = TwoNodes();
+    config.nodes[0].silent = true;
+    auto gateway = StartGateway(config);
+    CGatewayLink link(SteadyClock::instance());
+    ASSERT_EQ(link.open(Lan(*gateway)), 0);
+    Received panel;
+    // The connect sequence's "MD" is never answered and its deadline passes.
+    GatewayNode connecting = link.registerNode(4, ConnectReplyHandler([](const ascii::UnitIdentity&) {}));
+    ASSERT_EQ(link.sendToNode(4, "MD" + T), 0);
+    EXPECT_EQ(link.pendingReplies(4), 1);
+    connecting.close();
+    EXPECT_EQ(link.pendingReplies(4), 0);
+    // Handed over instead, the count goes with the node.
+    connecting = link.registerNode(4, ConnectReplyHandler([](const ascii::UnitIdentity&) {}));
+    ASSERT_EQ(link.sendToNode(4, "MD" + T), 0);
+    GatewayNode open = link.registerNode(4, panel.handler());
+    connecting.close();
+    EXPECT_EQ(link.pendingReplies(4), 1);
+}
+
 TEST(GatewayLink, CloseAndThePanelsStopEndAWaitAtOnce)
 {
     auto config = TwoNodes();
@@ -242,8 +264,8 @@ TEST(GatewayLink, ASendWhileTheGatewayIsAwayWaitsForItUntilThePanelStops)
     ASSERT_EQ(link.open(Lan(*gateway)), 0);
     gateway->stop(); // off: every reconnection is refused
     std::stop_source panel;
-    auto waiting = std::async(std::launch::async,
-                              [&] { return link.sendAndWait(6, "DI" + T, 600000, panel.get_token()).reply; });
+    auto waiting =
+        std::async(std::launch::async, [&] { return link.sendAndWait(6, "DI" + T, 600000, panel.get_token()).reply; });
     panel.request_stop();
     EXPECT_NE(waiting.get(), NodeReply::Answered);
     EXPECT_TRUE(link.running());
