@@ -38,8 +38,6 @@ CGatewayLink::CGatewayLink(Clock& clock) : nodes_([this](int node) { replies_.fo
 CGatewayLink::~CGatewayLink()
 {
     close();
-    if (receiver_.joinable())
-        receiver_.join();
 }
 
 GatewayTransport CGatewayLink::transport() const
@@ -55,6 +53,8 @@ void CGatewayLink::setState(LinkState state)
         state_ = state;
     }
     stateChanged_.notify_all();
+    // A sender waiting for the stream checks the state under this lock;
+    // passing through it orders the change before its next check.
     {
         const std::lock_guard lock(streamMutex_);
     }
@@ -68,8 +68,6 @@ int CGatewayLink::open(const GatewayTransport& transport, const GatewayOpenOptio
         lastError_ = GatewayError::NotClosed;
         return GatewayError::NotClosed;
     }
-    if (receiver_.joinable())
-        receiver_.join();
     std::unique_ptr<ByteStream> stream;
     if (const int error = OpenGatewayStream(transport, options, stream)) {
         lastError_ = error;
@@ -99,8 +97,7 @@ void CGatewayLink::close()
     setState(LinkState::Closing);
     replies_.cancelAll();
     wake_.signal();
-    if (receiver_.joinable())
-        receiver_.join();
+    receiver_.join();
     {
         const std::lock_guard lock(streamMutex_);
         stream_.reset();
