@@ -33,7 +33,10 @@ int LostStreamCode(const StreamRead& read)
 
 // A node whose registration ended owes nothing: an "MD" that never got its
 // reply must not hold up the first wait of the panel that opens next.
-CGatewayLink::CGatewayLink(Clock& clock) : nodes_([this](int node) { replies_.forget(node); }), replies_(clock) {}
+CGatewayLink::CGatewayLink(Clock& clock) : nodes_([this](int node) { replies_.forget(node); }), replies_(clock)
+{
+    replies_.cancelAll(); // nothing can answer before the first open
+}
 
 CGatewayLink::~CGatewayLink()
 {

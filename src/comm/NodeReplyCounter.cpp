@@ -72,13 +72,14 @@ void NodeReplyCounter::resetAll()
 {
     const std::lock_guard lock(mutex_);
     pending_.fill(0);
+    cancelled_ = false;
 }
 
 void NodeReplyCounter::cancelAll()
 {
     {
         const std::lock_guard lock(mutex_);
-        ++cancellations_;
+        cancelled_ = true;
     }
     changed_.notify_all();
 }
@@ -88,11 +89,10 @@ ReplyWait NodeReplyCounter::wait(int node, std::int64_t timeoutMs, std::stop_tok
     checkNode(node);
     std::unique_lock lock(mutex_);
     const std::int64_t deadline = clock_.nowMs() + timeoutMs;
-    const std::uint64_t cancellations = cancellations_;
     for (;;) {
         if (pending_[node] <= 0)
             return ReplyWait::Answered;
-        if (stop.stop_requested() || cancellations_ != cancellations) {
+        if (stop.stop_requested() || cancelled_) {
             pending_[node] = 0;
             return ReplyWait::Cancelled;
         }
@@ -102,9 +102,8 @@ ReplyWait NodeReplyCounter::wait(int node, std::int64_t timeoutMs, std::stop_tok
             return ReplyWait::TimedOut;
         }
         // A manual clock does not flow: its jumps wake this wait instead.
-        changed_.wait_for(lock, stop, std::chrono::milliseconds(left), [&] {
-            return pending_[node] <= 0 || cancellations_ != cancellations || clock_.nowMs() >= deadline;
-        });
+        changed_.wait_for(lock, stop, std::chrono::milliseconds(left),
+                          [&] { return pending_[node] <= 0 || cancelled_ || clock_.nowMs() >= deadline; });
     }
 }
 

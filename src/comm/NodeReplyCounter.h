@@ -36,14 +36,16 @@ public:
     // The node owes nothing any more (nobody is left to wait for it).
     void forget(int node);
 
-    // Forgets every count (the link was opened).
+    // Forgets every count and lets waits wait again (the link was opened).
     void resetAll();
-    // Every wait in progress returns Cancelled (the link is closing).
+    // Every wait, in progress or begun later, returns Cancelled until
+    // resetAll() (the link is closing: a sender that sent just before the
+    // close must not wait for a reply that cannot come).
     void cancelAll();
 
     // Until `node` owes nothing (Answered), `timeoutMs` has passed on the
     // clock (TimedOut; the node's count is forgotten) or `stop` is requested
-    // or cancelAll() called (Cancelled; the count is forgotten too: whoever
+    // or the waits are cancelled (Cancelled; the count is forgotten too: whoever
     // waited has gone).
     ReplyWait wait(int node, std::int64_t timeoutMs, std::stop_token stop = {});
 
@@ -55,7 +57,7 @@ private:
     mutable std::mutex mutex_;
     std::condition_variable_any changed_;
     std::array<int, kGatewayNodeCount> pending_{};
-    std::uint64_t cancellations_ = 0;
+    bool cancelled_ = false;
 };
 
 } // namespace vantel

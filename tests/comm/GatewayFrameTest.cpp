@@ -252,17 +252,15 @@ TEST(NodeReplyCounter, StopTokensAndCancelAllEndWaitsAtOnce)
     EXPECT_EQ(replies.wait(2, 600000, stopped.get_token()), ReplyWait::Cancelled);
 
     replies.sent(6);
-    std::promise<void> started;
-    auto waitClosed = std::async(std::launch::async, [&] {
-        started.set_value();
-        return replies.wait(6, 600000);
-    });
-    started.get_future().wait();
-    // Whether the wait has begun or not, a cancellation after its start ends it;
-    // one before its start cannot, so keep cancelling until it is over.
-    while (waitClosed.wait_for(std::chrono::milliseconds(1)) != std::future_status::ready)
-        replies.cancelAll();
+    auto waitClosed = std::async(std::launch::async, [&] { return replies.wait(6, 600000); });
+    replies.cancelAll(); // before or after the wait begins, it ends it
     EXPECT_EQ(waitClosed.get(), ReplyWait::Cancelled);
+    replies.sent(6);
+    EXPECT_EQ(replies.wait(6, 600000), ReplyWait::Cancelled);
+    replies.resetAll(); // opened again
+    replies.sent(6);
+    replies.answered(6);
+    EXPECT_EQ(replies.wait(6, 600000), ReplyWait::Answered);
 }
 
 } // namespace
