@@ -33,6 +33,17 @@ public:
         indicators[id] = on;
     }
     void setMaxLength(int id, int characters) override { maxLength[id] = characters; }
+    void setLevelBar(int id, const LevelBar& bar) override
+    {
+        const std::lock_guard guard(mutex_);
+        bars[id] = bar;
+    }
+    LevelBar levelBar(int id) const
+    {
+        const std::lock_guard guard(mutex_);
+        const auto it = bars.find(id);
+        return it != bars.end() ? it->second : LevelBar{};
+    }
     void postMessage(std::string_view utf8, std::function<void()> dismissed) override
     {
         const std::lock_guard guard(mutex_);
@@ -80,6 +91,7 @@ public:
 
     std::map<int, bool> indicators;
     std::map<int, int> maxLength;
+    std::map<int, LevelBar> bars;
     std::vector<PostedMessage> posted;
     std::atomic<int> closesPosted{0};
     std::atomic<int> windowCloses{0};

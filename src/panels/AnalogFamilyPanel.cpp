@@ -1,0 +1,83 @@
+#include "panels/AnalogFamilyPanel.h"
+
+#include "graph/DisplayPeriod.h"
+#include "graph/GraphPageIds.h"
+
+#include <chrono>
+
+namespace vantel {
+
+AnalogFamilyPanel::AnalogFamilyPanel(PanelView& view, PanelContext context, ContainerPage page,
+                                     std::unique_ptr<AnalogLink> link)
+    : AnalogFamilyPanel(view, std::move(context), std::move(page), *link, link)
+{
+}
+
+AnalogFamilyPanel::AnalogFamilyPanel(PanelView& view, PanelContext context, ContainerPage page, AnalogLink& typed,
+                                     std::unique_ptr<AnalogLink>& owned)
+    : ContainerPanel(view, std::move(context), std::move(page), std::move(owned)), analog_(typed)
+{
+}
+
+std::string AnalogFamilyPanel::statusText()
+{
+    const UnitRecord* unit = record();
+    if (unit == nullptr)
+        return {};
+    return "接続デバイス : " + std::string(ModelAt(unit->modelRow).displayName) + " ( " + unit->host + " : " +
+           std::to_string(unit->controlPort) + " ) : ID " + std::to_string(unitIdReported());
+}
+
+void AnalogFamilyPanel::startGraph()
+{
+    if (canvas() == nullptr)
+        return;
+    ApplyDisplayPeriod(*canvas(), 0);
+    const double now = nowSeconds();
+    canvas()->SetRange(now, now + kStartSpanSeconds);
+}
+
+LECanvasSeries* AnalogFamilyPanel::addSeries(int row, std::string_view name, double scaleMin, double scaleMax)
+{
+    if (canvas() == nullptr)
+        return nullptr;
+    LECanvasSeries* added = canvas()->AddSeries(name, scaleMin, scaleMax);
+    if (added != nullptr) {
+        const Colour colour = DlgGraphTab::RowColour(row);
+        added->SetColour(colour.red, colour.green, colour.blue);
+    }
+    return added;
+}
+
+LECanvasSeries* AnalogFamilyPanel::series(int row) const
+{
+    return canvas() != nullptr ? canvas()->GetSeries(row) : nullptr;
+}
+
+void AnalogFamilyPanel::labelGraphRow(int row, const std::string& label)
+{
+    if (LECanvasSeries* trace = series(row))
+        trace->SetName(label);
+    if (graphPage() != nullptr)
+        graphPage()->SetRowLabel(row, label);
+}
+
+void AnalogFamilyPanel::addSample(int row, double seconds, double value)
+{
+    if (LECanvasSeries* trace = series(row))
+        trace->AppendSample(seconds, value);
+}
+
+void AnalogFamilyPanel::showGraphValue(int row, std::string_view text)
+{
+    if (graphPage() != nullptr)
+        graphPage()->SetRowValue(row, text);
+}
+
+double AnalogFamilyPanel::nowSeconds()
+{
+    using namespace std::chrono;
+    return duration<double>(system_clock::now().time_since_epoch()).count();
+}
+
+} // namespace vantel

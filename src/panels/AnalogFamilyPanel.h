@@ -1,0 +1,49 @@
+#pragma once
+
+#include "panels/ContainerPanel.h"
+#include "panels/WorkerLink.h"
+
+#include <memory>
+#include <string>
+#include <string_view>
+
+namespace vantel {
+
+// What the analog panels of units on the LAN share beyond the container:
+// requests to their own worker, the status line and the traces of the graph
+// page.
+class AnalogFamilyPanel : public ContainerPanel {
+public:
+    // The span a panel's graph starts with.
+    static constexpr double kStartSpanSeconds = 60;
+
+protected:
+    AnalogFamilyPanel(PanelView& view, PanelContext context, ContainerPage page, std::unique_ptr<AnalogLink> link);
+
+    // Never waits; dropped once the link has stopped.
+    void post(analog::Request request) { analog_.post(std::move(request)); }
+
+    // GUI thread: "接続デバイス : model ( host : port ) : ID n".
+    std::string statusText();
+
+    // GUI thread, at start-up: the canvas shows `kStartSpanSeconds` from now.
+    void startGraph();
+    // A trace in the colour of its graph-page row; null without a canvas.
+    LECanvasSeries* addSeries(int row, std::string_view name, double scaleMin, double scaleMax);
+    LECanvasSeries* series(int row) const;
+    // The trace label and the graph page's row name.
+    void labelGraphRow(int row, const std::string& label);
+    // Any thread: one sample on trace `row` at `seconds`.
+    void addSample(int row, double seconds, double value);
+    void showGraphValue(int row, std::string_view text);
+    // Seconds since the epoch, as the canvas counts time.
+    static double nowSeconds();
+
+private:
+    AnalogFamilyPanel(PanelView& view, PanelContext context, ContainerPage page, AnalogLink& typed,
+                      std::unique_ptr<AnalogLink>& owned);
+
+    AnalogLink& analog_;
+};
+
+} // namespace vantel
