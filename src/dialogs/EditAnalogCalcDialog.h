@@ -2,9 +2,7 @@
 
 #include "dialogs/AnalogCalcResult.h"
 #include "dialogs/CEditAnalogCalc.h"
-#include "ui/WidgetControlView.h"
-
-#include <QDialog>
+#include "dialogs/SettingsWindow.h"
 
 #include <optional>
 
@@ -12,7 +10,7 @@ namespace vantel {
 
 // Window of the conversion formula dialog. Fill logic()'s values, exec(), and
 // read them back when it returns QDialog::Accepted.
-class EditAnalogCalcDialog : public QDialog {
+class EditAnalogCalcDialog : public SettingsWindow {
     Q_OBJECT
 public:
     explicit EditAnalogCalcDialog(QWidget* parent = nullptr);
@@ -23,18 +21,13 @@ public:
     static std::optional<GraphRange> RunForRow(QWidget* parent, const AnalogCalcRow& row, ControlView& messages);
 
     CEditAnalogCalc& logic() { return logic_; }
-    WidgetControlView& controls() { return controls_; }
-
-public slots:
-    void accept() override;
 
 protected:
-    void showEvent(QShowEvent* event) override;
+    void initialise() override { logic_.OnInitDialog(); }
+    bool confirm() override;
 
 private:
-    WidgetControlView controls_;
     CEditAnalogCalc logic_;
-    bool initialised_ = false;
 };
 
 } // namespace vantel

@@ -1,26 +1,26 @@
 #include "dialogs/NumberBoxFilter.h"
 
+#include <algorithm>
 #include <charconv>
 #include <cmath>
+#include <limits>
 
 namespace vantel {
 
-std::string_view NumberBoxRun(std::string_view text)
+bool FilterBox(ControlView& view, int controlId, std::string_view allowed)
 {
-    const std::size_t end = text.find_first_not_of("0123456789-.");
-    return end == std::string_view::npos ? text : text.substr(0, end);
+    const std::string text = view.text(controlId);
+    const std::size_t end = text.find_first_not_of(allowed);
+    if (end == std::string::npos)
+        return false;
+    view.showMessage(kNotANumberMessage);
+    view.setText(controlId, text.substr(0, end));
+    return true;
 }
 
 bool FilterNumberBox(ControlView& view, int controlId)
 {
-    const std::string text = view.text(controlId);
-    const std::string_view run = NumberBoxRun(text);
-    if (run.size() == text.size())
-        return false;
-    const std::string kept(run);
-    view.showMessage(kNotANumberMessage);
-    view.setText(controlId, kept);
-    return true;
+    return FilterBox(view, controlId, kNumberCharacters);
 }
 
 std::string FormatFixed6(double value)
@@ -46,6 +46,25 @@ double ParseLeadingDouble(std::string_view text)
     if (result.ec == std::errc::result_out_of_range)
         return (!text.empty() && text.front() == '-') ? -HUGE_VAL : HUGE_VAL;
     return result.ec == std::errc() ? value : 0;
+}
+
+double ParseNumberBox(std::string_view text)
+{
+    const double value = ParseLeadingDouble(text);
+    if (std::isnan(value))
+        return 0;
+    return std::clamp(value, -std::numeric_limits<double>::max(), std::numeric_limits<double>::max());
+}
+
+int ParseLeadingCount(std::string_view text, int limit)
+{
+    const std::size_t end = text.find_first_not_of(kDigitCharacters);
+    const std::string_view digits = text.substr(0, end);
+    int value = 0;
+    const auto result = std::from_chars(digits.data(), digits.data() + digits.size(), value);
+    if (result.ec == std::errc::result_out_of_range)
+        return limit;
+    return result.ec == std::errc() ? std::min(value, limit) : 0;
 }
 
 } // namespace vantel

@@ -58,6 +58,7 @@ void PanelBase::tick()
 {
     if (finished_.load())
         return;
+    checkReplies();
     if (closeRequested_.load()) {
         if (!closePosted_.exchange(true)) {
             ticker_.stop();
@@ -287,17 +288,25 @@ void PanelBase::showStatus(std::string_view text)
 
 void PanelBase::reportCommunicationFailure(AfterFailure after)
 {
+    reportFailure(kCommunicationError, after);
+}
+
+void PanelBase::reportFailure(std::string_view text, AfterFailure after)
+{
     if (after == AfterFailure::Close) {
         closing_ = true;
         if (failureShown_.exchange(true))
             return;
-        postMessageBox(kCommunicationError, [this] { requestClose(); });
+        postMessageBox(text, [this] { requestClose(); });
         return;
     }
+    // Stopping from inside a tick only asks the ticker to end after it.
+    if (after == AfterFailure::StopPolling)
+        ticker_.stop();
     // A panel that stays open does not stack a second box on the first.
     if (failureShown_.exchange(true))
         return;
-    postMessageBox(kCommunicationError, [this] { failureShown_ = false; });
+    postMessageBox(text, [this] { failureShown_ = false; });
 }
 
 void PanelBase::postMessageBox(std::string_view text, std::function<void()> afterDismissal)

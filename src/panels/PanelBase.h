@@ -24,8 +24,9 @@ namespace vantel {
 
 enum class SignalSide { Output, Input };
 
-// What a panel does after telling the user that an exchange failed.
-enum class AfterFailure { KeepOpen, Close };
+// What a panel does after telling the user that an exchange failed: stay
+// open as it is, close, or stay open with its tick stopped (no more polling).
+enum class AfterFailure { KeepOpen, Close, StopPolling };
 
 // What every unit panel does alike: the 100 ms tick and its counters, period
 // entry, signal-name boxes, title and status line, window position, logging,
@@ -73,6 +74,8 @@ public:
     bool closing() const { return closing_.load(); }
     // True once the close routine has let the window go.
     bool finished() const { return finished_.load(); }
+    // False before start-up and once polling or the panel has stopped.
+    bool ticking() const { return ticker_.running(); }
 
     // Stops the tick, the start-up work and the link, releases the link and
     // the unit (panel-open mark, open-panel count). Idempotent; the close
@@ -85,6 +88,9 @@ protected:
     // The panel's own tick work; only while no message box is open and no
     // close is pending.
     virtual void periodicWork() = 0;
+    // The first step of every tick, even while a message box is open: where
+    // a panel checks that its unit still answers (see ReplyWatchdog).
+    virtual void checkReplies() {}
     // What the panel talks through; stopped and released by the close.
     virtual PanelLink& link() = 0;
 
@@ -119,8 +125,10 @@ protected:
     void logValues(std::string_view values);
     // Shows "ORVEX通信エラー" (once while it is up); with Close the panel
     // ignores every later result and closes at the first tick after the
-    // message was dismissed.
+    // message was dismissed; with StopPolling the tick ends at once.
     void reportCommunicationFailure(AfterFailure after);
+    // The same with a message of the panel's own.
+    void reportFailure(std::string_view text, AfterFailure after);
 
     // Any thread: a message box that does not wait for the user; the tick
     // stands still until it is dismissed, then `afterDismissal` runs on the

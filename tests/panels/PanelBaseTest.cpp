@@ -284,6 +284,60 @@ TEST_F(PanelBaseTest, PanelThatStaysOpenShowsTheMessageAgainForALaterFailure)
     EXPECT_EQ(view.postedTexts().size(), 1u);
 }
 
+TEST_F(PanelBaseTest, ReplyWatchdogComesFirstInTheTickAndStopsPollingWithThePanelOpen)
+{
+    ManualClock clock(5000);
+    open();
+    panel->watchdog.emplace(clock, 10);
+    panel->afterFailure = AfterFailure::StopPolling;
+    panel->watchdog->sent();
+    clock.advance(10'000);
+    ticks(1);
+    EXPECT_TRUE(view.postedTexts().empty()) << "exactly the time-out is not late yet";
+    EXPECT_TRUE(panel->ticking());
+    clock.advance(1);
+    ticks(1);
+    EXPECT_EQ(view.postedTexts(), std::vector<std::string>{"timed out"});
+    EXPECT_FALSE(panel->ticking()) << "polling stops";
+    EXPECT_FALSE(panel->closing()) << "the panel stays open";
+    EXPECT_EQ(view.closesPosted.load(), 0);
+}
+
+TEST_F(PanelBaseTest, ReplyWatchdogIsCheckedWhileAMessageBoxIsUp)
+{
+    ManualClock clock;
+    open();
+    panel->watchdog.emplace(clock, 1);
+    panel->afterFailure = AfterFailure::KeepOpen;
+    panel->deliver(-1);
+    ASSERT_EQ(view.postedTexts().size(), 1u);
+    const int worked = panel->worked.load();
+    panel->afterFailure = AfterFailure::StopPolling;
+    panel->watchdog->sent();
+    clock.advance(1001);
+    ticks(1);
+    EXPECT_FALSE(panel->ticking()) << "the watchdog ran although the tick's work stood still";
+    EXPECT_EQ(panel->worked.load(), worked);
+    EXPECT_EQ(view.postedTexts().size(), 1u) << "no second box over the first";
+}
+
+TEST(ReplyWatchdog, OverdueOnceAfterTheTimeOutUnlessTheUnitAnswered)
+{
+    ManualClock clock(100);
+    ReplyWatchdog watchdog(clock, 2);
+    EXPECT_FALSE(watchdog.overdue()) << "nothing sent";
+    watchdog.sent();
+    clock.advance(5000);
+    watchdog.answered();
+    EXPECT_FALSE(watchdog.overdue());
+    watchdog.sent();
+    clock.advance(2001);
+    EXPECT_TRUE(watchdog.outstanding());
+    EXPECT_TRUE(watchdog.overdue());
+    EXPECT_FALSE(watchdog.overdue()) << "given up until the next command";
+    EXPECT_FALSE(watchdog.outstanding());
+}
+
 TEST_F(PanelBaseTest, CloseWaitsForARunningCallbackThroughAPostedClose)
 {
     open();

@@ -1,9 +1,11 @@
 #pragma once
 
 #include "panels/PanelBase.h"
+#include "panels/ReplyWatchdog.h"
 #include "support/CountingLink.h"
 
 #include <atomic>
+#include <optional>
 #include <string>
 
 namespace vantel::test {
@@ -59,6 +61,8 @@ public:
     }
 
     AfterFailure afterFailure = AfterFailure::Close;
+    // Set by a test: the unit's replies are watched, as the gateway panels do.
+    std::optional<ReplyWatchdog> watchdog;
     int outputAuto = -1;
     int inputAuto = -1;
     std::atomic<int> worked{0};
@@ -81,6 +85,11 @@ protected:
         }
     }
     PanelLink& link() override { return countingLink; }
+    void checkReplies() override
+    {
+        if (watchdog && watchdog->overdue())
+            reportFailure("timed out", afterFailure);
+    }
 
 private:
     PeriodRule inputRule_;

@@ -1,0 +1,38 @@
+#pragma once
+
+#include "dialogs/DoAlertPicture.h"
+
+#include <QWidget>
+
+#include <array>
+
+class QLabel;
+
+namespace vantel {
+
+// Picture static of the DO alert dialog: paints the diagram in force and
+// carries the seven switching-point labels at the picture's anchors.
+class DoAlertDiagramWidget : public QWidget {
+    Q_OBJECT
+public:
+    explicit DoAlertDiagramWidget(QWidget* parent = nullptr);
+
+    void setNumber(int number);
+    int number() const { return picture_.number; }
+    // Label k (1-7).
+    QLabel* label(int k) const { return labels_[static_cast<std::size_t>(k - 1)]; }
+
+    QSize sizeHint() const override;
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
+
+private:
+    void placeLabels();
+
+    DoAlertPicture picture_;
+    std::array<QLabel*, 7> labels_{};
+};
+
+} // namespace vantel

@@ -1,0 +1,65 @@
+#include "dialogs/EditDOAlertDialog.h"
+
+#include "dialogs/DoAlertDiagramWidget.h"
+
+#include <QComboBox>
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QLabel>
+
+namespace vantel {
+
+using namespace DOAlertId;
+
+template <typename Handler> void EditDOAlertDialog::forward(Handler handler)
+{
+    handler();
+    diagram_->setNumber(logic_.diagram().number);
+}
+
+EditDOAlertDialog::EditDOAlertDialog(QWidget* parent)
+    : SettingsWindow(parent), logic_(controls_), diagram_(new DoAlertDiagramWidget(this))
+{
+    auto* form = new QGridLayout;
+    const auto addList = [&](int controlId, const char* label, int row, void (CEditDOAlert::*changed)()) {
+        addLabel(*form, 0, label, row, 0);
+        auto* list = new QComboBox(this);
+        form->addWidget(list, row, 1);
+        controls_.bind(controlId, list);
+        connect(list, &QComboBox::currentIndexChanged, this,
+                [this, changed] { forward([&] { (logic_.*changed)(); }); });
+    };
+    const auto addNumber = [&](int controlId, const char* label, int row) {
+        addLabel(*form, 0, label, row, 0);
+        addBox(*form, controlId, row, 1, [this, controlId] { forward([&] { logic_.OnNumberChanged(controlId); }); });
+    };
+    addList(MonitoredAI, "監視対象AI", 0, &CEditDOAlert::OnMonitoredAIChanged);
+    addList(LedCondition, "LED点灯条件", 1, &CEditDOAlert::OnLedConditionChanged);
+    addLabel(*form, ThresholdCaption, "アナログ閾値", 2, 0);
+    form->itemAtPosition(2, 0)->widget()->setStyleSheet(QStringLiteral("font-weight: bold"));
+    addNumber(High, "High", 3);
+    addNumber(Low, "Low", 4);
+    addLabel(*form, 0, "ヒステリシス", 5, 0);
+    form->itemAtPosition(5, 0)->widget()->setStyleSheet(QStringLiteral("font-weight: bold"));
+    addNumber(Width, "幅", 6);
+    addList(Direction, "方向", 7, &CEditDOAlert::OnDirectionChanged);
+    form->setRowStretch(8, 1);
+    addOkButton(*form, 9, 1);
+
+    for (int k = 1; k <= 7; ++k)
+        controls_.bind(LabelOf(k), diagram_->label(k));
+    controls_.bind(Diagram, diagram_);
+
+    auto* layout = new QHBoxLayout(this);
+    layout->addLayout(form);
+    layout->addWidget(diagram_, 1);
+    setWindowTitle(QString::fromUtf8(CEditDOAlert::kCaption));
+}
+
+void EditDOAlertDialog::initialise()
+{
+    forward([this] { logic_.OnInitDialog(); });
+}
+
+} // namespace vantel

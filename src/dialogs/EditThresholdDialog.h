@@ -1,0 +1,24 @@
+#pragma once
+
+#include "dialogs/CEditThreshold.h"
+#include "dialogs/SettingsWindow.h"
+
+namespace vantel {
+
+// Window of the LED thresholds of one channel.
+class EditThresholdDialog : public SettingsWindow {
+    Q_OBJECT
+public:
+    explicit EditThresholdDialog(QWidget* parent = nullptr);
+
+    CEditThreshold& logic() { return logic_; }
+
+protected:
+    void initialise() override { logic_.OnInitDialog(); }
+    bool confirm() override;
+
+private:
+    CEditThreshold logic_;
+};
+
+} // namespace vantel

@@ -1,0 +1,18 @@
+#include "dialogs/ListChoiceDialog.h"
+
+namespace vantel {
+
+void ListChoiceDialog::OnInitDialog()
+{
+    view_.setCaption(choice_.caption);
+    view_.setItems(choice_.listId, choice_.items);
+    const bool listed = index >= 0 && index < static_cast<int>(choice_.items.size());
+    view_.setCurrentIndex(choice_.listId, listed ? index : -1);
+}
+
+void ListChoiceDialog::OnOK()
+{
+    index = view_.currentIndex(choice_.listId);
+}
+
+} // namespace vantel

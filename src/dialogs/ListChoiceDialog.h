@@ -1,0 +1,36 @@
+#pragma once
+
+#include "ui/ControlView.h"
+
+#include <string>
+#include <vector>
+
+namespace vantel {
+
+// What a one-list settings dialog shows: its caption, its list and the items.
+struct ListChoice {
+    const char* caption;
+    int listId;
+    std::vector<std::string> items;
+};
+
+// A dialog that is nothing but one drop-down list: the caller puts an index
+// in, runs it and reads the selection back after OK. An index outside the
+// list shows no selection, and OK then gives -1.
+class ListChoiceDialog {
+public:
+    ListChoiceDialog(ControlView& view, ListChoice choice) : view_(view), choice_(std::move(choice)) {}
+
+    int index = -1;
+
+    const ListChoice& choice() const { return choice_; }
+
+    void OnInitDialog();
+    void OnOK();
+
+private:
+    ControlView& view_;
+    ListChoice choice_;
+};
+
+} // namespace vantel

@@ -1,0 +1,29 @@
+#pragma once
+
+#include "dialogs/ListChoiceDialog.h"
+
+namespace vantel {
+
+namespace ADCspsId {
+inline constexpr int Rate = 1068;
+} // namespace ADCspsId
+
+namespace RangeId {
+inline constexpr int Mode = 1076;
+} // namespace RangeId
+
+// Sample rate of the unit's converter, as an index into the rate list.
+class CEditADCsps : public ListChoiceDialog {
+public:
+    static constexpr const char* kCaption = "ADC sps";
+    explicit CEditADCsps(ControlView& view);
+};
+
+// Output mode of one analog output: 0 voltage, 1 current.
+class CEditRange : public ListChoiceDialog {
+public:
+    static constexpr const char* kCaption = "V/I";
+    explicit CEditRange(ControlView& view);
+};
+
+} // namespace vantel

@@ -1,0 +1,46 @@
+#pragma once
+
+#include "ui/WidgetControlView.h"
+
+#include <QDialog>
+
+#include <functional>
+
+class QGridLayout;
+class QLineEdit;
+
+namespace vantel {
+
+// What every settings dialog window shares: its control-id view, the logic's
+// initialisation when it is first shown, and OK that closes only when the
+// logic agrees. Cancel (Escape, the close box) changes nothing.
+class SettingsWindow : public QDialog {
+    Q_OBJECT
+public:
+    WidgetControlView& controls() { return controls_; }
+
+public slots:
+    void accept() override;
+
+protected:
+    explicit SettingsWindow(QWidget* parent);
+
+    // The logic's OnInitDialog.
+    virtual void initialise() = 0;
+    // The logic's OK: true to close with OK.
+    virtual bool confirm() = 0;
+
+    void showEvent(QShowEvent* event) override;
+
+    // Widgets bound to their control ids.
+    void addLabel(QGridLayout& grid, int controlId, const char* text, int row, int column);
+    QLineEdit* addBox(QGridLayout& grid, int controlId, int row, int column, std::function<void()> changed);
+    void addOkButton(QGridLayout& grid, int row, int column);
+
+    WidgetControlView controls_;
+
+private:
+    bool initialised_ = false;
+};
+
+} // namespace vantel

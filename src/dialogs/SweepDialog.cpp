@@ -1,0 +1,32 @@
+#include "dialogs/SweepDialog.h"
+
+#include "dialogs/SweepPicture.h"
+
+#include <QGridLayout>
+#include <QLineEdit>
+
+namespace vantel {
+
+using namespace SweepId;
+
+SweepDialog::SweepDialog(QWidget* parent) : SettingsWindow(parent), logic_(controls_)
+{
+    auto* grid = new QGridLayout(this);
+    auto* picture = new SweepPicture(this);
+    grid->addWidget(picture, 0, 0, 1, 3);
+    controls_.bind(Picture, picture);
+    const auto addRow = [&](int boxId, const char* label, int unitId, const char* unit, int row) {
+        addLabel(*grid, 0, label, row, 0);
+        QLineEdit* box = addBox(*grid, boxId, row, 1, [this, boxId] { logic_.OnBoxChanged(boxId); });
+        addLabel(*grid, unitId, unit, row, 2);
+        return box;
+    };
+    addRow(V1, "スイープのロー値V1:", UnitOfV1, "", 1);
+    addRow(V2, "スイープのハイ値V2:", UnitOfV2, "", 2);
+    addRow(T1, "変化時間T1:", 0, "x 100ms", 3)->setMaxLength(static_cast<int>(CDlgQZK19Sweep::kTimeMaxCharacters));
+    addRow(T2, "変化時間T2:", 0, "x 100ms", 4)->setMaxLength(static_cast<int>(CDlgQZK19Sweep::kTimeMaxCharacters));
+    addOkButton(*grid, 5, 2);
+    setWindowTitle(QString::fromUtf8(CDlgQZK19Sweep::kCaption));
+}
+
+} // namespace vantel
