@@ -69,7 +69,7 @@ std::string PrintF(double value)
 
 AnalogOutputPanel::AnalogOutputPanel(PanelView& view, PanelContext context, ContainerPage page,
                                      std::unique_ptr<AnalogLink> link, AnalogOutputShape shape)
-    : AnalogFamilyPanel(view, std::move(context), std::move(page), std::move(link)), shape_(shape)
+    : AnalogFamilyPanel(view, context, std::move(page), std::move(link)), shape_(shape), dialogs_(context.dialogs)
 {
     for (auto& sweep : sweeps_)
         sweep = std::make_unique<SweepWave>(clock());
@@ -463,6 +463,12 @@ bool AnalogOutputPanel::onControlClicked(int controlId)
             onSweepButton(row);
         else if (controlId == ids.formula)
             OpenScaleDialog(row);
+        else if (controlId == ids.threshold)
+            onThresholdButton(row);
+        else if (controlId == ids.mode)
+            onModeButton(row);
+        else if (controlId == ids.sweepSettings)
+            onSweepSettingsButton(row);
         else
             continue;
         return true;
@@ -470,10 +476,24 @@ bool AnalogOutputPanel::onControlClicked(int controlId)
     return false;
 }
 
-void AnalogOutputPanel::applyThresholds(int row, int ledWhenOutside, double low, double high)
+void AnalogOutputPanel::onThresholdButton(int row)
 {
-    if (!validRow(row))
+    if (!validRow(row) || dialogs_ == nullptr)
         return;
+    RawThresholds raw;
+    int mode = 0;
+    {
+        const std::lock_guard guard(rowsMutex_);
+        const OutputRow& state = rows_[static_cast<std::size_t>(row)];
+        raw = {state.low, state.high, state.ledWhenOutside != 0};
+        mode = state.mode;
+    }
+    if (const auto values = dialogs_->editThreshold(ThresholdsFromRaw(raw, mode, ScaleKind::ByOutputMode)))
+        applyThresholds(row, *values);
+}
+
+void AnalogOutputPanel::applyThresholds(int row, const ThresholdSettings& values)
+{
     int thresholdMode = 0;
     int mode = 0;
     {
@@ -481,17 +501,32 @@ void AnalogOutputPanel::applyThresholds(int row, int ledWhenOutside, double low,
         thresholdMode = rows_[static_cast<std::size_t>(row)].thresholdMode;
         mode = rows_[static_cast<std::size_t>(row)].mode;
     }
-    post(analog::SetThresholds{row, ledWhenOutside, thresholdMode, ValueToRaw(high, mode, ScaleKind::ByOutputMode),
-                               ValueToRaw(low, mode, ScaleKind::ByOutputMode),
+    const RawThresholds raw = ThresholdsToRaw(values, mode, ScaleKind::ByOutputMode);
+    post(analog::SetThresholds{row, raw.ledWhenOutside ? 1 : 0, thresholdMode, raw.high, raw.low,
                                guarded<int, int, int, int>([this, row](int, int flag, int highRaw, int lowRaw) {
                                    onThresholdsWritten(row, flag, highRaw, lowRaw);
                                })});
 }
 
+void AnalogOutputPanel::onModeButton(int row)
+{
+    if (!validRow(row) || dialogs_ == nullptr)
+        return;
+    if (const auto mode = dialogs_->editRange(outputMode(row)))
+        applyOutputMode(row, *mode);
+}
+
+void AnalogOutputPanel::onSweepSettingsButton(int row)
+{
+    if (!validRow(row) || dialogs_ == nullptr)
+        return;
+    SweepWave& sweep = *sweeps_[static_cast<std::size_t>(row)];
+    if (const auto settings = dialogs_->editSweep(sweep.settings(), UnitOfMode(outputMode(row))))
+        sweep.setSettings(*settings);
+}
+
 void AnalogOutputPanel::applyOutputMode(int row, int mode)
 {
-    if (!validRow(row))
-        return;
     const int next = IsCurrent(mode) ? OutputMode::Current : OutputMode::Voltage;
     {
         const std::lock_guard guard(rowsMutex_);
@@ -509,12 +544,6 @@ void AnalogOutputPanel::applyOutputMode(int row, int mode)
     RefreshGraph();
 }
 
-void AnalogOutputPanel::applySweepSettings(int row, const SweepSettings& settings)
-{
-    if (validRow(row))
-        sweeps_[static_cast<std::size_t>(row)]->setSettings(settings);
-}
-
 SweepSettings AnalogOutputPanel::sweepSettings(int row) const
 {
     return sweeps_.at(static_cast<std::size_t>(row))->settings();
@@ -523,7 +552,7 @@ SweepSettings AnalogOutputPanel::sweepSettings(int row) const
 void AnalogOutputPanel::OpenScaleDialog(int row)
 {
     UnitRecord* unit = record();
-    if (!validRow(row) || unit == nullptr || !formulaEditor_)
+    if (!validRow(row) || unit == nullptr || dialogs_ == nullptr)
         return;
     const auto slot = static_cast<std::size_t>(row);
     AnalogCalcRow calc;
@@ -540,7 +569,7 @@ void AnalogOutputPanel::OpenScaleDialog(int row)
         calc.currentRange = rows_[slot].display;
         calc.defaultRange = DefaultRange(rows_[slot].mode);
     }
-    const std::optional<GraphRange> applied = formulaEditor_(calc, view());
+    const std::optional<GraphRange> applied = dialogs_->editAnalogCalc(calc, view());
     if (!applied)
         return;
     {

@@ -1,13 +1,12 @@
 #pragma once
 
-#include "dialogs/AnalogCalcResult.h"
+#include "dialogs/SettingsDialogs.h"
 #include "panels/AnalogFamilyPanel.h"
 #include "panels/AnalogOutputIds.h"
 #include "panels/SweepWave.h"
 
 #include <array>
 #include <atomic>
-#include <functional>
 #include <memory>
 #include <mutex>
 #include <optional>
@@ -53,18 +52,13 @@ public:
     // Dispatches a click by control id; false for an id the panel does not handle.
     bool onControlClicked(int controlId);
 
-    // GUI thread: the results of the settings dialogs of a row.
-    // Thresholds in the row's volts or milliamperes; sends the LED threshold write.
-    void applyThresholds(int row, int ledWhenOutside, double low, double high);
-    void applyOutputMode(int row, int mode);
-    void applySweepSettings(int row, const SweepSettings& settings);
-    SweepSettings sweepSettings(int row) const;
-
-    // The formula dialog (換算式, the graph page's "Scale"); nothing when no
-    // editor is set.
-    using FormulaEditor = std::function<std::optional<GraphRange>(const AnalogCalcRow&, ControlView&)>;
-    void setFormulaEditor(FormulaEditor editor) { formulaEditor_ = std::move(editor); }
+    // GUI thread: the settings dialogs of a row (閾値, V/I, 設定, 換算式 and
+    // the graph page's "Scale"), run through the context's SettingsDialogs.
+    void onThresholdButton(int row);
+    void onModeButton(int row);
+    void onSweepSettingsButton(int row);
     void OpenScaleDialog(int row) override;
+    SweepSettings sweepSettings(int row) const;
 
     int outputCount() const { return shape_.outputs; }
     int inputCount() const { return shape_.inputs; }
@@ -130,6 +124,9 @@ private:
     void onThresholdsWritten(int row, int ledWhenOutside, int high, int low);
     void onInputsRead(int bits, int flag);
 
+    void applyThresholds(int row, const ThresholdSettings& values);
+    void applyOutputMode(int row, int mode);
+
     const AnalogOutputShape shape_;
     mutable std::mutex rowsMutex_;
     std::array<OutputRow, 3> rows_;
@@ -137,7 +134,7 @@ private:
     std::atomic<int> inputs_{0};
     std::atomic<int> startUpAnswers_{0};
     int inputAuto_ = 0;
-    FormulaEditor formulaEditor_;
+    SettingsDialogs* const dialogs_;
 };
 
 } // namespace vantel

@@ -106,6 +106,25 @@ TEST_F(QZK33Test, TheOutputGoesThroughTheFormulaBackToVolts)
     EXPECT_TRUE(view.controls.enabled(Rows[0].formula));
 }
 
+TEST_F(QZK33Test, TheFormulaDialogStoresTheFormulaAndFallsBackToTheDefaultRange)
+{
+    open(ContainerKind::QZK33);
+    dialogs.analogCalc.push_back([](CEditAnalogCalc& d) {
+        EXPECT_EQ(d.leftLabel, "出力設定値 ×");
+        d.multiplier = 2;
+        d.unit = "kPa";
+        d.graphMin = 10;
+        d.graphMax = 10;
+    });
+    panel->OpenScaleDialog(0);
+    EXPECT_EQ(list.at(0).outputFormulas[0].gain, 2.0);
+    EXPECT_EQ(view.text(Rows[0].unit), "kPa");
+    EXPECT_EQ(view.controls.messages, std::vector<std::string>{"グラフ表示範囲が不正なため、デフォルト値に設定します"});
+    EXPECT_EQ(list.at(0).graphMax[0], 10.0);
+    EXPECT_EQ(canvas->GetSeries(0)->GetUnit(), "kPa");
+    EXPECT_EQ(panel->csvValues(), ",0,0,0,0.00000,kPa,0.00000,V,0.00000,V");
+}
+
 TEST_F(QZK33Test, AFormulaWithGainZeroSendsZeroInsteadOfDividingByIt)
 {
     list.at(0).outputFormulas[0] = {0.0, 1.0, "bar"};
@@ -137,6 +156,13 @@ TEST_F(QZK33Test, ASweepSendsOneWritePerTickAndLocksTheRow)
     clock.advance(100);
     panel->tick();
     ASSERT_TRUE(unit->waitForCommandCount(before + 2, 5s));
+
+    dialogs.sweep.answers.push_back(SweepSettings{2.0, 2.0, 10, 10});
+    panel->onControlClicked(Rows[1].sweepSettings);
+    EXPECT_EQ(dialogs.sweep.asked.at(0).unit, "V");
+    clock.advance(300); // still inside the new 2 s cycle
+    panel->tick();
+    EXPECT_EQ(view.text(Rows[1].output), "2.0000") << "new settings take effect at the next tick";
 
     panel->onSweepButton(1);
     EXPECT_EQ(panel->buttonState(1), State::Off);
@@ -200,7 +226,10 @@ TEST_F(QZK33Test, AFailedInputReadStopsSweepsAndPollingButTheOutputsStay)
 TEST_F(QZK33Test, ThresholdsAndModeChangesComeFromTheDialogs)
 {
     open(ContainerKind::QZK33);
-    panel->applyThresholds(0, 1, -5.0, 5.0);
+    dialogs.threshold.answers.push_back(ThresholdSettings{-5.0, 5.0, true});
+    panel->onControlClicked(Rows[0].threshold);
+    ASSERT_EQ(dialogs.threshold.asked.size(), 1u);
+    EXPECT_FALSE(dialogs.threshold.asked[0].ledWhenOutside);
     ASSERT_TRUE(Eventually([&] { return unit->state().thresholds[0].flag == 1; }));
     EXPECT_EQ(unit->state().thresholds[0].high, ValueToRaw(5.0, OutputMode::Voltage, ScaleKind::ByOutputMode));
     EXPECT_EQ(unit->state().thresholds[0].low, ValueToRaw(-5.0, OutputMode::Voltage, ScaleKind::ByOutputMode));
@@ -208,7 +237,8 @@ TEST_F(QZK33Test, ThresholdsAndModeChangesComeFromTheDialogs)
     ASSERT_TRUE(Eventually([&] { return view.levelBar(Rows[0].bar) == LevelBar{0xFFFF, 0x8000, false}; }));
 
     canvas->GetSeries(0)->AppendSample(10, 1);
-    panel->applyOutputMode(0, OutputMode::Current);
+    dialogs.mode.answers.push_back(OutputMode::Current);
+    panel->onControlClicked(Rows[0].mode);
     EXPECT_EQ(panel->outputMode(0), OutputMode::Current);
     EXPECT_EQ(canvas->GetSeries(0)->SampleCount(), 0u);
     EXPECT_EQ(canvas->GetSeries(0)->GetUnit(), "mA");

@@ -10,6 +10,7 @@
 #include "platform/TcpSocket.h"
 #include "support/Eventually.h"
 #include "support/FakePanelView.h"
+#include "support/ScriptedSettingsDialogs.h"
 #include "support/TempFolder.h"
 
 #include <gtest/gtest.h>
@@ -74,6 +75,7 @@ protected:
         c.tickMode = Ticker::Mode::Manual;
         c.clock = &clock;
         c.codec = &codec;
+        c.dialogs = &dialogs;
         c.localTime = &localTime;
         c.logFolder = temp.path().string();
         c.loggingEnabled = true;
@@ -98,6 +100,7 @@ protected:
     FixedLocalTime localTime;
     FakePanelView view;
     FakePanelView graphView;
+    ScriptedSettingsDialogs dialogs;
     std::unique_ptr<sim::SimUnit> unit;
     std::shared_ptr<LECanvas> canvas;
     std::unique_ptr<DlgGraphTab> graph;
