@@ -42,7 +42,7 @@ public:
 
     // GUI thread, once the container's window exists: fills the rows, sets
     // the graph up, sends the start-up reads, opens the log, starts the tick.
-    void start();
+    void start() override;
 
     // GUI thread: the row buttons, "入力" and the edits of an output box.
     void onOutputButton(int row);

@@ -54,6 +54,7 @@ public:
 
     void setIndicator(int id, bool on) override;
     void setMaxLength(int id, int characters) override;
+    void setLevelBar(int id, const LevelBar& bar) override;
     void postMessage(std::string_view utf8, std::function<void()> dismissed) override;
     void postClose() override;
     void closeWindow() override;

@@ -1,12 +1,16 @@
 #include "SimUnit.h"
 #include "app/MainWindow.h"
 #include "app/PanelLauncher.h"
+#include "comm/ValueConversion.h"
+#include "graph/LECanvasWidget.h"
+#include "panels/AnalogOutputIds.h"
 #include "panels/ContainerWindow.h"
 #include "panels/PanelTexts.h"
 #include "support/TempFolder.h"
 
 #include <QApplication>
 #include <QLabel>
+#include <QLineEdit>
 #include <QPointer>
 #include <QPushButton>
 #include <QTest>
@@ -83,6 +87,37 @@ TEST_F(AnalogContainerWindowTest, ConnectOpensTheContainerWithTheCheckedChannelA
     EXPECT_TRUE(container.isNull());
     EXPECT_FALSE(list.at(0).panelOpen);
     EXPECT_EQ(state.openPanelCount.load(), 0);
+}
+
+TEST_F(AnalogContainerWindowTest, TheOutputPanelSetsAnOutputAndTheGraphFollowsTheInputPolling)
+{
+    QPointer<TabParentDialog> container = connect();
+    ASSERT_NE(container, nullptr);
+    auto* output = qobject_cast<QLineEdit*>(container->controls().widget(AnalogOutputId::Rows[0].output));
+    auto* button = qobject_cast<QPushButton*>(container->controls().widget(AnalogOutputId::Rows[0].button));
+    ASSERT_NE(output, nullptr);
+    ASSERT_NE(button, nullptr);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return output->text() == QStringLiteral("0.0000"); }, 5000));
+    output->clear();
+    QTest::keyClicks(output, QStringLiteral("2.5"));
+    button->click();
+    EXPECT_TRUE(QTest::qWaitFor(
+        [&] { return unit.state().analogOutputs[0].raw == ValueToOutputRaw(OutputMode::Voltage, 2.5); }, 5000));
+
+    QTest::keyClicks(output, QStringLiteral("0"));
+    EXPECT_EQ(button->text(), QStringLiteral("更新")) << "typing into a running output asks for an update";
+    button->click();
+    EXPECT_EQ(button->text(), QStringLiteral("ON/OFF"));
+
+    auto* autoBox = qobject_cast<QAbstractButton*>(container->controls().widget(AnalogOutputId::InputAuto));
+    qobject_cast<QLineEdit*>(container->controls().widget(AnalogOutputId::InputPeriod))->setText(QStringLiteral("1"));
+    autoBox->click();
+    ASSERT_NE(container->graphPage()->canvasWidget(), nullptr);
+    const LECanvas& canvas = container->graphPage()->canvasWidget()->canvas();
+    EXPECT_TRUE(QTest::qWaitFor([&] { return canvas.GetSeries(0)->SampleCount() >= 3; }, 5000));
+    container->findChild<QPushButton*>(QStringLiteral("disconnect"))->click();
+    settle();
+    EXPECT_TRUE(container.isNull());
 }
 
 TEST_F(AnalogContainerWindowTest, ShutdownClosesTheContainerOfASilentUnit)
