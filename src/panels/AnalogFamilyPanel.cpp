@@ -3,9 +3,34 @@
 #include "graph/DisplayPeriod.h"
 #include "graph/GraphPageIds.h"
 
+#include <array>
 #include <chrono>
+#include <cstdio>
 
 namespace vantel {
+namespace {
+
+constexpr std::array<GraphRange, 3> kDigitalWindows{{{-8.8, 1.2}, {-7.5, 2.5}, {-6.2, 3.8}}};
+
+} // namespace
+
+int SignExtend16(int raw)
+{
+    raw &= 0xFFFF;
+    return raw >= 0x8000 ? raw - 0x10000 : raw;
+}
+
+GraphRange DigitalTraceWindow(int index)
+{
+    return kDigitalWindows.at(static_cast<std::size_t>(index));
+}
+
+std::string PrintF(double value)
+{
+    char text[64];
+    std::snprintf(text, sizeof text, "%f", value);
+    return text;
+}
 
 AnalogFamilyPanel::AnalogFamilyPanel(PanelView& view, PanelContext context, ContainerPage page,
                                      std::unique_ptr<AnalogLink> link)

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "dialogs/AnalogCalcResult.h"
 #include "panels/ContainerPanel.h"
 #include "panels/WorkerLink.h"
 
@@ -8,6 +9,14 @@
 #include <string_view>
 
 namespace vantel {
+
+// A 16-bit word of the unit as a signed number.
+int SignExtend16(int raw);
+// Where digital trace `index` (0 or 1) sits on the graph, so that the
+// digital traces lie one above the other.
+GraphRange DigitalTraceWindow(int index);
+// The value printed with "%f".
+std::string PrintF(double value);
 
 // What the analog panels of units on the LAN share beyond the container:
 // requests to their own worker, the status line and the traces of the graph

@@ -4,7 +4,6 @@
 #include "panels/PanelTexts.h"
 
 #include <cmath>
-#include <cstdio>
 #include <cstdlib>
 
 namespace vantel {
@@ -18,15 +17,6 @@ constexpr int kSignalNameCharacters = 20;
 constexpr int kVoltageBarMaximum = 0xFFFF;
 constexpr int kCurrentBarMaximum = 0x7FFF;
 constexpr int kVoltageBarOffset = 0x8000;
-
-// Where the DI traces (0 or 1) sit on the graph, one above the other.
-constexpr std::array<GraphRange, 3> kInputWindows{{{-8.8, 1.2}, {-7.5, 2.5}, {-6.2, 3.8}}};
-
-int SignExtend16(int raw)
-{
-    raw &= 0xFFFF;
-    return raw >= 0x8000 ? raw - 0x10000 : raw;
-}
 
 bool IsCurrent(int mode)
 {
@@ -56,13 +46,6 @@ double NativeOf(const ChannelFormula& formula, double converted)
         return 0.0;
     const double native = (converted - formula.offset) / formula.gain;
     return std::isfinite(native) ? native : 0.0;
-}
-
-std::string PrintF(double value)
-{
-    char text[64];
-    std::snprintf(text, sizeof text, "%f", value);
-    return text;
 }
 
 } // namespace
@@ -117,7 +100,7 @@ void AnalogOutputPanel::setUpGraph()
     }
     for (int input = 0; input < shape_.inputs; ++input) {
         const std::string name = "DI" + std::to_string(input + 1);
-        const GraphRange window = kInputWindows.at(static_cast<std::size_t>(input));
+        const GraphRange window = DigitalTraceWindow(input);
         addSeries(inputSeries(input), name, window.min, window.max);
         labelGraphRow(inputSeries(input), name + ": " + signalName(SignalSide::Input, input));
     }

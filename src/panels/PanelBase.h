@@ -134,6 +134,10 @@ protected:
     // stands still until it is dismissed, then `afterDismissal` runs on the
     // GUI thread (not at all if the panel has gone by then).
     void postMessageBox(std::string_view text, std::function<void()> afterDismissal = {});
+    // Any thread: `task` runs later on the GUI thread, not at all if the
+    // panel has gone by then (for what only the GUI thread may touch, such as
+    // the unit record).
+    void runOnGuiThread(std::function<void()> task);
     // GUI thread: modal boxes during which the tick stands still.
     void showModalMessage(std::string_view text);
     bool askModal(std::string_view question);

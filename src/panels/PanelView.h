@@ -23,7 +23,7 @@ struct LevelBar {
 //
 // Threads: a panel's tick and its communication callbacks run on their own
 // threads and call the setters of ControlView (setText, setEnabled,
-// setVisible, setChecked, setCaption), setIndicator, setLevelBar, postMessage and
+// setVisible, setChecked, setCaption), setIndicator, setLevelBar, postMessage, postTask and
 // postClose from there. An implementation with real widgets must hand those
 // calls to the GUI thread and return without waiting. Every other call
 // (getters, showMessage, ask, window geometry, closeWindow) comes from the
@@ -41,6 +41,9 @@ public:
     // A message box raised from any thread; returns at once. `dismissed`
     // runs on the GUI thread once the user has closed the box.
     virtual void postMessage(std::string_view utf8, std::function<void()> dismissed) = 0;
+    // Any thread: runs `task` later on the GUI thread; dropped if the window
+    // has gone by then.
+    virtual void postTask(std::function<void()> task) = 0;
 };
 
 } // namespace vantel

@@ -49,6 +49,22 @@ public:
         const std::lock_guard guard(mutex_);
         posted.push_back({std::string(utf8), std::move(dismissed)});
     }
+    void postTask(std::function<void()> task) override
+    {
+        const std::lock_guard guard(mutex_);
+        tasks.push_back(std::move(task));
+    }
+    // The GUI thread's turn: runs the tasks posted so far.
+    void runTasks()
+    {
+        std::vector<std::function<void()>> due;
+        {
+            const std::lock_guard guard(mutex_);
+            due.swap(tasks);
+        }
+        for (const auto& task : due)
+            task();
+    }
     void postClose() override { ++closesPosted; }
     void closeWindow() override { ++windowCloses; }
     WindowRect windowRect() const override { return window; }
@@ -93,6 +109,7 @@ public:
     std::map<int, int> maxLength;
     std::map<int, LevelBar> bars;
     std::vector<PostedMessage> posted;
+    std::vector<std::function<void()>> tasks;
     std::atomic<int> closesPosted{0};
     std::atomic<int> windowCloses{0};
     WindowRect window{100, 100, 400, 500};
