@@ -1,5 +1,6 @@
 #include "panels/AnalogOutputPage.h"
 
+#include "panels/AnalogPageWidgets.h"
 #include "panels/PanelTexts.h"
 #include "panels/PanelWindow.h"
 
@@ -22,8 +23,6 @@ constexpr int kValueBoxWidth = 80;
 constexpr int kSettingWidth = 100;
 constexpr int kUnitWidth = 50;
 constexpr int kPeriodBoxWidth = 64;
-constexpr int kIndicatorWidth = 28;
-constexpr int kIndicatorHeight = 18;
 constexpr int kBarWidth = 72;
 
 enum Column {
@@ -40,21 +39,6 @@ enum Column {
     SweepColumn,
     BarColumn,
 };
-
-QLabel* Indicator(QWidget& parent)
-{
-    auto* indicator = new QLabel(&parent);
-    indicator->setFixedSize(kIndicatorWidth, kIndicatorHeight);
-    indicator->setFrameShape(QFrame::Box);
-    return indicator;
-}
-
-QLineEdit* Box(QWidget& parent, int width)
-{
-    auto* box = new QLineEdit(&parent);
-    box->setFixedWidth(width);
-    return box;
-}
 
 } // namespace
 
@@ -89,10 +73,9 @@ AnalogOutputPage::AnalogOutputPage(PanelPageContext& context, PanelContext panel
 
 void AnalogOutputPage::bindButton(PanelWindow& window, int id, QAbstractButton* button)
 {
-    window.bind(id, button);
-    connect(button, &QAbstractButton::clicked, this, [this, id] {
+    BindClick(window, id, button, [this](int clicked) {
         if (panel_ != nullptr)
-            panel_->onControlClicked(id);
+            panel_->onControlClicked(clicked);
     });
 }
 
@@ -112,7 +95,7 @@ void AnalogOutputPage::buildOutputs(QGroupBox& group, PanelWindow& window, int r
     for (int row = 0; row < rows; ++row) {
         const Row& ids = Rows.at(static_cast<std::size_t>(row));
         const int line = row + 1;
-        auto* name = Box(group, kNameBoxWidth);
+        auto* name = MakeBox(group, kNameBoxWidth);
         window.bindNameBox(ids.name, name);
         grid->addWidget(name, line, NameColumn);
         const std::pair<int, const char*> buttons[] = {{ids.formula, "換算式"},     {ids.threshold, "閾値"},
@@ -128,7 +111,7 @@ void AnalogOutputPage::buildOutputs(QGroupBox& group, PanelWindow& window, int r
         window.controls().widget(ids.sweepSettings)->hide();
         window.controls().widget(ids.sweep)->hide();
 
-        auto* output = Box(group, kValueBoxWidth);
+        auto* output = MakeBox(group, kValueBoxWidth);
         window.bind(ids.output, output);
         connect(output, &QLineEdit::textEdited, this, [this, row] {
             if (panel_ != nullptr)
@@ -144,7 +127,7 @@ void AnalogOutputPage::buildOutputs(QGroupBox& group, PanelWindow& window, int r
         unit->setMinimumWidth(kUnitWidth);
         window.bind(ids.unit, unit);
         grid->addWidget(unit, line, UnitColumn);
-        auto* indicator = Indicator(group);
+        auto* indicator = MakeIndicator(group);
         window.bind(ids.indicator, indicator);
         window.setIndicator(ids.indicator, false);
         grid->addWidget(indicator, line, IndicatorColumn);
@@ -160,9 +143,9 @@ void AnalogOutputPage::buildInputs(QGroupBox& group, PanelWindow& window, int in
 {
     auto* grid = new QGridLayout(&group);
     for (int input = 0; input < inputs; ++input) {
-        auto* name = Box(group, kNameBoxWidth);
+        auto* name = MakeBox(group, kNameBoxWidth);
         window.bindNameBox(InputNames.at(static_cast<std::size_t>(input)), name);
-        auto* indicator = Indicator(group);
+        auto* indicator = MakeIndicator(group);
         window.bind(InputIndicators.at(static_cast<std::size_t>(input)), indicator);
         window.setIndicator(InputIndicators.at(static_cast<std::size_t>(input)), false);
         grid->addWidget(name, input, 0);
@@ -172,7 +155,7 @@ void AnalogOutputPage::buildInputs(QGroupBox& group, PanelWindow& window, int in
     bindButton(window, ReadInputs, read);
     auto* autoBox = new QCheckBox(QStringLiteral("自動"), &group);
     window.bindAutoBox(InputAuto, autoBox);
-    auto* period = Box(group, kPeriodBoxWidth);
+    auto* period = MakeBox(group, kPeriodBoxWidth);
     window.bind(InputPeriod, period);
     auto* label = new QLabel(QStringLiteral("x1sec"), &group);
     window.bind(InputPeriodLabel, label);

@@ -1,9 +1,13 @@
 #include "panels/ContainerWindow.h"
 
+#include "panels/AnalogInputPage.h"
 #include "panels/AnalogOutputPage.h"
 #include "panels/CDlgQZK18.h"
 #include "panels/CDlgQZK19.h"
+#include "panels/CDlgQZK28.h"
 #include "panels/CDlgQZK33.h"
+#include "panels/DlgQZK17.h"
+#include "panels/DlgQZK17V2.h"
 #include "panels/PanelTexts.h"
 #include "panels/StandInAnalogPanel.h"
 #include "panels/WorkerLink.h"
@@ -65,9 +69,19 @@ PageAndPanel MakeAnalogPage(PanelPageContext& context, PanelContext panelContext
         return Opened(MakeAnalogOutputPage<CDlgQZK19>(context, std::move(panelContext), unitId, std::move(link)));
     case ContainerKind::QZK18:
         return Opened(MakeAnalogOutputPage<CDlgQZK18>(context, std::move(panelContext), unitId, std::move(link)));
-    default:
-        return Opened(new StandInAnalogPage(context, std::move(panelContext), unitId));
+    case ContainerKind::QZK17:
+        return Opened(MakeAnalogInputPage<DlgQZK17>(context, std::move(panelContext), unitId, std::move(link)));
+    case ContainerKind::QZK17V2:
+        return Opened(MakeAnalogInputPage<DlgQZK17V2>(context, std::move(panelContext), unitId, std::move(link)));
+    case ContainerKind::QZK28:
+        return Opened(MakeAnalogInputPage<CDlgQZK28>(context, std::move(panelContext), unitId, std::move(link)));
+    case ContainerKind::QZK17Gateway:
+    case ContainerKind::QZK33Gateway:
+        break;
     }
+    // The gateway kinds have no panel on a link of their own yet.
+    context.link = std::move(link);
+    return Opened(new StandInAnalogPage(context, std::move(panelContext), unitId));
 }
 
 } // namespace

@@ -4,6 +4,7 @@
 // Usage: analog_panels_screenshot OUTPUT_FOLDER
 #include "SimUnit.h"
 #include "graph/GraphPageIds.h"
+#include "panels/AnalogInputIds.h"
 #include "panels/AnalogOutputIds.h"
 #include "panels/ContainerWindow.h"
 #include "panels/UnitCheck.h"
@@ -73,6 +74,14 @@ void ExerciseOutputs(TabParentDialog& window)
     Control<QCheckBox>(window, InputAuto)->click();
 }
 
+void ExerciseInputs(TabParentDialog& window)
+{
+    using namespace AnalogInputId;
+    Control<QPushButton>(window, Outputs[0].button)->click();
+    Control<QLineEdit>(window, InputPeriod)->setText(QStringLiteral("2"));
+    Control<QCheckBox>(window, InputAuto)->click();
+}
+
 } // namespace
 
 int main(int argc, char** argv)
@@ -85,6 +94,12 @@ int main(int argc, char** argv)
     const std::filesystem::path folder = argv[1];
     sim::SimUnit outputs(sim::UnitConfig{.row = 49, .unitId = 13, .inputBits = 0x5});
     outputs.start();
+    sim::SimUnit inputs(sim::UnitConfig{.row = 18, .unitId = 9});
+    inputs.modify([](sim::UnitState& s) {
+        s.rangeCodes = {2, 4, 6};
+        s.doAlerts[1].enabled = 1;
+    });
+    inputs.start();
     const std::filesystem::path listFile = std::filesystem::temp_directory_path() / "vantel-analog-shots.dat";
     UnitList list(listFile.string());
     AppState state;
@@ -96,6 +111,13 @@ int main(int argc, char** argv)
     list.Add(-1, connection);
     list.at(0).outputNames = {"ヒーター", "ポンプ", "バルブ"};
     list.at(0).inputNames = {"扉", "非常停止", "警報"};
+    connection.name = "計測台 3AI";
+    connection.controlPort = inputs.port();
+    connection.modelRow = 18;
+    list.Add(-1, connection);
+    list.at(1).inputNames = {"圧力", "流量", "炉温"};
+    list.at(1).outputNames = {"ランプ", "ブザー"};
+    list.at(1).inputFormulas[0] = {10.0, 0.0, "kPa"};
 
     TabParentDialog* output = Open(list, state, 0);
     if (output == nullptr)
@@ -108,6 +130,14 @@ int main(int argc, char** argv)
     RunFor(300);
     ok = Save(*output, folder / "analog-graph-page.png") && ok;
     output->close();
+    TabParentDialog* input = Open(list, state, 1);
+    if (input == nullptr)
+        return 1;
+    RunFor(500);
+    ExerciseInputs(*input);
+    RunFor(3000);
+    ok = Save(*input, folder / "analog-input-panel.png") && ok;
+    input->close();
     RunFor(300);
     std::filesystem::remove(listFile);
     return ok ? 0 : 1;
