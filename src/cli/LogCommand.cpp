@@ -2,9 +2,11 @@
 
 #include "cli/CommonArgs.h"
 #include "logging/FileSwitching.h"
+#include "panels/AnalogPanels.h"
 #include "panels/AutoFunction.h"
 #include "panels/CVantelDIGITAL.h"
 #include "panels/HeadlessPanelView.h"
+#include "panels/UnitCheck.h"
 #include "platform/AppPaths.h"
 #include "platform/StopSignals.h"
 
@@ -18,6 +20,10 @@ namespace vantel::ctl {
 namespace {
 
 // What the command line asks for, checked before any unit is touched.
+// A wired analog unit answers within milliseconds: closing gives it this
+// long to answer what was queued before it is given up.
+constexpr std::chrono::milliseconds kAnalogCloseGrace{100};
+
 struct LogOptions {
     std::string unitName;
     std::optional<std::string> period; // the panel's own start value when absent
@@ -70,7 +76,7 @@ std::optional<LogOptions> ReadOptions(CtlArgs& args, std::ostream& err)
 }
 
 // The unit's record, or nullptr after saying why it cannot be logged here.
-UnitRecord* FindDigitalUnit(UnitList& list, const std::string& name, std::ostream& err)
+UnitRecord* FindLoggableUnit(UnitList& list, const std::string& name, std::ostream& err)
 {
     UnitRecord* found = nullptr;
     for (int i = 0; i < list.count() && !found; ++i)
@@ -81,17 +87,67 @@ UnitRecord* FindDigitalUnit(UnitList& list, const std::string& name, std::ostrea
         return nullptr;
     }
     const ModelRow& model = ModelAt(found->modelRow);
-    if (model.isAnalog() || model.isGateway()) {
+    if (model.isGateway()) {
         err << "\"" << name << "\" is a " << model.displayName
-            << ", not a digital unit on the LAN; vantelctl log runs the digital panel only\n";
+            << ", reached through the gateway; vantelctl log runs the panels of units on the LAN only\n";
         return nullptr;
     }
-    if (model.inputCount == 0) {
+    if (!model.isAnalog() && model.inputCount == 0) {
         err << "\"" << name << "\" (" << model.displayName
             << ") has no digital inputs; the panel logs only while it polls them\n";
         return nullptr;
     }
     return found;
+}
+
+// Switches the panel's input polling on and logs until the run ends.
+int Poll(const LogOptions& options, PanelBase& panel, PollingControls polling, HeadlessPanelView& view,
+         const StopSignals& signals, std::ostream& out)
+{
+    if (options.period)
+        view.setText(polling.periodBox, *options.period);
+    view.setChecked(polling.autoBox, true);
+    panel.onAutoClicked(polling.autoBox);
+    if (!view.isChecked(polling.autoBox)) {
+        view.closeAndWait(panel);
+        return kExitUsage;
+    }
+    out << "logging \"" << options.unitName << "\" into " << options.folder << " every " << view.text(polling.periodBox)
+        << " x100 ms; Ctrl+C stops\n"
+        << std::flush;
+
+    const auto until = options.duration ? std::chrono::steady_clock::now() + *options.duration
+                                        : std::chrono::steady_clock::time_point::max();
+    // An analog panel stays open after a failed exchange; nobody is there to
+    // read on, so the run ends at the panel's message.
+    const auto failed = [&view] {
+        const auto shown = view.messages();
+        return std::find(shown.begin(), shown.end(), kCommunicationError) != shown.end();
+    };
+    const auto end = view.runUntil(
+        panel, [&] { return !signals.raised() && std::chrono::steady_clock::now() < until && !failed(); });
+    if (end == HeadlessPanelView::End::ClosedByPanel || failed())
+        return kExitRefused; // a failed exchange; the panel's message is out
+    out << "stopped\n";
+    return kExitOk;
+}
+
+// An analog unit is connected and identified as the main window's connect
+// does it, then runs the panel class of its container kind.
+int LogAnalogUnit(const LogOptions& options, const UnitRecord& unit, ContainerKind kind, const PanelContext& context,
+                  HeadlessPanelView& view, const StopSignals& signals, std::ostream& out, std::ostream& err)
+{
+    auto channel = std::make_unique<CAnalogChannel>(context.app.commandLineTimeoutMs.load());
+    const UnitIdentity identity =
+        ConnectAndIdentify(*channel, ModelAt(unit.modelRow), LocationOf(unit), context.app.adapterAddress.load());
+    if (!identity.ok()) {
+        err << identity.failure << "\n";
+        return kExitRefused;
+    }
+    auto panel = MakeAnalogPanel(view, context, ContainerPage{kind, identity.unitId, nullptr, nullptr},
+                                 std::make_unique<AnalogLink>(std::move(channel), kAnalogCloseGrace));
+    panel->start();
+    return Poll(options, *panel, PollingControlsOf(kind), view, signals, out);
 }
 
 } // namespace
@@ -109,7 +165,7 @@ int RunLog(const std::vector<std::string>& rawArgs, std::ostream& out, std::ostr
     }
     OpenedList opened(args);
     opened.list.Load();
-    UnitRecord* unit = FindDigitalUnit(opened.list, options->unitName, err);
+    UnitRecord* unit = FindLoggableUnit(opened.list, options->unitName, err);
     if (!unit)
         return kExitRefused;
 
@@ -125,36 +181,20 @@ int RunLog(const std::vector<std::string>& rawArgs, std::ostream& out, std::ostr
     // From here on a signal closes the panel properly, even during start-up.
     const StopSignals signals;
     HeadlessPanelView view(err, unit->windowLeft, unit->windowTop);
+    const PanelKind kind = PanelKindOf(ModelAt(unit->modelRow));
+    if (kind.panel == PanelClass::Container)
+        return LogAnalogUnit(*options, *unit, kind.container, context, view, signals, out, err);
     auto panel = MakePanel<CVantelDIGITAL>(view, context);
     if (!panel->start())
         return kExitRefused; // the panel has said why
-
-    if (options->period)
-        view.setText(DigitalId::InputPeriod, *options->period);
-    view.setChecked(DigitalId::InputAuto, true);
-    panel->onAutoClicked(DigitalId::InputAuto);
-    if (!view.isChecked(DigitalId::InputAuto)) {
-        view.closeAndWait(*panel);
-        return kExitUsage;
-    }
-    out << "logging \"" << options->unitName << "\" into " << options->folder << " every "
-        << view.text(DigitalId::InputPeriod) << " x100 ms; Ctrl+C stops\n"
-        << std::flush;
-
-    const auto until = options->duration ? std::chrono::steady_clock::now() + *options->duration
-                                         : std::chrono::steady_clock::time_point::max();
-    const auto end =
-        view.runUntil(*panel, [&] { return !signals.raised() && std::chrono::steady_clock::now() < until; });
-    if (end == HeadlessPanelView::End::ClosedByPanel)
-        return kExitRefused; // a failed exchange; the panel's message is out
-    out << "stopped\n";
-    return kExitOk;
+    return Poll(*options, *panel, {DigitalId::InputAuto, DigitalId::InputPeriod}, view, signals, out);
 }
 
 const CtlCommand kLogCommand{"log",
                              "log --unit NAME [--list FILE] [--period TICKS] [--switch LINES] [--folder DIR]\n"
                              "      [--seconds S] [--codepage CP]\n"
-                             "      runs the unit's digital panel without a window, DI auto on, logging to CSV,\n"
+                             "      runs the unit's panel without a window with its inputs polled (DI auto of digital\n"
+                             "      and analog-output units, AI auto of analog-input units), logging to CSV,\n"
                              "      until Ctrl+C, SIGTERM or S seconds",
                              RunLog};
 

@@ -100,6 +100,24 @@ int ReadAnalogInputs(UnitSession& unit, std::ostream& out, std::ostream& err)
     return kExitOk;
 }
 
+int ReadAnalogOutputs(UnitSession& unit, std::ostream& out, std::ostream& err)
+{
+    for (int ch = 0; ch < unit.model().outputCount; ++ch) {
+        int mode = analog::kFailed;
+        int raw = analog::kFailed;
+        unit.run(analog::ReadOutput{.channel = ch, .done = [&](int, int m, int r) {
+                                        mode = m;
+                                        raw = r;
+                                    }});
+        if (raw == analog::kFailed)
+            return Failed(err);
+        const bool current = mode == OutputMode::Current;
+        out << "AO" << ch + 1 << '\t' << (current ? "current" : "voltage") << '\t'
+            << FormatByRange(mode, OutputRawToValue(mode, raw), false) << (current ? " mA" : " V") << '\n';
+    }
+    return kExitOk;
+}
+
 int WriteDigitalOutputs(UnitSession& unit, const std::string& text, std::ostream& out, std::ostream& err)
 {
     const auto bits = ParseBits(text, unit.model().outputCount);
@@ -162,8 +180,8 @@ int RunRead(const std::vector<std::string>& rawArgs, std::ostream& out, std::ost
 {
     CtlArgs args(rawArgs, {});
     const std::string what = args.positional().size() == 2 ? args.positional()[1] : "";
-    if (what != "di" && what != "do" && what != "ai") {
-        err << "read needs HOST[:PORT] and one of di, do, ai\n";
+    if (what != "di" && what != "do" && what != "ai" && what != "ao") {
+        err << "read needs HOST[:PORT] and one of di, do, ai, ao\n";
         return kExitUsage;
     }
     int exitCode = kExitOk;
@@ -175,6 +193,11 @@ int RunRead(const std::vector<std::string>& rawArgs, std::ostream& out, std::ost
         if (!model.has(ModelFlag::AnalogInputs))
             return Failed(err, "this model has no analog inputs");
         return ReadAnalogInputs(*unit, out, err);
+    }
+    if (what == "ao") {
+        if (!model.has(ModelFlag::AnalogOutputs))
+            return Failed(err, "this model has no analog outputs");
+        return ReadAnalogOutputs(*unit, out, err);
     }
     const bool inputs = what == "di";
     if (inputs ? model.has(ModelFlag::AnalogInputs) || model.inputCount == 0
@@ -209,7 +232,7 @@ int RunWrite(const std::vector<std::string>& rawArgs, std::ostream& out, std::os
 
 const CtlCommand kProbeCommand{
     "probe", "probe HOST[:PORT] --model ROW [--second-port P] [--adapter ADDR] [--timeout MS]", RunProbe};
-const CtlCommand kReadCommand{"read", "read HOST[:PORT] --model ROW di|do|ai [--second-port P] [--adapter ADDR]",
+const CtlCommand kReadCommand{"read", "read HOST[:PORT] --model ROW di|do|ai|ao [--second-port P] [--adapter ADDR]",
                               RunRead};
 const CtlCommand kWriteCommand{
     "write", "write HOST[:PORT] --model ROW do BITS | ao CH VALUE [--current] [--adapter ADDR]", RunWrite};
