@@ -192,7 +192,9 @@ void BenchDigital(const Case& c, int row, int iterations, const Figures& handOff
     CDigitalChannel channel;
     channel.connect(kLoopback, server.port(), row, 0, kAnyAddress);
     DigitalWorker worker(channel);
-    const auto readInputs = [](std::function<void()> done) { return digital::ReadInputs{[done](int) { done(); }}; };
+    const auto readInputs = [](std::function<void()> done) {
+        return digital::ReadInputs{[done](const digital::InputsResult&) { done(); }};
+    };
     RunCase(c, worker, readInputs, iterations, handOff);
 }
 
@@ -209,7 +211,7 @@ void BenchAnalogAll(int iterations, const Figures& handOff)
     channel.connect(kLoopback, server.port(), kAnyAddress);
     AnalogWorker worker(channel);
     const auto readAll = [](std::function<void()> done) {
-        return analog::ReadAllInputs{kAnalogInputs, [done](int, int, int, int, int) { done(); }};
+        return analog::ReadAllInputs{kAnalogInputs, [done](const std::optional<analog::InputReadings>&) { done(); }};
     };
     RunCase(c, worker, readAll, iterations, handOff);
 }

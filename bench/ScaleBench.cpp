@@ -107,7 +107,7 @@ double WorkersOnlyCpuSeconds(const std::vector<std::uint16_t>& ports, const std:
     const auto end = Steady::now() + duration;
     for (auto due = Steady::now(); due < end; due += kTick) {
         for (auto& unit : units)
-            unit->worker->post(digital::ReadInputs{.done = [](int) {}});
+            unit->worker->post(digital::ReadInputs{.done = [](const digital::InputsResult&) {}});
         std::this_thread::sleep_until(due + kTick);
     }
     const double cpu = CpuSeconds(OwnUsage()) - CpuSeconds(before);

@@ -2,21 +2,16 @@
 
 #include "cli/CommonArgs.h"
 #include "platform/Adapters.h"
+#include "platform/TcpSocket.h"
 #include "search/DiscoveryTexts.h"
 #include "search/FoundUnit.h"
 #include "search/ModelQuery.h"
 #include "search/UnitDiscovery.h"
 
-#include <arpa/inet.h>
 #include <ostream>
 
 namespace vantel::ctl {
 namespace {
-
-bool IsLoopback(Ipv4Address address)
-{
-    return (ntohl(address) >> 24) == 127;
-}
 
 // The adapter the sockets bind to: as given; for a loopback target 127.0.0.1;
 // otherwise the first adapter, as the main window selects it.
@@ -28,7 +23,7 @@ bool ChooseAdapter(const CtlArgs& args, const DatagramAddress& target, Ipv4Addre
         err << "--adapter needs a dotted IPv4 address\n";
         return false;
     }
-    if (IsLoopback(target.address)) {
+    if (IsLoopbackAddress(target.address)) {
         adapter = LoopbackAddress();
         return true;
     }

@@ -1,24 +1,19 @@
 #include "cli/UnitCommands.h"
 
 #include "cli/UnitSession.h"
+#include "comm/AnalogRanges.h"
 #include "comm/ValueConversion.h"
 #include "panels/UnitCheck.h"
 
 #include <array>
+#include <optional>
 #include <ostream>
+#include <variant>
 
 namespace vantel::ctl {
 namespace {
 
 constexpr const char* kCommunicationError = "ORVEX通信エラー";
-
-// Unit of an input range's engineering value.
-std::string_view RangeUnit(int range)
-{
-    if (IsCurrentRange(range))
-        return "mA";
-    return range == InputRange::Thermocouple ? "℃" : "V";
-}
 
 std::string Trimmed(std::string text)
 {
@@ -54,23 +49,29 @@ int Failed(std::ostream& err, const char* what = kCommunicationError)
 
 int ReadDigitalSide(UnitSession& unit, bool inputs, std::ostream& out, std::ostream& err)
 {
-    int bits = analog::kFailed;
-    const auto keep = [&bits](int value, auto...) { bits = value; };
+    std::optional<int> bits;
+    bool extraInputsFailed = false;
+    const auto keep = [&bits](std::optional<int> value, auto...) { bits = value; };
     if (unit.isAnalog()) {
         if (inputs)
             unit.run(analog::ReadDigitalInputs{.extra = 0, .done = keep});
         else
             unit.run(analog::ReadDigitalOutputs{.done = keep});
     } else if (inputs) {
-        unit.run(digital::ReadInputs{.done = keep});
+        unit.run(digital::ReadInputs{.done = [&](const digital::InputsResult& read) {
+            if (const int* value = std::get_if<int>(&read))
+                bits = *value;
+            else
+                extraInputsFailed = std::get<digital::InputsFailure>(read) == digital::InputsFailure::ExtraInputs;
+        }});
     } else {
         unit.run(digital::ReadOutputs{.done = keep});
     }
-    if (bits == -2)
+    if (extraInputsFailed)
         return Failed(err, "the extra inputs on the second port did not answer (check --second-port)");
-    if (bits < 0)
+    if (!bits)
         return Failed(err);
-    PrintBits(out, inputs ? "DI" : "DO", bits, inputs ? unit.model().inputCount : unit.model().outputCount);
+    PrintBits(out, inputs ? "DI" : "DO", *bits, inputs ? unit.model().inputCount : unit.model().outputCount);
     return kExitOk;
 }
 
@@ -78,24 +79,27 @@ int ReadAnalogInputs(UnitSession& unit, std::ostream& out, std::ostream& err)
 {
     constexpr int kMaxReadAtOnce = 5;
     const int count = std::min(unit.model().inputCount, kMaxReadAtOnce);
-    std::array<int, kMaxReadAtOnce> ranges{};
+    std::array<std::optional<analog::RangeSetting>, kMaxReadAtOnce> ranges{};
     for (int ch = 0; ch < count; ++ch) {
-        unit.run(analog::ReadRange{.channel = ch, .done = [&ranges, ch](int, int range, int) { ranges[ch] = range; }});
-        if (ranges[ch] < 0)
+        unit.run(analog::ReadRange{.channel = ch, .done = [&ranges, ch](int, std::optional<analog::RangeSetting> read) {
+                                       ranges[ch] = read;
+                                   }});
+        if (!ranges[ch])
             return Failed(err);
     }
-    std::array<int, kMaxReadAtOnce> raw{};
-    bool ok = false;
-    unit.run(analog::ReadAllInputs{.inputCount = count, .done = [&](int r0, int r1, int r2, int r3, int r4) {
-                                       ok = r0 != analog::kAllInputsFailed;
-                                       raw = {r0, r1, r2, r3, r4};
-                                   }});
-    if (!ok)
+    std::optional<analog::InputReadings> raw;
+    unit.run(analog::ReadAllInputs{.inputCount = count,
+                                   .done = [&raw](std::optional<analog::InputReadings> read) { raw = read; }});
+    if (!raw)
         return Failed(err);
     for (int ch = 0; ch < count; ++ch) {
-        const double value = ReadingToValue(raw[ch], ranges[ch]);
-        out << "AI" << ch + 1 << '\t' << Trimmed(FormatByRange(ranges[ch], value, true)) << '\t'
-            << RangeUnit(ranges[ch]) << '\n';
+        const int range = ranges[ch]->range;
+        const InputRangeInfo& info = InputRangeOf(range);
+        out << "AI" << ch + 1 << '\t' << Trimmed(FormatByRange(range, ReadingToShownValue((*raw)[ch], range), true))
+            << '\t' << info.unit;
+        if (!info.known)
+            out << " (unknown range " << range << ')';
+        out << '\n';
     }
     return kExitOk;
 }
@@ -103,17 +107,14 @@ int ReadAnalogInputs(UnitSession& unit, std::ostream& out, std::ostream& err)
 int ReadAnalogOutputs(UnitSession& unit, std::ostream& out, std::ostream& err)
 {
     for (int ch = 0; ch < unit.model().outputCount; ++ch) {
-        int mode = analog::kFailed;
-        int raw = analog::kFailed;
-        unit.run(analog::ReadOutput{.channel = ch, .done = [&](int, int m, int r) {
-                                        mode = m;
-                                        raw = r;
-                                    }});
-        if (raw == analog::kFailed)
+        std::optional<analog::OutputSetting> read;
+        unit.run(analog::ReadOutput{.channel = ch,
+                                    .done = [&read](int, const std::optional<analog::OutputSetting>& s) { read = s; }});
+        if (!read)
             return Failed(err);
-        const bool current = mode == OutputMode::Current;
-        out << "AO" << ch + 1 << '\t' << (current ? "current" : "voltage") << '\t'
-            << FormatByRange(mode, OutputRawToValue(mode, raw), false) << (current ? " mA" : " V") << '\n';
+        const OutputModeInfo& mode = OutputModeOf(read->mode);
+        out << "AO" << ch + 1 << '\t' << (read->mode == OutputMode::Current ? "current" : "voltage") << '\t'
+            << FormatByRange(read->mode, OutputRawToValue(read->mode, read->raw), false) << ' ' << mode.unit << '\n';
     }
     return kExitOk;
 }
@@ -125,15 +126,15 @@ int WriteDigitalOutputs(UnitSession& unit, const std::string& text, std::ostream
         err << "BITS must be 0/1 for at most " << unit.model().outputCount << " outputs, output 1 first\n";
         return kExitUsage;
     }
-    int written = analog::kFailed;
-    const auto keep = [&written](int value) { written = value; };
+    std::optional<int> written;
+    const auto keep = [&written](std::optional<int> value) { written = value; };
     if (unit.isAnalog())
         unit.run(analog::WriteDigitalOutputs{.outputs = *bits, .done = keep});
     else
         unit.run(digital::WriteOutputs{.outputs = *bits, .done = keep});
-    if (written < 0)
+    if (!written)
         return Failed(err);
-    PrintBits(out, "DO", written, unit.model().outputCount);
+    PrintBits(out, "DO", *written, unit.model().outputCount);
     return kExitOk;
 }
 
@@ -148,15 +149,15 @@ int WriteAnalogOutput(UnitSession& unit, CtlArgs& args, std::ostream& out, std::
         return kExitUsage;
     }
     const int mode = args.flag("--current") ? OutputMode::Current : OutputMode::Voltage;
-    int writtenRaw = analog::kFailed;
+    std::optional<int> writtenRaw;
     unit.run(analog::SetOutput{.channel = *channel - 1,
                                .mode = mode,
                                .raw = ValueToOutputRaw(mode, value),
-                               .done = [&writtenRaw](int, int raw, int) { writtenRaw = raw; }});
-    if (writtenRaw == analog::kFailed)
+                               .done = [&writtenRaw](int, std::optional<int> raw) { writtenRaw = raw; }});
+    if (!writtenRaw)
         return Failed(err);
-    out << "AO" << *channel << '\t' << FormatByRange(mode, OutputRawToValue(mode, writtenRaw & 0xFFFF), false)
-        << (mode == OutputMode::Current ? " mA" : " V") << '\n';
+    out << "AO" << *channel << '\t' << FormatByRange(mode, OutputRawToValue(mode, *writtenRaw & 0xFFFF), false) << ' '
+        << OutputModeOf(mode).unit << '\n';
     return kExitOk;
 }
 

@@ -5,7 +5,7 @@
 #include "comm/Callback.h"
 #include "comm/ChannelExchange.h"
 
-#include <array>
+#include <algorithm>
 #include <mutex>
 #include <string>
 
@@ -13,10 +13,8 @@ namespace vantel {
 
 namespace {
 
-using analog::kFailed;
 constexpr ChannelKind kKind = ChannelKind::Analog;
 constexpr int kConfigByteCount = ascii::kMemoryConfigByteCount;
-constexpr std::size_t kReadingsPerCallback = 5;
 
 // Commands whose reply is only waited for, not parsed.
 int Send(CAnalogChannel& channel, const Request& command)
@@ -31,137 +29,126 @@ struct Handler {
     void operator()(analog::ReadDigitalInputs& r) const
     {
         const auto got = Query(channel, ascii::DI(kKind), [](std::string_view s) { return ascii::ParseDI(s, kKind); });
-        got.ok() ? Notify(r.done, got.value, r.extra) : Notify(r.done, kFailed, kFailed);
+        Notify(r.done, got.reply(), r.extra);
     }
 
     void operator()(analog::WriteDigitalOutputs& r) const
     {
-        const int error = Send(channel, ascii::DO(kKind, r.outputs, 0));
-        Notify(r.done, error == 0 ? r.outputs : kFailed);
+        Notify(r.done, WhenSent(Send(channel, ascii::DO(kKind, r.outputs, 0)), r.outputs));
     }
 
     void operator()(analog::ReadDigitalOutputs& r) const
     {
         const auto got = Query(channel, ascii::DY(kKind), [](std::string_view s) { return ascii::ParseDY(s, kKind); });
-        Notify(r.done, got.ok() ? got.value : kFailed);
+        Notify(r.done, got.reply());
     }
 
     void operator()(analog::ReadInput& r) const
     {
         const auto got = Query(channel, ascii::AI(r.channel), ascii::ParseAI);
-        Notify(r.done, r.channel, got.ok() ? static_cast<int>(got.value.raw) : kFailed);
+        Notify(r.done, r.channel, got.replyAs([](const ascii::ChannelReading& reading) { return int{reading.raw}; }));
     }
 
     void operator()(analog::ReadAllInputs& r) const
     {
         const auto got = Query(channel, ascii::AIAll(r.inputCount, kKind), ascii::ParseAIAll);
-        if (!got.ok()) {
-            Notify(r.done, analog::kAllInputsFailed, kFailed, kFailed, kFailed, kFailed);
-            return;
-        }
-        std::array<int, kReadingsPerCallback> readings{};
-        for (std::size_t i = 0; i < readings.size() && i < got.value.size(); ++i) {
-            readings[i] = static_cast<int>(got.value[i]);
-        }
-        Notify(r.done, readings[0], readings[1], readings[2], readings[3], readings[4]);
+        Notify(r.done, got.replyAs([](const std::vector<std::int32_t>& raw) {
+            analog::InputReadings readings{};
+            std::copy_n(raw.begin(), std::min(raw.size(), readings.size()), readings.begin());
+            return readings;
+        }));
     }
 
     void operator()(analog::SetOutput& r) const
     {
-        const int error = Send(channel, ascii::AO(r.channel, r.mode, r.raw));
-        error == 0 ? Notify(r.done, r.channel, r.raw, 0) : Notify(r.done, r.channel, kFailed, kFailed);
+        Notify(r.done, r.channel, WhenSent(Send(channel, ascii::AO(r.channel, r.mode, r.raw)), r.raw));
     }
 
     void operator()(analog::ReadOutput& r) const
     {
         const auto got = Query(channel, ascii::AY(r.channel), ascii::ParseAY);
-        got.ok() ? Notify(r.done, r.channel, got.value.mode, got.value.raw)
-                 : Notify(r.done, r.channel, kFailed, kFailed);
+        Notify(r.done, r.channel, got.replyAs([](const ascii::OutputSetting& setting) {
+            return analog::OutputSetting{setting.mode, setting.raw};
+        }));
     }
 
     void operator()(analog::ReadRange& r) const
     {
         const auto got = Query(channel, ascii::AJ(r.channel), ascii::ParseAJ);
-        got.ok() ? Notify(r.done, r.channel, got.value.range, got.value.secondCode)
-                 : Notify(r.done, r.channel, kFailed, kFailed);
+        Notify(r.done, r.channel, got.replyAs([](const ascii::RangeSetting& setting) {
+            return analog::RangeSetting{setting.range, setting.secondCode};
+        }));
     }
 
     void operator()(analog::ReadConfigByte& r) const
     {
         const auto got = Query(channel, ascii::MR(ascii::kMemoryConfigByte, kConfigByteCount), ascii::ParseMR);
         const bool ok = got.ok() && got.value.bytes.size() == kConfigByteCount;
-        Notify(r.done, ok ? static_cast<int>(got.value.bytes[0]) : kFailed);
+        Notify(r.done, ok ? std::optional<int>(got.value.bytes[0]) : std::nullopt);
     }
 
     void operator()(analog::SetRange& r) const
     {
-        const int error = Send(channel, ascii::AR(r.channel, r.range));
-        Notify(r.done, r.channel, error == 0 ? r.range : kFailed);
+        Notify(r.done, r.channel, WhenSent(Send(channel, ascii::AR(r.channel, r.range)), r.range));
     }
 
     void operator()(analog::SetSampleRate& r) const
     {
-        const int error = Send(channel, ascii::AP(r.rateIndex));
-        Notify(r.done, error == 0 ? r.rateIndex : kFailed);
+        Notify(r.done, WhenSent(Send(channel, ascii::AP(r.rateIndex)), r.rateIndex));
     }
 
     void operator()(analog::ReadThresholds& r) const
     {
         const auto got = Query(channel, ascii::AK(r.channel), ascii::ParseAK);
-        if (!got.ok()) {
-            Notify(r.done, kFailed, kFailed, kFailed, kFailed, kFailed);
-            return;
-        }
-        const ascii::ThresholdBlock& block = got.value.block;
-        Notify(r.done, r.channel, block.ledWhenOutside ? 1 : 0, block.mode, block.lowRaw, block.highRaw);
+        Notify(r.done, r.channel, got.replyAs([](const ascii::ChannelThresholds& read) {
+            const ascii::ThresholdBlock& block = read.block;
+            return analog::Thresholds{block.ledWhenOutside ? 1 : 0, block.mode, block.lowRaw, block.highRaw};
+        }));
     }
 
     void operator()(analog::SetThresholds& r) const
     {
         const int error = Send(channel, ascii::AL(r.channel, r.ledWhenOutside != 0, r.mode, r.lowRaw, r.highRaw));
-        error == 0 ? Notify(r.done, r.channel, r.ledWhenOutside, r.highRaw, r.lowRaw)
-                   : Notify(r.done, r.channel, kFailed, kFailed, kFailed);
+        Notify(r.done, r.channel, WhenSent(error, analog::Thresholds{r.ledWhenOutside, r.mode, r.lowRaw, r.highRaw}));
     }
 
-    void operator()(analog::ReadModel& r) const
-    {
-        const auto got = QueryAnalogModel(channel);
-        got.ok() ? Notify(r.done, got.value.unitId, got.value.modelCode) : Notify(r.done, kFailed, kFailed);
-    }
+    void operator()(analog::ReadModel& r) const { Notify(r.done, QueryAnalogModel(channel).reply()); }
 
     void operator()(analog::SetThermocouple& r) const
     {
         const int error = Send(channel, ascii::TC(r.channel, r.type, r.setting));
-        error == 0 ? Notify(r.done, r.channel, r.type, r.setting) : Notify(r.done, kFailed, kFailed, kFailed);
+        Notify(r.done, r.channel, WhenSent(error, analog::Thermocouple{r.type, r.setting}));
     }
 
     void operator()(analog::ReadThermocouple& r) const
     {
         const auto got = Query(channel, ascii::TJ(r.channel), ascii::ParseTJ);
-        got.ok() ? Notify(r.done, r.channel, got.value.type, got.value.setting)
-                 : Notify(r.done, r.channel, kFailed, kFailed);
+        Notify(r.done, r.channel, got.replyAs([](const ascii::ChannelThermocouple& read) {
+            return analog::Thermocouple{read.type, read.setting};
+        }));
     }
 
     void operator()(analog::ReadOutputAlert& r) const
     {
         const auto got = Query(channel, ascii::DJ(r.channel), ascii::ParseDJ);
-        const ascii::OutputAlert& alert = got.value;
-        got.ok() ? Notify(r.done, r.channel, alert.firstSetting, alert.secondSetting, alert.alertRaw, alert.statusBit)
-                 : Notify(r.done, r.channel, kFailed, kFailed, kFailed, kFailed);
+        Notify(r.done, r.channel, got.replyAs([](const ascii::OutputAlert& alert) {
+            return analog::OutputAlertState{{alert.firstSetting, alert.secondSetting, alert.alertRaw}, alert.statusBit};
+        }));
     }
 
     void operator()(analog::SetOutputAlert& r) const
     {
         const int error = Send(channel, ascii::DL(r.channel, r.firstSetting, r.secondSetting, r.alertRaw));
-        error == 0 ? Notify(r.done, r.channel, r.firstSetting, r.alertRaw, r.secondSetting)
-                   : Notify(r.done, r.channel, kFailed, kFailed, kFailed);
+        Notify(r.done, r.channel,
+               WhenSent(error, analog::OutputAlertSettings{r.firstSetting, r.secondSetting, r.alertRaw}));
     }
 
     void operator()(analog::SwitchOutput& r) const
     {
         const auto got = Query(channel, ascii::DS(r.channel, r.state), ascii::ParseDS);
-        got.ok() ? Notify(r.done, r.channel, r.state, got.value.outputBits)
-                 : Notify(r.done, r.channel, kFailed, kFailed);
+        Notify(r.done, r.channel, got.replyAs([&r](const ascii::SwitchedOutput& switched) {
+            return analog::SwitchedOutput{r.state, switched.outputBits};
+        }));
     }
 };
 

@@ -74,6 +74,7 @@ struct SwitchedOutput {
 struct UnitIdentity {
     int unitId = 0;
     int modelCode = 0;
+    bool operator==(const UnitIdentity&) const = default;
 };
 
 struct MemoryBytes {

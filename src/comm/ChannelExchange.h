@@ -22,7 +22,23 @@ template <typename Value> struct Outcome {
     Value value{};
 
     bool ok() const { return error == 0; }
+    // The parsed reply, or nothing when the exchange failed.
+    std::optional<Value> reply() const { return ok() ? std::optional<Value>(value) : std::nullopt; }
+    // What `convert` makes of the parsed reply, or nothing when the exchange failed.
+    template <typename Convert> auto replyAs(Convert convert) const -> std::optional<decltype(convert(value))>
+    {
+        if (!ok()) {
+            return std::nullopt;
+        }
+        return convert(value);
+    }
 };
+
+// `value` when an exchange whose reply is not parsed ended with `error` 0.
+template <typename Value> std::optional<Value> WhenSent(int error, Value value)
+{
+    return error == 0 ? std::optional<Value>(std::move(value)) : std::nullopt;
+}
 
 // Runs a built command on a channel the way its reply shape asks and leaves
 // the reply bytes (terminator included) in `reply`.

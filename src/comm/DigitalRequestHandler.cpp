@@ -13,7 +13,6 @@ namespace vantel {
 
 namespace {
 
-using digital::kFailed;
 constexpr ChannelKind kKind = ChannelKind::Digital;
 
 std::optional<int> ParseDigitalBits(std::string_view reply)
@@ -27,21 +26,30 @@ struct Handler {
 
     bool speaksAscii() const { return DialectOf(row) == Dialect::Ascii; }
 
-    Outcome<int> readInputs() const
+    digital::InputsResult readInputs() const
     {
         if (speaksAscii()) {
-            return Query(channel, ascii::DI(kKind), [](std::string_view s) { return ascii::ParseDI(s, kKind); });
+            return bitsOrFailure(
+                Query(channel, ascii::DI(kKind), [](std::string_view s) { return ascii::ParseDI(s, kKind); }));
         }
-        auto inputs = Query(channel, twobyte::ReadInputs(),
-                            [this](std::string_view s) { return twobyte::ParseReadInputs(s, row); });
+        const auto inputs = Query(channel, twobyte::ReadInputs(),
+                                  [this](std::string_view s) { return twobyte::ParseReadInputs(s, row); });
         if (!inputs.ok() || !UsesNineByteExtraInputs(row)) {
-            return inputs;
+            return bitsOrFailure(inputs);
         }
         const auto extra = QueryOnce(channel, ninebyte::Query(), ninebyte::ParseExtraInputs);
         if (!extra.ok()) {
-            return {extra.error, digital::kExtraInputsFailed};
+            return digital::InputsFailure::ExtraInputs;
         }
-        return {0, inputs.value | extra.value};
+        return inputs.value | extra.value;
+    }
+
+    static digital::InputsResult bitsOrFailure(const Outcome<int>& read)
+    {
+        if (!read.ok()) {
+            return digital::InputsFailure::Exchange;
+        }
+        return read.value;
     }
 
     int writeOutputs(int outputs) const
@@ -67,17 +75,9 @@ struct Handler {
         return Query(channel, twobyte::ReadOutputs(), twobyte::ParseReadOutputs);
     }
 
-    void operator()(digital::ReadInputs& r) const
-    {
-        const auto got = readInputs();
-        // The extra-query failure carries its own marker in the value.
-        Notify(r.done, got.ok() || got.value == digital::kExtraInputsFailed ? got.value : kFailed);
-    }
+    void operator()(digital::ReadInputs& r) const { Notify(r.done, readInputs()); }
 
-    void operator()(digital::WriteOutputs& r) const
-    {
-        Notify(r.done, writeOutputs(r.outputs) == 0 ? r.outputs : kFailed);
-    }
+    void operator()(digital::WriteOutputs& r) const { Notify(r.done, WhenSent(writeOutputs(r.outputs), r.outputs)); }
 
     void operator()(digital::MaskedSet& r) const
     {
@@ -85,20 +85,12 @@ struct Handler {
             return;
         }
         const auto got = Query(channel, ascii::DK(r.states, r.mask, DigitalGroupCount(row)), ascii::ParseDK);
-        got.ok() ? Notify(r.done, got.value, r.extra) : Notify(r.done, kFailed, kFailed);
+        Notify(r.done, got.reply(), r.extra);
     }
 
-    void operator()(digital::ReadOutputs& r) const
-    {
-        const auto got = readOutputs();
-        Notify(r.done, got.ok() ? got.value : kFailed);
-    }
+    void operator()(digital::ReadOutputs& r) const { Notify(r.done, readOutputs().reply()); }
 
-    void operator()(digital::ReadModel& r) const
-    {
-        const auto got = QueryDigitalModel(channel);
-        got.ok() ? Notify(r.done, got.value.unitId, got.value.modelCode) : Notify(r.done, kFailed, kFailed);
-    }
+    void operator()(digital::ReadModel& r) const { Notify(r.done, QueryDigitalModel(channel).reply()); }
 };
 
 } // namespace

@@ -1,27 +1,36 @@
 #pragma once
 
+#include "comm/AsciiReplies.h"
+
 #include <functional>
+#include <optional>
 #include <variant>
 
 // Requests served by the worker of a digital unit channel, in whichever
 // dialect the unit's catalogue row selects. Each request holds its own
 // arguments and its callback; the closure carries the posting panel.
-// Callbacks run on the worker thread while the channel is locked.
+// Callbacks run on the worker thread while the channel is locked. A callback
+// gets its reply, or std::nullopt when the exchange failed.
 namespace vantel::digital {
 
-inline constexpr int kFailed = -1;
-// Only the extra input query on the second port failed.
-inline constexpr int kExtraInputsFailed = -2;
+// Which part of an input read failed.
+enum class InputsFailure {
+    Exchange,    // the input read itself
+    ExtraInputs, // only the extra query on the second port
+};
+
+// The input bits, or which part of the read failed.
+using InputsResult = std::variant<int, InputsFailure>;
 
 struct ReadInputs {
     static constexpr int kId = 0x8065;
-    std::function<void(int inputs)> done; // failure: (−1), or (−2)
+    std::function<void(InputsResult inputs)> done;
 };
 
 struct WriteOutputs {
     static constexpr int kId = 0x8066;
     int outputs = 0;
-    std::function<void(int outputs)> done; // failure: (−1)
+    std::function<void(std::optional<int> outputs)> done;
 };
 
 // Sets the outputs in `mask` to `states`; only units speaking the ASCII
@@ -30,18 +39,18 @@ struct MaskedSet {
     static constexpr int kId = 0x8067;
     int states = 0;
     int mask = 0;
-    int extra = 0;                                    // handed back untouched
-    std::function<void(int outputs, int extra)> done; // failure: (−1, −1)
+    int extra = 0; // handed back untouched
+    std::function<void(std::optional<int> outputs, int extra)> done;
 };
 
 struct ReadOutputs {
     static constexpr int kId = 0x8068;
-    std::function<void(int outputs)> done; // failure: (−1)
+    std::function<void(std::optional<int> outputs)> done;
 };
 
 struct ReadModel {
     static constexpr int kId = 0x8069;
-    std::function<void(int unitId, int modelCode)> done; // failure: (−1, −1)
+    std::function<void(std::optional<ascii::UnitIdentity> identity)> done;
 };
 
 using Request = std::variant<ReadInputs, WriteOutputs, MaskedSet, ReadOutputs, ReadModel>;

@@ -9,22 +9,6 @@ namespace vantel {
 
 namespace {
 
-struct RangeInfo {
-    std::string_view text;
-    double fullScale;
-};
-
-constexpr std::array<RangeInfo, InputRange::Count> kRanges{{
-    {"±100mV", 0.1},
-    {"±1V", 1.0},
-    {"±10V", 10.0},
-    {"±30V", 30.0},
-    {"0-20mA (外付け250Ω)", 20.0},
-    {"0-20mA (外付け50Ω)", 20.0},
-    {"熱電対", 0.0}, // thermocouple readings scale by counts per degree instead
-}};
-constexpr double kOutOfTableFullScale = 30.0;
-
 constexpr double kCountsPerDegree = 2560.0;
 constexpr double kTenthsPerDegree = 10.0;
 constexpr double kPositive24 = 8388607.0;
@@ -126,23 +110,9 @@ std::string Fixed(double value, int width, int precision)
 
 } // namespace
 
-std::string_view RangeText(int range)
-{
-    if (range < 0 || range >= InputRange::Count)
-        return {};
-    return kRanges[static_cast<std::size_t>(range)].text;
-}
-
 double RangeFullScale(int range)
 {
-    if (range < 0 || range >= InputRange::Count || IsThermocouple(range))
-        return kOutOfTableFullScale;
-    return kRanges[static_cast<std::size_t>(range)].fullScale;
-}
-
-bool IsCurrentRange(int range)
-{
-    return range == InputRange::Current250Ohm || range == InputRange::Current50Ohm;
+    return InputRangeOf(range).fullScale;
 }
 
 double ReadingToValue(int raw24, int range)
@@ -152,6 +122,11 @@ double ReadingToValue(int raw24, int range)
         return raw / kCountsPerDegree;
     const double fullScale = RangeFullScale(range);
     return raw > 0 ? raw * fullScale / kPositive24 : raw * fullScale / kNegative24;
+}
+
+double ReadingToShownValue(int raw24, int range)
+{
+    return ReadingToValue(raw24, range) * InputRangeOf(range).shownFactor;
 }
 
 double RawToValue(int raw16, int rangeOrMode, ScaleKind kind)
@@ -211,20 +186,8 @@ int ValueToOutputRaw(int mode, double value)
 
 std::string FormatByRange(int rangeOrMode, double value, bool longForm)
 {
-    if (!longForm)
-        return IsCurrentMode(rangeOrMode) ? Fixed(value, 2, 3) : Fixed(value, 1, 4);
-    switch (rangeOrMode) {
-    case InputRange::Millivolt100:
-    case InputRange::Current250Ohm:
-    case InputRange::Current50Ohm:
-        return Fixed(value, 7, 3);
-    case InputRange::Volt1:
-        return Fixed(value, 7, 5);
-    case InputRange::Thermocouple:
-        return Fixed(value, 7, 2);
-    default:
-        return Fixed(value, 7, 4);
-    }
+    const FixedFormat format = longForm ? InputRangeOf(rangeOrMode).format : OutputModeOf(rangeOrMode).format;
+    return Fixed(value, format.width, format.precision);
 }
 
 std::string FormatCompact(double value)

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "comm/AnalogRanges.h"
 #include "dialogs/CEditAnalogCalc.h"
 #include "graph/DlgGraphTab.h"
 #include "graph/LECanvasSeries.h"
@@ -8,11 +9,6 @@
 namespace vantel {
 
 inline constexpr const char* kInvalidGraphRangeMessage = "グラフ表示範囲が不正なため、デフォルト値に設定します";
-
-struct GraphRange {
-    double min = 0;
-    double max = 0;
-};
 
 // One analog row of a panel as the formula dialog sees it.
 struct AnalogCalcRow {

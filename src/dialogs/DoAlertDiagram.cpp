@@ -1,5 +1,6 @@
 #include "dialogs/DoAlertDiagram.h"
 
+#include "comm/AnalogRanges.h"
 #include "comm/ValueConversion.h"
 
 #include <algorithm>
@@ -44,19 +45,8 @@ int DoAlertDiagramNumber(int group, int variant)
 
 std::string DoAlertLabelText(double value, int rangeCode)
 {
-    switch (rangeCode) {
-    case InputRange::Millivolt100:
-        return FormatByRange(rangeCode, value * 1000, true) + " mV";
-    case InputRange::Volt1:
-        return FormatByRange(rangeCode, value, true) + " V";
-    case InputRange::Current250Ohm:
-    case InputRange::Current50Ohm:
-        return FormatByRange(rangeCode, value, true) + " mA";
-    case InputRange::Thermocouple:
-        return FormatByRange(rangeCode, value, true) + " ℃";
-    default:
-        return FormatByRange(rangeCode, value, true) + " V";
-    }
+    const InputRangeInfo& range = InputRangeOf(rangeCode);
+    return FormatByRange(rangeCode, value * range.shownFactor, true) + " " + std::string(range.unit);
 }
 
 DoAlertDiagram SelectDoAlertDiagram(int rawHigh, int rawLow, int rawWidth, int ledCondition, int direction,

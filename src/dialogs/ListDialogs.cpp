@@ -1,5 +1,7 @@
 #include "dialogs/ListDialogs.h"
 
+#include "comm/AnalogRanges.h"
+
 namespace vantel {
 
 CEditADCsps::CEditADCsps(ControlView& view)
@@ -9,6 +11,12 @@ CEditADCsps::CEditADCsps(ControlView& view)
 {
 }
 
-CEditRange::CEditRange(ControlView& view) : ListChoiceDialog(view, {kCaption, RangeId::Mode, {"±10V", "0-20mA"}}) {}
+CEditRange::CEditRange(ControlView& view)
+    : ListChoiceDialog(view, {kCaption,
+                              RangeId::Mode,
+                              {std::string(OutputModeOf(OutputMode::Voltage).text),
+                               std::string(OutputModeOf(OutputMode::Current).text)}})
+{
+}
 
 } // namespace vantel

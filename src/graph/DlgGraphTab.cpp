@@ -1,5 +1,6 @@
 #include "graph/DlgGraphTab.h"
 
+#include "comm/AnalogRanges.h"
 #include "graph/GraphPageIds.h"
 
 #include <array>
@@ -175,12 +176,13 @@ std::string RowUnitText(ContainerKind kind, int rangeCode, double multiplier, do
 {
     if (!unit.empty() || multiplier != 1.0 || offset != 0.0)
         return std::string(unit);
+    // A code the tables do not list shows no unit rather than a guessed one.
     if (TraitsOf(kind).analogOutputs) {
-        constexpr std::array<const char*, 2> kOutputUnits{"V", "mA"};
-        return rangeCode >= 0 && rangeCode < 2 ? kOutputUnits[static_cast<std::size_t>(rangeCode)] : "";
+        const OutputModeInfo& mode = OutputModeOf(rangeCode);
+        return mode.known ? std::string(mode.unit) : "";
     }
-    constexpr std::array<const char*, 7> kInputUnits{"mV", "V", "V", "V", "mA", "mA", "℃"};
-    return rangeCode >= 0 && rangeCode < 7 ? kInputUnits[static_cast<std::size_t>(rangeCode)] : "";
+    const InputRangeInfo& range = InputRangeOf(rangeCode);
+    return range.known ? std::string(range.unit) : "";
 }
 
 } // namespace vantel

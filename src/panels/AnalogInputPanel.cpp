@@ -1,5 +1,6 @@
 #include "panels/AnalogInputPanel.h"
 
+#include "comm/AnalogRanges.h"
 #include "comm/ValueConversion.h"
 #include "panels/PanelTexts.h"
 
@@ -23,45 +24,14 @@ int SignExtend24(int raw)
     return raw >= 0x800000 ? raw - 0x1000000 : raw;
 }
 
-// The unit of a reading converted for its range; ±100mV shows millivolts.
 std::string UnitOfRange(int range)
 {
-    switch (range) {
-    case InputRange::Millivolt100:
-        return "mV";
-    case InputRange::Current250Ohm:
-    case InputRange::Current50Ohm:
-        return "mA";
-    case InputRange::Thermocouple:
-        return "℃";
-    default:
-        return "V";
-    }
+    return std::string(InputRangeOf(range).unit);
 }
 
 GraphRange DefaultRange(int range)
 {
-    switch (range) {
-    case InputRange::Millivolt100:
-        return {-100, 100};
-    case InputRange::Volt1:
-        return {-1, 1};
-    case InputRange::Volt10:
-        return {-10, 10};
-    case InputRange::Current250Ohm:
-    case InputRange::Current50Ohm:
-        return {0, 20};
-    case InputRange::Thermocouple:
-        return {0, 100};
-    default:
-        return {-30, 30};
-    }
-}
-
-// ±100mV is shown in millivolts, every other range as converted.
-double ShownValue(int range, double value)
-{
-    return range == InputRange::Millivolt100 ? value * 1000 : value;
+    return InputRangeOf(range).defaultGraph;
 }
 
 } // namespace
@@ -174,57 +144,56 @@ void AnalogInputPanel::send(Step step, int row)
 {
     switch (step) {
     case Step::Outputs:
-        post(analog::ReadDigitalOutputs{guarded<int>([this](int bits) {
-            if (startUpStepFailed(bits == analog::kFailed))
+        post(analog::ReadDigitalOutputs{guarded<std::optional<int>>([this](std::optional<int> bits) {
+            if (startUpStepFailed(!bits))
                 return;
-            showOutputs(bits);
+            showOutputs(*bits);
             next(Step::Outputs, 0);
         })});
         return;
     case Step::SampleRate:
-        post(analog::ReadConfigByte{guarded<int>([this](int rate) {
-            if (startUpStepFailed(rate == analog::kFailed))
+        post(analog::ReadConfigByte{guarded<std::optional<int>>([this](std::optional<int> rate) {
+            if (startUpStepFailed(!rate))
                 return;
-            sampleRate_ = rate;
+            sampleRate_ = *rate;
             next(Step::SampleRate, 0);
         })});
         return;
     case Step::Range:
-        post(analog::ReadRange{row, guarded<int, int, int>([this, row](int, int range, int) {
-                                   if (startUpStepFailed(range == analog::kFailed))
-                                       return;
-                                   onRangeRead(row, range);
-                                   next(Step::Range, row);
-                               })});
+        post(analog::ReadRange{row, guarded<int, std::optional<analog::RangeSetting>>(
+                                        [this, row](int, const std::optional<analog::RangeSetting>& setting) {
+                                            if (startUpStepFailed(!setting))
+                                                return;
+                                            onRangeRead(row, setting->range);
+                                            next(Step::Range, row);
+                                        })});
         return;
     case Step::Threshold:
-        post(analog::ReadThresholds{
-            row, guarded<int, int, int, int, int>([this, row](int, int flag, int mode, int low, int high) {
-                if (startUpStepFailed(flag == analog::kFailed))
-                    return;
-                onThresholdsRead(row, flag, mode, low, high);
-                next(Step::Threshold, row);
-            })});
+        post(analog::ReadThresholds{row, guarded<int, std::optional<analog::Thresholds>>(
+                                             [this, row](int, const std::optional<analog::Thresholds>& thresholds) {
+                                                 if (startUpStepFailed(!thresholds))
+                                                     return;
+                                                 onThresholdsRead(row, *thresholds);
+                                                 next(Step::Threshold, row);
+                                             })});
         return;
     case Step::Thermocouple:
-        post(analog::ReadThermocouple{row, guarded<int, int, int>([this, row](int, int type, int setting) {
-                                          if (startUpStepFailed(type == analog::kFailed))
-                                              return;
-                                          {
-                                              const std::lock_guard guard(rowsMutex_);
-                                              rows_[static_cast<std::size_t>(row)].thermocouple = {type, setting};
-                                          }
-                                          next(Step::Thermocouple, row);
-                                      })});
+        post(analog::ReadThermocouple{row, guarded<int, std::optional<analog::Thermocouple>>(
+                                               [this, row](int, const std::optional<analog::Thermocouple>& settings) {
+                                                   if (startUpStepFailed(!settings))
+                                                       return;
+                                                   storeThermocouple(row, *settings);
+                                                   next(Step::Thermocouple, row);
+                                               })});
         return;
     case Step::Alert:
-        post(analog::ReadOutputAlert{
-            row, guarded<int, int, int, int, int>([this, row](int, int first, int second, int width, int status) {
-                if (startUpStepFailed(first == analog::kFailed))
-                    return;
-                onAlertRead(row, first, second, width, status);
-                next(Step::Alert, row);
-            })});
+        post(analog::ReadOutputAlert{row, guarded<int, std::optional<analog::OutputAlertState>>(
+                                              [this, row](int, const std::optional<analog::OutputAlertState>& alert) {
+                                                  if (startUpStepFailed(!alert))
+                                                      return;
+                                                  onAlertRead(row, *alert);
+                                                  next(Step::Alert, row);
+                                              })});
         return;
     case Step::Done:
         return;
@@ -283,29 +252,30 @@ void AnalogInputPanel::showRange(int row, int range)
     view().setEnabled(idsOf(row).thermocouple, range == InputRange::Thermocouple);
 }
 
-void AnalogInputPanel::onThresholdsRead(int row, int ledWhenOutside, int mode, int low, int high)
+void AnalogInputPanel::onThresholdsRead(int row, const analog::Thresholds& thresholds)
 {
     const std::lock_guard guard(rowsMutex_);
     InputRow& state = rows_[static_cast<std::size_t>(row)];
-    state.ledWhenOutside = ledWhenOutside;
-    state.thresholdMode = mode;
-    state.low = SignExtend16(low);
-    state.high = SignExtend16(high);
+    state.ledWhenOutside = thresholds.ledWhenOutside;
+    state.thresholdMode = thresholds.mode;
+    state.low = SignExtend16(thresholds.lowRaw);
+    state.high = SignExtend16(thresholds.highRaw);
     showBar(row, state);
 }
 
-void AnalogInputPanel::onThresholdsWritten(int row, int ledWhenOutside, int high, int low)
+void AnalogInputPanel::onThresholdsWritten(int row, const std::optional<analog::Thresholds>& thresholds)
 {
-    if (high == analog::kFailed) {
+    if (!thresholds) {
         reportCommunicationFailure(AfterFailure::KeepOpen);
         return;
     }
+    onThresholdsRead(row, *thresholds);
+}
+
+void AnalogInputPanel::storeThermocouple(int row, const analog::Thermocouple& settings)
+{
     const std::lock_guard guard(rowsMutex_);
-    InputRow& state = rows_[static_cast<std::size_t>(row)];
-    state.ledWhenOutside = ledWhenOutside;
-    state.high = SignExtend16(high);
-    state.low = SignExtend16(low);
-    showBar(row, state);
+    rows_[static_cast<std::size_t>(row)].thermocouple = {settings.type, settings.setting};
 }
 
 void AnalogInputPanel::showBar(int row, const InputRow& state)
@@ -328,10 +298,9 @@ void AnalogInputPanel::applyDefaultRange(int row, InputRow& state)
 
 void AnalogInputPanel::readInputs()
 {
-    post(analog::ReadAllInputs{shape_.inputs,
-                               guarded<int, int, int, int, int>([this](int r0, int r1, int r2, int r3, int r4) {
-                                   onInputsRead({r0, r1, r2, r3, r4});
-                               })});
+    post(analog::ReadAllInputs{
+        shape_.inputs, guarded<std::optional<analog::InputReadings>>(
+                           [this](const std::optional<analog::InputReadings>& readings) { onInputsRead(readings); })});
 }
 
 void AnalogInputPanel::onReadInputs()
@@ -339,9 +308,9 @@ void AnalogInputPanel::onReadInputs()
     readInputs();
 }
 
-void AnalogInputPanel::onInputsRead(const std::array<int, 5>& readings)
+void AnalogInputPanel::onInputsRead(const std::optional<analog::InputReadings>& readings)
 {
-    if (readings[0] == kReadFailed) {
+    if (!readings) {
         reportCommunicationFailure(AfterFailure::KeepOpen);
         stopPolling();
         return;
@@ -353,11 +322,11 @@ void AnalogInputPanel::onInputsRead(const std::array<int, 5>& readings)
         {
             const std::lock_guard guard(rowsMutex_);
             InputRow& state = rows_[static_cast<std::size_t>(row)];
-            state.raw = SignExtend24(readings.at(static_cast<std::size_t>(row)));
-            state.read = true;
+            state.raw = SignExtend24(readings->at(static_cast<std::size_t>(row)));
             const double value = ReadingToValue(state.raw, state.range);
-            const double measured = ShownValue(state.range, value);
-            state.converted = ShownValue(state.range, state.formula.gain * value + state.formula.offset);
+            const double factor = InputRangeOf(state.range).shownFactor;
+            const double measured = value * factor;
+            state.converted = (state.formula.gain * value + state.formula.offset) * factor;
             converted = state.converted;
             shown = FormatByRange(state.range, converted, true);
             view().setText(idsOf(row).measured,
@@ -394,14 +363,15 @@ void AnalogInputPanel::onOutputButton(int output)
 
 void AnalogInputPanel::writeOutputs(int bits)
 {
-    post(analog::WriteDigitalOutputs{bits & kOutputMask, guarded<int>([this](int written) {
-                                         if (written == analog::kFailed) {
-                                             reportCommunicationFailure(AfterFailure::KeepOpen);
-                                             stopPolling();
-                                             return;
-                                         }
-                                         showOutputs(written);
-                                     })});
+    post(
+        analog::WriteDigitalOutputs{bits & kOutputMask, guarded<std::optional<int>>([this](std::optional<int> written) {
+                                        if (!written) {
+                                            reportCommunicationFailure(AfterFailure::KeepOpen);
+                                            stopPolling();
+                                            return;
+                                        }
+                                        showOutputs(*written);
+                                    })});
 }
 
 void AnalogInputPanel::showOutputs(int bits)
@@ -436,18 +406,20 @@ void AnalogInputPanel::onRangeSelected(int row)
         showRange(row, previous);
         return;
     }
-    post(analog::SetRange{row, chosen, guarded<int, int>([this, row, previous](int, int range) {
+    post(analog::SetRange{row, chosen,
+                          guarded<int, std::optional<int>>([this, row, previous](int, std::optional<int> range) {
                               onRangeWritten(row, range, previous);
                           })});
 }
 
-void AnalogInputPanel::onRangeWritten(int row, int range, int previous)
+void AnalogInputPanel::onRangeWritten(int row, std::optional<int> written, int previous)
 {
-    if (range == analog::kFailed) {
+    if (!written) {
         reportCommunicationFailure(AfterFailure::KeepOpen);
         showRange(row, previous);
         return;
     }
+    const int range = *written;
     GraphRange display;
     {
         const std::lock_guard guard(rowsMutex_);
@@ -479,12 +451,13 @@ void AnalogInputPanel::onRangeWritten(int row, int range, int previous)
     });
 }
 
-void AnalogInputPanel::onAlertRead(int output, int monitored, int direction, int width, int status)
+void AnalogInputPanel::onAlertRead(int output, const analog::OutputAlertState& alert)
 {
-    const bool on = status != 0;
+    const bool on = alert.statusBit != 0;
     {
         const std::lock_guard guard(rowsMutex_);
-        alerts_[static_cast<std::size_t>(output)] = {on, monitored, direction, width};
+        alerts_[static_cast<std::size_t>(output)] = {on, alert.settings.firstSetting, alert.settings.secondSetting,
+                                                     alert.settings.alertRaw};
     }
     view().setChecked(idsOfOutput(output).alert, on);
     lockOutput(output, on);
@@ -506,24 +479,28 @@ void AnalogInputPanel::onAlertClicked(int output)
     if (!validOutput(output) || !shape_.outputAlerts)
         return;
     const int state = view().isChecked(idsOfOutput(output).alert) ? 1 : 0;
-    post(analog::SwitchOutput{output, state, guarded<int, int, int>([this, output, state](int, int now, int bits) {
-                                  onAlertSwitched(output, now == analog::kFailed ? -1 : state, bits);
-                              })});
+    post(analog::SwitchOutput{output, state,
+                              guarded<int, std::optional<analog::SwitchedOutput>>(
+                                  [this, output](int, const std::optional<analog::SwitchedOutput>& switched) {
+                                      onAlertSwitched(output, switched);
+                                  })});
 }
 
-void AnalogInputPanel::onAlertSwitched(int output, int state, int outputs)
+void AnalogInputPanel::onAlertSwitched(int output, const std::optional<analog::SwitchedOutput>& switched)
 {
-    if (state < 0) {
+    if (!switched) {
         reportCommunicationFailure(AfterFailure::KeepOpen);
         view().setChecked(idsOfOutput(output).alert, alertOn(output));
         return;
     }
+    const bool on = switched->state != 0;
     {
         const std::lock_guard guard(rowsMutex_);
-        alerts_[static_cast<std::size_t>(output)].on = state != 0;
+        alerts_[static_cast<std::size_t>(output)].on = on;
     }
-    lockOutput(output, state != 0);
-    showOutputs(outputs);
+    view().setChecked(idsOfOutput(output).alert, on);
+    lockOutput(output, on);
+    showOutputs(switched->outputs);
 }
 
 bool AnalogInputPanel::onControlClicked(int controlId)
@@ -582,9 +559,10 @@ void AnalogInputPanel::onThresholdButton(int row)
         return;
     const RawThresholds written = ThresholdsToRaw(*values, range, ScaleKind::ByRange);
     post(analog::SetThresholds{row, written.ledWhenOutside ? 1 : 0, mode, written.high, written.low,
-                               guarded<int, int, int, int>([this, row](int, int flag, int high, int low) {
-                                   onThresholdsWritten(row, flag, high, low);
-                               })});
+                               guarded<int, std::optional<analog::Thresholds>>(
+                                   [this, row](int, const std::optional<analog::Thresholds>& thresholds) {
+                                       onThresholdsWritten(row, thresholds);
+                                   })});
 }
 
 void AnalogInputPanel::onThermocoupleButton(int row)
@@ -600,14 +578,14 @@ void AnalogInputPanel::onThermocoupleButton(int row)
     if (!chosen)
         return;
     post(analog::SetThermocouple{row, chosen->type, chosen->setting,
-                                 guarded<int, int, int>([this, row](int channel, int type, int setting) {
-                                     if (channel == analog::kFailed) {
-                                         reportCommunicationFailure(AfterFailure::KeepOpen);
-                                         return;
-                                     }
-                                     const std::lock_guard guard(rowsMutex_);
-                                     rows_[static_cast<std::size_t>(row)].thermocouple = {type, setting};
-                                 })});
+                                 guarded<int, std::optional<analog::Thermocouple>>(
+                                     [this, row](int, const std::optional<analog::Thermocouple>& settings) {
+                                         if (!settings) {
+                                             reportCommunicationFailure(AfterFailure::KeepOpen);
+                                             return;
+                                         }
+                                         storeThermocouple(row, *settings);
+                                     })});
 }
 
 void AnalogInputPanel::onSampleRateButton()
@@ -617,12 +595,12 @@ void AnalogInputPanel::onSampleRateButton()
     const auto rate = dialogs_->editADCsps(sampleRate_.load());
     if (!rate)
         return;
-    post(analog::SetSampleRate{*rate, guarded<int>([this](int written) {
-                                   if (written == analog::kFailed) {
+    post(analog::SetSampleRate{*rate, guarded<std::optional<int>>([this](std::optional<int> written) {
+                                   if (!written) {
                                        reportCommunicationFailure(AfterFailure::KeepOpen);
                                        return;
                                    }
-                                   sampleRate_ = written;
+                                   sampleRate_ = *written;
                                })});
 }
 
@@ -648,19 +626,19 @@ void AnalogInputPanel::onAlertSettingsButton(int output)
     const auto result = dialogs_->editDOAlert(inputs);
     if (!result)
         return;
-    post(analog::SetOutputAlert{
-        output, result->monitoredAI, result->rawWidth, result->direction,
-        guarded<int, int, int, int>([this, output](int, int monitored, int width, int direction) {
-            if (monitored == analog::kFailed) {
-                reportCommunicationFailure(AfterFailure::KeepOpen);
-                return;
-            }
-            const std::lock_guard guard(rowsMutex_);
-            Alert& stored = alerts_[static_cast<std::size_t>(output)];
-            stored.monitoredInput = monitored;
-            stored.width = width;
-            stored.direction = direction;
-        })});
+    post(analog::SetOutputAlert{output, result->monitoredAI, result->rawWidth, result->direction,
+                                guarded<int, std::optional<analog::OutputAlertSettings>>(
+                                    [this, output](int, const std::optional<analog::OutputAlertSettings>& settings) {
+                                        if (!settings) {
+                                            reportCommunicationFailure(AfterFailure::KeepOpen);
+                                            return;
+                                        }
+                                        const std::lock_guard guard(rowsMutex_);
+                                        Alert& stored = alerts_[static_cast<std::size_t>(output)];
+                                        stored.monitoredInput = settings->firstSetting;
+                                        stored.direction = settings->secondSetting;
+                                        stored.width = settings->alertRaw;
+                                    })});
     const int row = result->monitoredAI;
     int mode = 0;
     {
@@ -668,9 +646,10 @@ void AnalogInputPanel::onAlertSettingsButton(int output)
         mode = rows_.at(static_cast<std::size_t>(row)).thresholdMode;
     }
     post(analog::SetThresholds{row, result->ledCondition, mode, result->rawHigh, result->rawLow,
-                               guarded<int, int, int, int>([this, row](int, int flag, int high, int low) {
-                                   onThresholdsWritten(row, flag, high, low);
-                               })});
+                               guarded<int, std::optional<analog::Thresholds>>(
+                                   [this, row](int, const std::optional<analog::Thresholds>& thresholds) {
+                                       onThresholdsWritten(row, thresholds);
+                                   })});
 }
 
 void AnalogInputPanel::OpenScaleDialog(int row)

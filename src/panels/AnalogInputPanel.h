@@ -32,8 +32,6 @@ class AnalogInputPanel : public AnalogFamilyPanel {
 public:
     static constexpr const char* kRangeQuestion =
         "設定を変更すると、換算式と単位の設定も初期化されます。よろしいですか？";
-    // What a failed all-inputs read reports instead of a reading.
-    static constexpr int kReadFailed = 0x12345678;
 
     ~AnalogInputPanel() override;
 
@@ -76,7 +74,6 @@ private:
     struct InputRow {
         int range = 2;
         int raw = 0; // sign-extended 24-bit reading
-        bool read = false;
         double converted = 0;
         int ledWhenOutside = 0;
         int thresholdMode = 0;
@@ -117,12 +114,13 @@ private:
     void stopPolling();
 
     void onRangeRead(int row, int range);
-    void onThresholdsRead(int row, int ledWhenOutside, int mode, int low, int high);
-    void onThresholdsWritten(int row, int ledWhenOutside, int high, int low);
-    void onInputsRead(const std::array<int, 5>& readings);
-    void onRangeWritten(int row, int range, int previous);
-    void onAlertRead(int output, int monitored, int direction, int width, int status);
-    void onAlertSwitched(int output, int state, int outputs);
+    void onThresholdsRead(int row, const analog::Thresholds& thresholds);
+    void onThresholdsWritten(int row, const std::optional<analog::Thresholds>& thresholds);
+    void storeThermocouple(int row, const analog::Thermocouple& settings);
+    void onInputsRead(const std::optional<analog::InputReadings>& readings);
+    void onRangeWritten(int row, std::optional<int> written, int previous);
+    void onAlertRead(int output, const analog::OutputAlertState& alert);
+    void onAlertSwitched(int output, const std::optional<analog::SwitchedOutput>& switched);
 
     void onThresholdButton(int row);
     void onThermocoupleButton(int row);

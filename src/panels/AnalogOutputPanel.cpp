@@ -1,5 +1,6 @@
 #include "panels/AnalogOutputPanel.h"
 
+#include "comm/AnalogRanges.h"
 #include "comm/ValueConversion.h"
 #include "panels/PanelTexts.h"
 
@@ -25,12 +26,12 @@ bool IsCurrent(int mode)
 
 GraphRange DefaultRange(int mode)
 {
-    return IsCurrent(mode) ? GraphRange{0, 20} : GraphRange{-10, 10};
+    return OutputModeOf(mode).defaultGraph;
 }
 
 std::string UnitOfMode(int mode)
 {
-    return IsCurrent(mode) ? "mA" : "V";
+    return std::string(OutputModeOf(mode).unit);
 }
 
 std::string SettingText(int mode, double native)
@@ -137,26 +138,30 @@ void AnalogOutputPanel::fillRows()
 
 void AnalogOutputPanel::readOutput(int row)
 {
-    post(analog::ReadOutput{
-        row, guarded<int, int, int>([this, row](int, int mode, int raw) { onOutputRead(row, mode, raw); })});
+    post(analog::ReadOutput{row, guarded<int, std::optional<analog::OutputSetting>>(
+                                     [this, row](int, const std::optional<analog::OutputSetting>& setting) {
+                                         onOutputRead(row, setting);
+                                     })});
 }
 
 void AnalogOutputPanel::readThresholds(int row)
 {
-    post(analog::ReadThresholds{
-        row, guarded<int, int, int, int, int>([this, row](int, int ledWhenOutside, int mode, int low, int high) {
-            onThresholdsRead(row, ledWhenOutside, mode, low, high);
-        })});
+    post(analog::ReadThresholds{row, guarded<int, std::optional<analog::Thresholds>>(
+                                         [this, row](int, const std::optional<analog::Thresholds>& thresholds) {
+                                             onThresholdsRead(row, thresholds);
+                                         })});
 }
 
 void AnalogOutputPanel::readInputs(int flag)
 {
-    post(analog::ReadDigitalInputs{flag, guarded<int, int>([this, flag](int bits, int) { onInputsRead(bits, flag); })});
+    post(analog::ReadDigitalInputs{flag, guarded<std::optional<int>, int>([this, flag](std::optional<int> bits, int) {
+                                       onInputsRead(bits, flag);
+                                   })});
 }
 
-void AnalogOutputPanel::onOutputRead(int row, int mode, int raw)
+void AnalogOutputPanel::onOutputRead(int row, const std::optional<analog::OutputSetting>& setting)
 {
-    if (raw == analog::kFailed) {
+    if (!setting) {
         reportCommunicationFailure(AfterFailure::KeepOpen);
         return;
     }
@@ -164,8 +169,8 @@ void AnalogOutputPanel::onOutputRead(int row, int mode, int raw)
     {
         const std::lock_guard guard(rowsMutex_);
         OutputRow& state = rows_[static_cast<std::size_t>(row)];
-        state.mode = IsCurrent(mode) ? OutputMode::Current : OutputMode::Voltage;
-        state.raw = SignExtend16(raw);
+        state.mode = IsCurrent(setting->mode) ? OutputMode::Current : OutputMode::Voltage;
+        state.raw = SignExtend16(setting->raw);
         state.on = state.raw != 0;
         const double native = OutputRawToValue(state.mode, state.raw);
         // The box holds the converted value, so pressing ON/OFF sends back
@@ -190,9 +195,9 @@ void AnalogOutputPanel::onOutputRead(int row, int mode, int raw)
         readThresholds(0);
 }
 
-void AnalogOutputPanel::onThresholdsRead(int row, int ledWhenOutside, int mode, int low, int high)
+void AnalogOutputPanel::onThresholdsRead(int row, const std::optional<analog::Thresholds>& thresholds)
 {
-    if (ledWhenOutside == analog::kFailed) {
+    if (!thresholds) {
         reportCommunicationFailure(AfterFailure::KeepOpen);
         return;
     }
@@ -200,27 +205,27 @@ void AnalogOutputPanel::onThresholdsRead(int row, int ledWhenOutside, int mode, 
     {
         const std::lock_guard guard(rowsMutex_);
         OutputRow& state = rows_[static_cast<std::size_t>(row)];
-        state.ledWhenOutside = ledWhenOutside;
-        state.thresholdMode = mode;
-        state.low = SignExtend16(low);
-        state.high = SignExtend16(high);
+        state.ledWhenOutside = thresholds->ledWhenOutside;
+        state.thresholdMode = thresholds->mode;
+        state.low = SignExtend16(thresholds->lowRaw);
+        state.high = SignExtend16(thresholds->highRaw);
         showBar(row, state);
     }
     if (row + 1 < shape_.outputs)
         readThresholds(row + 1);
 }
 
-void AnalogOutputPanel::onThresholdsWritten(int row, int ledWhenOutside, int high, int low)
+void AnalogOutputPanel::onThresholdsWritten(int row, const std::optional<analog::Thresholds>& thresholds)
 {
-    if (high == analog::kFailed) {
+    if (!thresholds) {
         reportCommunicationFailure(AfterFailure::KeepOpen);
         return;
     }
     const std::lock_guard guard(rowsMutex_);
     OutputRow& state = rows_[static_cast<std::size_t>(row)];
-    state.ledWhenOutside = ledWhenOutside;
-    state.high = SignExtend16(high);
-    state.low = SignExtend16(low);
+    state.ledWhenOutside = thresholds->ledWhenOutside;
+    state.high = SignExtend16(thresholds->highRaw);
+    state.low = SignExtend16(thresholds->lowRaw);
     showBar(row, state);
 }
 
@@ -257,8 +262,9 @@ void AnalogOutputPanel::switchOff(int row)
         showRow(row, state);
     }
     const bool wasSweeping = sweeping(row);
-    post(analog::SetOutput{row, mode, 0, guarded<int, int, int>([this, wasSweeping](int, int raw, int) {
-                               onOutputWritten(raw, wasSweeping);
+    post(analog::SetOutput{row, mode, 0,
+                           guarded<int, std::optional<int>>([this, wasSweeping](int, std::optional<int> raw) {
+                               onOutputWritten(raw.has_value(), wasSweeping);
                            })});
 }
 
@@ -279,14 +285,15 @@ void AnalogOutputPanel::setOutput(int row, double value)
         showRow(row, state);
     }
     const bool wasSweeping = sweeping(row);
-    post(analog::SetOutput{row, mode, raw & 0xFFFF, guarded<int, int, int>([this, wasSweeping](int, int written, int) {
-                               onOutputWritten(written, wasSweeping);
+    post(analog::SetOutput{row, mode, raw & 0xFFFF,
+                           guarded<int, std::optional<int>>([this, wasSweeping](int, std::optional<int> written) {
+                               onOutputWritten(written.has_value(), wasSweeping);
                            })});
 }
 
-void AnalogOutputPanel::onOutputWritten(int raw, bool wasSweeping)
+void AnalogOutputPanel::onOutputWritten(bool written, bool wasSweeping)
 {
-    if (raw != analog::kFailed)
+    if (written)
         return;
     reportCommunicationFailure(AfterFailure::KeepOpen);
     if (wasSweeping) {
@@ -381,14 +388,15 @@ void AnalogOutputPanel::onReadInputs()
     readInputs(kPeriodicRead);
 }
 
-void AnalogOutputPanel::onInputsRead(int bits, int flag)
+void AnalogOutputPanel::onInputsRead(std::optional<int> read, int flag)
 {
-    if (bits == analog::kFailed) {
+    if (!read) {
         reportCommunicationFailure(AfterFailure::KeepOpen);
         stopAllSweeps();
         switchOffAuto(inputAuto_);
         return;
     }
+    const int bits = *read;
     inputs_ = bits;
     for (int input = 0; input < shape_.inputs; ++input)
         view().setIndicator(InputIndicators.at(static_cast<std::size_t>(input)), ((bits >> input) & 1) != 0);
@@ -486,9 +494,10 @@ void AnalogOutputPanel::applyThresholds(int row, const ThresholdSettings& values
     }
     const RawThresholds raw = ThresholdsToRaw(values, mode, ScaleKind::ByOutputMode);
     post(analog::SetThresholds{row, raw.ledWhenOutside ? 1 : 0, thresholdMode, raw.high, raw.low,
-                               guarded<int, int, int, int>([this, row](int, int flag, int highRaw, int lowRaw) {
-                                   onThresholdsWritten(row, flag, highRaw, lowRaw);
-                               })});
+                               guarded<int, std::optional<analog::Thresholds>>(
+                                   [this, row](int, const std::optional<analog::Thresholds>& thresholds) {
+                                       onThresholdsWritten(row, thresholds);
+                                   })});
 }
 
 void AnalogOutputPanel::onModeButton(int row)

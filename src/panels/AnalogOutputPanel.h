@@ -118,11 +118,11 @@ private:
     void applyDefaultRange(int row, OutputRow& state);
     void stopAllSweeps();
 
-    void onOutputRead(int row, int mode, int raw);
-    void onOutputWritten(int raw, bool wasSweeping);
-    void onThresholdsRead(int row, int ledWhenOutside, int mode, int low, int high);
-    void onThresholdsWritten(int row, int ledWhenOutside, int high, int low);
-    void onInputsRead(int bits, int flag);
+    void onOutputRead(int row, const std::optional<analog::OutputSetting>& setting);
+    void onOutputWritten(bool written, bool wasSweeping);
+    void onThresholdsRead(int row, const std::optional<analog::Thresholds>& thresholds);
+    void onThresholdsWritten(int row, const std::optional<analog::Thresholds>& thresholds);
+    void onInputsRead(std::optional<int> read, int flag);
 
     void applyThresholds(int row, const ThresholdSettings& values);
     void applyOutputMode(int row, int mode);

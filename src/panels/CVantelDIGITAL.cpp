@@ -140,7 +140,8 @@ void CVantelDIGITAL::sendFirstReads()
         onReadInputs();
     if (outputCount() > 0) {
         changedSinceRead_ = 0;
-        post(digital::ReadOutputs{guarded<int>([this](int bits) { onOutputsRead(bits); })});
+        post(digital::ReadOutputs{
+            guarded<std::optional<int>>([this](std::optional<int> bits) { onOutputsRead(bits); })});
     }
 }
 
@@ -221,7 +222,8 @@ void CVantelDIGITAL::onOutputButton(int index)
 
 void CVantelDIGITAL::onReadInputs()
 {
-    post(digital::ReadInputs{guarded<int>([this](int bits) { onInputsRead(bits); })});
+    post(digital::ReadInputs{
+        guarded<digital::InputsResult>([this](const digital::InputsResult& read) { onInputsRead(read); })});
 }
 
 bool CVantelDIGITAL::onControlClicked(int controlId)
@@ -256,13 +258,15 @@ void CVantelDIGITAL::sendOutputs(int states)
 
 void CVantelDIGITAL::postWriteAll(int states)
 {
-    post(digital::WriteOutputs{states, guarded<int>([this](int bits) { onOutputsWritten(bits); })});
+    post(digital::WriteOutputs{
+        states, guarded<std::optional<int>>([this](std::optional<int> bits) { onOutputsWritten(bits); })});
 }
 
 void CVantelDIGITAL::postMasked(int states, int mask, int followUp)
 {
     post(digital::MaskedSet{states, mask, followUp,
-                            guarded<int, int>([this](int outputs, int next) { onMaskedWritten(outputs, next); })});
+                            guarded<std::optional<int>, int>(
+                                [this](std::optional<int> outputs, int next) { onMaskedWritten(outputs, next); })});
 }
 
 void CVantelDIGITAL::showOutputs(int bits)
@@ -285,18 +289,20 @@ void CVantelDIGITAL::failed()
     reportCommunicationFailure(AfterFailure::Close);
 }
 
-void CVantelDIGITAL::onInputsRead(int bits)
+void CVantelDIGITAL::onInputsRead(const digital::InputsResult& read)
 {
-    // -1: the exchange failed; -2: only the extra query on the second port did.
-    if (bits < 0)
+    // Whether the read or only the extra query on the second port failed, the panel gives up alike.
+    const int* bits = std::get_if<int>(&read);
+    if (bits == nullptr)
         return failed();
-    showInputs(bits & inputMask());
+    showInputs(*bits & inputMask());
 }
 
-void CVantelDIGITAL::onOutputsRead(int bits)
+void CVantelDIGITAL::onOutputsRead(std::optional<int> read)
 {
-    if (bits < 0)
+    if (!read)
         return failed();
+    const int bits = *read;
     // The unit answered before it saw the writes the panel made since it
     // asked; the outputs changed here since then keep their new state.
     const int changedHere = changedSinceRead_.load();
@@ -318,16 +324,16 @@ void CVantelDIGITAL::readOneShotValues()
     }
 }
 
-void CVantelDIGITAL::onOutputsWritten(int bits)
+void CVantelDIGITAL::onOutputsWritten(std::optional<int> bits)
 {
-    if (bits < 0)
+    if (!bits)
         return failed();
-    showOutputs(bits & outputMask());
+    showOutputs(*bits & outputMask());
 }
 
-void CVantelDIGITAL::onMaskedWritten(int outputs, int followUp)
+void CVantelDIGITAL::onMaskedWritten(std::optional<int> outputs, int followUp)
 {
-    if (outputs < 0)
+    if (!outputs)
         return failed();
     if (followUp != kNoFollowUp)
         postMasked(0, followUp, kNoFollowUp);

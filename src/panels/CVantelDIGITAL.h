@@ -86,10 +86,10 @@ private:
     void showInputs(int bits);
     void failed();
 
-    void onInputsRead(int bits);
-    void onOutputsRead(int bits);
-    void onOutputsWritten(int bits);
-    void onMaskedWritten(int outputs, int followUpMask);
+    void onInputsRead(const digital::InputsResult& read);
+    void onOutputsRead(std::optional<int> read);
+    void onOutputsWritten(std::optional<int> bits);
+    void onMaskedWritten(std::optional<int> outputs, int followUpMask);
     void readOneShotValues();
 
     const ModelRow& model_;

@@ -119,6 +119,11 @@ Ipv4Address LoopbackAddress()
     return htonl(INADDR_LOOPBACK);
 }
 
+bool IsLoopbackAddress(Ipv4Address address)
+{
+    return (ntohl(address) >> 24) == 127;
+}
+
 int ResolveIPv4(const std::string& host, Ipv4Address& address)
 {
     if (host.empty()) {

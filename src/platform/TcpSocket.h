@@ -14,6 +14,8 @@ using Ipv4Address = std::uint32_t;
 inline constexpr Ipv4Address kAnyAddress = 0;
 
 Ipv4Address LoopbackAddress();
+// Whether an address lies in 127.0.0.0/8.
+bool IsLoopbackAddress(Ipv4Address address);
 
 // Looks up an IPv4 address for a host name or dotted quad. Returns 0, or
 // WinsockError::HostNotResolvable for an empty or unknown name.

@@ -4,6 +4,8 @@
 
 #include <gtest/gtest.h>
 
+#include <array>
+#include <cstdint>
 #include <sstream>
 
 using namespace vantel;
@@ -75,17 +77,25 @@ TEST(CtlUnitCommands, ReadsEngineeringValuesAndSetsAnalogOutputs)
 {
     sim::SimUnit inputs(sim::UnitConfig{.row = 19});
     inputs.start();
-    inputs.modify([](sim::UnitState& s) {
-        s.rangeCodes[0] = 2;
-        s.pinnedReadings[0] = 0x7FFFFF;
-        s.rangeCodes[1] = 6;
-        s.pinnedReadings[1] = 25600;
-        s.rangeCodes[2] = 4;
-        s.pinnedReadings[2] = 0;
-    });
-    const CtlRun ai = run(ctl::RunRead, {at(inputs), "--model", "19", "ai"});
+    // Input ch gets range code ranges[ch] and the reading raw[ch], then is read.
+    const auto read = [&inputs](std::array<int, 3> ranges, std::array<std::int32_t, 3> raw) {
+        inputs.modify([&](sim::UnitState& s) {
+            for (std::size_t ch = 0; ch < 3; ++ch) {
+                s.rangeCodes[ch] = ranges[ch];
+                s.pinnedReadings[ch] = raw[ch];
+            }
+        });
+        return run(ctl::RunRead, {at(inputs), "--model", "19", "ai"});
+    };
+    const CtlRun ai = read({2, 6, 4}, {0x7FFFFF, 25600, 0});
     EXPECT_EQ(ai.code, 0) << ai.err;
     EXPECT_EQ(ai.out, "AI1\t10.0000\tV\nAI2\t10.00\t℃\nAI3\t0.000\tmA\n");
+
+    // As the panel shows them: ±100 mV in millivolts; 0xFFFFFF is a reading
+    // just below zero, not a failure; a code the program does not know says so.
+    const CtlRun shown = read({0, 6, 7}, {0x7FFFFF, 0xFFFFFF, 0x7FFFFF});
+    EXPECT_EQ(shown.code, 0) << shown.err;
+    EXPECT_EQ(shown.out, "AI1\t100.000\tmV\nAI2\t-0.00\t℃\nAI3\t30.0000\tV (unknown range 7)\n");
 
     sim::SimUnit outputs(sim::UnitConfig{.row = 21});
     outputs.start();

@@ -1,23 +1,28 @@
 #pragma once
 
+#include "comm/DigitalRequests.h"
+
 #include <chrono>
 #include <condition_variable>
 #include <cstddef>
 #include <mutex>
+#include <optional>
+#include <utility>
 #include <vector>
 
 namespace vantel::test {
 
-// Collects the arguments of callbacks that arrive on a worker thread.
-class CallRecorder {
+// Collects the arguments of callbacks that arrive on a worker thread, each
+// call as one `Call` built from them.
+template <typename CallType> class Recorder {
 public:
-    using Call = std::vector<int>;
+    using Call = CallType;
 
     template <typename... Values> void record(Values... values)
     {
         {
             std::lock_guard lock(mutex_);
-            calls_.push_back(Call{values...});
+            calls_.push_back(Call{std::move(values)...});
         }
         arrived_.notify_all();
     }
@@ -42,5 +47,25 @@ private:
     std::condition_variable arrived_;
     std::vector<Call> calls_;
 };
+
+using CallRecorder = Recorder<std::vector<int>>;
+
+// A reply as a plain call for comparing: its values, or no values at all when
+// the request failed.
+inline CallRecorder::Call ValuesOf(std::optional<int> bits)
+{
+    return bits ? CallRecorder::Call{*bits} : CallRecorder::Call{};
+}
+
+inline CallRecorder::Call ValuesOf(std::optional<int> bits, int extra)
+{
+    return bits ? CallRecorder::Call{*bits, extra} : CallRecorder::Call{};
+}
+
+inline CallRecorder::Call ValuesOf(const digital::InputsResult& read)
+{
+    const int* bits = std::get_if<int>(&read);
+    return bits ? CallRecorder::Call{*bits} : CallRecorder::Call{};
+}
 
 } // namespace vantel::test

@@ -17,7 +17,11 @@ namespace vantel {
 namespace {
 
 using test::CallRecorder;
+using test::Recorder;
+using test::ValuesOf;
 using Call = CallRecorder::Call;
+using Bits = std::optional<int>;
+using Readings = std::optional<analog::InputReadings>;
 
 const std::string kLoopback = "127.0.0.1";
 constexpr int kShortTimeoutMs = 100;
@@ -45,13 +49,12 @@ struct AnalogSetup {
 
     void readAllInputs()
     {
-        worker.post(
-            analog::ReadAllInputs{5, [this](int a, int b, int c, int d, int e) { calls.record(a, b, c, d, e); }});
+        worker.post(analog::ReadAllInputs{5, [this](Readings read) { calls.record(read); }});
     }
 
     std::unique_ptr<sim::SimUnit> unit;
     CAnalogChannel channel;
-    CallRecorder calls;
+    Recorder<Readings> calls;
     bool connected = false;
     AnalogWorker worker{channel};
 };
@@ -64,7 +67,7 @@ struct DigitalSetup {
 
     void readInputs()
     {
-        worker.post(digital::ReadInputs{[this](int inputs) { calls.record(inputs); }});
+        worker.post(digital::ReadInputs{[this](const auto& read) { calls.record(ValuesOf(read)); }});
     }
 
     std::unique_ptr<sim::SimUnit> unit;
@@ -90,7 +93,31 @@ TEST(SimulatedAnalogUnit, ReadsEveryInputAndItsModel)
     EXPECT_EQ(model.value.modelCode, ModelAt(kAnalogFiveInputsRow).modelCode);
 
     setup.readAllInputs();
-    EXPECT_EQ(setup.calls.waitFor(1), (std::vector<Call>{{0x100, -1, -8388608, 8388607, 0}}));
+    EXPECT_EQ(setup.calls.waitFor(1), (std::vector{Readings(analog::InputReadings{0x100, -1, -8388608, 8388607, 0})}));
+}
+
+// 0xFFFFFF is the reading -1, one count below zero: a value like any other.
+// Only a unit that stays silent fails the read.
+TEST(SimulatedAnalogUnit, AReadingOfAllOnesIsAValueAndOnlySilenceFails)
+{
+    AnalogSetup setup(kShortTimeoutMs);
+    ASSERT_TRUE(setup.connected);
+    setup.unit->modify([](sim::UnitState& state) { state.pinnedReadings.fill(0xFFFFFF); });
+    Recorder<std::pair<int, Bits>> single;
+    const auto readBoth = [&] {
+        setup.worker.post(analog::ReadInput{2, [&](int ch, Bits reading) { single.record(ch, reading); }});
+        setup.readAllInputs();
+    };
+    readBoth();
+    ASSERT_EQ(setup.calls.waitFor(1).size(), 1u);
+    EXPECT_EQ(single.calls(), (std::vector<std::pair<int, Bits>>{{2, -1}}));
+    EXPECT_EQ(setup.calls.calls(), (std::vector{Readings(analog::InputReadings{-1, -1, -1, -1, -1})}));
+
+    setup.unit->setFault(sim::Fault::NoReply, 2);
+    readBoth();
+    ASSERT_EQ(setup.calls.waitFor(2).size(), 2u);
+    EXPECT_EQ(single.calls().back(), (std::pair<int, Bits>{2, std::nullopt}));
+    EXPECT_EQ(setup.calls.calls().back(), Readings());
 }
 
 // A unit that stays silent (switched off) or answers garbage fails one
@@ -106,8 +133,8 @@ TEST(SimulatedAnalogUnit, OneFaultyReplyFailsOneRequestAndTheNextReconnects)
         setup.readAllInputs();
         const auto calls = setup.calls.waitFor(2);
         ASSERT_EQ(calls.size(), 2u);
-        EXPECT_EQ(calls[0], (Call{analog::kAllInputsFailed, -1, -1, -1, -1}));
-        EXPECT_NE(calls[1][0], analog::kAllInputsFailed);
+        EXPECT_FALSE(calls[0].has_value());
+        EXPECT_TRUE(calls[1].has_value());
         EXPECT_EQ(setup.unit->acceptedConnections(), 2u);
     }
 }
@@ -145,12 +172,12 @@ TEST(SimulatedDigitalUnit, OversizedOrForeignFramesFailOneRequestOnly)
     setup.unit->setFault(sim::Fault::OversizeFrame, 1);
     setup.readInputs();
     setup.readInputs();
-    EXPECT_EQ(setup.calls.waitFor(2), (std::vector<Call>{{-1}, {0x6}}));
+    EXPECT_EQ(setup.calls.waitFor(2), (std::vector<Call>{{}, {0x6}}));
 
     setup.unit->setFault(sim::Fault::Garbage, 1);
     setup.readInputs();
     setup.readInputs();
-    EXPECT_EQ(setup.calls.waitFor(4), (std::vector<Call>{{-1}, {0x6}, {-1}, {0x6}}));
+    EXPECT_EQ(setup.calls.waitFor(4), (std::vector<Call>{{}, {0x6}, {}, {0x6}}));
 }
 
 TEST(SimulatedDigitalUnit, PollingCarriesOnAcrossAUnitRestart)
@@ -167,9 +194,9 @@ TEST(SimulatedDigitalUnit, PollingCarriesOnAcrossAUnitRestart)
     std::atomic<int> successesAfterRestart{0};
     std::promise<void> ended;
     std::future<void> chainEnd = ended.get_future();
-    std::function<void(int)> poll = [&](int inputs) {
-        setup.calls.record(inputs);
-        if (inputs >= 0 && rounds > kRestartAt) {
+    std::function<void(const digital::InputsResult&)> poll = [&](const digital::InputsResult& read) {
+        setup.calls.record(ValuesOf(read));
+        if (std::holds_alternative<int>(read) && rounds > kRestartAt) {
             ++successesAfterRestart;
         }
         if (++rounds == kRestartAt) {
@@ -193,17 +220,17 @@ TEST(SimulatedDigitalUnit, ARestartBetweenTwoPollsIsNotAFailure)
     DigitalSetup setup(kAsciiDigitalRow);
     ASSERT_TRUE(setup.connected);
     setup.unit->setInputBits(0x5);
-    std::promise<int> first;
-    setup.worker.post(digital::ReadInputs{[&](int inputs) { first.set_value(inputs); }});
-    ASSERT_EQ(first.get_future().get(), 0x5);
+    std::promise<Call> first;
+    setup.worker.post(digital::ReadInputs{[&](const auto& read) { first.set_value(ValuesOf(read)); }});
+    ASSERT_EQ(first.get_future().get(), Call{0x5});
 
     // The unit drops the idle connection while it restarts; give it the
     // moment a reboot takes before the next poll comes.
     setup.unit->restart();
     std::this_thread::sleep_for(std::chrono::milliseconds(300));
-    std::promise<int> second;
-    setup.worker.post(digital::ReadInputs{[&](int inputs) { second.set_value(inputs); }});
-    EXPECT_EQ(second.get_future().get(), 0x5) << "the channel reconnects before sending instead of failing";
+    std::promise<Call> second;
+    setup.worker.post(digital::ReadInputs{[&](const auto& read) { second.set_value(ValuesOf(read)); }});
+    EXPECT_EQ(second.get_future().get(), Call{0x5}) << "the channel reconnects before sending instead of failing";
     EXPECT_EQ(setup.unit->acceptedConnections(), 2u);
 }
 
@@ -211,9 +238,9 @@ TEST(SimulatedDigitalUnit, MaskedSetChangesOnlyTheMaskedOutputs)
 {
     DigitalSetup setup(kAsciiDigitalRow);
     ASSERT_TRUE(setup.connected);
-    setup.worker.post(digital::WriteOutputs{0x5, [&](int outputs) { setup.calls.record(outputs); }});
-    setup.worker.post(
-        digital::MaskedSet{0x2, 0x3, 42, [&](int outputs, int extra) { setup.calls.record(outputs, extra); }});
+    setup.worker.post(digital::WriteOutputs{0x5, [&](Bits outputs) { setup.calls.record(ValuesOf(outputs)); }});
+    setup.worker.post(digital::MaskedSet{
+        0x2, 0x3, 42, [&](Bits outputs, int extra) { setup.calls.record(ValuesOf(outputs, extra)); }});
     EXPECT_EQ(setup.calls.waitFor(2), (std::vector<Call>{{0x5}, {0x6, 42}}));
     EXPECT_EQ(setup.unit->outputBits(), 0x6u);
 }
@@ -235,8 +262,8 @@ TEST(SimulatedDigitalUnit, NineByteOutputsAndExtraInputsUseTheSecondPort)
 {
     DigitalSetup outputs(kNineByteOutputRow);
     ASSERT_TRUE(outputs.connected);
-    outputs.worker.post(digital::WriteOutputs{0x5, [&](int bits) { outputs.calls.record(bits); }});
-    outputs.worker.post(digital::ReadOutputs{[&](int bits) { outputs.calls.record(bits); }});
+    outputs.worker.post(digital::WriteOutputs{0x5, [&](Bits bits) { outputs.calls.record(ValuesOf(bits)); }});
+    outputs.worker.post(digital::ReadOutputs{[&](Bits bits) { outputs.calls.record(ValuesOf(bits)); }});
     EXPECT_EQ(outputs.calls.waitFor(2), (std::vector<Call>{{0x5}, {0x5}}));
     EXPECT_EQ(outputs.unit->outputBits(), 0x5u);
 

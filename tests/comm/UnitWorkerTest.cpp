@@ -17,7 +17,11 @@ namespace {
 
 using test::CallRecorder;
 using test::LoopbackPeer;
+using test::Recorder;
+using test::ValuesOf;
 using Call = CallRecorder::Call;
+using Bits = std::optional<int>;
+template <typename Reply> using OnChannel = std::pair<int, std::optional<Reply>>;
 
 constexpr int kShortTimeoutMs = 150;
 const std::string kLoopback = "127.0.0.1";
@@ -97,22 +101,26 @@ TEST(AnalogWorker, CallsBackWithTheParsedReplies)
                           {"AK\x20\xC8", "ak\x20\x2A"
                                          "01000F00\xC8"}});
     ASSERT_TRUE(rig.connected);
-    AnalogWorker worker(rig.channel);
-    worker.post(analog::ReadAllInputs{3, [&](int a, int b, int c, int d, int e) { rig.calls.record(a, b, c, d, e); }});
-    worker.post(analog::ReadDigitalInputs{77, [&](int inputs, int extra) { rig.calls.record(inputs, extra); }});
-    worker.post(analog::ReadOutput{1, [&](int ch, int mode, int raw) { rig.calls.record(ch, mode, raw); }});
-    worker.post(
-        analog::SwitchOutput{2, 1, [&](int ch, int state, int outputs) { rig.calls.record(ch, state, outputs); }});
-    worker.post(analog::ReadThresholds{
-        0, [&](int ch, int led, int mode, int low, int high) { rig.calls.record(ch, led, mode, low, high); }});
-
-    const auto got = rig.calls.waitFor(5);
-    ASSERT_EQ(got.size(), 5u);
-    EXPECT_EQ(got[0], (Call{0x100, -1, -8388608, 0, 0}));
-    EXPECT_EQ(got[1], (Call{0x305, 77}));
-    EXPECT_EQ(got[2], (Call{1, 1, 0x8000}));
-    EXPECT_EQ(got[3], (Call{2, 1, 0x104}));
-    EXPECT_EQ(got[4], (Call{0, 1, 2, 0x100, 0xF00}));
+    Recorder<std::optional<analog::InputReadings>> readings;
+    Recorder<std::pair<Bits, int>> inputs;
+    Recorder<OnChannel<analog::OutputSetting>> output;
+    Recorder<OnChannel<analog::SwitchedOutput>> switched;
+    Recorder<OnChannel<analog::Thresholds>> thresholds;
+    {
+        AnalogWorker worker(rig.channel);
+        worker.post(analog::ReadAllInputs{3, [&](auto read) { readings.record(read); }});
+        worker.post(analog::ReadDigitalInputs{77, [&](Bits bits, int extra) { inputs.record(bits, extra); }});
+        worker.post(analog::ReadOutput{1, [&](int ch, auto read) { output.record(ch, read); }});
+        worker.post(analog::SwitchOutput{2, 1, [&](int ch, auto read) { switched.record(ch, read); }});
+        worker.post(analog::ReadThresholds{0, [&](int ch, auto read) { thresholds.record(ch, read); }});
+    }
+    // 0xFFFFFF is the reading -1, not a failure; inputs beyond the three read are 0.
+    EXPECT_EQ(readings.calls(), (std::vector{std::optional(analog::InputReadings{0x100, -1, -8388608, 0, 0})}));
+    EXPECT_EQ(inputs.calls(), (std::vector{std::pair{Bits(0x305), 77}}));
+    EXPECT_EQ(output.calls(), (std::vector{OnChannel<analog::OutputSetting>{1, analog::OutputSetting{1, 0x8000}}}));
+    EXPECT_EQ(switched.calls(), (std::vector{OnChannel<analog::SwitchedOutput>{2, analog::SwitchedOutput{1, 0x104}}}));
+    EXPECT_EQ(thresholds.calls(),
+              (std::vector{OnChannel<analog::Thresholds>{0, analog::Thresholds{1, 2, 0x100, 0xF00}}}));
 }
 
 TEST(AnalogWorker, RequestsOfOneKindKeepTheirOwnArguments)
@@ -126,39 +134,37 @@ TEST(AnalogWorker, RequestsOfOneKindKeepTheirOwnArguments)
                            "ao\x29"
                            "00C8\xC8"}});
     ASSERT_TRUE(rig.connected);
+    Recorder<std::pair<int, Bits>> written;
     {
         AnalogWorker worker(rig.channel);
-        const auto done = [&](int ch, int raw, int zero) { rig.calls.record(ch, raw, zero); };
+        const auto done = [&](int ch, Bits raw) { written.record(ch, raw); };
         worker.post(analog::SetOutput{0, 0, 100, done});
         worker.post(analog::SetOutput{1, 1, 200, done});
     }
-    EXPECT_EQ(rig.calls.calls(), (std::vector<Call>{{0, 100, 0}, {1, 200, 0}}));
+    EXPECT_EQ(written.calls(), (std::vector<std::pair<int, Bits>>{{0, 100}, {1, 200}}));
     EXPECT_EQ(rig.unit.received(), (std::vector<std::string>{"AO\x20"
                                                              "0064\xC8",
                                                              "AO\x29"
                                                              "00C8\xC8"}));
 }
 
-TEST(AnalogWorker, FailureShapesWhenTheUnitIsGone)
+TEST(AnalogWorker, FailuresCarryNoValueButKeepTheChannel)
 {
     CAnalogChannel channel;
     channel.connect(kLoopback, test::ClosedPort(), kAnyAddress);
-    CallRecorder calls;
+    CallRecorder calls; // per call: the channel (or -1 without one), then 1 when a value came
     {
         AnalogWorker worker(channel);
-        worker.post(analog::ReadAllInputs{3, [&](int a, int b, int c, int d, int e) { calls.record(a, b, c, d, e); }});
-        worker.post(analog::ReadThresholds{
-            4, [&](int ch, int led, int mode, int low, int high) { calls.record(ch, led, mode, low, high); }});
-        worker.post(analog::ReadOutputAlert{2, [&](int ch, int first, int second, int alert, int status) {
-                                                calls.record(ch, first, second, alert, status);
-                                            }});
-        worker.post(analog::SetRange{5, 3, [&](int ch, int range) { calls.record(ch, range); }});
-        worker.post(analog::ReadModel{[&](int id, int model) { calls.record(id, model); }});
+        const auto onChannel = [&](int ch, const auto& reply) { calls.record(ch, reply.has_value() ? 1 : 0); };
+        const auto alone = [&](const auto& reply) { calls.record(-1, reply.has_value() ? 1 : 0); };
+        worker.post(analog::ReadAllInputs{3, alone});
+        worker.post(analog::ReadThresholds{4, onChannel});
+        worker.post(analog::ReadOutputAlert{2, onChannel});
+        worker.post(analog::SetRange{5, 3, onChannel});
+        worker.post(analog::SetThermocouple{1, 2, 3, onChannel});
+        worker.post(analog::ReadModel{alone});
     }
-    EXPECT_EQ(
-        calls.calls(),
-        (std::vector<Call>{
-            {analog::kAllInputsFailed, -1, -1, -1, -1}, {-1, -1, -1, -1, -1}, {2, -1, -1, -1, -1}, {5, -1}, {-1, -1}}));
+    EXPECT_EQ(calls.calls(), (std::vector<Call>{{-1, 0}, {4, 0}, {2, 0}, {5, 0}, {1, 0}, {-1, 0}}));
 }
 
 TEST(AnalogWorker, UnitSwitchedOffFailsAfterTheTimeOutAndTheNextRequestReconnects)
@@ -169,14 +175,14 @@ TEST(AnalogWorker, UnitSwitchedOffFailsAfterTheTimeOutAndTheNextRequestReconnect
     });
     CAnalogChannel channel(kShortTimeoutMs);
     ASSERT_EQ(channel.connect(kLoopback, peer.port(), kAnyAddress), 0);
-    CallRecorder calls;
+    Recorder<Bits> calls;
     {
         AnalogWorker worker(channel);
-        const auto done = [&](int outputs) { calls.record(outputs); };
+        const auto done = [&](Bits outputs) { calls.record(outputs); };
         worker.post(analog::ReadDigitalOutputs{done});
         worker.post(analog::ReadDigitalOutputs{done});
     }
-    EXPECT_EQ(calls.calls(), (std::vector<Call>{{-1}, {1}}));
+    EXPECT_EQ(calls.calls(), (std::vector<Bits>{std::nullopt, 1}));
     EXPECT_EQ(peer.connections(), 2);
 }
 
@@ -196,16 +202,16 @@ TEST(AnalogWorker, MalformedReplyFailsAndTheNextRequestStartsAfresh)
     });
     CAnalogChannel channel;
     ASSERT_EQ(channel.connect(kLoopback, peer.port(), kAnyAddress), 0);
-    CallRecorder calls;
+    Recorder<Bits> calls;
     {
         AnalogWorker worker(channel);
-        const auto done = [&](int outputs) { calls.record(outputs); };
+        const auto done = [&](Bits outputs) { calls.record(outputs); };
         for (int i = 0; i < 3; ++i) {
             worker.post(analog::ReadDigitalOutputs{done});
         }
     }
     // The noise after the second reply must not leak into the third.
-    EXPECT_EQ(calls.calls(), (std::vector<Call>{{-1}, {1}, {2}}));
+    EXPECT_EQ(calls.calls(), (std::vector<Bits>{std::nullopt, 1, 2}));
 }
 
 TEST(UnitWorker, QuitServesWhatWasQueuedBeforeAndNothingAfter)
@@ -214,7 +220,7 @@ TEST(UnitWorker, QuitServesWhatWasQueuedBeforeAndNothingAfter)
     ASSERT_TRUE(rig.connected);
     {
         AnalogWorker worker(rig.channel);
-        const auto done = [&](int outputs) { rig.calls.record(outputs); };
+        const auto done = [&](Bits outputs) { rig.calls.record(outputs.value_or(0)); };
         for (int i = 0; i < 4; ++i) {
             EXPECT_TRUE(worker.post(analog::ReadDigitalOutputs{done}));
         }
@@ -250,14 +256,15 @@ TEST(UnitWorker, CallbacksChainTheNextRequestOnTheWorker)
     AnalogRig rig(Replies{{"DI\xC8", "di\x21\x20\xC8"}});
     ASSERT_TRUE(rig.connected);
     AnalogWorker worker(rig.channel);
-    std::function<void(int, int)> poll = [&](int inputs, int round) {
-        rig.calls.record(inputs, round);
+    Recorder<std::pair<Bits, int>> rounds;
+    std::function<void(Bits, int)> poll = [&](Bits inputs, int round) {
+        rounds.record(inputs, round);
         if (round < 5) {
             worker.post(analog::ReadDigitalInputs{round + 1, poll});
         }
     };
     worker.post(analog::ReadDigitalInputs{1, poll});
-    EXPECT_EQ(rig.calls.waitFor(5).back(), (Call{1, 5}));
+    EXPECT_EQ(rounds.waitFor(5).back(), (std::pair{Bits(1), 5}));
 }
 
 TEST(DigitalWorker, AsciiUnitReadsFramesAndSetsMaskedOutputs)
@@ -269,9 +276,10 @@ TEST(DigitalWorker, AsciiUnitReadsFramesAndSetsMaskedOutputs)
     ASSERT_TRUE(rig.connected);
     {
         DigitalWorker worker(rig.channel);
-        worker.post(digital::ReadInputs{[&](int inputs) { rig.calls.record(inputs); }});
-        worker.post(digital::MaskedSet{1, 1, 9, [&](int outputs, int extra) { rig.calls.record(outputs, extra); }});
-        worker.post(digital::WriteOutputs{15, [&](int outputs) { rig.calls.record(outputs); }});
+        worker.post(digital::ReadInputs{[&](const auto& read) { rig.calls.record(ValuesOf(read)); }});
+        worker.post(
+            digital::MaskedSet{1, 1, 9, [&](Bits outputs, int extra) { rig.calls.record(ValuesOf(outputs, extra)); }});
+        worker.post(digital::WriteOutputs{15, [&](Bits outputs) { rig.calls.record(ValuesOf(outputs)); }});
     }
     EXPECT_EQ(rig.calls.calls(), (std::vector<Call>{{0x15}, {3, 9}, {15}}));
 }
@@ -282,8 +290,9 @@ TEST(DigitalWorker, MaskedSetIsDroppedOutsideTheAsciiDialect)
     ASSERT_TRUE(rig.connected);
     {
         DigitalWorker worker(rig.channel);
-        worker.post(digital::MaskedSet{1, 1, 9, [&](int outputs, int extra) { rig.calls.record(outputs, extra); }});
-        worker.post(digital::ReadInputs{[&](int inputs) { rig.calls.record(inputs); }});
+        worker.post(
+            digital::MaskedSet{1, 1, 9, [&](Bits outputs, int extra) { rig.calls.record(ValuesOf(outputs, extra)); }});
+        worker.post(digital::ReadInputs{[&](const auto& read) { rig.calls.record(ValuesOf(read)); }});
     }
     // Inputs 0-4 sit in bits 7-11 of the little-endian reply word.
     EXPECT_EQ(rig.calls.calls(), (std::vector<Call>{{0x03}}));
@@ -294,11 +303,12 @@ TEST(DigitalWorker, FailedExtraInputQueryIsReportedApart)
 {
     DigitalRig rig(Replies{{"\x55\x55", std::string("\x80\0", 2)}}, kNineByteInputRow, test::ClosedPort());
     ASSERT_TRUE(rig.connected);
+    Recorder<digital::InputsResult> reads;
     {
         DigitalWorker worker(rig.channel);
-        worker.post(digital::ReadInputs{[&](int inputs) { rig.calls.record(inputs); }});
+        worker.post(digital::ReadInputs{[&](const digital::InputsResult& read) { reads.record(read); }});
     }
-    EXPECT_EQ(rig.calls.calls(), (std::vector<Call>{{digital::kExtraInputsFailed}}));
+    EXPECT_EQ(reads.calls(), (std::vector<digital::InputsResult>{digital::InputsFailure::ExtraInputs}));
 }
 
 TEST(DigitalWorker, NineByteOutputsGoToTheSecondPort)
@@ -314,8 +324,8 @@ TEST(DigitalWorker, NineByteOutputsGoToTheSecondPort)
     ASSERT_TRUE(rig.connected);
     {
         DigitalWorker worker(rig.channel);
-        worker.post(digital::WriteOutputs{5, [&](int outputs) { rig.calls.record(outputs); }});
-        worker.post(digital::ReadOutputs{[&](int outputs) { rig.calls.record(outputs); }});
+        worker.post(digital::WriteOutputs{5, [&](Bits outputs) { rig.calls.record(ValuesOf(outputs)); }});
+        worker.post(digital::ReadOutputs{[&](Bits outputs) { rig.calls.record(ValuesOf(outputs)); }});
     }
     EXPECT_EQ(rig.calls.calls(), (std::vector<Call>{{5}, {5}}));
     EXPECT_EQ(writes.load(), 1);

@@ -17,6 +17,12 @@ TEST(DatagramAddress, ParsesDottedAddressAndPort)
     for (const char* bad : {"127.0.0.1", "127.0.0.1:", "127.0.0.1:0", ":80", "unit:80", "1.2.3.4:65536", "1.2.3.4:8x",
                             "1.2.3:80", "1.2.3.4:-1"})
         EXPECT_FALSE(ParseDatagramAddress(bad, address)) << bad;
+    Ipv4Address ip = 0;
+    ASSERT_TRUE(ParseDottedAddress("127.44.0.9", ip));
+    EXPECT_TRUE(IsLoopbackAddress(ip)) << "all of 127.0.0.0/8 is loopback";
+    ASSERT_TRUE(ParseDottedAddress("128.0.0.1", ip));
+    EXPECT_FALSE(IsLoopbackAddress(ip));
+    EXPECT_FALSE(IsLoopbackAddress(kLimitedBroadcast));
     EXPECT_EQ(ParseCommandLine({"--search-target", "127.0.0.1:4000"}).searchTarget, "127.0.0.1:4000");
     EXPECT_FALSE(ParseCommandLine({"--search-target"}).error.empty());
 }
