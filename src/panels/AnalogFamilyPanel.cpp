@@ -12,17 +12,19 @@ namespace {
 
 constexpr std::array<GraphRange, 3> kDigitalWindows{{{-8.8, 1.2}, {-7.5, 2.5}, {-6.2, 3.8}}};
 
+// Where digital trace `index` sits on the graph, so that the digital traces
+// lie one above the other.
+GraphRange DigitalTraceWindow(int index)
+{
+    return kDigitalWindows.at(static_cast<std::size_t>(index));
+}
+
 } // namespace
 
 int SignExtend16(int raw)
 {
     raw &= 0xFFFF;
     return raw >= 0x8000 ? raw - 0x10000 : raw;
-}
-
-GraphRange DigitalTraceWindow(int index)
-{
-    return kDigitalWindows.at(static_cast<std::size_t>(index));
 }
 
 std::string PrintF(double value)
@@ -71,6 +73,15 @@ LECanvasSeries* AnalogFamilyPanel::addSeries(int row, std::string_view name, dou
         const Colour colour = DlgGraphTab::RowColour(row);
         added->SetColour(colour.red, colour.green, colour.blue);
     }
+    return added;
+}
+
+LECanvasSeries* AnalogFamilyPanel::addDigitalSeries(int row, std::string_view name, int index)
+{
+    const GraphRange window = DigitalTraceWindow(index);
+    LECanvasSeries* added = addSeries(row, name, window.min, window.max);
+    if (added != nullptr)
+        added->SetVisible(false);
     return added;
 }
 

@@ -12,9 +12,6 @@ namespace vantel {
 
 // A 16-bit word of the unit as a signed number.
 int SignExtend16(int raw);
-// Where digital trace `index` (0 or 1) sits on the graph, so that the
-// digital traces lie one above the other.
-GraphRange DigitalTraceWindow(int index);
 // The value printed with "%f".
 std::string PrintF(double value);
 
@@ -39,6 +36,9 @@ protected:
     void startGraph();
     // A trace in the colour of its graph-page row; null without a canvas.
     LECanvasSeries* addSeries(int row, std::string_view name, double scaleMin, double scaleMax);
+    // A trace of a digital channel (0 or 1) in window `index`, hidden until
+    // its box on the graph page is ticked.
+    LECanvasSeries* addDigitalSeries(int row, std::string_view name, int index);
     LECanvasSeries* series(int row) const;
     // The trace label and the graph page's row name.
     void labelGraphRow(int row, const std::string& label);

@@ -83,8 +83,8 @@ void AnalogInputPanel::fillRows()
         const auto slot = static_cast<std::size_t>(row);
         const Row& ids = idsOf(row);
         view().setItems(ids.range, ranges);
-        view().setEnabled(ids.thermocouple, false);
-        view().setVisible(ids.thermocouple, shape_.thermocouple);
+        if (shape_.thermocouple)
+            view().setEnabled(ids.thermocouple, false);
         view().setMaxLength(ids.name, kSignalNameCharacters);
         addNameBox(ids.name, SignalSide::Input, row);
         if (unit != nullptr) {
@@ -98,8 +98,6 @@ void AnalogInputPanel::fillRows()
         view().setMaxLength(ids.name, kSignalNameCharacters);
         addNameBox(ids.name, SignalSide::Output, output);
         outputAutos_[static_cast<std::size_t>(output)] = addAutoFunction({ids.autoBox, ids.period, {ids.button}, {}});
-        view().setVisible(ids.alert, shape_.outputAlerts);
-        view().setVisible(ids.alertSettings, shape_.outputAlerts);
     }
     inputAuto_ = addAutoFunction({InputAuto, InputPeriod, {ReadInputs}, {}});
 }
@@ -121,8 +119,7 @@ void AnalogInputPanel::setUpGraph()
     }
     for (int output = 0; output < shape_.outputs; ++output) {
         const std::string name = "DO" + std::to_string(output + 1);
-        const GraphRange window = DigitalTraceWindow(output);
-        addSeries(outputSeries(output), name, window.min, window.max);
+        addDigitalSeries(outputSeries(output), name, output);
         labelGraphRow(outputSeries(output), name + ": " + signalName(SignalSide::Output, output));
     }
 }
@@ -249,7 +246,8 @@ void AnalogInputPanel::showRange(int row, int range)
 {
     const int items = shape_.thermocouple ? InputRange::Count : InputRange::Thermocouple;
     view().setCurrentIndex(idsOf(row).range, range >= 0 && range < items ? range : -1);
-    view().setEnabled(idsOf(row).thermocouple, range == InputRange::Thermocouple);
+    if (shape_.thermocouple)
+        view().setEnabled(idsOf(row).thermocouple, range == InputRange::Thermocouple);
 }
 
 void AnalogInputPanel::onThresholdsRead(int row, const analog::Thresholds& thresholds)

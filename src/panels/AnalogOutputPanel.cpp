@@ -101,8 +101,7 @@ void AnalogOutputPanel::setUpGraph()
     }
     for (int input = 0; input < shape_.inputs; ++input) {
         const std::string name = "DI" + std::to_string(input + 1);
-        const GraphRange window = DigitalTraceWindow(input);
-        addSeries(inputSeries(input), name, window.min, window.max);
+        addDigitalSeries(inputSeries(input), name, input);
         labelGraphRow(inputSeries(input), name + ": " + signalName(SignalSide::Input, input));
     }
 }

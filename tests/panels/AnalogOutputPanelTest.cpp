@@ -75,6 +75,8 @@ TEST_F(QZK33Test, StartUpReadsEveryOutputThenTheThresholdsAndShowsWhatTheUnitHas
     EXPECT_EQ(view.text(InputPeriodLabel), "x100ms");
     EXPECT_TRUE(view.controls.visible(Rows[0].sweep));
     EXPECT_EQ(canvas->SeriesCount(), 6);
+    EXPECT_TRUE(canvas->GetSeries(2)->IsVisible());
+    EXPECT_FALSE(canvas->GetSeries(3)->IsVisible()) << "digital traces start hidden, as their boxes";
     EXPECT_EQ(graphView.text(1291), "AO1: AO1");
 }
 
