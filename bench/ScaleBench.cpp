@@ -7,6 +7,7 @@
 // alone. Asserts nothing.
 // Usage: vantel_scale_bench [SECONDS=60] [UNITS=256]
 
+#include "BenchFiles.h"
 #include "CpuUsage.h"
 #include "LineStamps.h"
 #include "SimChild.h"
@@ -40,34 +41,6 @@ constexpr int kDigitalRows[] = {8, 22};
 constexpr std::chrono::milliseconds kTick{100};
 constexpr std::chrono::milliseconds kLateAfter{50};
 constexpr double kTargetCoreShare = 0.25;
-
-// Sockets on both sides plus log files and pipes; the soft limit is often 1024.
-void RaiseFileLimit(int units)
-{
-    rlimit limit{};
-    ::getrlimit(RLIMIT_NOFILE, &limit);
-    const rlim_t wanted = static_cast<rlim_t>(units) * 4 + 256;
-    if (limit.rlim_cur >= wanted)
-        return;
-    limit.rlim_cur = limit.rlim_max == RLIM_INFINITY ? wanted : std::min(wanted, limit.rlim_max);
-    if (::setrlimit(RLIMIT_NOFILE, &limit) != 0 || limit.rlim_cur < wanted)
-        std::fprintf(stderr, "warning: open-file limit %lu is below the %lu this run needs\n",
-                     static_cast<unsigned long>(limit.rlim_cur), static_cast<unsigned long>(wanted));
-}
-
-// Data lines in every log file of the folder (each file starts with its header).
-long LoggedLines(const std::filesystem::path& folder)
-{
-    long lines = 0;
-    for (const auto& entry : std::filesystem::directory_iterator(folder)) {
-        if (entry.path().extension() != ".csv")
-            continue;
-        std::ifstream file(entry.path(), std::ios::binary);
-        const auto count = std::count(std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>(), '\n');
-        lines += static_cast<long>(count) - 1;
-    }
-    return lines;
-}
 
 // The floor of one tick thread per panel: as many bare tickers, ticking
 // nothing, for as long. Returns their CPU time in seconds.
@@ -146,10 +119,9 @@ int main(int argc, char** argv)
     SimChild sims(rows); // forks: before any thread of ours
 
     namespace fs = std::filesystem;
-    std::string pattern = (fs::temp_directory_path() / "vantel-scalebench-XXXXXX").string();
-    if (!::mkdtemp(pattern.data()))
+    const fs::path folder = MakeScratchFolder("vantel-scalebench");
+    if (folder.empty())
         return 1;
-    const fs::path folder = pattern;
     const TextCodec codec("CP932");
     UnitList list((folder / "vantel.dat").string(), codec);
     for (int i = 0; i < unitCount; ++i) {
