@@ -265,6 +265,38 @@ TEST_F(QZK33Test, AUnitWhoseFirstOutputReadFailsShowsOneMessageAndIsAskedNothing
     EXPECT_TRUE(view.postedTexts().empty());
 }
 
+TEST_F(QZK33Test, ThresholdsAtTheEndsOfTheScaleColourTheBarWithoutOverflow)
+{
+    unit->modify([](sim::UnitState& s) {
+        s.thresholds[0] = {0, 0, 0x8000, 0x7FFF}; // -32768 ... 32767
+        s.analogOutputs[0] = {0, 0x8000};         // -10 V
+    });
+    open(ContainerKind::QZK33);
+    EXPECT_EQ(view.levelBar(Rows[0].bar), (LevelBar{0xFFFF, 0, true})) << "-32768 lies inside";
+    dialogs.threshold.answers.push_back(ThresholdSettings{-20.0, 20.0, false});
+    panel->onControlClicked(Rows[0].threshold);
+    EXPECT_DOUBLE_EQ(dialogs.threshold.asked.at(0).low, -10.0);
+    ASSERT_TRUE(Eventually([&] { return CountCommands(*unit, "AL") == 1; }));
+    EXPECT_EQ(unit->state().thresholds[0].low, 0x8000) << "clamped to the scale";
+    EXPECT_EQ(unit->state().thresholds[0].high, 0x7FFF);
+}
+
+TEST_F(QZK33Test, AUnitSwitchedOffWhileOpenShowsOneMessageAndTheContainerStillCloses)
+{
+    open(ContainerKind::QZK33);
+    view.controls.setText(InputPeriod, "1");
+    view.controls.setChecked(InputAuto, true);
+    panel->onAutoClicked(InputAuto);
+    unit->stop();
+    for (int i = 0; i < 5; ++i)
+        panel->tick();
+    ASSERT_TRUE(Eventually([&] { return !view.postedTexts().empty(); }));
+    EXPECT_EQ(view.postedTexts(), std::vector<std::string>{"ORVEX通信エラー"});
+    panel->onCloseCommand();
+    EXPECT_EQ(view.windowCloses.load(), 1);
+    EXPECT_FALSE(list.at(0).panelOpen);
+}
+
 class QZK19Test : public OutputPanelTest<CDlgQZK19> {
 protected:
     QZK19Test() : OutputPanelTest(kQZK19Row) {}
