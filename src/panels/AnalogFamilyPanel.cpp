@@ -42,8 +42,41 @@ AnalogFamilyPanel::AnalogFamilyPanel(PanelView& view, PanelContext context, Cont
 
 AnalogFamilyPanel::AnalogFamilyPanel(PanelView& view, PanelContext context, ContainerPage page, AnalogLink& typed,
                                      std::unique_ptr<AnalogLink>& owned)
-    : ContainerPanel(view, std::move(context), std::move(page), std::move(owned)), analog_(typed)
+    : ContainerPanel(view, context, std::move(page), std::move(owned)), analog_(typed), dialogs_(context.dialogs)
 {
+}
+
+bool AnalogFamilyPanel::editFormula(int row, bool outputs, const FormulaState& state, GraphRange defaults)
+{
+    UnitRecord* unit = record();
+    if (unit == nullptr || dialogs_ == nullptr)
+        return false;
+    const auto slot = static_cast<std::size_t>(row);
+    ChannelFormula& formula = outputs ? unit->outputFormulas[slot] : unit->inputFormulas[slot];
+    AnalogCalcRow calc;
+    calc.row = row;
+    calc.outputs = outputs;
+    calc.formula = &formula;
+    calc.graphMin = &unit->graphMin[slot];
+    calc.graphMax = &unit->graphMax[slot];
+    calc.defaultRange = defaults;
+    calc.series = series(row);
+    calc.graphPage = graphPage();
+    {
+        const std::lock_guard guard(state.lock);
+        calc.rangeCode = state.rangeCode;
+        calc.currentRange = state.display;
+    }
+    const std::optional<GraphRange> applied = dialogs_->editAnalogCalc(calc, view());
+    if (!applied)
+        return false;
+    {
+        const std::lock_guard guard(state.lock);
+        state.formula = formula;
+        state.display = *applied;
+    }
+    RefreshGraph();
+    return true;
 }
 
 std::string AnalogFamilyPanel::statusText()

@@ -1,10 +1,11 @@
 #pragma once
 
-#include "dialogs/AnalogCalcResult.h"
+#include "dialogs/SettingsDialogs.h"
 #include "panels/ContainerPanel.h"
 #include "panels/WorkerLink.h"
 
 #include <memory>
+#include <mutex>
 #include <string>
 #include <string_view>
 
@@ -25,6 +26,21 @@ public:
 
 protected:
     AnalogFamilyPanel(PanelView& view, PanelContext context, ContainerPage page, std::unique_ptr<AnalogLink> link);
+
+    // The state of a row that the formula dialog reads and changes, guarded
+    // by the panel's lock of its rows.
+    struct FormulaState {
+        std::mutex& lock;
+        const int& rangeCode;
+        ChannelFormula& formula;
+        GraphRange& display;
+    };
+    // GUI thread: the formula dialog (換算式, "Scale") of `row`. On OK the
+    // formula and the graph range go into the unit record and the row, and
+    // the graph is redrawn; false after Cancel or without dialogs.
+    bool editFormula(int row, bool outputs, const FormulaState& state, GraphRange defaults);
+    // The settings dialogs of the context; null in headless runs.
+    SettingsDialogs* dialogs() const { return dialogs_; }
 
     // Never waits; dropped once the link has stopped.
     void post(analog::Request request) { analog_.post(std::move(request)); }
@@ -53,6 +69,7 @@ private:
                       std::unique_ptr<AnalogLink>& owned);
 
     AnalogLink& analog_;
+    SettingsDialogs* const dialogs_;
 };
 
 } // namespace vantel

@@ -8,7 +8,6 @@
 #include <QComboBox>
 #include <QGridLayout>
 #include <QGroupBox>
-#include <QProgressBar>
 #include <QPushButton>
 #include <QVBoxLayout>
 
@@ -17,8 +16,6 @@ namespace {
 
 using namespace AnalogInputId;
 
-constexpr int kNameBoxWidth = 100;
-constexpr int kPeriodBoxWidth = 64;
 constexpr int kValueWidth = 110;
 constexpr int kBarWidth = 90;
 
@@ -102,9 +99,7 @@ void AnalogInputPage::buildInputs(QGroupBox& group, PanelWindow& window, const A
             window.bind(id, value);
             grid->addWidget(value, line, column);
         }
-        auto* bar = new QProgressBar(&group);
-        bar->setTextVisible(false);
-        bar->setFixedWidth(kBarWidth);
+        auto* bar = MakeLevelBar(group, kBarWidth);
         window.bind(ids.bar, bar);
         grid->addWidget(bar, line, BarColumn);
         if (shape.thermocouple) {

@@ -38,7 +38,7 @@ GraphRange DefaultRange(int range)
 
 AnalogInputPanel::AnalogInputPanel(PanelView& view, PanelContext context, ContainerPage page,
                                    std::unique_ptr<AnalogLink> link, AnalogInputShape shape)
-    : AnalogFamilyPanel(view, context, std::move(page), std::move(link)), shape_(shape), dialogs_(context.dialogs)
+    : AnalogFamilyPanel(view, std::move(context), std::move(page), std::move(link)), shape_(shape)
 {
 }
 
@@ -540,7 +540,7 @@ bool AnalogInputPanel::onControlClicked(int controlId)
 
 void AnalogInputPanel::onThresholdButton(int row)
 {
-    if (!validRow(row) || dialogs_ == nullptr)
+    if (!validRow(row) || dialogs() == nullptr)
         return;
     RawThresholds raw;
     int range = 0;
@@ -552,7 +552,7 @@ void AnalogInputPanel::onThresholdButton(int row)
         range = state.range;
         mode = state.thresholdMode;
     }
-    const auto values = dialogs_->editThreshold(ThresholdsFromRaw(raw, range, ScaleKind::ByRange));
+    const auto values = dialogs()->editThreshold(ThresholdsFromRaw(raw, range, ScaleKind::ByRange));
     if (!values)
         return;
     const RawThresholds written = ThresholdsToRaw(*values, range, ScaleKind::ByRange);
@@ -565,14 +565,14 @@ void AnalogInputPanel::onThresholdButton(int row)
 
 void AnalogInputPanel::onThermocoupleButton(int row)
 {
-    if (!validRow(row) || dialogs_ == nullptr || rangeCode(row) != InputRange::Thermocouple)
+    if (!validRow(row) || dialogs() == nullptr || rangeCode(row) != InputRange::Thermocouple)
         return;
     ThermocoupleSetting current;
     {
         const std::lock_guard guard(rowsMutex_);
         current = rows_[static_cast<std::size_t>(row)].thermocouple;
     }
-    const auto chosen = dialogs_->editTCSetting(current);
+    const auto chosen = dialogs()->editTCSetting(current);
     if (!chosen)
         return;
     post(analog::SetThermocouple{row, chosen->type, chosen->setting,
@@ -588,9 +588,9 @@ void AnalogInputPanel::onThermocoupleButton(int row)
 
 void AnalogInputPanel::onSampleRateButton()
 {
-    if (dialogs_ == nullptr)
+    if (dialogs() == nullptr)
         return;
-    const auto rate = dialogs_->editADCsps(sampleRate_.load());
+    const auto rate = dialogs()->editADCsps(sampleRate_.load());
     if (!rate)
         return;
     post(analog::SetSampleRate{*rate, guarded<std::optional<int>>([this](std::optional<int> written) {
@@ -604,7 +604,7 @@ void AnalogInputPanel::onSampleRateButton()
 
 void AnalogInputPanel::onAlertSettingsButton(int output)
 {
-    if (!validOutput(output) || !shape_.outputAlerts || dialogs_ == nullptr)
+    if (!validOutput(output) || !shape_.outputAlerts || dialogs() == nullptr)
         return;
     DoAlertInputs inputs;
     Alert alert;
@@ -621,7 +621,7 @@ void AnalogInputPanel::onAlertSettingsButton(int output)
     inputs.monitoredAI = alert.monitoredInput;
     inputs.rawWidth = alert.width;
     inputs.direction = alert.direction;
-    const auto result = dialogs_->editDOAlert(inputs);
+    const auto result = dialogs()->editDOAlert(inputs);
     if (!result)
         return;
     post(analog::SetOutputAlert{output, result->monitoredAI, result->rawWidth, result->direction,
@@ -652,33 +652,11 @@ void AnalogInputPanel::onAlertSettingsButton(int output)
 
 void AnalogInputPanel::OpenScaleDialog(int row)
 {
-    UnitRecord* unit = record();
-    if (!validRow(row) || unit == nullptr || dialogs_ == nullptr)
+    if (!validRow(row))
         return;
-    const auto slot = static_cast<std::size_t>(row);
-    AnalogCalcRow calc;
-    calc.row = row;
-    calc.outputs = false;
-    calc.formula = &unit->inputFormulas[slot];
-    calc.graphMin = &unit->graphMin[slot];
-    calc.graphMax = &unit->graphMax[slot];
-    calc.series = series(row);
-    calc.graphPage = graphPage();
-    {
-        const std::lock_guard guard(rowsMutex_);
-        calc.rangeCode = rows_[slot].range;
-        calc.currentRange = rows_[slot].display;
-        calc.defaultRange = DefaultRange(rows_[slot].range);
-    }
-    const std::optional<GraphRange> applied = dialogs_->editAnalogCalc(calc, view());
-    if (!applied)
-        return;
-    {
-        const std::lock_guard guard(rowsMutex_);
-        rows_[slot].formula = unit->inputFormulas[slot];
-        rows_[slot].display = *applied;
-    }
-    RefreshGraph();
+    auto& state = rows_[static_cast<std::size_t>(row)];
+    const int code = rangeCode(row);
+    editFormula(row, false, {rowsMutex_, state.range, state.formula, state.display}, DefaultRange(code));
 }
 
 int AnalogInputPanel::rangeCode(int row) const

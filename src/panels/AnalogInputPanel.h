@@ -128,7 +128,6 @@ private:
     void onAlertSettingsButton(int output);
 
     const AnalogInputShape shape_;
-    SettingsDialogs* const dialogs_;
     mutable std::mutex rowsMutex_;
     std::array<InputRow, 5> rows_;
     std::array<Alert, 2> alerts_;

@@ -9,7 +9,6 @@
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
-#include <QProgressBar>
 #include <QPushButton>
 #include <QVBoxLayout>
 
@@ -18,11 +17,9 @@ namespace {
 
 using namespace AnalogOutputId;
 
-constexpr int kNameBoxWidth = 100;
 constexpr int kValueBoxWidth = 80;
 constexpr int kSettingWidth = 100;
 constexpr int kUnitWidth = 50;
-constexpr int kPeriodBoxWidth = 64;
 constexpr int kBarWidth = 72;
 
 enum Column {
@@ -131,9 +128,7 @@ void AnalogOutputPage::buildOutputs(QGroupBox& group, PanelWindow& window, int r
         window.bind(ids.indicator, indicator);
         window.setIndicator(ids.indicator, false);
         grid->addWidget(indicator, line, IndicatorColumn);
-        auto* bar = new QProgressBar(&group);
-        bar->setTextVisible(false);
-        bar->setFixedWidth(kBarWidth);
+        auto* bar = MakeLevelBar(group, kBarWidth);
         window.bind(ids.bar, bar);
         grid->addWidget(bar, line, BarColumn);
     }

@@ -53,7 +53,7 @@ double NativeOf(const ChannelFormula& formula, double converted)
 
 AnalogOutputPanel::AnalogOutputPanel(PanelView& view, PanelContext context, ContainerPage page,
                                      std::unique_ptr<AnalogLink> link, AnalogOutputShape shape)
-    : AnalogFamilyPanel(view, context, std::move(page), std::move(link)), shape_(shape), dialogs_(context.dialogs)
+    : AnalogFamilyPanel(view, std::move(context), std::move(page), std::move(link)), shape_(shape)
 {
     for (auto& sweep : sweeps_)
         sweep = std::make_unique<SweepWave>(clock());
@@ -468,7 +468,7 @@ bool AnalogOutputPanel::onControlClicked(int controlId)
 
 void AnalogOutputPanel::onThresholdButton(int row)
 {
-    if (!validRow(row) || dialogs_ == nullptr)
+    if (!validRow(row) || dialogs() == nullptr)
         return;
     RawThresholds raw;
     int mode = 0;
@@ -478,7 +478,7 @@ void AnalogOutputPanel::onThresholdButton(int row)
         raw = {state.low, state.high, state.ledWhenOutside != 0};
         mode = state.mode;
     }
-    if (const auto values = dialogs_->editThreshold(ThresholdsFromRaw(raw, mode, ScaleKind::ByOutputMode)))
+    if (const auto values = dialogs()->editThreshold(ThresholdsFromRaw(raw, mode, ScaleKind::ByOutputMode)))
         applyThresholds(row, *values);
 }
 
@@ -501,18 +501,18 @@ void AnalogOutputPanel::applyThresholds(int row, const ThresholdSettings& values
 
 void AnalogOutputPanel::onModeButton(int row)
 {
-    if (!validRow(row) || dialogs_ == nullptr)
+    if (!validRow(row) || dialogs() == nullptr)
         return;
-    if (const auto mode = dialogs_->editRange(outputMode(row)))
+    if (const auto mode = dialogs()->editRange(outputMode(row)))
         applyOutputMode(row, *mode);
 }
 
 void AnalogOutputPanel::onSweepSettingsButton(int row)
 {
-    if (!validRow(row) || dialogs_ == nullptr)
+    if (!validRow(row) || dialogs() == nullptr)
         return;
     SweepWave& sweep = *sweeps_[static_cast<std::size_t>(row)];
-    if (const auto settings = dialogs_->editSweep(sweep.settings(), UnitOfMode(outputMode(row))))
+    if (const auto settings = dialogs()->editSweep(sweep.settings(), UnitOfMode(outputMode(row))))
         sweep.setSettings(*settings);
 }
 
@@ -542,34 +542,12 @@ SweepSettings AnalogOutputPanel::sweepSettings(int row) const
 
 void AnalogOutputPanel::OpenScaleDialog(int row)
 {
-    UnitRecord* unit = record();
-    if (!validRow(row) || unit == nullptr || dialogs_ == nullptr)
+    if (!validRow(row))
         return;
-    const auto slot = static_cast<std::size_t>(row);
-    AnalogCalcRow calc;
-    calc.row = row;
-    calc.outputs = true;
-    calc.formula = &unit->outputFormulas[slot];
-    calc.graphMin = &unit->graphMin[slot];
-    calc.graphMax = &unit->graphMax[slot];
-    calc.series = series(row);
-    calc.graphPage = graphPage();
-    {
-        const std::lock_guard guard(rowsMutex_);
-        calc.rangeCode = rows_[slot].mode;
-        calc.currentRange = rows_[slot].display;
-        calc.defaultRange = DefaultRange(rows_[slot].mode);
-    }
-    const std::optional<GraphRange> applied = dialogs_->editAnalogCalc(calc, view());
-    if (!applied)
-        return;
-    {
-        const std::lock_guard guard(rowsMutex_);
-        rows_[slot].formula = unit->outputFormulas[slot];
-        rows_[slot].display = *applied;
-    }
-    view().setText(idsOf(row).unit, unit->outputFormulas[slot].unit);
-    RefreshGraph();
+    auto& state = rows_[static_cast<std::size_t>(row)];
+    const int code = outputMode(row);
+    if (editFormula(row, true, {rowsMutex_, state.mode, state.formula, state.display}, DefaultRange(code)))
+        view().setText(idsOf(row).unit, state.formula.unit);
 }
 
 AnalogOutputPanel::ButtonState AnalogOutputPanel::buttonState(int row) const

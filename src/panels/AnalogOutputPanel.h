@@ -134,7 +134,6 @@ private:
     std::atomic<int> inputs_{0};
     std::atomic<int> startUpAnswers_{0};
     int inputAuto_ = 0;
-    SettingsDialogs* const dialogs_;
 };
 
 } // namespace vantel

@@ -3,6 +3,7 @@
 #include "panels/PanelWindow.h"
 
 #include <QAbstractButton>
+#include <QProgressBar>
 
 namespace vantel {
 namespace {
@@ -18,6 +19,14 @@ QLabel* MakeIndicator(QWidget& parent)
     indicator->setFixedSize(kIndicatorWidth, kIndicatorHeight);
     indicator->setFrameShape(QFrame::Box);
     return indicator;
+}
+
+QProgressBar* MakeLevelBar(QWidget& parent, int width)
+{
+    auto* bar = new QProgressBar(&parent);
+    bar->setTextVisible(false);
+    bar->setFixedWidth(width);
+    return bar;
 }
 
 QLineEdit* MakeBox(QWidget& parent, int width)
