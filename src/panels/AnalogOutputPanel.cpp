@@ -78,8 +78,9 @@ void AnalogOutputPanel::start()
     showStatus(statusText());
     restoreWindowPosition();
     setUpGraph();
-    readOutput(0);
+    // The rows hold their formulas before the first answer converts with them.
     fillRows();
+    readOutput(0);
     inputAuto_ = addAutoFunction({InputAuto, InputPeriod, {ReadInputs, InputPeriodLabel}, {}});
     openLog(csvHeader());
     startTicking();
