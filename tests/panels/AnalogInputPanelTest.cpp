@@ -57,10 +57,10 @@ TEST_F(QZK17Test, StartUpReadsOutputsRateRangesAndThresholdsInOneChain)
     EXPECT_EQ(CommandLetters(*unit), (std::vector<std::string>{"DY", "MR", "AJ", "AJ", "AJ", "AK", "AK", "AK"}));
     EXPECT_EQ(panel->outputBits(), 0x2);
     EXPECT_TRUE(view.indicator(Outputs[1].indicator));
-    EXPECT_EQ(view.controls.currentIndex(Rows[0].range), 0);
-    EXPECT_EQ(view.controls.currentIndex(Rows[1].range), 4);
-    EXPECT_EQ(view.controls.currentIndex(Rows[2].range), -1) << "a code the unit should never send selects nothing";
-    EXPECT_EQ(view.controls.items(Rows[0].range).size(), 6u) << "no thermocouple range";
+    EXPECT_EQ(view.currentIndex(Rows[0].range), 0);
+    EXPECT_EQ(view.currentIndex(Rows[1].range), 4);
+    EXPECT_EQ(view.currentIndex(Rows[2].range), -1) << "a code the unit should never send selects nothing";
+    EXPECT_EQ(view.items(Rows[0].range).size(), 6u) << "no thermocouple range";
     EXPECT_EQ(view.levelBar(Rows[1].bar).maximum, 0x7FFFFF);
     EXPECT_EQ(view.levelBar(Rows[0].bar).maximum, 0xFFFFFF);
     EXPECT_EQ(view.text(InputPeriod), "10");
@@ -108,18 +108,18 @@ TEST_F(QZK17Test, ChangingARangeAsksFirstAndResetsTheFormulaOnlyWhenTheUnitTookI
     list.at(0).inputFormulas[0] = {2.0, 1.0, "bar"};
     open(ContainerKind::QZK17);
     view.controls.answers = {false, true};
-    view.controls.setCurrentIndex(Rows[0].range, 1);
+    view.setCurrentIndex(Rows[0].range, 1);
     panel->onRangeSelected(0);
     EXPECT_EQ(view.controls.questions, std::vector<std::string>{AnalogInputPanel::kRangeQuestion});
-    EXPECT_EQ(view.controls.currentIndex(Rows[0].range), 2) << "Cancel selects the previous range again";
+    EXPECT_EQ(view.currentIndex(Rows[0].range), 2) << "Cancel selects the previous range again";
     EXPECT_EQ(CountCommands(*unit, "AR"), 0);
 
     canvas->GetSeries(0)->AppendSample(10, 1);
-    view.controls.setCurrentIndex(Rows[0].range, 1);
+    view.setCurrentIndex(Rows[0].range, 1);
     panel->onRangeSelected(0);
     ASSERT_TRUE(Eventually([&] { return panel->rangeCode(0) == 1; }));
     EXPECT_EQ(unit->state().rangeCodes[0], 1);
-    ASSERT_TRUE(Eventually([&] { return !view.tasks.empty(); }));
+    ASSERT_TRUE(Eventually([&] { return view.hasTasks(); }));
     view.runTasks();
     EXPECT_EQ(list.at(0).inputFormulas[0].gain, 1.0);
     EXPECT_EQ(list.at(0).inputFormulas[0].unit, "");
@@ -128,17 +128,17 @@ TEST_F(QZK17Test, ChangingARangeAsksFirstAndResetsTheFormulaOnlyWhenTheUnitTookI
     EXPECT_EQ(view.text(Rows[0].measured), "");
 
     unit->setFault(sim::Fault::NoReply);
-    view.controls.setCurrentIndex(Rows[0].range, 3);
+    view.setCurrentIndex(Rows[0].range, 3);
     panel->onRangeSelected(0);
     ASSERT_TRUE(Eventually([&] { return !view.postedTexts().empty(); }));
-    EXPECT_EQ(view.controls.currentIndex(Rows[0].range), 1) << "a failed write selects the previous range again";
+    EXPECT_EQ(view.currentIndex(Rows[0].range), 1) << "a failed write selects the previous range again";
 }
 
 TEST_F(QZK17Test, AFailedReadSwitchesOffEveryAutoButThePanelStaysOpen)
 {
     open(ContainerKind::QZK17);
     for (const int box : {InputAuto, Outputs[0].autoBox, Outputs[1].autoBox}) {
-        view.controls.setChecked(box, true);
+        view.setChecked(box, true);
         panel->onAutoClicked(box);
     }
     unit->setFault(sim::Fault::NoReply);
@@ -146,7 +146,7 @@ TEST_F(QZK17Test, AFailedReadSwitchesOffEveryAutoButThePanelStaysOpen)
     ASSERT_TRUE(Eventually([&] { return !panel->inputAutoOn(); }));
     EXPECT_FALSE(panel->outputAutoOn(0));
     EXPECT_FALSE(panel->outputAutoOn(1));
-    EXPECT_TRUE(view.controls.enabled(Outputs[0].button));
+    EXPECT_TRUE(view.enabled(Outputs[0].button));
     EXPECT_EQ(view.postedTexts(), std::vector<std::string>{"ORVEX通信エラー"});
     EXPECT_EQ(view.windowCloses.load(), 0);
 }
@@ -154,10 +154,10 @@ TEST_F(QZK17Test, AFailedReadSwitchesOffEveryAutoButThePanelStaysOpen)
 TEST_F(QZK17Test, OutputsWhosePeriodsEndTogetherAreToggledByOneWrite)
 {
     open(ContainerKind::QZK17);
-    view.controls.setText(Outputs[0].period, "2");
-    view.controls.setText(Outputs[1].period, "4");
+    view.setText(Outputs[0].period, "2");
+    view.setText(Outputs[1].period, "4");
     for (const int box : {Outputs[0].autoBox, Outputs[1].autoBox}) {
-        view.controls.setChecked(box, true);
+        view.setChecked(box, true);
         panel->onAutoClicked(box);
     }
     panel->tick();
@@ -176,8 +176,8 @@ TEST_F(QZK17Test, InputPollingWritesOneLinePerAnswer)
 {
     unit->modify([](sim::UnitState& s) { s.pinnedReadings = {0x400000, 0, 0}; });
     open(ContainerKind::QZK17);
-    view.controls.setText(InputPeriod, "1");
-    view.controls.setChecked(InputAuto, true);
+    view.setText(InputPeriod, "1");
+    view.setChecked(InputAuto, true);
     panel->onAutoClicked(InputAuto);
     panel->tick();
     ASSERT_TRUE(Eventually([&] {
@@ -214,14 +214,14 @@ TEST_F(QZK17V2Test, ThermocoupleAndAlertReadsFollowTheThresholdsAndAnAlertLocksI
     open(ContainerKind::QZK17V2);
     EXPECT_EQ(CommandLetters(*unit),
               (std::vector<std::string>{"DY", "MR", "AJ", "AJ", "AJ", "AK", "AK", "AK", "TJ", "TJ", "TJ", "DJ", "DJ"}));
-    EXPECT_EQ(view.controls.items(Rows[0].range).size(), 7u);
-    EXPECT_TRUE(view.controls.enabled(Rows[0].thermocouple)) << "thermocouple range";
-    EXPECT_FALSE(view.controls.enabled(Rows[1].thermocouple));
+    EXPECT_EQ(view.items(Rows[0].range).size(), 7u);
+    EXPECT_TRUE(view.enabled(Rows[0].thermocouple)) << "thermocouple range";
+    EXPECT_FALSE(view.enabled(Rows[1].thermocouple));
     EXPECT_TRUE(panel->alertOn(1));
     EXPECT_TRUE(view.isChecked(Outputs[1].alert));
-    EXPECT_FALSE(view.controls.enabled(Outputs[1].button));
-    EXPECT_FALSE(view.controls.enabled(Outputs[1].autoBox));
-    EXPECT_TRUE(view.controls.enabled(Outputs[0].button));
+    EXPECT_FALSE(view.enabled(Outputs[1].button));
+    EXPECT_FALSE(view.enabled(Outputs[1].autoBox));
+    EXPECT_TRUE(view.enabled(Outputs[0].button));
 
     dialogs.thermocouple.answers.push_back(ThermocoupleSetting{3, 1});
     panel->onControlClicked(Rows[0].thermocouple);
@@ -234,11 +234,11 @@ TEST_F(QZK17V2Test, ThermocoupleAndAlertReadsFollowTheThresholdsAndAnAlertLocksI
 TEST_F(QZK17V2Test, TheAlertCheckBoxAndItsSettingsGoToTheUnit)
 {
     open(ContainerKind::QZK17V2);
-    view.controls.setChecked(Outputs[0].alert, true);
+    view.setChecked(Outputs[0].alert, true);
     panel->onAlertClicked(0);
     ASSERT_TRUE(Eventually([&] { return panel->alertOn(0); }));
     EXPECT_EQ(unit->state().doAlerts[0].enabled, 1);
-    EXPECT_FALSE(view.controls.enabled(Outputs[0].period));
+    EXPECT_FALSE(view.enabled(Outputs[0].period));
 
     DoAlertResult result;
     result.monitoredAI = 2;
@@ -256,10 +256,10 @@ TEST_F(QZK17V2Test, TheAlertCheckBoxAndItsSettingsGoToTheUnit)
     EXPECT_EQ(state.thresholds[2].low, 0xE000);
     EXPECT_EQ(state.thresholds[2].flag, 1);
 
-    view.controls.setChecked(Outputs[0].alert, false);
+    view.setChecked(Outputs[0].alert, false);
     panel->onAlertClicked(0);
     ASSERT_TRUE(Eventually([&] { return !panel->alertOn(0); }));
-    EXPECT_TRUE(view.controls.enabled(Outputs[0].button));
+    EXPECT_TRUE(view.enabled(Outputs[0].button));
 }
 
 class QZK28Test : public InputPanelTest<CDlgQZK28> {

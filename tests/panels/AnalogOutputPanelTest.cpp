@@ -32,7 +32,7 @@ protected:
         ASSERT_TRUE(Eventually([&] { return CountCommands(*unit, "DI") == 1; }));
     }
 
-    void typeOutput(int row, std::string_view text) { view.controls.setText(Rows[row].output, text); }
+    void typeOutput(int row, std::string_view text) { view.setText(Rows[row].output, text); }
 
     PanelPtr<Panel> panel;
 };
@@ -62,7 +62,7 @@ TEST_F(QZK33Test, StartUpReadsEveryOutputThenTheThresholdsAndShowsWhatTheUnitHas
     EXPECT_EQ(view.text(Rows[1].setting), "5.0002 V");
     EXPECT_TRUE(view.indicator(Rows[1].indicator));
     EXPECT_EQ(view.text(Rows[2].setting), "12.500 mA");
-    EXPECT_FALSE(view.controls.enabled(Rows[1].formula)) << "a running output's formula is locked";
+    EXPECT_FALSE(view.enabled(Rows[1].formula)) << "a running output's formula is locked";
     EXPECT_TRUE(Eventually([&] { return panel->inputBits() == 0x5; }));
     EXPECT_TRUE(view.indicator(InputIndicators[0]));
     EXPECT_FALSE(view.indicator(InputIndicators[1]));
@@ -73,7 +73,7 @@ TEST_F(QZK33Test, StartUpReadsEveryOutputThenTheThresholdsAndShowsWhatTheUnitHas
     EXPECT_EQ(view.levelBar(Rows[0].bar), (LevelBar{0xFFFF, 0x8000, true}));
     EXPECT_EQ(view.levelBar(Rows[2].bar).maximum, 0x7FFF);
     EXPECT_EQ(view.text(InputPeriodLabel), "x100ms");
-    EXPECT_TRUE(view.controls.visible(Rows[0].sweep));
+    EXPECT_TRUE(view.visible(Rows[0].sweep));
     EXPECT_EQ(canvas->SeriesCount(), 6);
     EXPECT_TRUE(canvas->GetSeries(2)->IsVisible());
     EXPECT_FALSE(canvas->GetSeries(3)->IsVisible()) << "digital traces start hidden, as their boxes";
@@ -105,7 +105,7 @@ TEST_F(QZK33Test, TheOutputGoesThroughTheFormulaBackToVolts)
     EXPECT_EQ(panel->buttonState(0), State::Off);
     EXPECT_FALSE(view.indicator(Rows[0].indicator));
     ASSERT_TRUE(Eventually([&] { return unit->state().analogOutputs[0].raw == 0; }));
-    EXPECT_TRUE(view.controls.enabled(Rows[0].formula));
+    EXPECT_TRUE(view.enabled(Rows[0].formula));
 }
 
 TEST_F(QZK33Test, TheFormulaDialogStoresTheFormulaAndFallsBackToTheDefaultRange)
@@ -144,9 +144,9 @@ TEST_F(QZK33Test, ASweepSendsOneWritePerTickAndLocksTheRow)
     const std::size_t before = unit->commandCount();
     panel->onSweepButton(1);
     EXPECT_EQ(panel->buttonState(1), State::Sweeping);
-    EXPECT_FALSE(view.controls.enabled(Rows[1].output));
-    EXPECT_FALSE(view.controls.enabled(Rows[1].button));
-    EXPECT_FALSE(graphView.controls.enabled(1324)) << "the row's Scale button is locked";
+    EXPECT_FALSE(view.enabled(Rows[1].output));
+    EXPECT_FALSE(view.enabled(Rows[1].button));
+    EXPECT_FALSE(graphView.enabled(1324)) << "the row's Scale button is locked";
 
     clock.advance(1500); // half way up from 1 V to 9 V in 3 s
     panel->tick();
@@ -176,7 +176,7 @@ TEST_F(QZK33Test, ASweepSendsOneWritePerTickAndLocksTheRow)
 TEST_F(QZK33Test, AFailedWriteDuringASweepStopsEverySweepAndTheInputPolling)
 {
     open(ContainerKind::QZK33);
-    view.controls.setChecked(InputAuto, true);
+    view.setChecked(InputAuto, true);
     panel->onAutoClicked(InputAuto);
     ASSERT_TRUE(panel->inputAutoOn());
     panel->onSweepButton(0);
@@ -197,10 +197,10 @@ TEST_F(QZK33Test, InputPollingLogsTwoLinesPerPeriodAndFeedsEveryTrace)
     list.at(0).inputNames[2] = "Door";
     unit->setInputBits(0x4);
     open(ContainerKind::QZK33);
-    view.controls.setText(InputPeriod, "10");
-    view.controls.setChecked(InputAuto, true);
+    view.setText(InputPeriod, "10");
+    view.setChecked(InputAuto, true);
     panel->onAutoClicked(InputAuto);
-    EXPECT_FALSE(view.controls.enabled(ReadInputs));
+    EXPECT_FALSE(view.enabled(ReadInputs));
     for (int i = 0; i < 10; ++i)
         panel->tick();
     ASSERT_TRUE(Eventually([&] { return canvas->GetSeries(5)->SampleCount() == 1; }));
@@ -284,8 +284,8 @@ TEST_F(QZK33Test, ThresholdsAtTheEndsOfTheScaleColourTheBarWithoutOverflow)
 TEST_F(QZK33Test, AUnitSwitchedOffWhileOpenShowsOneMessageAndTheContainerStillCloses)
 {
     open(ContainerKind::QZK33);
-    view.controls.setText(InputPeriod, "1");
-    view.controls.setChecked(InputAuto, true);
+    view.setText(InputPeriod, "1");
+    view.setChecked(InputAuto, true);
     panel->onAutoClicked(InputAuto);
     unit->stop();
     for (int i = 0; i < 5; ++i)
@@ -307,8 +307,8 @@ TEST_F(QZK19Test, TwoOutputsLogOneLinePerPeriodWhenTheReadIsAnswered)
     open(ContainerKind::QZK19);
     EXPECT_EQ(CommandLetters(*unit), (std::vector<std::string>{"AY", "DI", "AY", "AK", "AK"}));
     EXPECT_EQ(canvas->SeriesCount(), 5);
-    view.controls.setText(InputPeriod, "1");
-    view.controls.setChecked(InputAuto, true);
+    view.setText(InputPeriod, "1");
+    view.setChecked(InputAuto, true);
     panel->onAutoClicked(InputAuto);
     panel->tick();
     ASSERT_TRUE(Eventually([&] { return canvas->GetSeries(4)->SampleCount() == 1; }));

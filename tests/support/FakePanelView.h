@@ -54,6 +54,24 @@ public:
         const std::lock_guard guard(mutex_);
         tasks.push_back(std::move(task));
     }
+    bool hasTasks() const
+    {
+        const std::lock_guard guard(mutex_);
+        return !tasks.empty();
+    }
+    // Controls that the tick and worker threads also write, read under the lock.
+    bool enabled(int id) const
+    {
+        return locked([&] { return controls_.enabled(id); });
+    }
+    bool visible(int id) const
+    {
+        return locked([&] { return controls_.visible(id); });
+    }
+    std::vector<std::string> items(int id) const
+    {
+        return locked([&] { return controls_.items(id); });
+    }
     // The GUI thread's turn: runs the tasks posted so far.
     void runTasks()
     {
