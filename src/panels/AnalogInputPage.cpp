@@ -50,6 +50,11 @@ AnalogInputPage::AnalogInputPage(PanelPageContext& context, PanelContext panelCo
     auto* status = new QLabel(QStringLiteral("INFORMATION"), this);
     window.bind(PanelId::Status, status);
     layout->addWidget(status);
+    // The page is never narrower than its rows need.
+    layout->setSizeConstraint(QLayout::SetMinimumSize);
+    // Measured with the fonts and styles in force, so the container fits it.
+    ensurePolished();
+    layout->activate();
     resize(sizeHint());
 
     panelContext.dialogs = &dialogs_;

@@ -58,6 +58,11 @@ AnalogOutputPage::AnalogOutputPage(PanelPageContext& context, PanelContext panel
     layout->addWidget(inputs);
     layout->addStretch();
     layout->addWidget(status);
+    // The page is never narrower than its rows need.
+    layout->setSizeConstraint(QLayout::SetMinimumSize);
+    // Measured with the fonts and styles in force, so the container fits it.
+    ensurePolished();
+    layout->activate();
     resize(sizeHint());
 
     panelContext.dialogs = &dialogs_;
@@ -84,7 +89,6 @@ void AnalogOutputPage::buildOutputs(QGroupBox& group, PanelWindow& window, int r
     grid->addWidget(new QLabel(QStringLiteral("出力"), &group), 0, ButtonColumn);
     auto* sweepHeading = new QLabel(QStringLiteral("スイープ"), &group);
     window.bind(SweepHeading, sweepHeading);
-    sweepHeading->hide();
     grid->addWidget(sweepHeading, 0, SweepSettingsColumn, 1, 2, Qt::AlignHCenter);
 
     QFont settingFont(QStringLiteral("Verdana"));
@@ -105,8 +109,6 @@ void AnalogOutputPage::buildOutputs(QGroupBox& group, PanelWindow& window, int r
             bindButton(window, buttons[b].first, button);
             grid->addWidget(button, line, columns[b]);
         }
-        window.controls().widget(ids.sweepSettings)->hide();
-        window.controls().widget(ids.sweep)->hide();
 
         auto* output = MakeBox(group, kValueBoxWidth);
         window.bind(ids.output, output);
