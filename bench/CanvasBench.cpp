@@ -10,10 +10,12 @@
 #include <QPainter>
 
 #include <algorithm>
+#include <atomic>
 #include <chrono>
 #include <cmath>
 #include <cstdio>
 #include <functional>
+#include <thread>
 #include <vector>
 
 using namespace vantel;
@@ -68,6 +70,38 @@ double repaintMs(const LECanvas& canvas, PaintKind kind)
         kind == PaintKind::Full ? 41 : 201);
 }
 
+// A reply thread appending one sample to every series, round after round,
+// while the GUI thread repaints the whole canvas without pause (or does
+// nothing). Returns the median time of one round in microseconds.
+double appendRoundMedianUs(LECanvas& canvas, bool painting)
+{
+    constexpr int kRounds = 2000;
+    std::atomic<bool> appending{true};
+    std::vector<double> rounds;
+    std::thread reply([&] {
+        double t = kT0 + 200'000;
+        for (int round = 0; round < kRounds; ++round) {
+            const auto start = std::chrono::steady_clock::now();
+            for (int s = 0; s < kSeries; ++s)
+                canvas.GetSeries(s)->AppendSample(t, std::sin(t));
+            rounds.push_back(
+                std::chrono::duration<double, std::micro>(std::chrono::steady_clock::now() - start).count());
+            t += 1;
+            std::this_thread::sleep_for(std::chrono::microseconds(200));
+        }
+        appending = false;
+    });
+    QImage image(700, 400, QImage::Format_RGB32);
+    CanvasSceneRenderer renderer;
+    while (painting && appending.load()) {
+        QPainter painter(&image);
+        renderer.render(painter, PaintCanvas(canvas, PaintKind::Full));
+    }
+    reply.join();
+    std::sort(rounds.begin(), rounds.end());
+    return rounds[rounds.size() / 2];
+}
+
 } // namespace
 
 int main(int argc, char** argv)
@@ -98,5 +132,12 @@ int main(int argc, char** argv)
                         100 * readoutMs / bigMs);
         }
     }
+    const auto shared = filledCanvas(99'999, true, true);
+    const double quietUs = appendRoundMedianUs(*shared, false);
+    const double paintedUs = appendRoundMedianUs(*shared, true);
+    std::printf("appending one sample to each of 20 series from a reply thread:\n");
+    std::printf("  median round %.2f us alone, %.2f us while 20 x 99,999 samples are repainted without pause\n",
+                quietUs, paintedUs);
+    std::printf("  ratio painting / alone: %.2f (target <= 2)\n", paintedUs / quietUs);
     return 0;
 }

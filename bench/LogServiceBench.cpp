@@ -7,7 +7,7 @@
 // Usage: vantel_log_service_bench [SECONDS=60] [UNITS=256] [OFF=32] [OFF_SECONDS=20]
 
 #include "CpuUsage.h"
-#include "FileLimit.h"
+#include "BenchFiles.h"
 #include "SimFleet.h"
 #include "TickerFloor.h"
 #include "cli/LogService.h"

@@ -7,8 +7,8 @@
 // alone. Asserts nothing.
 // Usage: vantel_scale_bench [SECONDS=60] [UNITS=256]
 
+#include "BenchFiles.h"
 #include "CpuUsage.h"
-#include "FileLimit.h"
 #include "LineStamps.h"
 #include "SimFleet.h"
 #include "TickerFloor.h"
@@ -40,20 +40,6 @@ using Seconds = std::chrono::duration<double>;
 constexpr std::chrono::milliseconds kTick{100};
 constexpr std::chrono::milliseconds kLateAfter{50};
 constexpr double kTargetCoreShare = 0.25;
-
-// Data lines in every log file of the folder (each file starts with its header).
-long LoggedLines(const std::filesystem::path& folder)
-{
-    long lines = 0;
-    for (const auto& entry : std::filesystem::directory_iterator(folder)) {
-        if (entry.path().extension() != ".csv")
-            continue;
-        std::ifstream file(entry.path(), std::ios::binary);
-        const auto count = std::count(std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>(), '\n');
-        lines += static_cast<long>(count) - 1;
-    }
-    return lines;
-}
 
 // The floor of the exchanges themselves: the same input reads posted straight
 // to each unit's worker every 100 ms from one thread, with no panel, tick

@@ -1,6 +1,7 @@
 #include "AsciiDialect.h"
 
 #include "AnalogSignal.h"
+#include "OutputAlert.h"
 #include "registry/ModelCatalogue.h"
 
 #include <algorithm>
@@ -406,6 +407,7 @@ std::optional<Bytes> AsciiDialect::answer(const Bytes& command, UnitState& state
     if (command.size() < 3)
         return std::nullopt;
     const std::string_view letters(reinterpret_cast<const char*>(command.data()), 2);
+    ApplyOutputAlerts(state, row_.outputCount, seconds);
     for (const Handler& handler : kHandlers) {
         if (handler.letters == letters)
             return handler.answer(Request{command, state, row_, seconds});

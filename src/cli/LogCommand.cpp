@@ -205,7 +205,8 @@ const CtlCommand kLogCommand{
     "log",
     "log --unit NAME [--unit NAME ...] | --all [--keep-going] [--status S] [--list FILE]\n"
     "      [--period TICKS] [--switch LINES] [--folder DIR] [--seconds S] [--codepage CP]\n"
-    "      runs each unit's digital panel without a window, DI auto on, logging to its CSV file,\n"
+    "      runs each unit's panel without a window with its inputs polled (DI auto of digital and\n"
+    "      analog-output units, AI auto of analog-input units), logging to its CSV file,\n"
     "      until Ctrl+C, SIGTERM or S seconds; --keep-going opens a failed unit again (1 s to 60 s later)",
     RunLog};
 

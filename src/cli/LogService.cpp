@@ -109,9 +109,11 @@ private:
         if (!opened)
             return false;
         const CsvLogger& log = *opened.log;
+        bool failedOpen = false;
         const auto end = view.runUntil(*opened.panel, [&] {
             noteLines(log.linesWritten());
-            return !service_.stopping_.load();
+            failedOpen = opened.failed && opened.failed();
+            return !service_.stopping_.load() && !failedOpen;
         });
         noteLines(log.linesWritten());
         {
@@ -119,7 +121,7 @@ private:
             linesBefore_ += log.linesWritten();
         }
         opened.panel.reset();
-        return end == HeadlessPanelView::End::Stopped;
+        return end == HeadlessPanelView::End::Stopped && !failedOpen;
     }
 
     void noteLines(long panelLines)

@@ -1,33 +1,78 @@
 #include "cli/LoggablePanels.h"
 
+#include "panels/AnalogPanels.h"
 #include "panels/CVantelDIGITAL.h"
+#include "panels/PanelTexts.h"
+#include "panels/UnitCheck.h"
 #include "registry/ModelCatalogue.h"
+#include "registry/PanelKind.h"
+
+#include <algorithm>
 
 namespace vantel::ctl {
 namespace {
 
-// The digital panel with its logger in reach of whoever runs it headless.
-class LoggingDigitalPanel final : public CVantelDIGITAL {
-public:
-    using CVantelDIGITAL::CVantelDIGITAL;
-    using PanelBase::logger;
-};
+// A wired analog unit answers within milliseconds: closing gives it this
+// long to answer what was queued before it is given up.
+constexpr std::chrono::milliseconds kAnalogCloseGrace{100};
+
+// Ticks the panel's polling box with the period asked for; false (the panel
+// closed again) when the panel refuses the period.
+bool SwitchOnPolling(PanelBase& panel, HeadlessPanelView& view, PollingControls polling,
+                     const std::optional<std::string>& period)
+{
+    if (period)
+        view.setText(polling.periodBox, *period);
+    view.setChecked(polling.autoBox, true);
+    panel.onAutoClicked(polling.autoBox);
+    if (view.isChecked(polling.autoBox))
+        return true;
+    view.closeAndWait(panel);
+    return false;
+}
+
+LoggingPanel Logging(PanelPtr<PanelBase> panel)
+{
+    const CsvLogger* log = &panel->logger();
+    return {std::move(panel), log, {}};
+}
 
 LoggingPanel OpenDigital(HeadlessPanelView& view, PanelContext context, const std::optional<std::string>& period)
 {
-    auto panel = MakePanel<LoggingDigitalPanel>(view, std::move(context));
-    if (!panel->start())
+    auto panel = MakePanel<CVantelDIGITAL>(view, std::move(context));
+    if (!panel->start() || !SwitchOnPolling(*panel, view, {DigitalId::InputAuto, DigitalId::InputPeriod}, period))
         return {};
-    if (period)
-        view.setText(DigitalId::InputPeriod, *period);
-    view.setChecked(DigitalId::InputAuto, true);
-    panel->onAutoClicked(DigitalId::InputAuto);
-    if (!view.isChecked(DigitalId::InputAuto)) {
-        view.closeAndWait(*panel);
+    return Logging(std::move(panel));
+}
+
+// An analog unit is connected and identified as the main window's connect
+// does it, then runs the panel class of its container kind.
+LoggingPanel OpenAnalog(HeadlessPanelView& view, PanelContext context, const std::optional<std::string>& period)
+{
+    const UnitRecord* unit = context.list.find(context.unit);
+    if (unit == nullptr)
+        return {};
+    const ContainerKind kind = PanelKindOf(ModelAt(unit->modelRow)).container;
+    auto channel = std::make_unique<CAnalogChannel>(context.app.commandLineTimeoutMs.load());
+    const UnitIdentity identity =
+        ConnectAndIdentify(*channel, ModelAt(unit->modelRow), LocationOf(*unit), context.app.adapterAddress.load());
+    if (!identity.ok()) {
+        view.showMessage(identity.failure);
         return {};
     }
-    const CsvLogger* log = &panel->logger();
-    return {PanelPtr<PanelBase>(panel.release()), log};
+    auto panel = MakeAnalogPanel(view, std::move(context), ContainerPage{kind, identity.unitId, nullptr, nullptr},
+                                 std::make_unique<AnalogLink>(std::move(channel), kAnalogCloseGrace));
+    panel->start();
+    if (!SwitchOnPolling(*panel, view, PollingControlsOf(kind), period))
+        return {};
+    LoggingPanel opened = Logging(std::move(panel));
+    // An analog panel stays open after a failed exchange; nobody is there to
+    // read on, so the run ends at the panel's message.
+    opened.failed = [&view] {
+        const auto shown = view.messages();
+        return std::find(shown.begin(), shown.end(), kCommunicationError) != shown.end();
+    };
+    return opened;
 }
 
 } // namespace
@@ -35,10 +80,13 @@ LoggingPanel OpenDigital(HeadlessPanelView& view, PanelContext context, const st
 LoggingSupport LoggingFor(const UnitRecord& unit)
 {
     const ModelRow& model = ModelAt(unit.modelRow);
-    if (model.isAnalog() || model.isGateway())
+    const PanelKind kind = PanelKindOf(model);
+    if (kind.panel == PanelClass::Container && !TraitsOf(kind.container).viaGateway)
+        return {OpenAnalog, {}};
+    if (kind.panel != PanelClass::Digital)
         return {{},
                 "\"" + unit.name + "\" is a " + std::string(model.displayName) +
-                    ", not a digital unit on the LAN; vantelctl log runs the digital panel only"};
+                    ", reached through the gateway; vantelctl log runs the panels of units on the LAN only"};
     if (model.inputCount == 0)
         return {{},
                 "\"" + unit.name + "\" (" + std::string(model.displayName) +

@@ -16,6 +16,8 @@ namespace vantel::ctl {
 struct LoggingPanel {
     PanelPtr<PanelBase> panel;
     const CsvLogger* log = nullptr;
+    // For panels that stay open after a failed exchange: true once it failed.
+    std::function<bool()> failed;
     explicit operator bool() const { return panel != nullptr; }
 };
 

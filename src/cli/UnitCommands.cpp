@@ -104,6 +104,21 @@ int ReadAnalogInputs(UnitSession& unit, std::ostream& out, std::ostream& err)
     return kExitOk;
 }
 
+int ReadAnalogOutputs(UnitSession& unit, std::ostream& out, std::ostream& err)
+{
+    for (int ch = 0; ch < unit.model().outputCount; ++ch) {
+        std::optional<analog::OutputSetting> read;
+        unit.run(analog::ReadOutput{.channel = ch,
+                                    .done = [&read](int, const std::optional<analog::OutputSetting>& s) { read = s; }});
+        if (!read)
+            return Failed(err);
+        const OutputModeInfo& mode = OutputModeOf(read->mode);
+        out << "AO" << ch + 1 << '\t' << (read->mode == OutputMode::Current ? "current" : "voltage") << '\t'
+            << FormatByRange(read->mode, OutputRawToValue(read->mode, read->raw), false) << ' ' << mode.unit << '\n';
+    }
+    return kExitOk;
+}
+
 int WriteDigitalOutputs(UnitSession& unit, const std::string& text, std::ostream& out, std::ostream& err)
 {
     const auto bits = ParseBits(text, unit.model().outputCount);
@@ -166,8 +181,8 @@ int RunRead(const std::vector<std::string>& rawArgs, std::ostream& out, std::ost
 {
     CtlArgs args(rawArgs, {});
     const std::string what = args.positional().size() == 2 ? args.positional()[1] : "";
-    if (what != "di" && what != "do" && what != "ai") {
-        err << "read needs HOST[:PORT] and one of di, do, ai\n";
+    if (what != "di" && what != "do" && what != "ai" && what != "ao") {
+        err << "read needs HOST[:PORT] and one of di, do, ai, ao\n";
         return kExitUsage;
     }
     int exitCode = kExitOk;
@@ -179,6 +194,11 @@ int RunRead(const std::vector<std::string>& rawArgs, std::ostream& out, std::ost
         if (!model.has(ModelFlag::AnalogInputs))
             return Failed(err, "this model has no analog inputs");
         return ReadAnalogInputs(*unit, out, err);
+    }
+    if (what == "ao") {
+        if (!model.has(ModelFlag::AnalogOutputs))
+            return Failed(err, "this model has no analog outputs");
+        return ReadAnalogOutputs(*unit, out, err);
     }
     const bool inputs = what == "di";
     if (inputs ? model.has(ModelFlag::AnalogInputs) || model.inputCount == 0
@@ -213,7 +233,7 @@ int RunWrite(const std::vector<std::string>& rawArgs, std::ostream& out, std::os
 
 const CtlCommand kProbeCommand{
     "probe", "probe HOST[:PORT] --model ROW [--second-port P] [--adapter ADDR] [--timeout MS]", RunProbe};
-const CtlCommand kReadCommand{"read", "read HOST[:PORT] --model ROW di|do|ai [--second-port P] [--adapter ADDR]",
+const CtlCommand kReadCommand{"read", "read HOST[:PORT] --model ROW di|do|ai|ao [--second-port P] [--adapter ADDR]",
                               RunRead};
 const CtlCommand kWriteCommand{
     "write", "write HOST[:PORT] --model ROW do BITS | ao CH VALUE [--current] [--adapter ADDR]", RunWrite};

@@ -154,6 +154,18 @@ void DlgGraphTab::SetRowValue(int row, std::string_view text)
     view_.setText(FirstValue + row, shown);
 }
 
+void DlgGraphTab::SetRowLabel(int row, std::string_view text)
+{
+    if (validRow(row))
+        view_.setText(FirstLabel + row, text);
+}
+
+void DlgGraphTab::EnableRow(int row, bool enabled)
+{
+    if (validRow(row))
+        view_.setEnabled(FirstScale + row, enabled);
+}
+
 void DlgGraphTab::SetRowUnit(int row, int rangeCode, double multiplier, double offset, std::string_view unit)
 {
     if (LECanvasSeries* series = seriesOfRow(row))

@@ -32,6 +32,10 @@ public:
 
     // Called by the panels, also from reply threads (the view marshals).
     void SetRowValue(int row, std::string_view text);
+    // The row's name label ("AO1: name").
+    void SetRowLabel(int row, std::string_view text);
+    // The row's "Scale" button, locked while its output runs.
+    void EnableRow(int row, bool enabled);
     void SetRowUnit(int row, int rangeCode, double multiplier, double offset, std::string_view unit);
 
     static Colour RowColour(int row);

@@ -27,6 +27,9 @@ struct ContainerPage {
 // checked and open, is its own until that close releases it.
 class ContainerPanel : public PanelBase, public TabPanel {
 public:
+    // GUI thread, once the container's window exists: first reads, log, tick.
+    virtual void start() = 0;
+
     ContainerKind kind() const { return page_.kind; }
     int unitIdReported() const { return page_.unitId; }
 

@@ -86,6 +86,15 @@ void HeadlessPanelView::moveWindow(int left, int top)
     window_ = {left, top, left + kWindowWidth, top + kWindowHeight};
 }
 
+void HeadlessPanelView::postTask(std::function<void()> task)
+{
+    {
+        const std::lock_guard guard(mutex_);
+        dismissals_.push_back(std::move(task));
+    }
+    posted_.notify_all();
+}
+
 bool HeadlessPanelView::pump(PanelBase& panel)
 {
     std::vector<std::function<void()>> dismissals;

@@ -48,14 +48,15 @@ public:
     void setIndicator(int id, bool on) override;
     void setMaxLength(int id, int characters) override;
     void postMessage(std::string_view utf8, std::function<void()> dismissed) override;
+    void postTask(std::function<void()> task) override;
     void postClose() override;
     void closeWindow() override;
     WindowRect windowRect() const override;
     WindowRect desktopRect() const override { return kDesktop; }
     void moveWindow(int left, int top) override;
 
-    // The driver's turn as GUI thread: dismisses the posted message boxes and
-    // runs a posted close routine of `panel`. False once the window is closed
+    // The driver's turn as GUI thread: dismisses the posted message boxes,
+    // runs the posted tasks and a posted close routine of `panel`. False once the window is closed
     // (the panel may then be destroyed).
     bool pump(PanelBase& panel);
     // Blocks until something is posted or the window closes, at most `timeout`.

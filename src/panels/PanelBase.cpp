@@ -309,6 +309,14 @@ void PanelBase::reportFailure(std::string_view text, AfterFailure after)
     postMessageBox(text, [this] { failureShown_ = false; });
 }
 
+void PanelBase::runOnGuiThread(std::function<void()> task)
+{
+    view_.postTask([alive = alive_, task = std::move(task)] {
+        if (alive->load())
+            task();
+    });
+}
+
 void PanelBase::postMessageBox(std::string_view text, std::function<void()> afterDismissal)
 {
     ++messageBoxesOpen_;

@@ -76,6 +76,8 @@ public:
     bool finished() const { return finished_.load(); }
     // False before start-up and once polling or the panel has stopped.
     bool ticking() const { return ticker_.running(); }
+    // What the panel has logged (lines written), for whoever runs it headless.
+    const CsvLogger& logger() const { return logger_; }
 
     // Stops the tick, the start-up work and the link, releases the link and
     // the unit (panel-open mark, open-panel count). Idempotent; the close
@@ -134,6 +136,10 @@ protected:
     // stands still until it is dismissed, then `afterDismissal` runs on the
     // GUI thread (not at all if the panel has gone by then).
     void postMessageBox(std::string_view text, std::function<void()> afterDismissal = {});
+    // Any thread: `task` runs later on the GUI thread, not at all if the
+    // panel has gone by then (for what only the GUI thread may touch, such as
+    // the unit record).
+    void runOnGuiThread(std::function<void()> task);
     // GUI thread: modal boxes during which the tick stands still.
     void showModalMessage(std::string_view text);
     bool askModal(std::string_view question);
@@ -145,7 +151,6 @@ protected:
     PanelView& view() { return view_; }
     const TextCodec& codec() const { return codec_; }
     const Clock& clock() const { return clock_; }
-    const CsvLogger& logger() const { return logger_; }
     const std::string& logBaseName() const { return logBaseName_; }
 
     // Marks a communication callback as running for its lifetime. A callback

@@ -11,6 +11,8 @@
 
 namespace vantel {
 
+class SettingsDialogs;
+
 // What the main window's connect hands to the panel it opens.
 struct ConnectRequest {
     int listIndex = -1;
@@ -39,6 +41,9 @@ struct PanelContext {
     // Off where the list file belongs to someone else (a headless run next to
     // the program): closing must not write back a list read long ago.
     bool saveListOnClose = true;
+    // The settings dialogs a panel opens; none in headless runs, where the
+    // buttons that open them do nothing.
+    SettingsDialogs* dialogs = nullptr;
 };
 
 // The context of a panel opened from the main window's connect.

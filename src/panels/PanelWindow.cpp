@@ -7,8 +7,11 @@
 #include <QLabel>
 #include <QMessageBox>
 #include <QMetaObject>
+#include <QProgressBar>
 #include <QScreen>
 #include <QThread>
+
+#include <algorithm>
 
 namespace vantel {
 
@@ -92,6 +95,19 @@ void PanelWindow::setIndicator(int id, bool on)
     onGuiThread([this, id, on] {
         if (QWidget* indicator = controls_.widget(id))
             PaintIndicator(*indicator, on);
+    });
+}
+
+void PanelWindow::setLevelBar(int id, const LevelBar& bar)
+{
+    onGuiThread([this, id, bar] {
+        auto* progress = qobject_cast<QProgressBar*>(controls_.widget(id));
+        if (progress == nullptr)
+            return;
+        progress->setRange(0, bar.maximum);
+        progress->setValue(std::clamp(bar.position, 0, bar.maximum));
+        progress->setStyleSheet(bar.alarm ? QStringLiteral("QProgressBar::chunk { background: red; }")
+                                          : QStringLiteral("QProgressBar::chunk { background: blue; }"));
     });
 }
 

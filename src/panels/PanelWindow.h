@@ -55,7 +55,9 @@ public:
 
     void setIndicator(int id, bool on) override;
     void setMaxLength(int id, int characters) override;
+    void setLevelBar(int id, const LevelBar& bar) override;
     void postMessage(std::string_view utf8, std::function<void()> dismissed) override;
+    void postTask(std::function<void()> task) override { onGuiThread(std::move(task)); }
     void postClose() override;
     void closeWindow() override;
     WindowRect windowRect() const override;

@@ -13,7 +13,7 @@ public:
     ~StandInAnalogPanel() override;
 
     // GUI thread, once the container's window exists.
-    void start();
+    void start() override;
     std::string statusText();
 
     void OpenScaleDialog(int /*row*/) override {}

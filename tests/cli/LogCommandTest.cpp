@@ -124,16 +124,16 @@ TEST_F(CtlLogCommand, FileSwitchingNamesTheFileByTheStartTimeAndAppendsTheNumber
 
 TEST_F(CtlLogCommand, RefusesUnitsItCannotLogAndBadOptions)
 {
-    addUnit("Analog", 19, 10003);
+    addUnit("Wireless", 37, 10003);
     addUnit("Outputs only", 4, 10003);
     addUnit("Digital", 22, 10003);
 
     const CtlRun unknown = log({"--unit", "Nobody", "--seconds", "1"});
     EXPECT_EQ(unknown.code, ctl::kExitRefused);
     EXPECT_NE(unknown.err.find("no unit named \"Nobody\""), std::string::npos) << unknown.err;
-    const CtlRun analog = log({"--unit", "Analog", "--seconds", "1"});
-    EXPECT_EQ(analog.code, ctl::kExitRefused);
-    EXPECT_NE(analog.err.find("not a digital unit"), std::string::npos) << analog.err;
+    const CtlRun wireless = log({"--unit", "Wireless", "--seconds", "1"});
+    EXPECT_EQ(wireless.code, ctl::kExitRefused);
+    EXPECT_NE(wireless.err.find("reached through the gateway"), std::string::npos) << wireless.err;
     const CtlRun noInputs = log({"--unit", "Outputs only", "--seconds", "1"});
     EXPECT_EQ(noInputs.code, ctl::kExitRefused);
     EXPECT_NE(noInputs.err.find("no digital inputs"), std::string::npos) << noInputs.err;
@@ -186,6 +186,63 @@ TEST_F(CtlLogCommand, AFailedPollEndsTheRunWithThePanelsMessage)
     breaker.join();
     EXPECT_EQ(run.code, ctl::kExitRefused);
     EXPECT_EQ(AfterBanner(run.err), "ORVEX通信エラー\n");
+}
+
+// Header and line shape of every analog panel class: the line has a column
+// for every header column, values as the class formats them.
+TEST_F(CtlLogCommand, AnalogUnitsLogTheColumnsOfTheirPanelClass)
+{
+    struct Case {
+        int row;
+        std::string header;
+        std::regex line;
+    };
+    const std::string stamp = R"(\d{4}/\d{2}/\d{2},\d{2}:\d{2}:\d{2})";
+    const std::string ai = R"(,-?[0-9.]+,(V|mV|mA|℃))";
+    const std::string ao = R"(,-?[0-9.]+,(V|mA))";
+    const std::vector<Case> cases{
+        {19, "日付,時刻,AI1,単位1,AI2,単位2,AI3,単位3,DO1,DO2\r", std::regex(stamp + ai + ai + ai + ",0,0\r")},
+        {18, "日付,時刻,AI1,単位1,AI2,単位2,AI3,単位3,DO1,DO2\r", std::regex(stamp + ai + ai + ai + ",0,0\r")},
+        {48, "日付,時刻,AI1,単位1,AI2,単位2,AI3,単位3,DO1,DO2\r", std::regex(stamp + ai + ai + ai + ",0,0\r")},
+        {30, "日付,時刻,AI1,単位1,AI2,単位2,AI3,単位3,AI4,単位4,AI5,単位5\r",
+         std::regex(stamp + ai + ai + ai + ai + ai + "\r")},
+        {21, "日付,時刻,DI1,DI2,DI3,AO1,単位1,AO2,単位2\r", std::regex(stamp + ",1,0,1" + ao + ao + "\r")},
+        {20, "日付,時刻,DI1,DI2,AO1,単位1,AO2,単位2,AO3,単位3\r", std::regex(stamp + ",1,0" + ao + ao + ao + "\r")},
+        {49, "日付,時刻,DI1,DI2,DI3,AO1,単位1,AO2,単位2,AO3,単位3\r",
+         std::regex(stamp + ",1,0,1" + ao + ao + ao + "\r")},
+    };
+    for (const Case& c : cases) {
+        sim::SimUnit unit(sim::UnitConfig{.row = c.row, .inputBits = 0b101});
+        unit.start();
+        const std::string name = "Row" + std::to_string(c.row);
+        addUnit(name, c.row, unit.port());
+        const CtlRun run = log({"--unit", name, "--period", "1", "--seconds", "1"});
+        ASSERT_EQ(run.code, ctl::kExitOk) << c.row << ": " << run.err;
+        const auto lines = LinesOf(logs.path() / (name + ".csv"), codec);
+        ASSERT_GE(lines.size(), 3u) << c.row;
+        EXPECT_EQ(lines[0], c.header) << c.row;
+        for (std::size_t i = 1; i < lines.size(); ++i)
+            EXPECT_TRUE(std::regex_match(lines[i], c.line)) << c.row << ": " << lines[i];
+    }
+}
+
+TEST_F(CtlLogCommand, AnAnalogUnitThatStopsAnsweringEndsTheRunWithOneMessage)
+{
+    sim::SimUnit unit(sim::UnitConfig{.row = 19});
+    unit.start();
+    addUnit("Meter", 19, unit.port());
+    std::thread breaker([&unit] {
+        // Once the start-up reads are through and polling runs, the unit falls silent.
+        if (unit.waitForCommandCount(12, std::chrono::seconds(20)))
+            unit.setFault(sim::Fault::NoReply);
+    });
+    const CtlRun run = log({"--unit", "Meter", "--period", "1", "--seconds", "60"});
+    breaker.join();
+    EXPECT_EQ(run.code, ctl::kExitRefused);
+    const std::string message = "ORVEX通信エラー\n";
+    ASSERT_GE(run.err.size(), message.size()) << run.err;
+    EXPECT_EQ(run.err.substr(run.err.size() - message.size()), message) << "the run ends at the panel's message";
+    EXPECT_EQ(run.err.find(message), run.err.size() - message.size()) << "shown once";
 }
 
 TEST_F(CtlLogCommand, SigtermStopsTheRunCleanly)

@@ -107,4 +107,9 @@ TEST(CtlUnitCommands, ReadsEngineeringValuesAndSetsAnalogOutputs)
     EXPECT_EQ(outputs.state().analogOutputs[1].raw, 20480);
     EXPECT_EQ(run(ctl::RunWrite, {at(outputs), "--model", "21", "ao", "3", "1"}).code, ctl::kExitUsage);
     EXPECT_EQ(run(ctl::RunWrite, {at(outputs), "--model", "21", "ao", "1", "x"}).code, ctl::kExitUsage);
+
+    const CtlRun readBack = run(ctl::RunRead, {at(outputs), "--model", "21", "ao"});
+    EXPECT_EQ(readBack.code, 0) << readBack.err;
+    EXPECT_EQ(readBack.out, "AO1\tvoltage\t5.0002 V\nAO2\tcurrent\t12.500 mA\n");
+    EXPECT_EQ(run(ctl::RunRead, {at(inputs), "--model", "19", "ao"}).code, ctl::kExitRefused);
 }

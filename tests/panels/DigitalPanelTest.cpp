@@ -1,7 +1,9 @@
+#include "SimulatedCommands.h"
 #include "SimulatedDigitalUnit.h"
 #include "panels/CVantelDIGITAL.h"
 #include "panels/UnitCheck.h"
 #include "platform/WinsockError.h"
+#include "support/Eventually.h"
 #include "support/FakePanelView.h"
 #include "support/TempFolder.h"
 
@@ -17,6 +19,8 @@ namespace vantel {
 namespace {
 
 using namespace std::chrono_literals;
+using test::CountCommands;
+using test::Eventually;
 
 constexpr int kTwoByteRow = 0;      // QZ-K10-P: 2 outputs, 3 inputs
 constexpr int kNineByteOutRow = 1;  // QZ-K11: outputs on the second port
@@ -33,34 +37,12 @@ public:
     LocalDateTime now() const override { return {2026, 12, 6, 23, 15, 0}; }
 };
 
-// Waits for something a worker thread does; the deadline only keeps a broken
-// build from hanging.
-template <typename Done> bool Eventually(Done done)
-{
-    const auto giveUp = std::chrono::steady_clock::now() + 10s;
-    while (!done()) {
-        if (std::chrono::steady_clock::now() > giveUp)
-            return false;
-        std::this_thread::sleep_for(1ms);
-    }
-    return true;
-}
-
 std::string ReadFile(const std::filesystem::path& path)
 {
     std::ifstream in(path, std::ios::binary);
     std::stringstream text;
     text << in.rdbuf();
     return text.str();
-}
-
-int CountCommands(const sim::SimUnit& unit, std::string_view letters)
-{
-    int count = 0;
-    for (const auto& command : unit.receivedCommands())
-        if (command.bytes.size() >= 2 && command.bytes[0] == letters[0] && command.bytes[1] == letters[1])
-            ++count;
-    return count;
 }
 
 class DigitalPanelTest : public ::testing::Test {

@@ -28,7 +28,6 @@ inline constexpr int InputPeriod = 1080;
 class TestPanel : public PanelBase {
 public:
     using PanelBase::CallbackScope;
-    using PanelBase::logger;
 
     TestPanel(PanelView& view, PanelContext context, PeriodRule inputRule = {})
         : PanelBase(view, std::move(context)), inputRule_(inputRule)

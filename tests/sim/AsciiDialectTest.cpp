@@ -5,8 +5,8 @@
 
 #include <chrono>
 #include <memory>
-#include <thread>
 #include <string>
+#include <thread>
 
 namespace vantel::sim::test {
 namespace {
@@ -226,6 +226,43 @@ TEST_F(AsciiUnit, CommandsSplitOrBatchedAreEachAnswered)
               "dy\x20\x20\xC8");
     ASSERT_EQ(unit.receivedCommands().size(), 3u);
     EXPECT_EQ(unit.receivedCommands()[1].bytes, B("ZZ\xC8"));
+}
+
+} // namespace
+} // namespace vantel::sim::test
+
+namespace vantel::sim::test {
+namespace {
+
+// The DO alert of DO1 follows AI1 against its band (LED inside) with a
+// hysteresis of 0x10 threshold steps.
+TEST_F(AsciiUnit, AnOutputAlertDrivesItsOutputFromTheMonitoredInput)
+{
+    SimUnit& unit = startUnit(18);
+    constexpr int kStep = 1 << 8; // one threshold step in reading counts
+    const auto readingAt = [&](int counts) {
+        unit.modify([counts](UnitState& s) { s.pinnedReadings[0] = counts; });
+        ask("DY\xC8");
+        return unit.outputBits() & 1u;
+    };
+    unit.modify([](UnitState& s) {
+        s.thresholds[0] = {0, 0, 0xF000, 0x1000}; // -0x1000 ... 0x1000
+        s.doAlerts[0] = {0, 0, 0x10, 1};
+    });
+    EXPECT_EQ(readingAt(0), 1u) << "inside the band";
+    EXPECT_EQ(readingAt(0x1008 * kStep), 1u) << "past the band, within the hysteresis";
+    EXPECT_EQ(readingAt(0x1011 * kStep), 0u) << "past the hysteresis";
+    EXPECT_EQ(readingAt(0x1008 * kStep), 0u) << "a dark output lights only inside the band";
+    EXPECT_EQ(readingAt(-0x0FFF * kStep), 1u);
+
+    unit.modify([](UnitState& s) { s.thresholds[0].flag = 1; }); // LED lit outside
+    EXPECT_EQ(readingAt(0x2000 * kStep), 1u);
+    EXPECT_EQ(readingAt(0x0FF8 * kStep), 1u) << "back inside, within the hysteresis";
+    EXPECT_EQ(readingAt(0), 0u);
+
+    unit.modify([](UnitState& s) { s.doAlerts[0].enabled = 0; });
+    ask("DO\x21\x20\xC8");
+    EXPECT_EQ(readingAt(0), 1u) << "without its alert the output is the unit's to switch";
 }
 
 } // namespace

@@ -33,10 +33,55 @@ public:
         indicators[id] = on;
     }
     void setMaxLength(int id, int characters) override { maxLength[id] = characters; }
+    void setLevelBar(int id, const LevelBar& bar) override
+    {
+        const std::lock_guard guard(mutex_);
+        bars[id] = bar;
+    }
+    LevelBar levelBar(int id) const
+    {
+        const std::lock_guard guard(mutex_);
+        const auto it = bars.find(id);
+        return it != bars.end() ? it->second : LevelBar{};
+    }
     void postMessage(std::string_view utf8, std::function<void()> dismissed) override
     {
         const std::lock_guard guard(mutex_);
         posted.push_back({std::string(utf8), std::move(dismissed)});
+    }
+    void postTask(std::function<void()> task) override
+    {
+        const std::lock_guard guard(mutex_);
+        tasks.push_back(std::move(task));
+    }
+    bool hasTasks() const
+    {
+        const std::lock_guard guard(mutex_);
+        return !tasks.empty();
+    }
+    // Controls that the tick and worker threads also write, read under the lock.
+    bool enabled(int id) const
+    {
+        return locked([&] { return controls_.enabled(id); });
+    }
+    bool visible(int id) const
+    {
+        return locked([&] { return controls_.visible(id); });
+    }
+    std::vector<std::string> items(int id) const
+    {
+        return locked([&] { return controls_.items(id); });
+    }
+    // The GUI thread's turn: runs the tasks posted so far.
+    void runTasks()
+    {
+        std::vector<std::function<void()>> due;
+        {
+            const std::lock_guard guard(mutex_);
+            due.swap(tasks);
+        }
+        for (const auto& task : due)
+            task();
     }
     void postClose() override { ++closesPosted; }
     void closeWindow() override { ++windowCloses; }
@@ -80,7 +125,9 @@ public:
 
     std::map<int, bool> indicators;
     std::map<int, int> maxLength;
+    std::map<int, LevelBar> bars;
     std::vector<PostedMessage> posted;
+    std::vector<std::function<void()>> tasks;
     std::atomic<int> closesPosted{0};
     std::atomic<int> windowCloses{0};
     WindowRect window{100, 100, 400, 500};

@@ -1,0 +1,75 @@
+#pragma once
+
+#include "dialogs/SettingsDialogs.h"
+#include "panels/ContainerPanel.h"
+#include "panels/WorkerLink.h"
+
+#include <memory>
+#include <mutex>
+#include <string>
+#include <string_view>
+
+namespace vantel {
+
+// A 16-bit word of the unit as a signed number.
+int SignExtend16(int raw);
+// The value printed with "%f".
+std::string PrintF(double value);
+
+// What the analog panels of units on the LAN share beyond the container:
+// requests to their own worker, the status line and the traces of the graph
+// page.
+class AnalogFamilyPanel : public ContainerPanel {
+public:
+    // The span a panel's graph starts with.
+    static constexpr double kStartSpanSeconds = 60;
+
+protected:
+    AnalogFamilyPanel(PanelView& view, PanelContext context, ContainerPage page, std::unique_ptr<AnalogLink> link);
+
+    // The state of a row that the formula dialog reads and changes, guarded
+    // by the panel's lock of its rows.
+    struct FormulaState {
+        std::mutex& lock;
+        const int& rangeCode;
+        ChannelFormula& formula;
+        GraphRange& display;
+    };
+    // GUI thread: the formula dialog (換算式, "Scale") of `row`. On OK the
+    // formula and the graph range go into the unit record and the row, and
+    // the graph is redrawn; false after Cancel or without dialogs.
+    bool editFormula(int row, bool outputs, const FormulaState& state, GraphRange defaults);
+    // The settings dialogs of the context; null in headless runs.
+    SettingsDialogs* dialogs() const { return dialogs_; }
+
+    // Never waits; dropped once the link has stopped.
+    void post(analog::Request request) { analog_.post(std::move(request)); }
+
+    // GUI thread: "接続デバイス : model ( host : port ) : ID n".
+    std::string statusText();
+
+    // GUI thread, at start-up: the canvas shows `kStartSpanSeconds` from now.
+    void startGraph();
+    // A trace in the colour of its graph-page row; null without a canvas.
+    LECanvasSeries* addSeries(int row, std::string_view name, double scaleMin, double scaleMax);
+    // A trace of a digital channel (0 or 1) in window `index`, hidden until
+    // its box on the graph page is ticked.
+    LECanvasSeries* addDigitalSeries(int row, std::string_view name, int index);
+    LECanvasSeries* series(int row) const;
+    // The trace label and the graph page's row name.
+    void labelGraphRow(int row, const std::string& label);
+    // Any thread: one sample on trace `row` at `seconds`.
+    void addSample(int row, double seconds, double value);
+    void showGraphValue(int row, std::string_view text);
+    // Seconds since the epoch, as the canvas counts time.
+    static double nowSeconds();
+
+private:
+    AnalogFamilyPanel(PanelView& view, PanelContext context, ContainerPage page, AnalogLink& typed,
+                      std::unique_ptr<AnalogLink>& owned);
+
+    AnalogLink& analog_;
+    SettingsDialogs* const dialogs_;
+};
+
+} // namespace vantel

@@ -1,0 +1,141 @@
+#pragma once
+
+#include "dialogs/SettingsDialogs.h"
+#include "panels/AnalogFamilyPanel.h"
+#include "panels/AnalogInputIds.h"
+
+#include <array>
+#include <atomic>
+#include <mutex>
+#include <string>
+
+namespace vantel {
+
+// What tells the analog-input classes apart.
+struct AnalogInputShape {
+    int inputs = 3;            // AI rows, 3 or 5
+    int outputs = 2;           // DO rows, 2 or 0
+    bool thermocouple = false; // the "熱電対" range and the 熱電対設定 buttons
+    bool outputAlerts = false; // "DOアラート" per DO
+};
+
+// The analog-input panels: per AI row a reading converted for its range and
+// through the row's formula, its range chosen on the unit, its LED
+// thresholds on a bar; digital outputs switched by hand or toggled at their
+// own periods (and, where the unit has them, driven by a DO alert); traces
+// of every row on the graph page and CSV lines of both.
+//
+// Row state is changed by the GUI thread (dialogs, range changes) and the
+// worker (answers) under one lock; the unit record is touched on the GUI
+// thread only.
+class AnalogInputPanel : public AnalogFamilyPanel {
+public:
+    static constexpr const char* kRangeQuestion =
+        "設定を変更すると、換算式と単位の設定も初期化されます。よろしいですか？";
+
+    ~AnalogInputPanel() override;
+
+    void start() override;
+
+    // GUI thread.
+    void onOutputButton(int output);
+    void onReadInputs();
+    void onRangeSelected(int row);
+    void onAlertClicked(int output);
+    // Dispatches a click by control id; false for an id the panel does not handle.
+    bool onControlClicked(int controlId);
+    void OpenScaleDialog(int row) override;
+
+    int inputCount() const { return shape_.inputs; }
+    int outputCount() const { return shape_.outputs; }
+    int rangeCode(int row) const;
+    // The reading of a row through its formula (millivolts for ±100mV).
+    double convertedValue(int row) const;
+    int outputBits() const { return outputs_.load(); }
+    bool alertOn(int output) const;
+    int sampleRate() const { return sampleRate_.load(); }
+    bool inputAutoOn() { return autoFunction(inputAuto_).isOn(); }
+    bool outputAutoOn(int output) { return autoFunction(outputAutos_.at(static_cast<std::size_t>(output))).isOn(); }
+    // Answers of the start-up chain so far.
+    int startUpAnswers() const { return startUpAnswers_.load(); }
+    // Requests of the start-up chain in all.
+    int startUpLength() const;
+
+    std::string csvHeader();
+    std::string csvValues() const;
+
+protected:
+    AnalogInputPanel(PanelView& view, PanelContext context, ContainerPage page, std::unique_ptr<AnalogLink> link,
+                     AnalogInputShape shape);
+
+    void periodicWork() override;
+
+private:
+    struct InputRow {
+        int range = 2;
+        int raw = 0; // sign-extended 24-bit reading
+        double converted = 0;
+        int ledWhenOutside = 0;
+        int thresholdMode = 0;
+        int high = 0x7FFF;
+        int low = -0x8000;
+        ThermocoupleSetting thermocouple;
+        ChannelFormula formula;
+        GraphRange display;
+    };
+    struct Alert {
+        bool on = false;
+        int monitoredInput = 0;
+        int direction = 0;
+        int width = 0;
+    };
+    // The start-up chain, one step after the other.
+    enum class Step { Outputs, SampleRate, Range, Threshold, Thermocouple, Alert, Done };
+
+    static const AnalogInputId::Row& idsOf(int row);
+    static const AnalogInputId::Output& idsOfOutput(int output);
+    bool validRow(int row) const { return row >= 0 && row < shape_.inputs; }
+    bool validOutput(int output) const { return output >= 0 && output < shape_.outputs; }
+    int outputSeries(int output) const { return shape_.inputs + output; }
+
+    void setUpGraph();
+    void fillRows();
+    void send(Step step, int row);
+    void next(Step step, int row);
+    bool startUpStepFailed(bool failed);
+
+    void writeOutputs(int bits);
+    void readInputs();
+    void showOutputs(int bits);
+    void showBar(int row, const InputRow& state);
+    void showRange(int row, int range);
+    void applyDefaultRange(int row, InputRow& state);
+    void lockOutput(int output, bool alertOn);
+    void stopPolling();
+
+    void onRangeRead(int row, int range);
+    void onThresholdsRead(int row, const analog::Thresholds& thresholds);
+    void onThresholdsWritten(int row, const std::optional<analog::Thresholds>& thresholds);
+    void storeThermocouple(int row, const analog::Thermocouple& settings);
+    void onInputsRead(const std::optional<analog::InputReadings>& readings);
+    void onRangeWritten(int row, std::optional<int> written, int previous);
+    void onAlertRead(int output, const analog::OutputAlertState& alert);
+    void onAlertSwitched(int output, const std::optional<analog::SwitchedOutput>& switched);
+
+    void onThresholdButton(int row);
+    void onThermocoupleButton(int row);
+    void onSampleRateButton();
+    void onAlertSettingsButton(int output);
+
+    const AnalogInputShape shape_;
+    mutable std::mutex rowsMutex_;
+    std::array<InputRow, 5> rows_;
+    std::array<Alert, 2> alerts_;
+    std::atomic<int> outputs_{0};
+    std::atomic<int> sampleRate_{0};
+    std::atomic<int> startUpAnswers_{0};
+    int inputAuto_ = 0;
+    std::array<int, 2> outputAutos_{};
+};
+
+} // namespace vantel

@@ -1,0 +1,52 @@
+#include "panels/AnalogPanels.h"
+
+#include "panels/CDlgQZK18.h"
+#include "panels/CDlgQZK19.h"
+#include "panels/CDlgQZK28.h"
+#include "panels/CDlgQZK33.h"
+#include "panels/DlgQZK17.h"
+#include "panels/DlgQZK17V2.h"
+
+namespace vantel {
+namespace {
+
+template <typename Panel>
+PanelPtr<ContainerPanel> Make(PanelView& view, PanelContext context, ContainerPage page,
+                              std::unique_ptr<AnalogLink> link)
+{
+    return MakePanel<Panel>(view, std::move(context), std::move(page), std::move(link));
+}
+
+} // namespace
+
+PanelPtr<ContainerPanel> MakeAnalogPanel(PanelView& view, PanelContext context, ContainerPage page,
+                                         std::unique_ptr<AnalogLink> link)
+{
+    switch (page.kind) {
+    case ContainerKind::QZK17:
+        return Make<DlgQZK17>(view, std::move(context), std::move(page), std::move(link));
+    case ContainerKind::QZK17V2:
+        return Make<DlgQZK17V2>(view, std::move(context), std::move(page), std::move(link));
+    case ContainerKind::QZK19:
+        return Make<CDlgQZK19>(view, std::move(context), std::move(page), std::move(link));
+    case ContainerKind::QZK18:
+        return Make<CDlgQZK18>(view, std::move(context), std::move(page), std::move(link));
+    case ContainerKind::QZK28:
+        return Make<CDlgQZK28>(view, std::move(context), std::move(page), std::move(link));
+    case ContainerKind::QZK33:
+        return Make<CDlgQZK33>(view, std::move(context), std::move(page), std::move(link));
+    case ContainerKind::QZK17Gateway:
+    case ContainerKind::QZK33Gateway:
+        break;
+    }
+    return nullptr;
+}
+
+PollingControls PollingControlsOf(ContainerKind kind)
+{
+    if (TraitsOf(kind).analogOutputs)
+        return {AnalogOutputId::InputAuto, AnalogOutputId::InputPeriod};
+    return {AnalogInputId::InputAuto, AnalogInputId::InputPeriod};
+}
+
+} // namespace vantel
