@@ -232,8 +232,11 @@ bool CVantelDlg::onCloseRequested()
             asked = true;
         }
     }
-    if (!asked)
+    if (!asked) {
+        if (connector_)
+            connector_->shutDown();
         return true;
+    }
     shuttingDown_ = true;
     shutdownRecord_ = 0;
     shutdownRecordStart_ = clock_.nowMs();
@@ -248,6 +251,8 @@ void CVantelDlg::onTimer()
         view_.scrollToRow(list_.count() - 1);
         state_.listRefreshRequest = 0;
     }
+    if (connector_ && !shuttingDown_)
+        connector_->onTimer(list_, view_);
     if (!shuttingDown_)
         return;
     // Wait for each open panel in list order; one that does not end within

@@ -15,10 +15,14 @@ void PanelLauncher::connect(UnitRecord& record, const ConnectRequest& request, M
             openDigitalPanel_(record, request);
         return;
     case PanelClass::Container: {
-        // Units behind the gateway are reached through the gateway link,
-        // which is not built yet.
-        if (TraitsOf(kind.container).viaGateway)
+        if (TraitsOf(kind.container).viaGateway) {
+            // Their panels open from the checked "md" reply; until they
+            // exist the check runs alone.
+            if (gateway_ &&
+                gateway_->openLink(record, state_.connectTimeoutMs(), state_.adapterAddress.load(), view.controls()))
+                gateway_->checkModel(record, view.controls(), showConnecting_, {});
             return;
+        }
         ConnectedAnalogUnit unit = ConnectAnalogUnit(record, state_.adapterAddress.load(),
                                                      state_.commandLineTimeoutMs.load(), view.controls());
         if (unit.channel && openContainer_)
@@ -26,9 +30,28 @@ void PanelLauncher::connect(UnitRecord& record, const ConnectRequest& request, M
         return;
     }
     case PanelClass::DigitalGateway:
+        if (gateway_ &&
+            gateway_->openLink(record, state_.connectTimeoutMs(), state_.adapterAddress.load(), view.controls())) {
+            if (openGatewayPanel_)
+                openGatewayPanel_(record, request, gateway_->link());
+            gateway_->handedOver();
+        }
+        return;
     case PanelClass::None:
         return;
     }
+}
+
+void PanelLauncher::onTimer(UnitList& list, MainWindowView& view)
+{
+    if (gateway_)
+        gateway_->onTimer(list, view.controls());
+}
+
+void PanelLauncher::shutDown()
+{
+    if (gateway_)
+        gateway_->shutDown();
 }
 
 } // namespace vantel

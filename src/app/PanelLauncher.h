@@ -1,6 +1,7 @@
 #pragma once
 
 #include "app/AnalogConnect.h"
+#include "app/GatewayConnect.h"
 #include "app/UnitConnector.h"
 #include "registry/AppState.h"
 
@@ -19,16 +20,33 @@ public:
     using ContainerOpener =
         std::function<void(UnitRecord& record, const ConnectRequest& request, ConnectedAnalogUnit unit)>;
 
+    // Creates the panel of a digital unit behind the gateway, on the open link.
+    using GatewayPanelOpener =
+        std::function<void(UnitRecord& record, const ConnectRequest& request, CGatewayLink& link)>;
+
     explicit PanelLauncher(AppState& state, PanelOpener openDigitalPanel = {}, ContainerOpener openContainer = {})
         : state_(state), openDigitalPanel_(std::move(openDigitalPanel)), openContainer_(std::move(openContainer))
     {
     }
+    // Units behind the gateway: `showConnecting` opens CConnecting for the
+    // model check of analog units.
+    void setGateway(GatewayConnect* gateway, GatewayPanelOpener openGatewayPanel, std::function<void()> showConnecting)
+    {
+        gateway_ = gateway;
+        openGatewayPanel_ = std::move(openGatewayPanel);
+        showConnecting_ = std::move(showConnecting);
+    }
     void connect(UnitRecord& record, const ConnectRequest& request, MainWindowView& view) override;
+    void onTimer(UnitList& list, MainWindowView& view) override;
+    void shutDown() override;
 
 private:
     AppState& state_;
     PanelOpener openDigitalPanel_;
     ContainerOpener openContainer_;
+    GatewayConnect* gateway_ = nullptr;
+    GatewayPanelOpener openGatewayPanel_;
+    std::function<void()> showConnecting_;
 };
 
 } // namespace vantel

@@ -13,6 +13,9 @@ class UnitConnector {
 public:
     virtual ~UnitConnector() = default;
     virtual void connect(UnitRecord& record, const ConnectRequest& request, MainWindowView& view) = 0;
+    // The main window's 100 ms timer, and its close.
+    virtual void onTimer(UnitList& /*list*/, MainWindowView& /*view*/) {}
+    virtual void shutDown() {}
 };
 
 } // namespace vantel

@@ -1,4 +1,5 @@
 // The desktop program: reads the options, opens the main window.
+#include "app/ConnectingDialog.h"
 #include "app/LocaleDateTimeFormatter.h"
 #include "app/MainWindow.h"
 #include "app/PanelLauncher.h"
@@ -83,6 +84,15 @@ int main(int argc, char** argv)
         [&](UnitRecord& record, const ConnectRequest& request, ConnectedAnalogUnit unit) {
             OpenAnalogContainer(list, state, record, request, std::move(unit.channel), unit.unitId);
         });
+    // Every unit behind the gateway shares the one link; panels go before it.
+    CGatewayLink gatewayLink(SteadyClock::instance());
+    GatewayConnect gateway(gatewayLink, SteadyClock::instance());
+    launcher.setGateway(
+        &gateway,
+        [&](UnitRecord& record, const ConnectRequest& request, CGatewayLink& link) {
+            DigitalPanelWindow::openGateway(list, state, record, request, link);
+        },
+        [&] { ConnectingDialog::open(gateway, &window); });
     window.logic().setConnector(&launcher);
     if (!window.start(std::move(adapters)))
         return 1;

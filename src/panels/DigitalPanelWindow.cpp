@@ -78,6 +78,8 @@ DigitalPanelWindow::DigitalPanelWindow(QWidget* parent) : PanelWindow(parent)
 DigitalPanelWindow::~DigitalPanelWindow()
 {
     digital_ = nullptr;
+    gateway_ = nullptr;
+    clicked_ = nullptr;
     destroyPanel();
 }
 
@@ -146,14 +148,22 @@ void DigitalPanelWindow::bindButton(int id, QAbstractButton* button)
 {
     bind(id, button);
     connect(button, &QAbstractButton::clicked, this, [this, id] {
-        if (digital_)
-            digital_->onControlClicked(id);
+        if (clicked_)
+            clicked_(id);
     });
 }
 
 void DigitalPanelWindow::setDigitalPanel(PanelPtr<CVantelDIGITAL> panel)
 {
     digital_ = panel.get();
+    clicked_ = [panel = digital_](int id) { return panel->onControlClicked(id); };
+    setPanel(std::move(panel));
+}
+
+void DigitalPanelWindow::setGatewayPanel(PanelPtr<CVantelGW> panel)
+{
+    gateway_ = panel.get();
+    clicked_ = [panel = gateway_](int id) { return panel->onControlClicked(id); };
     setPanel(std::move(panel));
 }
 
@@ -184,6 +194,16 @@ DigitalPanelWindow* DigitalPanelWindow::open(UnitList& list, AppState& app, cons
     // A failed start-up has told the user and let the window go already.
     if (!window->digitalPanel()->start())
         return nullptr;
+    window->show();
+    return window;
+}
+
+DigitalPanelWindow* DigitalPanelWindow::openGateway(UnitList& list, AppState& app, const UnitRecord& record,
+                                                    const ConnectRequest& request, CGatewayLink& gateway)
+{
+    auto* window = new DigitalPanelWindow;
+    window->setGatewayPanel(MakePanel<CVantelGW>(*window, ContextFor(list, app, record, request), gateway));
+    window->gatewayPanel()->start();
     window->show();
     return window;
 }

@@ -1,16 +1,19 @@
 #pragma once
 
 #include "panels/CVantelDIGITAL.h"
+#include "panels/CVantelGW.h"
 #include "panels/PanelContext.h"
 #include "panels/PanelWindow.h"
 
 #include <QFrame>
 
 #include <array>
+#include <functional>
 
 namespace vantel {
 
-// The window of a digital unit panel: a DO group with eight rows (name,
+// The window of a digital unit panel, wired (CVantelDIGITAL) or behind the
+// gateway (CVantelGW): a DO group with eight rows (name,
 // indicator, ON/OFF, 自動, period, "x100ms"), a DI group with eight rows
 // (name, indicator) and its shared "入力"/自動/period controls, the status
 // line and "切断". Rows the unit does not have are hidden by the panel; the
@@ -27,8 +30,15 @@ public:
     static DigitalPanelWindow* open(UnitList& list, AppState& app, const UnitRecord& record,
                                     const ConnectRequest& request);
 
+    // The same for a unit behind the gateway, reached over `gateway`; the
+    // panel's start-up reads go on after the window is shown.
+    static DigitalPanelWindow* openGateway(UnitList& list, AppState& app, const UnitRecord& record,
+                                           const ConnectRequest& request, CGatewayLink& gateway);
+
     CVantelDIGITAL* digitalPanel() const { return digital_; }
+    CVantelGW* gatewayPanel() const { return gateway_; }
     void setDigitalPanel(PanelPtr<CVantelDIGITAL> panel);
+    void setGatewayPanel(PanelPtr<CVantelGW> panel);
 
     void setVisible(int id, bool visible) override;
     using QWidget::setVisible;
@@ -42,6 +52,9 @@ private:
     void fitToRows();
 
     CVantelDIGITAL* digital_ = nullptr;
+    CVantelGW* gateway_ = nullptr;
+    // The panel's handler of button clicks by control id.
+    std::function<bool(int)> clicked_;
     std::array<QFrame*, kChannelsPerSide - 1> outputSeparators_{};
     std::array<QFrame*, kChannelsPerSide - 1> inputSeparators_{};
 };

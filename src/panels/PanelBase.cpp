@@ -297,7 +297,13 @@ void PanelBase::reportFailure(std::string_view text, AfterFailure after)
         closing_ = true;
         if (failureShown_.exchange(true))
             return;
-        postMessageBox(text, [this] { requestClose(); });
+        postMessageBox(text, [this] {
+            requestClose();
+            // Without a tick (start-up still running, polling stopped) no
+            // tick would carry the close out.
+            if (!ticking())
+                view_.postClose();
+        });
         return;
     }
     // Stopping from inside a tick only asks the ticker to end after it.

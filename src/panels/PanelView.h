@@ -33,6 +33,8 @@ class PanelView : public ControlView, public PanelHost {
 public:
     // ON is drawn red, OFF black with blue text.
     virtual void setIndicator(int id, bool on) = 0;
+    // A state the panel does not know: drawn as neither ON nor OFF.
+    virtual void setIndicatorUndetermined(int id) { setIndicator(id, false); }
     // Longest text, in characters, that an edit box accepts.
     virtual void setMaxLength(int id, int characters) = 0;
     // Windows without bars (headless runs) leave it out.

@@ -33,6 +33,13 @@ void PaintIndicator(QWidget& indicator, bool on)
     indicator.setPalette(palette);
 }
 
+// Undetermined: the window's own background, no LED colour at all.
+void PaintUndetermined(QWidget& indicator)
+{
+    indicator.setAutoFillBackground(false);
+    indicator.setPalette(QPalette());
+}
+
 } // namespace
 
 PanelWindow::PanelWindow(QWidget* parent) : QWidget(parent, Qt::Window), controls_(*this)
@@ -95,6 +102,14 @@ void PanelWindow::setIndicator(int id, bool on)
     onGuiThread([this, id, on] {
         if (QWidget* indicator = controls_.widget(id))
             PaintIndicator(*indicator, on);
+    });
+}
+
+void PanelWindow::setIndicatorUndetermined(int id)
+{
+    onGuiThread([this, id] {
+        if (QWidget* indicator = controls_.widget(id))
+            PaintUndetermined(*indicator);
     });
 }
 

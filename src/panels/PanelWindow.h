@@ -54,6 +54,7 @@ public:
     bool ask(std::string_view utf8) override;
 
     void setIndicator(int id, bool on) override;
+    void setIndicatorUndetermined(int id) override;
     void setMaxLength(int id, int characters) override;
     void setLevelBar(int id, const LevelBar& bar) override;
     void postMessage(std::string_view utf8, std::function<void()> dismissed) override;

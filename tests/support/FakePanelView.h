@@ -31,6 +31,19 @@ public:
     {
         const std::lock_guard guard(mutex_);
         indicators[id] = on;
+        undetermined[id] = false;
+    }
+    void setIndicatorUndetermined(int id) override
+    {
+        const std::lock_guard guard(mutex_);
+        indicators[id] = false;
+        undetermined[id] = true;
+    }
+    bool indicatorUndetermined(int id) const
+    {
+        const std::lock_guard guard(mutex_);
+        const auto it = undetermined.find(id);
+        return it != undetermined.end() && it->second;
     }
     void setMaxLength(int id, int characters) override { maxLength[id] = characters; }
     void setLevelBar(int id, const LevelBar& bar) override
@@ -124,6 +137,7 @@ public:
     }
 
     std::map<int, bool> indicators;
+    std::map<int, bool> undetermined;
     std::map<int, int> maxLength;
     std::map<int, LevelBar> bars;
     std::vector<PostedMessage> posted;

@@ -1,0 +1,385 @@
+#include "panels/CVantelGW.h"
+
+#include "comm/AsciiCommands.h"
+#include "comm/AsciiReplies.h"
+#include "panels/UnitCheck.h"
+
+#include <cstdio>
+
+namespace vantel {
+
+namespace {
+
+constexpr PeriodRule kSecondsRule{1,
+                                  9999,
+                                  10,
+                                  4,
+                                  "時間設定が不正です。1-9999secの範囲で指定してください。",
+                                  10,
+                                  "設定した周期では制御できない場合があります。\r\n設定しますか。"};
+constexpr const char* kSecondsUnit = "x1sec";
+constexpr int kGroups = 2; // DK always carries two groups of four outputs
+
+const UnitRecord& RecordOf(const PanelContext& context)
+{
+    static const UnitRecord kNone;
+    const UnitRecord* record = context.list.find(context.unit);
+    return record ? *record : kNone;
+}
+
+bool BitSet(int bits, int index)
+{
+    return (bits & (1 << index)) != 0;
+}
+
+template <std::size_t N> int IndexOf(const std::array<int, N>& ids, int id)
+{
+    for (std::size_t i = 0; i < N; ++i)
+        if (ids[i] == id)
+            return static_cast<int>(i);
+    return -1;
+}
+
+} // namespace
+
+CVantelGW::CVantelGW(PanelView& view, PanelContext context, CGatewayLink& gateway)
+    : PanelBase(view, context), model_(ModelAt(RecordOf(context).modelRow)),
+      watchdog_(*context.clock, RecordOf(context).replyTimeout),
+      link_(gateway, RecordOf(context).node, RecordOf(context).replyTimeout)
+{
+    for (auto& state : outputs_)
+        state = Undetermined;
+    for (auto& state : inputs_)
+        state = Undetermined;
+}
+
+CVantelGW::~CVantelGW()
+{
+    shutDown();
+}
+
+CVantelGW::State CVantelGW::StateAt(const States& states, int index)
+{
+    if (index < 0 || index >= kChannelsPerSide)
+        return Undetermined;
+    return static_cast<State>(states[static_cast<std::size_t>(index)].load());
+}
+
+bool CVantelGW::pulses(int index) const
+{
+    return index >= 0 && index < kChannelsPerSide && outputConfig_[static_cast<std::size_t>(index)].load() != 0;
+}
+
+void CVantelGW::start()
+{
+    markUnitOpen();
+    titleShown_ = 0;
+    showTitle(false);
+    layOutRows();
+    registerControls();
+    showStatus(infoText());
+    link_.listen([this](const NodeFrame& frame) { return onFrame(frame); });
+    restoreWindowPosition();
+    openLog(csvHeader());
+    for (int i = 0; i < outputCount(); ++i)
+        showOutput(i, Undetermined);
+    for (int i = 0; i < inputCount(); ++i)
+        showInput(i, Undetermined);
+    startUpInBackground([this] { runStartUp(); });
+}
+
+void CVantelGW::layOutRows()
+{
+    for (std::size_t i = 0; i < kChannelsPerSide; ++i)
+        view().setText(DigitalId::OutputPeriodLabel[i], kSecondsUnit);
+    view().setText(DigitalId::InputPeriodLabel, kSecondsUnit);
+    for (int i = outputCount(); i < kChannelsPerSide; ++i) {
+        const auto slot = static_cast<std::size_t>(i);
+        for (const int id :
+             {DigitalId::OutputName[slot], DigitalId::OutputIndicator[slot], DigitalId::OutputButton[slot],
+              DigitalId::OutputAuto[slot], DigitalId::OutputPeriod[slot], DigitalId::OutputPeriodLabel[slot]})
+            view().setVisible(id, false);
+    }
+    if (outputCount() == 0)
+        view().setVisible(DigitalId::OutputGroup, false);
+    for (int i = inputCount(); i < kChannelsPerSide; ++i) {
+        const auto slot = static_cast<std::size_t>(i);
+        view().setVisible(DigitalId::InputName[slot], false);
+        view().setVisible(DigitalId::InputIndicator[slot], false);
+    }
+    if (inputCount() == 0) {
+        for (const int id : {DigitalId::InputGroup, DigitalId::ReadInputs, DigitalId::InputAuto, DigitalId::InputPeriod,
+                             DigitalId::InputPeriodLabel})
+            view().setVisible(id, false);
+    }
+}
+
+void CVantelGW::registerControls()
+{
+    for (int i = 0; i < kChannelsPerSide; ++i) {
+        const auto slot = static_cast<std::size_t>(i);
+        addNameBox(DigitalId::OutputName[slot], SignalSide::Output, i);
+        addNameBox(DigitalId::InputName[slot], SignalSide::Input, i);
+    }
+    for (std::size_t i = 0; i < kChannelsPerSide; ++i)
+        addAutoFunction({DigitalId::OutputAuto[i],
+                         DigitalId::OutputPeriod[i],
+                         {DigitalId::OutputButton[i], DigitalId::OutputPeriodLabel[i]},
+                         kSecondsRule});
+    addAutoFunction({DigitalId::InputAuto,
+                     DigitalId::InputPeriod,
+                     {DigitalId::ReadInputs, DigitalId::InputPeriodLabel},
+                     kSecondsRule});
+}
+
+void CVantelGW::runStartUp()
+{
+    bool answered = exchange(ascii::SN().bytes);
+    if (answered && outputCount() > 0)
+        answered = exchange(ascii::MR(ascii::kMemoryOutputConfig, ascii::kMemoryOutputConfigCount).bytes) &&
+                   exchange(ascii::DY(ChannelKind::Gateway).bytes);
+    if (answered && inputCount() > 0)
+        answered = exchange(ascii::DI(ChannelKind::Gateway).bytes);
+    // The unit record and the ticker belong to the GUI thread.
+    runOnGuiThread([this, answered] { afterStartUp(answered); });
+}
+
+void CVantelGW::afterStartUp(bool answered)
+{
+    if (finished())
+        return;
+    if (closeRequested()) {
+        // Shutdown or a wrong model asked for the close while the reads ran.
+        view().postClose();
+        return;
+    }
+    if (closing())
+        return;
+    if (!answered) {
+        timedOut();
+        return;
+    }
+    startedUp_ = true;
+    startTicking();
+}
+
+bool CVantelGW::exchange(std::string_view command)
+{
+    watchdog_.sent();
+    return link_.sendAndWait(command, closeToken()).answered();
+}
+
+void CVantelGW::timedOut()
+{
+    switchOffAllAutos();
+    reportFailure(kWirelessTimeout, AfterFailure::Close);
+}
+
+void CVantelGW::checkReplies()
+{
+    if (watchdog_.overdue())
+        timedOut();
+}
+
+std::string CVantelGW::infoText() const
+{
+    char text[160];
+    std::snprintf(text, sizeof text, "%.*s ( node : %d / ID : %d )", static_cast<int>(model_.displayName.size()),
+                  model_.displayName.data(), link_.node(), unitId_.load());
+    return text;
+}
+
+std::string CVantelGW::csvHeader()
+{
+    std::string header = "日付,時刻";
+    for (int i = 0; i < outputCount(); ++i)
+        header += "," + view().text(DigitalId::OutputName[static_cast<std::size_t>(i)]);
+    for (int i = 0; i < inputCount(); ++i)
+        header += "," + view().text(DigitalId::InputName[static_cast<std::size_t>(i)]);
+    return header + "\n";
+}
+
+std::string CVantelGW::csvValues() const
+{
+    std::string values;
+    for (int i = 0; i < outputCount(); ++i)
+        values += outputState(i) == On ? ",1" : ",0";
+    for (int i = 0; i < inputCount(); ++i)
+        values += inputState(i) == On ? ",1" : ",0";
+    return values;
+}
+
+void CVantelGW::periodicWork()
+{
+    const bool loggingMark = loggingEnabled() && inputAutoOn();
+    if (titleShown_.exchange(loggingMark ? 1 : 0) != (loggingMark ? 1 : 0))
+        showTitle(loggingMark);
+
+    if (autoFunction(inputAuto()).advance()) {
+        inputReadPending_ = true;
+        for (int i = 0; i < kChannelsPerSide; ++i)
+            showInput(i, Undetermined);
+        readInputs();
+    }
+
+    int flip = 0;
+    for (int i = 0; i < outputCount(); ++i)
+        if (autoFunction(outputAuto(i)).advance())
+            flip |= 1 << i;
+    if (flip == 0)
+        return;
+    // One command sets every output the panel knows: the fired ones
+    // flipped, the others as they are. Undetermined outputs stay out.
+    int states = 0;
+    int mask = 0;
+    for (int i = 0; i < outputCount(); ++i) {
+        const State state = outputState(i);
+        if (state == Undetermined)
+            continue;
+        const bool on = BitSet(flip, i) ? state == Off : state == On;
+        if (BitSet(flip, i))
+            showOutput(i, on ? On : Off);
+        states |= on ? 1 << i : 0;
+        mask |= 1 << i;
+    }
+    if (mask != 0)
+        sendMasked(states, mask);
+}
+
+bool CVantelGW::onControlClicked(int controlId)
+{
+    if (const int output = IndexOf(DigitalId::OutputButton, controlId); output >= 0) {
+        onOutputButton(output);
+        return true;
+    }
+    if (controlId == DigitalId::ReadInputs) {
+        onReadInputs();
+        return true;
+    }
+    if (controlId == DigitalId::InputAuto || IndexOf(DigitalId::OutputAuto, controlId) >= 0) {
+        onAutoClicked(controlId);
+        return true;
+    }
+    return false;
+}
+
+void CVantelGW::onOutputButton(int index)
+{
+    if (index < 0 || index >= outputCount() || closing())
+        return;
+    const State state = outputState(index);
+    if (state == Undetermined)
+        return;
+    const bool on = state == Off;
+    const int bit = 1 << index;
+    showOutput(index, on ? On : Off);
+    sendMasked(on ? bit : 0, bit);
+    if (on && pulses(index))
+        sendMasked(0, bit);
+}
+
+void CVantelGW::onReadInputs()
+{
+    if (!closing())
+        readInputs();
+}
+
+void CVantelGW::sendMasked(int states, int mask)
+{
+    exchange(ascii::DK(states, mask, kGroups).bytes);
+}
+
+void CVantelGW::readInputs()
+{
+    exchange(ascii::DI(ChannelKind::Gateway).bytes);
+}
+
+void CVantelGW::showOutput(int index, int state)
+{
+    const auto slot = static_cast<std::size_t>(index);
+    outputs_[slot] = state;
+    if (state == Undetermined)
+        view().setIndicatorUndetermined(DigitalId::OutputIndicator[slot]);
+    else
+        view().setIndicator(DigitalId::OutputIndicator[slot], state == On);
+}
+
+void CVantelGW::showInput(int index, int state)
+{
+    const auto slot = static_cast<std::size_t>(index);
+    inputs_[slot] = state;
+    if (index >= inputCount())
+        return;
+    if (state == Undetermined)
+        view().setIndicatorUndetermined(DigitalId::InputIndicator[slot]);
+    else
+        view().setIndicator(DigitalId::InputIndicator[slot], state == On);
+}
+
+bool CVantelGW::onFrame(const NodeFrame& frame)
+{
+    watchdog_.answered();
+    const std::string_view payload = frame.payload;
+    if (payload.size() <= 2)
+        return false;
+    const CallbackScope scope(*this);
+    const std::string_view letters = payload.substr(0, 2);
+    if (letters == "di") {
+        if (scope && payload.size() == 5)
+            if (const auto bits = ascii::ParseDI(payload, ChannelKind::Gateway))
+                onInputs(*bits);
+        return true;
+    }
+    if (letters == "dy") {
+        if (scope && payload.size() == 5)
+            if (const auto bits = ascii::ParseDY(payload, ChannelKind::Gateway))
+                onOutputs(*bits);
+        return true;
+    }
+    if (letters == "mr") {
+        if (scope && payload.size() == 23)
+            if (const auto memory = ascii::ParseMR(payload))
+                for (std::size_t i = 0; i < outputConfig_.size() && i < memory->bytes.size(); ++i)
+                    outputConfig_[i] = memory->bytes[i];
+        return true;
+    }
+    if (letters == "sn") {
+        if (scope)
+            onSerial(payload);
+        return true;
+    }
+    return letters == "dk";
+}
+
+void CVantelGW::onInputs(int bits)
+{
+    for (int i = 0; i < inputCount(); ++i)
+        showInput(i, BitSet(bits, i) ? On : Off);
+    if (inputReadPending_.exchange(false))
+        logValues(csvValues());
+}
+
+void CVantelGW::onOutputs(int bits)
+{
+    for (int i = 0; i < outputCount(); ++i)
+        showOutput(i, BitSet(bits, i) ? On : Off);
+}
+
+void CVantelGW::onSerial(std::string_view payload)
+{
+    if (payload.size() != 7 && payload.size() != 8)
+        return;
+    const auto identity = ascii::ParseSN(payload);
+    if (!identity)
+        return;
+    if (identity->modelCode != model_.modelCode) {
+        switchOffAllAutos();
+        postMessageBox(kWrongModel);
+        requestClose();
+        return;
+    }
+    unitId_ = identity->unitId;
+    showStatus(infoText());
+}
+
+} // namespace vantel
