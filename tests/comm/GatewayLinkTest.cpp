@@ -263,7 +263,7 @@ TEST(GatewayLink, ASendWhileTheGatewayIsAwayWaitsForItUntilThePanelStops)
     GatewayNode node = link.registerNode(6, digital.handler());
     ASSERT_EQ(link.open(Lan(*gateway)), 0);
     ASSERT_TRUE(link.sendAndWait(6, "DI" + T, kReplyWaitMs).answered()); // taken by the gateway, not queued
-    gateway->stop(); // off: every reconnection is refused
+    gateway->stop();                                                     // off: every reconnection is refused
     std::stop_source panel;
     auto waiting =
         std::async(std::launch::async, [&] { return link.sendAndWait(6, "DI" + T, 600000, panel.get_token()).reply; });
