@@ -140,8 +140,10 @@ void SimGateway::stop()
     loopProgress_.notify_all();
     wake();
     thread_.join();
-    clients_.clear();
+    // The listener first: a client that sees its connection end must not
+    // get into the queue of a listener that is about to close.
     listener_.reset();
+    clients_.clear();
     pty_.close();
     wakeEvent_.reset();
 }

@@ -262,7 +262,8 @@ TEST(GatewayLink, ASendWhileTheGatewayIsAwayWaitsForItUntilThePanelStops)
     Received digital;
     GatewayNode node = link.registerNode(6, digital.handler());
     ASSERT_EQ(link.open(Lan(*gateway)), 0);
-    gateway->stop(); // off: every reconnection is refused
+    ASSERT_TRUE(link.sendAndWait(6, "DI" + T, kReplyWaitMs).answered()); // taken by the gateway, not queued
+    gateway->stop();                                                     // off: every reconnection is refused
     std::stop_source panel;
     auto waiting =
         std::async(std::launch::async, [&] { return link.sendAndWait(6, "DI" + T, 600000, panel.get_token()).reply; });
@@ -273,6 +274,7 @@ TEST(GatewayLink, ASendWhileTheGatewayIsAwayWaitsForItUntilThePanelStops)
     gateway->start(); // back on its old port
     ASSERT_TRUE(gateway->waitForConnections(2, 10s));
     EXPECT_TRUE(link.sendAndWait(6, "DI" + T, kReplyWaitMs).answered());
+    EXPECT_EQ(digital.payloads().size(), 2u);
 }
 
 // A USB gateway stands behind VANTEL_COM<n> as a pseudo-terminal.
