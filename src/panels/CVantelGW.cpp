@@ -273,20 +273,27 @@ void CVantelGW::onOutputButton(int index)
     const bool on = state == Off;
     const int bit = 1 << index;
     showOutput(index, on ? On : Off);
-    sendMasked(on ? bit : 0, bit);
-    if (on && pulses(index))
-        sendMasked(0, bit);
+    const bool pulse = on && pulses(index);
+    link_.post([this, on, bit, pulse] {
+        if (closing())
+            return;
+        if (sendMasked(on ? bit : 0, bit) && pulse)
+            sendMasked(0, bit);
+    });
 }
 
 void CVantelGW::onReadInputs()
 {
     if (!closing())
-        readInputs();
+        link_.post([this] {
+            if (!closing())
+                readInputs();
+        });
 }
 
-void CVantelGW::sendMasked(int states, int mask)
+bool CVantelGW::sendMasked(int states, int mask)
 {
-    exchange(ascii::DK(states, mask, kGroups).bytes);
+    return exchange(ascii::DK(states, mask, kGroups).bytes);
 }
 
 void CVantelGW::readInputs()

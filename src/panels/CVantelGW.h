@@ -41,6 +41,7 @@ public:
     bool startedUp() const { return startedUp_.load(); }
 
     // GUI thread: button clicks by control id; false for ids not handled.
+    // What they send is waited for on the link's thread, not here.
     bool onControlClicked(int controlId);
     void onOutputButton(int index);
     void onReadInputs();
@@ -80,7 +81,7 @@ private:
 
     // Sends one command and waits for its reply; false when no reply came.
     bool exchange(std::string_view command);
-    void sendMasked(int states, int mask);
+    bool sendMasked(int states, int mask);
     void readInputs();
     void showOutput(int index, int state);
     void showInput(int index, int state);

@@ -28,6 +28,8 @@ void GatewayNodeLink::listen(NodeHandler handler)
 
 NodeExchange GatewayNodeLink::sendAndWait(std::string_view command, std::stop_token stop)
 {
+    if (stopped_.stop_requested())
+        return {NodeReply::Cancelled, 0};
     // Either the caller's token or stop() ends the wait.
     std::stop_source either;
     const std::stop_callback byCaller(stop, [&either] { either.request_stop(); });
@@ -42,9 +44,15 @@ int GatewayNodeLink::send(std::string_view command)
     return gateway_.sendToNode(node_, command);
 }
 
+void GatewayNodeLink::post(std::function<void()> commands)
+{
+    commands_.post(std::move(commands));
+}
+
 void GatewayNodeLink::stop()
 {
     stopped_.request_stop();
+    commands_.stop();
     GatewayNode registration;
     {
         const std::lock_guard guard(registrationMutex_);

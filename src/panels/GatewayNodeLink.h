@@ -1,10 +1,12 @@
 #pragma once
 
 #include "comm/CGatewayLink.h"
+#include "comm/WorkerThread.h"
 #include "panels/PanelLink.h"
 #include "registry/UnitRecord.h"
 
 #include <cstdint>
+#include <functional>
 #include <mutex>
 #include <stop_token>
 #include <string_view>
@@ -30,13 +32,17 @@ public:
     NodeExchange sendAndWait(std::string_view command, std::stop_token stop);
     // Sends the command without waiting; 0 or the link's code.
     int send(std::string_view command);
+    // Runs `commands` on the link's own thread, one after the other: user
+    // actions that wait for replies, so the window is never held by them.
+    void post(std::function<void()> commands);
 
     CGatewayLink& gateway() { return gateway_; }
     int node() const { return node_; }
     int replyTimeoutSeconds() const { return timeoutSeconds_; }
 
-    // Cancels every wait and ends the registration once a call of the
-    // handler in progress has returned.
+    // Cancels every wait, lets the posted commands run out (they find the
+    // link stopped) and ends the registration once a call of the handler in
+    // progress has returned.
     void stop() override;
     // The link stays open for the other units behind the gateway.
     void release() override {}
@@ -48,6 +54,8 @@ private:
     std::stop_source stopped_;
     std::mutex registrationMutex_;
     GatewayNode registration_;
+    // Last: joined before the rest goes.
+    WorkerThread<std::function<void()>> commands_{[](std::function<void()>& run) { run(); }};
 };
 
 } // namespace vantel

@@ -7,8 +7,6 @@
 
 #include <gtest/gtest.h>
 
-#include <future>
-
 namespace vantel {
 namespace {
 
@@ -39,9 +37,10 @@ protected:
         ASSERT_EQ(link.open(GatewayTransportOf(unit)), 0);
     }
 
-    void open()
+    void open(bool logging = false)
     {
         PanelContext c(list, app, list.at(0).id);
+        c.loggingEnabled = logging;
         c.logFolder = temp.folder();
         c.codec = &codec;
         c.clock = &clock;
@@ -103,10 +102,10 @@ TEST_F(GatewayPanelTest, ManualClickSwitchesOneOutputAndUndeterminedOutputsSendN
     EXPECT_EQ(framesSeen(), before + 4);
 
     panel->onOutputButton(2);
-    EXPECT_EQ(gateway->nodeState(kNode).outputBits, 0b100u);
     EXPECT_EQ(panel->outputState(2), CVantelGW::On);
+    EXPECT_TRUE(Eventually([&] { return gateway->nodeState(kNode).outputBits == 0b100u; }));
     panel->onOutputButton(2);
-    EXPECT_EQ(gateway->nodeState(kNode).outputBits, 0u);
+    EXPECT_TRUE(Eventually([&] { return gateway->nodeState(kNode).outputBits == 0u; }));
 }
 
 TEST_F(GatewayPanelTest, SilentUnitTimesOutAtStartUpAndThePanelCloses)
@@ -131,12 +130,11 @@ TEST_F(GatewayPanelTest, WatchdogClosesThePanelWhenAReplyIsOverdue)
     open();
     ASSERT_TRUE(startedUp());
     gateway->setNodeSilent(kNode, true);
-    auto click = std::async(std::launch::async, [&] { panel->onOutputButton(0); });
+    panel->onOutputButton(0); // the window is not held while the DK waits
     ASSERT_TRUE(gateway->waitForFrameCount(5, std::chrono::seconds(5)));
     panel->tick(); // not overdue yet
     EXPECT_TRUE(view.postedTexts().empty());
     clock.advance(kPastTimeoutMs);
-    click.get();
     panel->tick();
     ASSERT_EQ(view.postedTexts().size(), 1u);
     EXPECT_EQ(view.postedTexts().front(), kWirelessTimeout);
@@ -191,6 +189,44 @@ TEST_F(GatewayPanelTest, PeriodInSecondsBelowTenIsConfirmedAndFiresEveryFiftyTic
     panel->onControlClicked(DigitalId::InputAuto);
     EXPECT_EQ(view.controls.lastMessage(), "時間設定が不正です。1-9999secの範囲で指定してください。");
     EXPECT_FALSE(panel->inputAutoOn());
+}
+
+TEST_F(GatewayPanelTest, OutputWithAPulseValueIsSwitchedOffRightAfterItWasSwitchedOn)
+{
+    startGateway({.node = kNode, .row = kRow});
+    gateway->modifyNode(kNode, [](sim::UnitState& s) { s.oneShotValues[1] = 5; });
+    open();
+    ASSERT_TRUE(startedUp());
+    EXPECT_TRUE(panel->pulses(1));
+    EXPECT_FALSE(panel->pulses(0));
+    const std::size_t before = framesSeen();
+    panel->onOutputButton(1);
+    ASSERT_TRUE(gateway->waitForFrameCount(before + 2, std::chrono::seconds(5)));
+    const auto frames = gateway->receivedFrames();
+    const std::string on(frames[frames.size() - 2].begin(), frames[frames.size() - 2].end());
+    const std::string off(frames.back().begin(), frames.back().end());
+    // Node, "DK", then per group the states and the mask of outputs to change.
+    EXPECT_EQ(on, std::string("07DK\x22\x22\x20\x20\xC8"));
+    EXPECT_EQ(off, std::string("07DK\x20\x22\x20\x20\xC8"));
+    EXPECT_EQ(gateway->nodeState(kNode).outputBits, 0u);
+    EXPECT_EQ(panel->outputState(1), CVantelGW::On); // the panel keeps showing ON
+}
+
+TEST_F(GatewayPanelTest, AutomaticReadLogsTheInputsItRead)
+{
+    startGateway({.node = kNode, .row = kRow, .inputBits = 0b001});
+    open(true);
+    ASSERT_TRUE(startedUp());
+    view.controls.setText(DigitalId::InputPeriod, "10");
+    view.controls.setChecked(DigitalId::InputAuto, true);
+    panel->onControlClicked(DigitalId::InputAuto);
+    EXPECT_TRUE(view.controls.questions.empty()); // 10 s needs no confirmation
+    gateway->modifyNode(kNode, [](sim::UnitState& s) { s.inputBits = 0b110; });
+    for (int i = 0; i < 100; ++i)
+        panel->tick();
+    EXPECT_EQ(panel->logger().linesWritten(), 1);
+    EXPECT_EQ(panel->csvValues(), ",0,0,0,0,1,1");
+    EXPECT_FALSE(view.indicatorUndetermined(DigitalId::InputIndicator[0]));
 }
 
 } // namespace
