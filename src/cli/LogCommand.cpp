@@ -24,6 +24,7 @@ struct LogOptions {
     std::vector<std::string> unitNames;
     bool all = false;
     bool keepGoing = false;
+    bool confirm = false;              // --yes: periods the panel asks about are taken
     std::optional<std::string> period; // the panel's own start value when absent
     int fileSwitchLines = CsvLogger::kSwitchingOff;
     std::string folder;
@@ -46,12 +47,13 @@ std::optional<std::chrono::seconds> PositiveSeconds(const std::optional<int>& va
 
 std::optional<LogOptions> ReadOptions(CtlArgs& args, std::ostream& err)
 {
-    const std::set<std::string> known = {"--list",   "--codepage", "--unit",    "--all",        "--period",
-                                         "--switch", "--folder",   "--seconds", "--keep-going", "--status"};
+    const std::set<std::string> known = {"--list",   "--codepage", "--unit",       "--all",    "--period", "--switch",
+                                         "--folder", "--seconds",  "--keep-going", "--status", "--yes"};
     LogOptions options;
     options.unitNames = args.options("--unit");
     options.all = args.flag("--all");
     options.keepGoing = args.flag("--keep-going");
+    options.confirm = args.flag("--yes");
     options.period = args.option("--period");
     const auto switchLines = args.number("--switch");
     const auto seconds = args.number("--seconds");
@@ -141,7 +143,7 @@ bool AddUnits(LogService& service, const UnitList& list, const LogOptions& optio
 
 int RunLog(const std::vector<std::string>& rawArgs, std::ostream&, std::ostream& err)
 {
-    CtlArgs args(rawArgs, {"--all", "--keep-going"});
+    CtlArgs args(rawArgs, {"--all", "--keep-going", "--yes"});
     const auto options = ReadOptions(args, err);
     if (!options)
         return kExitUsage;
@@ -156,6 +158,7 @@ int RunLog(const std::vector<std::string>& rawArgs, std::ostream&, std::ostream&
 
     LogServiceSettings settings;
     settings.period = options->period;
+    settings.confirmShortPeriods = options->confirm;
     settings.fileSwitchLines = options->fileSwitchLines;
     settings.folder = options->folder;
     settings.codec = &opened.codec;
@@ -204,10 +207,11 @@ int RunLog(const std::vector<std::string>& rawArgs, std::ostream&, std::ostream&
 const CtlCommand kLogCommand{
     "log",
     "log --unit NAME [--unit NAME ...] | --all [--keep-going] [--status S] [--list FILE]\n"
-    "      [--period TICKS] [--switch LINES] [--folder DIR] [--seconds S] [--codepage CP]\n"
+    "      [--period TICKS] [--yes] [--switch LINES] [--folder DIR] [--seconds S] [--codepage CP]\n"
     "      runs each unit's panel without a window with its inputs polled (DI auto of digital and\n"
     "      analog-output units, AI auto of analog-input units), logging to its CSV file,\n"
-    "      until Ctrl+C, SIGTERM or S seconds; --keep-going opens a failed unit again (1 s to 60 s later)",
+    "      until Ctrl+C, SIGTERM or S seconds; --keep-going opens a failed unit again (1 s to 60 s later);\n"
+    "      units behind a gateway share one link and take --period in seconds (1-9999, under 10 with --yes)",
     RunLog};
 
 } // namespace vantel::ctl

@@ -97,6 +97,8 @@ private:
     {
         const UnitRecord& unit = list_.at(0);
         HeadlessPanelView view(shown, unit.windowLeft, unit.windowTop);
+        if (settings().confirmShortPeriods)
+            view.answer = [](std::string_view) { return true; };
         PanelContext context(list_, app_, unit.id);
         context.logFolder = settings().folder;
         context.fileSwitchLines = settings().fileSwitchLines;

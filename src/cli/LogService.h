@@ -20,6 +20,9 @@ namespace vantel::ctl {
 
 struct LogServiceSettings {
     std::optional<std::string> period; // the panel's own start value when absent
+    // Answers OK where the panel asks before it takes a short period
+    // (gateway units under 10 s); otherwise the run refuses it.
+    bool confirmShortPeriods = false;
     int fileSwitchLines = CsvLogger::kSwitchingOff;
     std::string folder;
     const TextCodec* codec = &FileCodec();

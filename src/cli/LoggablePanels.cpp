@@ -1,13 +1,16 @@
 #include "cli/LoggablePanels.h"
 
+#include "cli/GatewayLinks.h"
 #include "panels/AnalogPanels.h"
 #include "panels/CVantelDIGITAL.h"
+#include "panels/CVantelGW.h"
 #include "panels/PanelTexts.h"
 #include "panels/UnitCheck.h"
 #include "registry/ModelCatalogue.h"
 #include "registry/PanelKind.h"
 
 #include <algorithm>
+#include <string>
 
 namespace vantel::ctl {
 namespace {
@@ -41,6 +44,26 @@ LoggingPanel OpenDigital(HeadlessPanelView& view, PanelContext context, const st
 {
     auto panel = MakePanel<CVantelDIGITAL>(view, std::move(context));
     if (!panel->start() || !SwitchOnPolling(*panel, view, {DigitalId::InputAuto, DigitalId::InputPeriod}, period))
+        return {};
+    return Logging(std::move(panel));
+}
+
+// A digital unit behind the gateway, on the run's one link to that gateway.
+LoggingPanel OpenGateway(HeadlessPanelView& view, PanelContext context, const std::optional<std::string>& period)
+{
+    const UnitRecord* unit = context.list.find(context.unit);
+    if (unit == nullptr)
+        return {};
+    int error = 0;
+    CGatewayLink* link = GatewayLinks::instance().linkFor(*unit, context.app.connectTimeoutMs(),
+                                                          context.app.adapterAddress.load(), error);
+    if (link == nullptr) {
+        view.showMessage("接続エラー : " + std::to_string(error));
+        return {};
+    }
+    auto panel = MakePanel<CVantelGW>(view, std::move(context), *link);
+    panel->start();
+    if (!SwitchOnPolling(*panel, view, {DigitalId::InputAuto, DigitalId::InputPeriod}, period))
         return {};
     return Logging(std::move(panel));
 }
@@ -83,15 +106,15 @@ LoggingSupport LoggingFor(const UnitRecord& unit)
     const PanelKind kind = PanelKindOf(model);
     if (kind.panel == PanelClass::Container && !TraitsOf(kind.container).viaGateway)
         return {OpenAnalog, {}};
-    if (kind.panel != PanelClass::Digital)
+    if (kind.panel != PanelClass::Digital && kind.panel != PanelClass::DigitalGateway)
         return {{},
                 "\"" + unit.name + "\" is a " + std::string(model.displayName) +
-                    ", reached through the gateway; vantelctl log runs the panels of units on the LAN only"};
+                    ", an analog unit reached through the gateway; vantelctl log does not run its panel yet"};
     if (model.inputCount == 0)
         return {{},
                 "\"" + unit.name + "\" (" + std::string(model.displayName) +
                     ") has no digital inputs; the panel logs only while it polls them"};
-    return {OpenDigital, {}};
+    return {kind.panel == PanelClass::DigitalGateway ? OpenGateway : OpenDigital, {}};
 }
 
 } // namespace vantel::ctl

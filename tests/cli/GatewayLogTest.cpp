@@ -1,0 +1,105 @@
+#include "CtlRun.h"
+#include "SimGateway.h"
+#include "cli/LogCommand.h"
+#include "panels/CVantelGW.h"
+#include "registry/UnitList.h"
+#include "support/TempFolder.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <fstream>
+#include <sstream>
+
+using namespace vantel;
+
+namespace {
+
+using test::CtlRun;
+
+constexpr int kComPort = 7;
+
+class CtlGatewayLog : public ::testing::Test {
+protected:
+    CtlGatewayLog()
+    {
+        const std::string pty = (home.path() / "com7").string();
+        gateway = std::make_unique<sim::SimGateway>(
+            sim::GatewayConfig{.ptyLink = pty,
+                               .nodes = {{.node = 2, .row = 35, .inputBits = 0b101},
+                                         {.node = 9, .row = 36, .inputBits = 0b10},
+                                         {.node = 12, .row = 35, .silent = true},
+                                         {.node = 20, .row = 35, .inputBits = 0b11}}});
+        gateway->start();
+        ::setenv("VANTEL_COM7", pty.c_str(), 1);
+        UnitList list(listFile(), codec);
+        add(list, "Pump", 2, 35, kConnectionLan);
+        add(list, "Store", 9, 36, kConnectionUsb);
+        add(list, "Silent", 12, 35, kConnectionLan);
+        add(list, "Pump 2", 20, 35, kConnectionLan);
+        EXPECT_EQ(list.Save(), 0);
+    }
+    ~CtlGatewayLog() override { ::unsetenv("VANTEL_COM7"); }
+
+    void add(UnitList& list, const std::string& name, int node, int row, int connection)
+    {
+        UnitConnection unit;
+        unit.name = name;
+        unit.connectionKind = connection;
+        unit.host = "127.0.0.1";
+        unit.controlPort = gateway->port();
+        unit.comPort = kComPort;
+        unit.node = node;
+        unit.replyTimeout = 1;
+        unit.modelRow = row;
+        list.Add(-1, unit);
+    }
+
+    CtlRun log(std::vector<std::string> args)
+    {
+        args.insert(args.begin(), {"--list", listFile(), "--folder", logs.folder()});
+        return test::RunCtl(ctl::RunLog, args);
+    }
+    std::string listFile() const { return (home.path() / "vantel.dat").string(); }
+    std::string logOf(const std::string& name) const
+    {
+        std::ifstream in(logs.path() / (name + ".csv"), std::ios::binary);
+        std::stringstream text;
+        text << in.rdbuf();
+        return codec.decode(text.str());
+    }
+
+    TextCodec codec{"CP932"};
+    test::TempFolder home;
+    test::TempFolder logs;
+    std::unique_ptr<sim::SimGateway> gateway;
+};
+
+TEST_F(CtlGatewayLog, LogsUnitsBehindOneGatewayOverTcpAndOverTheSerialPort)
+{
+    const CtlRun run =
+        log({"--unit", "Pump", "--unit", "Pump 2", "--unit", "Store", "--period", "1", "--yes", "--seconds", "2"});
+    ASSERT_EQ(run.code, ctl::kExitOk) << run.err;
+    const std::string pump = logOf("Pump");
+    EXPECT_EQ(pump.rfind("日付,時刻,DO1,DO2,DO3,DI1,DI2,DI3\r\n", 0), 0u) << pump;
+    EXPECT_NE(pump.find(",0,0,0,1,0,1\r\n"), std::string::npos) << pump;
+    const std::string store = logOf("Store");
+    EXPECT_NE(store.find(",0,0,0,0,0,0,1\r\n"), std::string::npos) << store; // 5 DO, 2 DI
+    EXPECT_NE(logOf("Pump 2").find(",0,0,0,1,1,0\r\n"), std::string::npos) << logOf("Pump 2");
+    // The serial port for one, and one TCP connection shared by the others.
+    EXPECT_EQ(gateway->acceptedConnections(), 1u);
+}
+
+TEST_F(CtlGatewayLog, ShortPeriodNeedsYesAndASilentUnitEndsTheRun)
+{
+    const CtlRun unconfirmed = log({"--unit", "Pump", "--period", "5", "--seconds", "2"});
+    EXPECT_EQ(unconfirmed.code, ctl::kExitRefused);
+    EXPECT_NE(unconfirmed.err.find("設定した周期では制御できない場合があります。"), std::string::npos)
+        << unconfirmed.err;
+
+    const CtlRun silent = log({"--unit", "Silent", "--period", "10", "--seconds", "5"});
+    EXPECT_EQ(silent.code, ctl::kExitRefused);
+    EXPECT_NE(silent.err.find("通信タイムアウトが発生しました。"), std::string::npos) << silent.err;
+}
+
+} // namespace
