@@ -20,13 +20,6 @@ bool IsWireless(const ModelRow& model)
     return model.has(ModelFlag::FirstWireless | ModelFlag::ThirdWireless);
 }
 
-const UnitRecord& RecordOf(const PanelContext& context)
-{
-    static const UnitRecord kNone;
-    const UnitRecord* record = context.list.find(context.unit);
-    return record ? *record : kNone;
-}
-
 bool BitSet(int bits, int index)
 {
     return (bits & (1 << index)) != 0;
@@ -40,22 +33,13 @@ std::string Flags(int bits, int count)
     return values;
 }
 
-template <std::size_t N> int IndexOf(const std::array<int, N>& ids, int id)
-{
-    for (std::size_t i = 0; i < N; ++i)
-        if (ids[i] == id)
-            return static_cast<int>(i);
-    return -1;
-}
-
 } // namespace
 
 CVantelDIGITAL::CVantelDIGITAL(PanelView& view, PanelContext context)
-    : PanelBase(view, context), model_(ModelAt(RecordOf(context).modelRow)),
-      masked_(DialectOf(model_) == Dialect::Ascii), location_(LocationOf(RecordOf(context))),
-      bindAddress_(context.app.adapterAddress.load()),
+    : DigitalPanelBase(view, context), masked_(DialectOf(model()) == Dialect::Ascii),
+      location_(LocationOf(RecordOf(context))), bindAddress_(context.app.adapterAddress.load()),
       link_(std::make_unique<CDigitalChannel>(context.app.commandLineTimeoutMs.load()),
-            IsWireless(model_) ? kWirelessCloseGrace : kCloseGrace)
+            IsWireless(model()) ? kWirelessCloseGrace : kCloseGrace)
 {
 }
 
@@ -69,10 +53,7 @@ CVantelDIGITAL::~CVantelDIGITAL()
 bool CVantelDIGITAL::start()
 {
     markUnitOpen();
-    titleShown_ = 0;
-    showTitle(false);
-    layOutRows();
-    registerControls();
+    prepareRows({});
     if (!connectAndIdentify())
         return false;
     showStatus(statusText());
@@ -83,48 +64,9 @@ bool CVantelDIGITAL::start()
     return true;
 }
 
-void CVantelDIGITAL::layOutRows()
-{
-    for (int i = outputCount(); i < kChannelsPerSide; ++i) {
-        const auto slot = static_cast<std::size_t>(i);
-        for (const int id :
-             {DigitalId::OutputName[slot], DigitalId::OutputIndicator[slot], DigitalId::OutputButton[slot],
-              DigitalId::OutputAuto[slot], DigitalId::OutputPeriod[slot], DigitalId::OutputPeriodLabel[slot]})
-            view().setVisible(id, false);
-    }
-    if (outputCount() == 0)
-        view().setVisible(DigitalId::OutputGroup, false);
-    for (int i = inputCount(); i < kChannelsPerSide; ++i) {
-        const auto slot = static_cast<std::size_t>(i);
-        view().setVisible(DigitalId::InputName[slot], false);
-        view().setVisible(DigitalId::InputIndicator[slot], false);
-    }
-    if (inputCount() == 0) {
-        for (const int id : {DigitalId::InputGroup, DigitalId::ReadInputs, DigitalId::InputAuto, DigitalId::InputPeriod,
-                             DigitalId::InputPeriodLabel})
-            view().setVisible(id, false);
-    }
-}
-
-void CVantelDIGITAL::registerControls()
-{
-    for (int i = 0; i < kChannelsPerSide; ++i) {
-        const auto slot = static_cast<std::size_t>(i);
-        addNameBox(DigitalId::OutputName[slot], SignalSide::Output, i);
-        addNameBox(DigitalId::InputName[slot], SignalSide::Input, i);
-    }
-    for (std::size_t i = 0; i < kChannelsPerSide; ++i)
-        addAutoFunction({DigitalId::OutputAuto[i],
-                         DigitalId::OutputPeriod[i],
-                         {DigitalId::OutputButton[i], DigitalId::OutputPeriodLabel[i]},
-                         {}});
-    addAutoFunction(
-        {DigitalId::InputAuto, DigitalId::InputPeriod, {DigitalId::ReadInputs, DigitalId::InputPeriodLabel}, {}});
-}
-
 bool CVantelDIGITAL::connectAndIdentify()
 {
-    const UnitIdentity identity = ConnectAndIdentify(link_.channel(), model_, location_, bindAddress_);
+    const UnitIdentity identity = ConnectAndIdentify(link_.channel(), model(), location_, bindAddress_);
     if (!identity.ok()) {
         connectFailed_ = true;
         abandonStartUp(identity.failure);
@@ -148,19 +90,9 @@ void CVantelDIGITAL::sendFirstReads()
 std::string CVantelDIGITAL::statusText() const
 {
     std::string where = location_.host + " : " + std::to_string(location_.port);
-    if (model_.has(ModelFlag::TwoPort))
+    if (model().has(ModelFlag::TwoPort))
         where += "/" + std::to_string(location_.secondPort);
-    return std::string(model_.displayName) + " ( " + where + " ) ID " + std::to_string(unitId_.load());
-}
-
-std::string CVantelDIGITAL::csvHeader()
-{
-    std::string header = "日付,時刻";
-    for (int i = 0; i < outputCount(); ++i)
-        header += "," + view().text(DigitalId::OutputName[static_cast<std::size_t>(i)]);
-    for (int i = 0; i < inputCount(); ++i)
-        header += "," + view().text(DigitalId::InputName[static_cast<std::size_t>(i)]);
-    return header + "\n";
+    return std::string(model().displayName) + " ( " + where + " ) ID " + std::to_string(unitId_.load());
 }
 
 std::string CVantelDIGITAL::csvValues() const
@@ -175,9 +107,7 @@ int CVantelDIGITAL::oneShotValue(int index) const
 
 void CVantelDIGITAL::periodicWork()
 {
-    const bool loggingMark = loggingEnabled() && inputAutoOn();
-    if (titleShown_.exchange(loggingMark ? 1 : 0) != (loggingMark ? 1 : 0))
-        showTitle(loggingMark);
+    refreshTitle();
 
     if (autoFunction(inputAuto()).advance()) {
         // The line carries what the previous read found, before this one answers.
@@ -224,23 +154,6 @@ void CVantelDIGITAL::onReadInputs()
 {
     post(digital::ReadInputs{
         guarded<digital::InputsResult>([this](const digital::InputsResult& read) { onInputsRead(read); })});
-}
-
-bool CVantelDIGITAL::onControlClicked(int controlId)
-{
-    if (const int output = IndexOf(DigitalId::OutputButton, controlId); output >= 0) {
-        onOutputButton(output);
-        return true;
-    }
-    if (controlId == DigitalId::ReadInputs) {
-        onReadInputs();
-        return true;
-    }
-    if (controlId == DigitalId::InputAuto || IndexOf(DigitalId::OutputAuto, controlId) >= 0) {
-        onAutoClicked(controlId);
-        return true;
-    }
-    return false;
 }
 
 void CVantelDIGITAL::post(digital::Request request)

@@ -1,10 +1,8 @@
 #pragma once
 
-#include "panels/DigitalPanelIds.h"
-#include "panels/PanelBase.h"
+#include "panels/DigitalPanelBase.h"
 #include "panels/UnitCheck.h"
 #include "panels/WorkerLink.h"
-#include "registry/ModelCatalogue.h"
 
 #include <array>
 #include <atomic>
@@ -20,7 +18,7 @@ namespace vantel {
 //
 // Output and input states are single words that the GUI thread (buttons),
 // the tick (auto toggling) and the worker (replies) each change in one step.
-class CVantelDIGITAL : public PanelBase {
+class CVantelDIGITAL : public DigitalPanelBase {
 public:
     CVantelDIGITAL(PanelView& view, PanelContext context);
     ~CVantelDIGITAL() override;
@@ -31,16 +29,8 @@ public:
     // why and the window has been let go.
     bool start();
 
-    // GUI thread: the ON/OFF button of output `index` (0-7) and the "入力" button.
-    void onOutputButton(int index);
-    void onReadInputs();
-    // GUI thread: dispatches a button click by control id (ON/OFF, "入力",
-    // 自動 boxes); false for an id the panel does not handle.
-    bool onControlClicked(int controlId);
-
-    const ModelRow& model() const { return model_; }
-    int outputCount() const { return model_.outputCount; }
-    int inputCount() const { return model_.inputCount; }
+    void onOutputButton(int index) override;
+    void onReadInputs() override;
     // Outputs written with a value and a mask (ASCII dialect); the others
     // write the whole output word.
     bool writesMasked() const { return masked_; }
@@ -52,13 +42,10 @@ public:
     int outputBits() const { return outputs_.load(); }
     int inputBits() const { return inputs_.load(); }
     int oneShotValue(int index) const;
-    bool outputAutoOn(int index) { return autoFunction(outputAuto(index)).isOn(); }
-    bool inputAutoOn() { return autoFunction(inputAuto()).isOn(); }
 
     // The texts the panel writes: the status line, the CSV header and the
     // values of one CSV line (each value with its leading comma).
     std::string statusText() const;
-    std::string csvHeader();
     std::string csvValues() const;
 
     const CDigitalChannel& channel() const { return link_.channel(); }
@@ -68,13 +55,9 @@ protected:
     PanelLink& link() override { return link_; }
 
 private:
-    static int outputAuto(int index) { return index; }
-    static int inputAuto() { return kChannelsPerSide; }
     int outputMask() const { return (1 << outputCount()) - 1; }
     int inputMask() const { return (1 << inputCount()) - 1; }
 
-    void layOutRows();
-    void registerControls();
     bool connectAndIdentify();
     void sendFirstReads();
 
@@ -92,7 +75,6 @@ private:
     void onMaskedWritten(std::optional<int> outputs, int followUpMask);
     void readOneShotValues();
 
-    const ModelRow& model_;
     const bool masked_;
     const UnitLocation location_;
     const Ipv4Address bindAddress_;
@@ -103,7 +85,6 @@ private:
     std::atomic<int> inputs_{0};
     std::atomic<int> changedSinceRead_{0}; // outputs switched here after the output read was sent
     std::array<std::atomic<int>, kChannelsPerSide> oneShot_{};
-    std::atomic<int> titleShown_{-1}; // last title state sent, -1: none yet
 
     DigitalLink link_; // last: stopped before the rest goes
 };

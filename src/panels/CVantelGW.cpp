@@ -20,31 +20,15 @@ constexpr PeriodRule kSecondsRule{1,
 constexpr const char* kSecondsUnit = "x1sec";
 constexpr int kGroups = 2; // DK always carries two groups of four outputs
 
-const UnitRecord& RecordOf(const PanelContext& context)
-{
-    static const UnitRecord kNone;
-    const UnitRecord* record = context.list.find(context.unit);
-    return record ? *record : kNone;
-}
-
 bool BitSet(int bits, int index)
 {
     return (bits & (1 << index)) != 0;
 }
 
-template <std::size_t N> int IndexOf(const std::array<int, N>& ids, int id)
-{
-    for (std::size_t i = 0; i < N; ++i)
-        if (ids[i] == id)
-            return static_cast<int>(i);
-    return -1;
-}
-
 } // namespace
 
 CVantelGW::CVantelGW(PanelView& view, PanelContext context, CGatewayLink& gateway)
-    : PanelBase(view, context), model_(ModelAt(RecordOf(context).modelRow)),
-      watchdog_(*context.clock, RecordOf(context).replyTimeout),
+    : DigitalPanelBase(view, context), watchdog_(*context.clock, RecordOf(context).replyTimeout),
       link_(gateway, RecordOf(context).node, RecordOf(context).replyTimeout)
 {
     for (auto& state : outputs_)
@@ -73,10 +57,8 @@ bool CVantelGW::pulses(int index) const
 void CVantelGW::start()
 {
     markUnitOpen();
-    titleShown_ = 0;
-    showTitle(false);
-    layOutRows();
-    registerControls();
+    prepareRows(kSecondsRule);
+    showPeriodUnits();
     showStatus(infoText());
     link_.listen([this](const NodeFrame& frame) { return onFrame(frame); });
     restoreWindowPosition();
@@ -88,48 +70,11 @@ void CVantelGW::start()
     startUpInBackground([this] { runStartUp(); });
 }
 
-void CVantelGW::layOutRows()
+void CVantelGW::showPeriodUnits()
 {
     for (std::size_t i = 0; i < kChannelsPerSide; ++i)
         view().setText(DigitalId::OutputPeriodLabel[i], kSecondsUnit);
     view().setText(DigitalId::InputPeriodLabel, kSecondsUnit);
-    for (int i = outputCount(); i < kChannelsPerSide; ++i) {
-        const auto slot = static_cast<std::size_t>(i);
-        for (const int id :
-             {DigitalId::OutputName[slot], DigitalId::OutputIndicator[slot], DigitalId::OutputButton[slot],
-              DigitalId::OutputAuto[slot], DigitalId::OutputPeriod[slot], DigitalId::OutputPeriodLabel[slot]})
-            view().setVisible(id, false);
-    }
-    if (outputCount() == 0)
-        view().setVisible(DigitalId::OutputGroup, false);
-    for (int i = inputCount(); i < kChannelsPerSide; ++i) {
-        const auto slot = static_cast<std::size_t>(i);
-        view().setVisible(DigitalId::InputName[slot], false);
-        view().setVisible(DigitalId::InputIndicator[slot], false);
-    }
-    if (inputCount() == 0) {
-        for (const int id : {DigitalId::InputGroup, DigitalId::ReadInputs, DigitalId::InputAuto, DigitalId::InputPeriod,
-                             DigitalId::InputPeriodLabel})
-            view().setVisible(id, false);
-    }
-}
-
-void CVantelGW::registerControls()
-{
-    for (int i = 0; i < kChannelsPerSide; ++i) {
-        const auto slot = static_cast<std::size_t>(i);
-        addNameBox(DigitalId::OutputName[slot], SignalSide::Output, i);
-        addNameBox(DigitalId::InputName[slot], SignalSide::Input, i);
-    }
-    for (std::size_t i = 0; i < kChannelsPerSide; ++i)
-        addAutoFunction({DigitalId::OutputAuto[i],
-                         DigitalId::OutputPeriod[i],
-                         {DigitalId::OutputButton[i], DigitalId::OutputPeriodLabel[i]},
-                         kSecondsRule});
-    addAutoFunction({DigitalId::InputAuto,
-                     DigitalId::InputPeriod,
-                     {DigitalId::ReadInputs, DigitalId::InputPeriodLabel},
-                     kSecondsRule});
 }
 
 void CVantelGW::runStartUp()
@@ -184,19 +129,9 @@ void CVantelGW::checkReplies()
 std::string CVantelGW::infoText() const
 {
     char text[160];
-    std::snprintf(text, sizeof text, "%.*s ( node : %d / ID : %d )", static_cast<int>(model_.displayName.size()),
-                  model_.displayName.data(), link_.node(), unitId_.load());
+    std::snprintf(text, sizeof text, "%.*s ( node : %d / ID : %d )", static_cast<int>(model().displayName.size()),
+                  model().displayName.data(), link_.node(), unitId_.load());
     return text;
-}
-
-std::string CVantelGW::csvHeader()
-{
-    std::string header = "日付,時刻";
-    for (int i = 0; i < outputCount(); ++i)
-        header += "," + view().text(DigitalId::OutputName[static_cast<std::size_t>(i)]);
-    for (int i = 0; i < inputCount(); ++i)
-        header += "," + view().text(DigitalId::InputName[static_cast<std::size_t>(i)]);
-    return header + "\n";
 }
 
 std::string CVantelGW::csvValues() const
@@ -211,9 +146,7 @@ std::string CVantelGW::csvValues() const
 
 void CVantelGW::periodicWork()
 {
-    const bool loggingMark = loggingEnabled() && inputAutoOn();
-    if (titleShown_.exchange(loggingMark ? 1 : 0) != (loggingMark ? 1 : 0))
-        showTitle(loggingMark);
+    refreshTitle();
 
     if (autoFunction(inputAuto()).advance()) {
         inputReadPending_ = true;
@@ -244,23 +177,6 @@ void CVantelGW::periodicWork()
     }
     if (mask != 0)
         sendMasked(states, mask);
-}
-
-bool CVantelGW::onControlClicked(int controlId)
-{
-    if (const int output = IndexOf(DigitalId::OutputButton, controlId); output >= 0) {
-        onOutputButton(output);
-        return true;
-    }
-    if (controlId == DigitalId::ReadInputs) {
-        onReadInputs();
-        return true;
-    }
-    if (controlId == DigitalId::InputAuto || IndexOf(DigitalId::OutputAuto, controlId) >= 0) {
-        onAutoClicked(controlId);
-        return true;
-    }
-    return false;
 }
 
 void CVantelGW::onOutputButton(int index)
@@ -379,7 +295,7 @@ void CVantelGW::onSerial(std::string_view payload)
     const auto identity = ascii::ParseSN(payload);
     if (!identity)
         return;
-    if (identity->modelCode != model_.modelCode) {
+    if (identity->modelCode != model().modelCode) {
         switchOffAllAutos();
         postMessageBox(kWrongModel);
         requestClose();

@@ -1,10 +1,8 @@
 #pragma once
 
-#include "panels/DigitalPanelIds.h"
+#include "panels/DigitalPanelBase.h"
 #include "panels/GatewayNodeLink.h"
-#include "panels/PanelBase.h"
 #include "panels/ReplyWatchdog.h"
-#include "registry/ModelCatalogue.h"
 
 #include <array>
 #include <atomic>
@@ -25,7 +23,7 @@ inline constexpr const char* kWirelessTimeout =
 // An output or input whose state the panel does not know (before its first
 // read, while an automatic read is out) is undetermined: drawn as neither
 // on nor off, left out of switching, and logged as 0.
-class CVantelGW : public PanelBase {
+class CVantelGW : public DigitalPanelBase {
 public:
     enum State { Off = 0, On = 1, Undetermined = 2 };
 
@@ -40,15 +38,10 @@ public:
     // True once the start-up reads are in and the tick runs.
     bool startedUp() const { return startedUp_.load(); }
 
-    // GUI thread: button clicks by control id; false for ids not handled.
-    // What they send is waited for on the link's thread, not here.
-    bool onControlClicked(int controlId);
-    void onOutputButton(int index);
-    void onReadInputs();
+    // GUI thread. What they send is waited for on the link's thread, not here.
+    void onOutputButton(int index) override;
+    void onReadInputs() override;
 
-    const ModelRow& model() const { return model_; }
-    int outputCount() const { return model_.outputCount; }
-    int inputCount() const { return model_.inputCount; }
     int node() const { return link_.node(); }
     // From the unit's "sn" reply; -1 before.
     int unitIdReported() const { return unitId_.load(); }
@@ -56,11 +49,8 @@ public:
     State inputState(int index) const { return StateAt(inputs_, index); }
     // An output switched on by hand is switched off again right away.
     bool pulses(int index) const;
-    bool outputAutoOn(int index) { return autoFunction(outputAuto(index)).isOn(); }
-    bool inputAutoOn() { return autoFunction(inputAuto()).isOn(); }
 
     std::string infoText() const;
-    std::string csvHeader();
     std::string csvValues() const;
 
 protected:
@@ -71,11 +61,7 @@ protected:
 private:
     using States = std::array<std::atomic<int>, kChannelsPerSide>;
     static State StateAt(const States& states, int index);
-    static int outputAuto(int index) { return index; }
-    static int inputAuto() { return kChannelsPerSide; }
-
-    void layOutRows();
-    void registerControls();
+    void showPeriodUnits();
     void runStartUp();
     void afterStartUp(bool answered);
 
@@ -93,7 +79,6 @@ private:
     void onOutputs(int bits);
     void onSerial(std::string_view payload);
 
-    const ModelRow& model_;
     ReplyWatchdog watchdog_;
     States outputs_{};
     States inputs_{};
@@ -101,7 +86,6 @@ private:
     std::atomic<int> unitId_{-1};
     std::atomic<bool> inputReadPending_{false};
     std::atomic<bool> startedUp_{false};
-    std::atomic<int> titleShown_{-1};
 
     GatewayNodeLink link_; // last: stopped before the rest goes
 };

@@ -118,7 +118,7 @@ TEST_F(CtlLogService, SeveralUnitsLogIntoTheirOwnFilesInOneRunAndAllNamesWhatItS
     a.start();
     b.start();
     addUnit("Line A", 22, a.port());
-    addUnit("Wireless", 33, 10003);
+    addUnit("Wireless", 37, 10003); // an analog gateway unit: no headless panel yet
     addUnit("Line B", 8, b.port());
 
     const CtlRun run = log({"--all", "--period", "1", "--seconds", "1"});

@@ -5,6 +5,7 @@
 // screenshot of one panel.
 // Usage: digital_panels_demo_run LIST LOG_FOLDER [screenshot.png [unit name]]
 // Prints one line per unit; exits 1 when a unit did not do what it should.
+#include "DemoRunEvents.h"
 #include "app/MainWindow.h"
 #include "app/PanelLauncher.h"
 #include "panels/DigitalPanelWindow.h"
@@ -25,17 +26,7 @@ using namespace vantel;
 
 namespace {
 
-bool RunUntil(const std::function<bool()>& done, int limitMs)
-{
-    QElapsedTimer timer;
-    timer.start();
-    while (!done()) {
-        if (timer.elapsed() > limitMs)
-            return false;
-        QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
-    }
-    return true;
-}
+using test::RunUntil;
 
 DigitalPanelWindow* PanelWindowOf(UnitId unit)
 {

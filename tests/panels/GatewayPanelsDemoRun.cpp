@@ -2,6 +2,7 @@
 // window, switches an output on each, and writes a screenshot of one panel.
 // Usage: gateway_panels_demo_run FOLDER [screenshot.png]
 // Exits 1 when a unit did not do what it should.
+#include "DemoRunEvents.h"
 #include "SimGateway.h"
 #include "app/MainWindow.h"
 #include "app/PanelLauncher.h"
@@ -21,17 +22,7 @@ using namespace vantel;
 
 namespace {
 
-bool RunUntil(const std::function<bool()>& done, int limitMs)
-{
-    QElapsedTimer timer;
-    timer.start();
-    while (!done()) {
-        if (timer.elapsed() > limitMs)
-            return false;
-        QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
-    }
-    return true;
-}
+using test::RunUntil;
 
 DigitalPanelWindow* GatewayWindowOf(UnitId unit)
 {
