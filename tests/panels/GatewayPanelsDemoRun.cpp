@@ -91,7 +91,8 @@ int main(int argc, char** argv)
         if (started)
             qobject_cast<QPushButton*>(window->controls().widget(DigitalId::OutputButton[0]))->click();
         const int node = list.at(row).node;
-        const bool switched = started && (gateway.nodeState(node).outputBits & 1) != 0;
+        // The DK waits for its reply on the panel's own thread.
+        const bool switched = started && RunUntil([&] { return (gateway.nodeState(node).outputBits & 1) != 0; }, 5000);
         std::cout << list.at(row).name << ": " << (switched ? "ok" : "FAILED") << "\n";
         allOk = allOk && switched;
     }
