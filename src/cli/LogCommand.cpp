@@ -2,11 +2,14 @@
 
 #include "cli/CommonArgs.h"
 #include "cli/LogService.h"
+#include "cli/LoggablePanels.h"
 #include "logging/FileSwitching.h"
 #include "panels/AutoFunction.h"
 #include "panels/PanelTexts.h"
 #include "platform/AppPaths.h"
 #include "platform/StopSignals.h"
+#include "registry/ModelCatalogue.h"
+#include "registry/PanelKind.h"
 
 #include <algorithm>
 #include <chrono>
@@ -103,6 +106,25 @@ const UnitRecord* FindUnit(const UnitList& list, const std::string& name)
     return nullptr;
 }
 
+// What the period counts in for the units of the run: 100 ms ticks, or
+// seconds for units behind a gateway.
+std::string PeriodUnitOf(const UnitList& list, const LogOptions& options)
+{
+    bool ticks = false;
+    bool seconds = false;
+    for (int i = 0; i < list.count(); ++i) {
+        const UnitRecord& unit = list.at(i);
+        const bool named =
+            std::find(options.unitNames.begin(), options.unitNames.end(), unit.name) != options.unitNames.end();
+        if ((!options.all && !named) || !LoggingFor(unit).open)
+            continue;
+        (PanelKindOf(ModelAt(unit.modelRow)).panel == PanelClass::DigitalGateway ? seconds : ticks) = true;
+    }
+    if (seconds && !ticks)
+        return " x1 s";
+    return seconds ? " x100 ms (x1 s behind a gateway)" : " x100 ms";
+}
+
 // Hands the service the units asked for. --all takes every unit that can be
 // logged and names the others; a unit named with --unit that cannot be
 // logged refuses the whole run.
@@ -171,7 +193,7 @@ int RunLog(const std::vector<std::string>& rawArgs, std::ostream&, std::ostream&
         return kExitRefused;
 
     err << "logging into " << options->folder << " every " << options->period.value_or(kPeriodBoxStart)
-        << " x100 ms; Ctrl+C stops\n"
+        << PeriodUnitOf(opened.list, *options) << "; Ctrl+C stops\n"
         << std::flush;
     // From here on a signal closes the panels properly, even during start-up;
     // until stop() only the service writes to `err`.

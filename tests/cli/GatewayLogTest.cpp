@@ -80,6 +80,7 @@ TEST_F(CtlGatewayLog, LogsUnitsBehindOneGatewayOverTcpAndOverTheSerialPort)
     const CtlRun run =
         log({"--unit", "Pump", "--unit", "Pump 2", "--unit", "Store", "--period", "1", "--yes", "--seconds", "2"});
     ASSERT_EQ(run.code, ctl::kExitOk) << run.err;
+    EXPECT_NE(run.err.find(" every 1 x1 s; "), std::string::npos) << run.err;
     const std::string pump = logOf("Pump");
     EXPECT_EQ(pump.rfind("日付,時刻,DO1,DO2,DO3,DI1,DI2,DI3\r\n", 0), 0u) << pump;
     EXPECT_NE(pump.find(",0,0,0,1,0,1\r\n"), std::string::npos) << pump;

@@ -69,9 +69,14 @@ TEST(GatewayConfig, TheDemoGatewayIsWhereTheDemoListLooksForIt)
     TakeGatewayLines(file, gateways);
     ASSERT_EQ(gateways.size(), 1u);
     EXPECT_EQ(gateways[0].port, 15020); // "GW 流量計 (LAN)" in scripts/demo
-    ASSERT_EQ(gateways[0].nodes.size(), 1u);
+    // "GW 流量計 (LAN)", "GW ポンプ室 (LAN)" and "GW 倉庫 (LAN)".
+    ASSERT_EQ(gateways[0].nodes.size(), 3u);
     EXPECT_EQ(gateways[0].nodes[0].node, 4);
     EXPECT_EQ(gateways[0].nodes[0].row, 37);
+    EXPECT_EQ(gateways[0].nodes[1].node, 2);
+    EXPECT_EQ(gateways[0].nodes[1].row, 35);
+    EXPECT_EQ(gateways[0].nodes[2].node, 9);
+    EXPECT_EQ(gateways[0].nodes[2].row, 36);
 }
 
 class SimGatewayTest : public ::testing::Test {
