@@ -1,11 +1,18 @@
 #include "cli/UnitCommands.h"
 
+#include "cli/GatewayLinks.h"
+#include "cli/NamedUnit.h"
 #include "cli/UnitSession.h"
 #include "comm/AnalogRanges.h"
+#include "comm/AsciiCommands.h"
+#include "comm/AsciiReplies.h"
 #include "comm/ValueConversion.h"
+#include "panels/CVantelGW.h"
 #include "panels/UnitCheck.h"
+#include "registry/PanelKind.h"
 
 #include <array>
+#include <mutex>
 #include <optional>
 #include <ostream>
 #include <variant>
@@ -161,11 +168,142 @@ int WriteAnalogOutput(UnitSession& unit, CtlArgs& args, std::ostream& out, std::
     return kExitOk;
 }
 
+// One digital unit behind the gateway: each command sent to its node and
+// its reply waited for, as the panel does.
+class GatewayUnit {
+public:
+    explicit GatewayUnit(const UnitRecord& unit) : unit_(unit) {}
+
+    // False after saying why when the gateway cannot be reached.
+    bool open(std::ostream& err)
+    {
+        int error = 0;
+        link_ = GatewayLinks::instance().linkFor(unit_, AppState::kDefaultConnectTimeoutMs, kAnyAddress, error);
+        if (link_ == nullptr) {
+            err << "接続エラー : " << error << "\n";
+            return false;
+        }
+        node_ = link_->registerNode(unit_.node, [this](const NodeFrame& frame) {
+            const std::lock_guard guard(mutex_);
+            reply_ = std::string(frame.payload);
+            return true;
+        });
+        return true;
+    }
+    // The reply, or nothing after the panel's time-out message.
+    std::optional<std::string> ask(const std::string& command, std::ostream& err)
+    {
+        {
+            const std::lock_guard guard(mutex_);
+            reply_.clear();
+        }
+        const NodeExchange exchange =
+            link_->sendAndWait(unit_.node, command, static_cast<std::int64_t>(unit_.replyTimeout) * 1000);
+        if (!exchange.answered()) {
+            err << kWirelessTimeout << "\n";
+            return std::nullopt;
+        }
+        const std::lock_guard guard(mutex_);
+        return reply_;
+    }
+    const ModelRow& model() const { return ModelAt(unit_.modelRow); }
+
+private:
+    const UnitRecord& unit_;
+    CGatewayLink* link_ = nullptr;
+    std::mutex mutex_;
+    std::string reply_;
+    GatewayNode node_; // last: ends before the rest
+};
+
+bool IsDigitalGatewayUnit(const UnitRecord& unit)
+{
+    return PanelKindOf(ModelAt(unit.modelRow)).panel == PanelClass::DigitalGateway;
+}
+
+int ProbeGatewayUnit(GatewayUnit& unit, std::ostream& out, std::ostream& err)
+{
+    const auto reply = unit.ask(ascii::SN().bytes, err);
+    if (!reply)
+        return kExitRefused;
+    const auto identity = ascii::ParseSN(*reply);
+    if (!identity)
+        return Failed(err);
+    out << "unit-id " << identity->unitId << " model " << identity->modelCode << "\n";
+    return identity->modelCode == unit.model().modelCode ? kExitOk : Failed(err, kWrongModel);
+}
+
+int ReadGatewayUnit(GatewayUnit& unit, bool inputs, std::ostream& out, std::ostream& err)
+{
+    const int count = inputs ? unit.model().inputCount : unit.model().outputCount;
+    if (count == 0)
+        return Failed(err, inputs ? "this model has no digital inputs" : "this model has no digital outputs");
+    const auto reply =
+        unit.ask(inputs ? ascii::DI(ChannelKind::Gateway).bytes : ascii::DY(ChannelKind::Gateway).bytes, err);
+    if (!reply)
+        return kExitRefused;
+    const auto bits =
+        inputs ? ascii::ParseDI(*reply, ChannelKind::Gateway) : ascii::ParseDY(*reply, ChannelKind::Gateway);
+    if (!bits)
+        return Failed(err);
+    PrintBits(out, inputs ? "DI" : "DO", *bits, count);
+    return kExitOk;
+}
+
+int WriteGatewayUnit(GatewayUnit& unit, const std::string& text, std::ostream& out, std::ostream& err)
+{
+    const int count = unit.model().outputCount;
+    if (count == 0)
+        return Failed(err, "this model has no digital outputs");
+    const auto bits = ParseBits(text, count);
+    if (!bits) {
+        err << "BITS must be 0/1 for at most " << count << " outputs, output 1 first\n";
+        return kExitUsage;
+    }
+    // The outputs named in BITS, each with its mask bit; the others stay.
+    const int mask = (1 << text.size()) - 1;
+    const auto reply = unit.ask(ascii::DK(*bits, mask, 2).bytes, err);
+    if (!reply)
+        return kExitRefused;
+    const auto written = ascii::ParseDK(*reply);
+    if (!written)
+        return Failed(err);
+    PrintBits(out, "DO", *written, count);
+    return kExitOk;
+}
+
+// --unit NAME of a digital unit behind the gateway runs `verb` on it; any
+// other named unit continues as HOST:PORT --model ROW in `args`. Nothing
+// when the command goes on with `args`.
+template <typename Verb>
+std::optional<int> RunNamed(std::vector<std::string>& args, const std::set<std::string>& flags, std::ostream& err,
+                            Verb verb)
+{
+    const NamedUnit named = FindNamedUnit(args, flags, err);
+    if (!named.given)
+        return std::nullopt;
+    if (!named.unit)
+        return named.exitCode;
+    if (!IsDigitalGatewayUnit(*named.unit)) {
+        if (ModelAt(named.unit->modelRow).isGateway())
+            return Failed(err, "analog units behind a gateway are not reachable from vantelctl yet");
+        args = WithUnitAddress(args, *named.unit);
+        return std::nullopt;
+    }
+    GatewayUnit unit(*named.unit);
+    if (!unit.open(err))
+        return kExitRefused;
+    return verb(unit);
+}
+
 } // namespace
 
 int RunProbe(const std::vector<std::string>& rawArgs, std::ostream& out, std::ostream& err)
 {
-    CtlArgs args(rawArgs, {});
+    std::vector<std::string> words = rawArgs;
+    if (const auto done = RunNamed(words, {}, err, [&](GatewayUnit& unit) { return ProbeGatewayUnit(unit, out, err); }))
+        return *done;
+    CtlArgs args(words, {});
     int exitCode = kExitOk;
     auto unit = UnitSession::open(args, err, exitCode);
     if (!unit)
@@ -179,7 +317,19 @@ int RunProbe(const std::vector<std::string>& rawArgs, std::ostream& out, std::os
 
 int RunRead(const std::vector<std::string>& rawArgs, std::ostream& out, std::ostream& err)
 {
-    CtlArgs args(rawArgs, {});
+    std::vector<std::string> words = rawArgs;
+    const auto done = RunNamed(words, {}, err, [&](GatewayUnit& unit) {
+        const CtlArgs given(rawArgs, {});
+        const std::string side = given.positional().size() == 1 ? given.positional()[0] : "";
+        if (side != "di" && side != "do") {
+            err << "read --unit NAME needs di or do for a digital unit behind a gateway\n";
+            return kExitUsage;
+        }
+        return ReadGatewayUnit(unit, side == "di", out, err);
+    });
+    if (done)
+        return *done;
+    CtlArgs args(words, {});
     const std::string what = args.positional().size() == 2 ? args.positional()[1] : "";
     if (what != "di" && what != "do" && what != "ai" && what != "ao") {
         err << "read needs HOST[:PORT] and one of di, do, ai, ao\n";
@@ -209,7 +359,18 @@ int RunRead(const std::vector<std::string>& rawArgs, std::ostream& out, std::ost
 
 int RunWrite(const std::vector<std::string>& rawArgs, std::ostream& out, std::ostream& err)
 {
-    CtlArgs args(rawArgs, {"--current"});
+    std::vector<std::string> unitArgs = rawArgs;
+    const auto done = RunNamed(unitArgs, {"--current"}, err, [&](GatewayUnit& unit) {
+        const CtlArgs given(rawArgs, {"--current"});
+        if (given.positional().size() != 2 || given.positional()[0] != "do") {
+            err << "write --unit NAME needs do BITS for a digital unit behind a gateway\n";
+            return kExitUsage;
+        }
+        return WriteGatewayUnit(unit, given.positional()[1], out, err);
+    });
+    if (done)
+        return *done;
+    CtlArgs args(unitArgs, {"--current"});
     const auto& words = args.positional();
     const std::string what = words.size() >= 2 ? words[1] : "";
     if (!((what == "do" && words.size() == 3) || (what == "ao" && words.size() == 4))) {
@@ -231,11 +392,17 @@ int RunWrite(const std::vector<std::string>& rawArgs, std::ostream& out, std::os
     return WriteDigitalOutputs(*unit, words[2], out, err);
 }
 
-const CtlCommand kProbeCommand{
-    "probe", "probe HOST[:PORT] --model ROW [--second-port P] [--adapter ADDR] [--timeout MS]", RunProbe};
-const CtlCommand kReadCommand{"read", "read HOST[:PORT] --model ROW di|do|ai|ao [--second-port P] [--adapter ADDR]",
+const CtlCommand kProbeCommand{"probe",
+                               "probe HOST[:PORT] --model ROW | --unit NAME [--list FILE] [--second-port P]\n"
+                               "      [--adapter ADDR] [--timeout MS]",
+                               RunProbe};
+const CtlCommand kReadCommand{"read",
+                              "read HOST[:PORT] --model ROW | --unit NAME [--list FILE] di|do|ai|ao\n"
+                              "      [--second-port P] [--adapter ADDR]",
                               RunRead};
-const CtlCommand kWriteCommand{
-    "write", "write HOST[:PORT] --model ROW do BITS | ao CH VALUE [--current] [--adapter ADDR]", RunWrite};
+const CtlCommand kWriteCommand{"write",
+                               "write HOST[:PORT] --model ROW | --unit NAME [--list FILE] do BITS | ao CH VALUE\n"
+                               "      [--current] [--adapter ADDR]",
+                               RunWrite};
 
 } // namespace vantel::ctl

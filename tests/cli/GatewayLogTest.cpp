@@ -1,6 +1,7 @@
 #include "CtlRun.h"
 #include "SimGateway.h"
 #include "cli/LogCommand.h"
+#include "cli/UnitCommands.h"
 #include "panels/CVantelGW.h"
 #include "registry/UnitList.h"
 #include "support/TempFolder.h"
@@ -101,6 +102,31 @@ TEST_F(CtlGatewayLog, ShortPeriodNeedsYesAndASilentUnitEndsTheRun)
     const CtlRun silent = log({"--unit", "Silent", "--period", "10", "--seconds", "5"});
     EXPECT_EQ(silent.code, ctl::kExitRefused);
     EXPECT_NE(silent.err.find("通信タイムアウトが発生しました。"), std::string::npos) << silent.err;
+}
+
+TEST_F(CtlGatewayLog, ProbeReadAndWriteReachAUnitBehindTheGatewayByItsName)
+{
+    using Command = int (*)(const std::vector<std::string>&, std::ostream&, std::ostream&);
+    const auto run = [&](Command command, std::vector<std::string> args) {
+        args.insert(args.begin(), {"--list", listFile()});
+        return test::RunCtl(command, args);
+    };
+    const CtlRun probe = run(ctl::RunProbe, {"--unit", "Pump"});
+    EXPECT_EQ(probe.code, ctl::kExitOk) << probe.err;
+    EXPECT_EQ(probe.out, "unit-id 0 model 3\n");
+
+    const CtlRun read = run(ctl::RunRead, {"--unit", "Store", "di"});
+    EXPECT_EQ(read.code, ctl::kExitOk) << read.err;
+    EXPECT_EQ(read.out, "DI1\t0\nDI2\t1\n");
+
+    const CtlRun write = run(ctl::RunWrite, {"--unit", "Pump", "do", "011"});
+    EXPECT_EQ(write.code, ctl::kExitOk) << write.err;
+    EXPECT_EQ(write.out, "DO1\t0\nDO2\t1\nDO3\t1\n");
+    EXPECT_EQ(gateway->nodeState(2).outputBits, 0b110u);
+
+    const CtlRun silent = run(ctl::RunRead, {"--unit", "Silent", "do"});
+    EXPECT_EQ(silent.code, ctl::kExitRefused);
+    EXPECT_EQ(silent.err, std::string(kWirelessTimeout) + "\n");
 }
 
 } // namespace

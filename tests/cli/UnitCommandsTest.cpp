@@ -1,6 +1,8 @@
 #include "cli/UnitCommands.h"
 #include "CtlRun.h"
+#include "LoopbackUnits.h"
 #include "SimUnit.h"
+#include "support/TempFolder.h"
 
 #include <gtest/gtest.h>
 
@@ -112,4 +114,23 @@ TEST(CtlUnitCommands, ReadsEngineeringValuesAndSetsAnalogOutputs)
     EXPECT_EQ(readBack.code, 0) << readBack.err;
     EXPECT_EQ(readBack.out, "AO1\tvoltage\t5.0002 V\nAO2\tcurrent\t12.500 mA\n");
     EXPECT_EQ(run(ctl::RunRead, {at(inputs), "--model", "19", "ao"}).code, ctl::kExitRefused);
+}
+
+TEST(CtlUnitCommands, AUnitOfTheListIsReachedByItsName)
+{
+    sim::SimUnit unit(sim::UnitConfig{.row = 8, .inputBits = 0b011});
+    unit.start();
+    test::TempFolder home;
+    const std::string listFile = (home.path() / "vantel.dat").string();
+    TextCodec codec("CP932");
+    UnitList list(listFile, codec);
+    test::AddLoopbackUnit(list, "ライン 1", 8, unit.port());
+    ASSERT_EQ(list.Save(), 0);
+
+    const CtlRun inputs = run(ctl::RunRead, {"--list", listFile, "--unit", "ライン 1", "di"});
+    EXPECT_EQ(inputs.code, 0) << inputs.err;
+    EXPECT_EQ(inputs.out, "DI1\t1\nDI2\t1\nDI3\t0\n");
+    const CtlRun missing = run(ctl::RunProbe, {"--list", listFile, "--unit", "ライン 2"});
+    EXPECT_EQ(missing.code, ctl::kExitRefused);
+    EXPECT_NE(missing.err.find("no unit named"), std::string::npos) << missing.err;
 }
