@@ -26,8 +26,12 @@ public:
         connected = record.name;
         request = r;
     }
+    void onTimer(UnitList&, MainWindowView&) override { ++timerCalls; }
+    void shutDown() override { ++shutDowns; }
     std::string connected;
     ConnectRequest request;
+    int timerCalls = 0;
+    int shutDowns = 0;
 };
 
 class MainWindowTest : public ::testing::Test {
@@ -289,12 +293,18 @@ TEST_F(MainWindowTest, ShutdownWaitsForPanelsTwoSecondsEach)
     clock.advance(1);
     dlg.onTimer();
     EXPECT_TRUE(view.closed) << "a panel that does not end within 2 s is abandoned";
+    EXPECT_EQ(connector.shutDowns, 0) << "the gateway link stays while panels may still use it";
+    EXPECT_TRUE(dlg.onCloseRequested()) << "the re-posted close";
+    EXPECT_EQ(connector.shutDowns, 1);
 }
 
-TEST_F(MainWindowTest, CloseWithoutPanelsClosesAtOnce)
+TEST_F(MainWindowTest, CloseWithoutPanelsClosesAtOnceAndTheTimerServesTheConnector)
 {
     startWith({"a"});
+    dlg.onTimer();
+    EXPECT_EQ(connector.timerCalls, 1) << "the gateway connect's deadline and the link's close";
     EXPECT_TRUE(dlg.onCloseRequested());
+    EXPECT_EQ(connector.shutDowns, 1) << "the gateway link closes with the window";
 }
 
 TEST_F(MainWindowTest, TimerServesTheListRefreshRequest)
