@@ -5,6 +5,7 @@
 // shown against the floor plus a bare thread hand-off.
 // Usage: vantel_exchange_bench [iterations]
 
+#include "LatencyFigures.h"
 #include "ReplyServer.h"
 #include "comm/UnitWorker.h"
 
@@ -29,17 +30,6 @@ constexpr int kAsciiDigitalRow = 22; // four outputs, four inputs, ASCII dialect
 constexpr int kTwoByteRow = 0;
 constexpr int kAnalogInputs = 5;
 constexpr int kWarmUp = 200;
-
-struct Figures {
-    double median = 0;
-    double p90 = 0;
-};
-
-Figures Summarise(std::vector<double> samples)
-{
-    std::sort(samples.begin(), samples.end());
-    return {samples[samples.size() / 2], samples[samples.size() * 9 / 10]};
-}
 
 // One exchange of a case: its command and the unit's reply.
 struct Case {

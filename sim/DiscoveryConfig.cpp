@@ -3,7 +3,6 @@
 #include "SimConfig.h"
 
 #include <charconv>
-#include <sstream>
 
 namespace vantel::sim {
 namespace {
@@ -79,31 +78,17 @@ DiscoveryUnitConfig ParseFoundLine(std::string_view line)
 
 std::string TakeDiscoveryLines(std::istream& in, DiscoveryConfig& config)
 {
-    std::ostringstream rest;
-    std::string line;
-    for (int number = 1; std::getline(in, line); ++number) {
-        const auto words = Words(line);
-        const bool discovery = !words.empty() && words[0] == "discovery";
-        const bool found = !words.empty() && words[0] == "found";
-        if (!discovery && !found) {
-            rest << line << '\n';
-            continue;
-        }
-        rest << '\n';
+    return TakeLines(in, {"discovery", "found"}, [&](std::string_view keyword, std::string_view line) {
         config.enabled = true;
-        try {
-            if (found) {
-                config.units.push_back(ParseFoundLine(line));
-            } else if (words.size() == 2 && words[1].starts_with("port=")) {
-                config.probePort = static_cast<std::uint16_t>(Number(words[1].substr(5), 0, 65535, "port"));
-            } else if (words.size() != 1) {
-                throw ConfigError("discovery takes only port=N");
-            }
-        } catch (const ConfigError& error) {
-            throw ConfigError("line " + std::to_string(number) + ": " + error.what());
+        const auto words = Words(line);
+        if (keyword == "found") {
+            config.units.push_back(ParseFoundLine(line));
+        } else if (words.size() == 2 && words[1].starts_with("port=")) {
+            config.probePort = static_cast<std::uint16_t>(Number(words[1].substr(5), 0, 65535, "port"));
+        } else if (words.size() != 1) {
+            throw ConfigError("discovery takes only port=N");
         }
-    }
-    return rest.str();
+    });
 }
 
 std::unique_ptr<DiscoveryResponder> StartResponder(const DiscoveryConfig& config)

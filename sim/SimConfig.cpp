@@ -1,12 +1,12 @@
 #include "SimConfig.h"
 
+#include <algorithm>
 #include <charconv>
 #include <sstream>
 
 namespace vantel::sim {
-namespace {
 
-long long ParseNumber(std::string_view text, long long low, long long high, std::string_view what)
+long long ConfigNumber(std::string_view text, long long low, long long high, std::string_view what)
 {
     int base = 10;
     if (text.size() > 2 && text[0] == '0' && (text[1] == 'x' || text[1] == 'X')) {
@@ -22,14 +22,40 @@ long long ParseNumber(std::string_view text, long long low, long long high, std:
     return value;
 }
 
+std::string TakeLines(std::istream& in, std::initializer_list<std::string_view> keywords,
+                      const std::function<void(std::string_view keyword, std::string_view line)>& take)
+{
+    std::ostringstream rest;
+    std::string line;
+    for (int number = 1; std::getline(in, line); ++number) {
+        std::istringstream words(line);
+        std::string first;
+        words >> first;
+        const auto keyword = std::find(keywords.begin(), keywords.end(), first);
+        if (keyword == keywords.end()) {
+            rest << line << '\n';
+            continue;
+        }
+        rest << '\n';
+        try {
+            take(*keyword, line);
+        } catch (const ConfigError& error) {
+            throw ConfigError("line " + std::to_string(number) + ": " + error.what());
+        }
+    }
+    return rest.str();
+}
+
+namespace {
+
 std::uint16_t ParsePort(std::string_view text, std::string_view what)
 {
-    return static_cast<std::uint16_t>(ParseNumber(text, 0, 65535, what));
+    return static_cast<std::uint16_t>(ConfigNumber(text, 0, 65535, what));
 }
 
 std::chrono::milliseconds ParseMs(std::string_view text, std::string_view what)
 {
-    return std::chrono::milliseconds(ParseNumber(text, 0, 3600000, what));
+    return std::chrono::milliseconds(ConfigNumber(text, 0, 3600000, what));
 }
 
 void ApplyOption(UnitConfig& config, std::string_view word)
@@ -48,11 +74,11 @@ void ApplyOption(UnitConfig& config, std::string_view word)
     } else if (key == "second-port") {
         config.secondPort = ParsePort(value, key);
     } else if (key == "id") {
-        config.unitId = static_cast<int>(ParseNumber(value, 0, 15, key));
+        config.unitId = static_cast<int>(ConfigNumber(value, 0, 15, key));
     } else if (key == "model") {
-        config.modelCode = static_cast<int>(ParseNumber(value, 0, 255, key));
+        config.modelCode = static_cast<int>(ConfigNumber(value, 0, 255, key));
     } else if (key == "inputs") {
-        config.inputBits = static_cast<std::uint32_t>(ParseNumber(value, 0, 0xFF, key));
+        config.inputBits = static_cast<std::uint32_t>(ConfigNumber(value, 0, 0xFF, key));
     } else if (key == "delay") {
         config.replyDelay = ParseMs(value, key);
     } else if (key == "slow-connect") {
@@ -78,7 +104,7 @@ UnitConfig ParseUnitLine(std::string_view line)
     if (!(words >> word))
         throw ConfigError("missing catalogue row");
     UnitConfig config;
-    config.row = static_cast<int>(ParseNumber(word, 0, 49, "row"));
+    config.row = static_cast<int>(ConfigNumber(word, 0, 49, "row"));
     while (words >> word)
         ApplyOption(config, word);
     return config;

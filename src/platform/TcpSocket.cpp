@@ -1,5 +1,6 @@
 #include "platform/TcpSocket.h"
 
+#include "platform/WakeEvent.h"
 #include "platform/WinsockError.h"
 
 #include <arpa/inet.h>
@@ -259,6 +260,19 @@ bool TcpSocket::discardPending()
 bool TcpSocket::waitReadable(int timeoutMs)
 {
     return PollFor(fd_, POLLIN, timeoutMs) > 0;
+}
+
+StreamRead TcpSocket::receiveAvailable(std::span<std::uint8_t> into)
+{
+    const int fd = fd_.load();
+    return ReadWithoutWaiting(
+        [fd](std::span<std::uint8_t> buffer) { return ::recv(fd, buffer.data(), buffer.size(), MSG_DONTWAIT); }, into,
+        WinsockError::Disconnected, WinsockErrorFromErrno);
+}
+
+StreamWait TcpSocket::waitReadable(const WakeEvent& wake, int timeoutMs)
+{
+    return wake.waitWithDescriptor(fd_, timeoutMs);
 }
 
 int TcpSocket::setTimeouts(int timeoutMs)

@@ -1,11 +1,14 @@
 #pragma once
 
+#include "platform/ByteStream.h"
+
 #include <atomic>
 #include <cstddef>
 #include <cstdint>
 #include <mutex>
 #include <span>
 #include <string>
+#include <utility>
 
 namespace vantel {
 
@@ -58,6 +61,11 @@ public:
     bool discardPending();
     // True when a byte (or the peer's close) is waiting within the time-out.
     bool waitReadable(int timeoutMs);
+    // Takes what has arrived without waiting. A peer that closed the stream
+    // reads as lost with WinsockError::Disconnected, a reset as lost with its code.
+    StreamRead receiveAvailable(std::span<std::uint8_t> into);
+    // As waitReadable(), also returning when `wake` is signalled.
+    StreamWait waitReadable(const WakeEvent& wake, int timeoutMs);
 
     int setTimeouts(int timeoutMs);
     int setNoDelay(bool on);
@@ -68,6 +76,22 @@ private:
     void adopt(int fd);
     std::atomic<int> fd_{-1};
     std::mutex descriptorMutex_;
+};
+
+// A TCP connection as the byte stream of a reader thread.
+class TcpStream final : public ByteStream {
+public:
+    explicit TcpStream(TcpSocket socket) : socket_(std::move(socket)) {}
+
+    StreamRead readAvailable(std::span<std::uint8_t> into) override { return socket_.receiveAvailable(into); }
+    int write(std::span<const std::uint8_t> bytes) override { return socket_.send(bytes); }
+    StreamWait waitReadable(const WakeEvent& wake, int timeoutMs) override
+    {
+        return socket_.waitReadable(wake, timeoutMs);
+    }
+
+private:
+    TcpSocket socket_;
 };
 
 // Accepting side, for stand-in units, benchmarks and tests on loopback.

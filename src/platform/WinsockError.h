@@ -33,6 +33,8 @@ inline constexpr int TimedOut = 10060;
 inline constexpr int ConnectionRefused = 10061;
 inline constexpr int HostDown = 10064;
 inline constexpr int HostUnreachable = 10065;
+// The peer closed the connection in order (WSAEDISCON).
+inline constexpr int Disconnected = 10101;
 } // namespace WinsockError
 
 // The one translation of a POSIX errno into the Winsock code shown to users.

@@ -1,4 +1,5 @@
 #include "SimConfig.h"
+#include "ConfigFile.h"
 #include "DiscoveryConfig.h"
 #include "RawClient.h"
 
@@ -46,10 +47,10 @@ TEST(SimConfig, DemoFileCoversEveryDialect)
 {
     std::ifstream file(SIM_DEMO_CONF);
     ASSERT_TRUE(file);
-    DiscoveryConfig discovery; // the units the network search finds share the file
-    std::istringstream unitLines(TakeDiscoveryLines(file, discovery));
-    const auto configs = ParseConfig(unitLines);
-    EXPECT_FALSE(discovery.units.empty());
+    // The units the network search finds and the gateway share the file.
+    const ConfigFile demo = ReadConfigFile(file);
+    const auto& configs = demo.units;
+    EXPECT_FALSE(demo.discovery.units.empty());
     std::set<int> rows;
     std::set<std::uint16_t> ports;
     for (const UnitConfig& config : configs) {
