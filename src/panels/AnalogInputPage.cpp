@@ -1,7 +1,6 @@
 #include "panels/AnalogInputPage.h"
 
 #include "panels/AnalogPageWidgets.h"
-#include "panels/PanelTexts.h"
 #include "panels/PanelWindow.h"
 
 #include <QCheckBox>
@@ -46,16 +45,7 @@ AnalogInputPage::AnalogInputPage(PanelPageContext& context, PanelContext panelCo
         buildOutputs(*outputs, window, shape);
         layout->addWidget(outputs);
     }
-    layout->addStretch();
-    auto* status = new QLabel(QStringLiteral("INFORMATION"), this);
-    window.bind(PanelId::Status, status);
-    layout->addWidget(status);
-    // The page is never narrower than its rows need.
-    layout->setSizeConstraint(QLayout::SetMinimumSize);
-    // Measured with the fonts and styles in force, so the container fits it.
-    ensurePolished();
-    layout->activate();
-    resize(sizeHint());
+    FinishPage(*this, *layout, window);
 
     panelContext.dialogs = &dialogs_;
     PanelPtr<AnalogInputPanel> panel =

@@ -361,6 +361,10 @@ void AnalogInputPanel::onOutputButton(int output)
 
 void AnalogInputPanel::writeOutputs(int bits)
 {
+    // The next toggle starts from what the unit was told, not from the last
+    // answer: a click or a period that comes before the answer must not
+    // send the same state again.
+    outputs_ = bits & kOutputMask;
     post(
         analog::WriteDigitalOutputs{bits & kOutputMask, guarded<std::optional<int>>([this](std::optional<int> written) {
                                         if (!written) {
@@ -368,13 +372,18 @@ void AnalogInputPanel::writeOutputs(int bits)
                                             stopPolling();
                                             return;
                                         }
-                                        showOutputs(*written);
+                                        paintOutputs(*written);
                                     })});
 }
 
 void AnalogInputPanel::showOutputs(int bits)
 {
     outputs_ = bits & kOutputMask;
+    paintOutputs(bits);
+}
+
+void AnalogInputPanel::paintOutputs(int bits)
+{
     for (int output = 0; output < shape_.outputs; ++output)
         view().setIndicator(idsOfOutput(output).indicator, ((bits >> output) & 1) != 0);
 }

@@ -106,7 +106,9 @@ private:
 
     void writeOutputs(int bits);
     void readInputs();
+    // Takes the unit's output states and paints them; paintOutputs only paints.
     void showOutputs(int bits);
+    void paintOutputs(int bits);
     void showBar(int row, const InputRow& state);
     void showRange(int row, int range);
     void applyDefaultRange(int row, InputRow& state);

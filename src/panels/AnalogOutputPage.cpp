@@ -1,7 +1,6 @@
 #include "panels/AnalogOutputPage.h"
 
 #include "panels/AnalogPageWidgets.h"
-#include "panels/PanelTexts.h"
 #include "panels/PanelWindow.h"
 
 #include <QCheckBox>
@@ -50,20 +49,11 @@ AnalogOutputPage::AnalogOutputPage(PanelPageContext& context, PanelContext panel
     window.bind(OutputGroup, outputs);
     buildOutputs(*outputs, window, shape.outputs);
     buildInputs(*inputs, window, shape.inputs);
-    auto* status = new QLabel(QStringLiteral("INFORMATION"), this);
-    window.bind(PanelId::Status, status);
 
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(outputs);
     layout->addWidget(inputs);
-    layout->addStretch();
-    layout->addWidget(status);
-    // The page is never narrower than its rows need.
-    layout->setSizeConstraint(QLayout::SetMinimumSize);
-    // Measured with the fonts and styles in force, so the container fits it.
-    ensurePolished();
-    layout->activate();
-    resize(sizeHint());
+    FinishPage(*this, *layout, window);
 
     panelContext.dialogs = &dialogs_;
     PanelPtr<AnalogOutputPanel> panel =

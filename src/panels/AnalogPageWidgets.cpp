@@ -1,9 +1,11 @@
 #include "panels/AnalogPageWidgets.h"
 
+#include "panels/PanelTexts.h"
 #include "panels/PanelWindow.h"
 
 #include <QAbstractButton>
 #include <QProgressBar>
+#include <QVBoxLayout>
 
 namespace vantel {
 namespace {
@@ -40,6 +42,20 @@ void BindClick(PanelWindow& window, int id, QAbstractButton* button, std::functi
 {
     window.bind(id, button);
     QObject::connect(button, &QAbstractButton::clicked, button, [id, clicked = std::move(clicked)] { clicked(id); });
+}
+
+void FinishPage(QWidget& page, QVBoxLayout& layout, PanelWindow& window)
+{
+    layout.addStretch();
+    auto* status = new QLabel(QStringLiteral("INFORMATION"), &page);
+    window.bind(PanelId::Status, status);
+    layout.addWidget(status);
+    // The page is never narrower than its rows need.
+    layout.setSizeConstraint(QLayout::SetMinimumSize);
+    // Measured with the fonts and styles in force, so the container fits it.
+    page.ensurePolished();
+    layout.activate();
+    page.resize(page.sizeHint());
 }
 
 } // namespace vantel

@@ -7,6 +7,7 @@
 #include <functional>
 
 class QAbstractButton;
+class QVBoxLayout;
 
 namespace vantel {
 
@@ -22,5 +23,8 @@ QProgressBar* MakeLevelBar(QWidget& parent, int width);
 QLineEdit* MakeBox(QWidget& parent, int width);
 // Binds `button` to `id` in the container window; a click hands the id to `clicked`.
 void BindClick(PanelWindow& window, int id, QAbstractButton* button, std::function<void(int)> clicked);
+// Ends a page's column of groups with the status line at the bottom and
+// sizes the page to what its rows need.
+void FinishPage(QWidget& page, QVBoxLayout& layout, PanelWindow& window);
 
 } // namespace vantel
