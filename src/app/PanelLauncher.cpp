@@ -16,11 +16,16 @@ void PanelLauncher::connect(UnitRecord& record, const ConnectRequest& request, M
         return;
     case PanelClass::Container: {
         if (TraitsOf(kind.container).viaGateway) {
-            // Their panels open from the checked "md" reply; until they
-            // exist the check runs alone.
+            // The panel opens from the checked "md" reply, with the unit ID
+            // it reports, and takes the connect over.
             if (gateway_ &&
                 gateway_->openLink(record, state_.connectTimeoutMs(), state_.adapterAddress.load(), view.controls()))
-                gateway_->checkModel(record, view.controls(), showConnecting_, {});
+                gateway_->checkModel(record, view.controls(), showConnecting_,
+                                     [this, request](UnitRecord& checked, int unitId) {
+                                         if (openGatewayContainer_)
+                                             openGatewayContainer_(checked, request, gateway_->link(), unitId);
+                                         gateway_->clearConnecting();
+                                     });
             return;
         }
         ConnectedAnalogUnit unit = ConnectAnalogUnit(record, state_.adapterAddress.load(),

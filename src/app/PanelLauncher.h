@@ -28,12 +28,19 @@ public:
         : state_(state), openDigitalPanel_(std::move(openDigitalPanel)), openContainer_(std::move(openContainer))
     {
     }
+    // Creates the tab container of an analog unit behind the gateway whose
+    // "md" reply matched, with the unit ID it reported.
+    using GatewayContainerOpener =
+        std::function<void(UnitRecord& record, const ConnectRequest& request, CGatewayLink& link, int unitId)>;
+
     // Units behind the gateway: `showConnecting` opens CConnecting for the
     // model check of analog units.
-    void setGateway(GatewayConnect* gateway, GatewayPanelOpener openGatewayPanel, std::function<void()> showConnecting)
+    void setGateway(GatewayConnect* gateway, GatewayPanelOpener openGatewayPanel,
+                    GatewayContainerOpener openGatewayContainer, std::function<void()> showConnecting)
     {
         gateway_ = gateway;
         openGatewayPanel_ = std::move(openGatewayPanel);
+        openGatewayContainer_ = std::move(openGatewayContainer);
         showConnecting_ = std::move(showConnecting);
     }
     void connect(UnitRecord& record, const ConnectRequest& request, MainWindowView& view) override;
@@ -46,6 +53,7 @@ private:
     ContainerOpener openContainer_;
     GatewayConnect* gateway_ = nullptr;
     GatewayPanelOpener openGatewayPanel_;
+    GatewayContainerOpener openGatewayContainer_;
     std::function<void()> showConnecting_;
 };
 

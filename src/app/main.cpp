@@ -92,6 +92,9 @@ int main(int argc, char** argv)
         [&](UnitRecord& record, const ConnectRequest& request, CGatewayLink& link) {
             DigitalPanelWindow::openGateway(list, state, record, request, link);
         },
+        [&](UnitRecord& record, const ConnectRequest& request, CGatewayLink& link, int unitId) {
+            OpenGatewayContainer(list, state, record, request, link, unitId);
+        },
         [&] { ConnectingDialog::open(gateway, &window); });
     window.logic().setConnector(&launcher);
     if (!window.start(std::move(adapters)))

@@ -2,6 +2,7 @@
 
 #include "graph/DisplayPeriod.h"
 #include "graph/GraphPageIds.h"
+#include "panels/GatewayPanelRules.h"
 
 #include <array>
 #include <chrono>
@@ -34,15 +35,18 @@ std::string PrintF(double value)
     return text;
 }
 
+// The typed links are taken from the container once it owns the link.
 AnalogFamilyPanel::AnalogFamilyPanel(PanelView& view, PanelContext context, ContainerPage page,
                                      std::unique_ptr<AnalogLink> link)
-    : AnalogFamilyPanel(view, std::move(context), std::move(page), *link, link)
+    : ContainerPanel(view, context, std::move(page), std::move(link)),
+      analog_(&static_cast<AnalogLink&>(ContainerPanel::link())), gateway_(nullptr), dialogs_(context.dialogs)
 {
 }
 
-AnalogFamilyPanel::AnalogFamilyPanel(PanelView& view, PanelContext context, ContainerPage page, AnalogLink& typed,
-                                     std::unique_ptr<AnalogLink>& owned)
-    : ContainerPanel(view, context, std::move(page), std::move(owned)), analog_(typed), dialogs_(context.dialogs)
+AnalogFamilyPanel::AnalogFamilyPanel(PanelView& view, PanelContext context, ContainerPage page,
+                                     std::unique_ptr<GatewayNodeLink> link)
+    : ContainerPanel(view, context, std::move(page), std::move(link)), analog_(nullptr),
+      gateway_(&static_cast<GatewayNodeLink&>(ContainerPanel::link())), dialogs_(context.dialogs)
 {
 }
 
@@ -84,6 +88,8 @@ std::string AnalogFamilyPanel::statusText()
     const UnitRecord* unit = record();
     if (unit == nullptr)
         return {};
+    if (gateway_ != nullptr)
+        return GatewayInfoText(ModelAt(unit->modelRow).displayName, gateway_->node(), unitIdReported());
     return "接続デバイス : " + std::string(ModelAt(unit->modelRow).displayName) + " ( " + unit->host + " : " +
            std::to_string(unit->controlPort) + " ) : ID " + std::to_string(unitIdReported());
 }

@@ -2,6 +2,7 @@
 
 #include "dialogs/SettingsDialogs.h"
 #include "panels/ContainerPanel.h"
+#include "panels/GatewayNodeLink.h"
 #include "panels/WorkerLink.h"
 
 #include <memory>
@@ -16,9 +17,13 @@ int SignExtend16(int raw);
 // The value printed with "%f".
 std::string PrintF(double value);
 
-// What the analog panels of units on the LAN share beyond the container:
-// requests to their own worker, the status line and the traces of the graph
-// page.
+// Where a request comes from: the tick may wait for the unit, the GUI thread
+// must not.
+enum class Caller { GuiThread, Tick };
+
+// What the analog panels share beyond the container: requests to their own
+// worker (units on the LAN) or the node on the gateway link (units behind
+// the gateway), the status line and the traces of the graph page.
 class AnalogFamilyPanel : public ContainerPanel {
 public:
     // The span a panel's graph starts with.
@@ -26,6 +31,7 @@ public:
 
 protected:
     AnalogFamilyPanel(PanelView& view, PanelContext context, ContainerPage page, std::unique_ptr<AnalogLink> link);
+    AnalogFamilyPanel(PanelView& view, PanelContext context, ContainerPage page, std::unique_ptr<GatewayNodeLink> link);
 
     // The state of a row that the formula dialog reads and changes, guarded
     // by the panel's lock of its rows.
@@ -42,10 +48,18 @@ protected:
     // The settings dialogs of the context; null in headless runs.
     SettingsDialogs* dialogs() const { return dialogs_; }
 
-    // Never waits; dropped once the link has stopped.
-    void post(analog::Request request) { analog_.post(std::move(request)); }
+    // Never waits; dropped once the link has stopped, and by a panel behind
+    // the gateway, which sends commands to its node instead.
+    void post(analog::Request request)
+    {
+        if (analog_ != nullptr)
+            analog_->post(std::move(request));
+    }
+    // The node of a panel behind the gateway; null for a unit on the LAN.
+    GatewayNodeLink* gatewayNode() const { return gateway_; }
 
-    // GUI thread: "接続デバイス : model ( host : port ) : ID n".
+    // GUI thread: "接続デバイス : model ( host : port ) : ID n", or behind
+    // the gateway "model ( node : n / ID : n )".
     std::string statusText();
 
     // GUI thread, at start-up: the canvas shows `kStartSpanSeconds` from now.
@@ -65,10 +79,8 @@ protected:
     static double nowSeconds();
 
 private:
-    AnalogFamilyPanel(PanelView& view, PanelContext context, ContainerPage page, AnalogLink& typed,
-                      std::unique_ptr<AnalogLink>& owned);
-
-    AnalogLink& analog_;
+    AnalogLink* const analog_;
+    GatewayNodeLink* const gateway_;
     SettingsDialogs* const dialogs_;
 };
 

@@ -32,7 +32,7 @@ enum InputColumn {
 } // namespace
 
 AnalogInputPage::AnalogInputPage(PanelPageContext& context, PanelContext panelContext, int unitId,
-                                 std::unique_ptr<AnalogLink> link, AnalogInputShape shape, const PanelMaker& makePanel)
+                                 AnalogInputShape shape, const PanelMaker& makePanel)
     : PanelPage(context.parent), dialogs_(context.window)
 {
     PanelWindow& window = *context.window;
@@ -49,8 +49,7 @@ AnalogInputPage::AnalogInputPage(PanelPageContext& context, PanelContext panelCo
 
     panelContext.dialogs = &dialogs_;
     PanelPtr<AnalogInputPanel> panel =
-        makePanel(std::move(panelContext), ContainerPage{context.kind, unitId, context.canvas, context.graphPage},
-                  std::move(link));
+        makePanel(std::move(panelContext), ContainerPage{context.kind, unitId, context.canvas, context.graphPage});
     panel_ = panel.get();
     window.setPanel(std::move(panel));
 }
@@ -110,13 +109,15 @@ void AnalogInputPage::buildInputs(QGroupBox& group, PanelWindow& window, const A
     window.bindAutoBox(InputAuto, autoBox);
     auto* period = MakeBox(group, kPeriodBoxWidth);
     window.bind(InputPeriod, period);
-    auto* rate = new QPushButton(QStringLiteral("ADC sps"), &group);
-    BindClick(window, SampleRate, rate, onClick);
     grid->addWidget(read, last, FormulaColumn);
     grid->addWidget(autoBox, last, ThresholdColumn);
     grid->addWidget(period, last, RangeColumn);
-    grid->addWidget(new QLabel(QStringLiteral("x100ms"), &group), last, MeasuredColumn);
-    grid->addWidget(rate, last, BarColumn);
+    grid->addWidget(new QLabel(QString::fromUtf8(shape.periodUnit), &group), last, MeasuredColumn);
+    if (shape.sampleRate) {
+        auto* rate = new QPushButton(QStringLiteral("ADC sps"), &group);
+        BindClick(window, SampleRate, rate, onClick);
+        grid->addWidget(rate, last, BarColumn);
+    }
 }
 
 void AnalogInputPage::buildOutputs(QGroupBox& group, PanelWindow& window, const AnalogInputShape& shape)
@@ -141,7 +142,7 @@ void AnalogInputPage::buildOutputs(QGroupBox& group, PanelWindow& window, const 
              {static_cast<QWidget*>(name), static_cast<QWidget*>(indicator), static_cast<QWidget*>(button),
               static_cast<QWidget*>(autoBox), static_cast<QWidget*>(period)})
             grid->addWidget(widget, output, column++);
-        grid->addWidget(new QLabel(QStringLiteral("x100ms"), &group), output, column++);
+        grid->addWidget(new QLabel(QString::fromUtf8(shape.periodUnit), &group), output, column++);
         if (shape.outputAlerts) {
             auto* alert = new QCheckBox(QStringLiteral("DOアラート"), &group);
             BindClick(window, ids.alert, alert, onClick);

@@ -19,10 +19,9 @@ class PanelWindow;
 // status line, bound to the container window by their control ids.
 class AnalogInputPage : public PanelPage {
 public:
-    using PanelMaker =
-        std::function<PanelPtr<AnalogInputPanel>(PanelContext, ContainerPage, std::unique_ptr<AnalogLink>)>;
-    AnalogInputPage(PanelPageContext& context, PanelContext panelContext, int unitId, std::unique_ptr<AnalogLink> link,
-                    AnalogInputShape shape, const PanelMaker& makePanel);
+    using PanelMaker = std::function<PanelPtr<AnalogInputPanel>(PanelContext, ContainerPage)>;
+    AnalogInputPage(PanelPageContext& context, PanelContext panelContext, int unitId, AnalogInputShape shape,
+                    const PanelMaker& makePanel);
 
     TabPanel& tabPanel() override { return *panel_; }
     AnalogInputPanel& panel() { return *panel_; }
@@ -36,16 +35,16 @@ private:
     AnalogInputPanel* panel_ = nullptr;
 };
 
-// The page of an analog-input container kind (0, 1, 4), with its panel.
-template <typename Panel>
+// The page of an analog-input container kind (0, 1, 4, 5), with its panel
+// on `link` (the unit's own worker, or its node on the gateway link).
+template <typename Panel, typename Link>
 AnalogInputPage* MakeAnalogInputPage(PanelPageContext& context, PanelContext panelContext, int unitId,
-                                     std::unique_ptr<AnalogLink> link)
+                                     std::unique_ptr<Link> link)
 {
-    return new AnalogInputPage(context, std::move(panelContext), unitId, std::move(link), Panel::kShape,
-                               [&](PanelContext c, ContainerPage page, std::unique_ptr<AnalogLink> owned) {
-                                   return MakePanel<Panel>(*context.window, std::move(c), std::move(page),
-                                                           std::move(owned));
-                               });
+    return new AnalogInputPage(
+        context, std::move(panelContext), unitId, Panel::kShape, [&](PanelContext c, ContainerPage page) {
+            return MakePanel<Panel>(*context.window, std::move(c), std::move(page), std::move(link));
+        });
 }
 
 } // namespace vantel

@@ -36,12 +36,6 @@ GraphRange DefaultRange(int range)
 
 } // namespace
 
-AnalogInputPanel::AnalogInputPanel(PanelView& view, PanelContext context, ContainerPage page,
-                                   std::unique_ptr<AnalogLink> link, AnalogInputShape shape)
-    : AnalogFamilyPanel(view, std::move(context), std::move(page), std::move(link)), shape_(shape)
-{
-}
-
 AnalogInputPanel::~AnalogInputPanel()
 {
     // Deleted without PanelDeleter: the threads still have to stop while
@@ -67,8 +61,13 @@ void AnalogInputPanel::start()
     restoreWindowPosition();
     fillRows();
     setUpGraph();
-    send(shape_.outputs > 0 ? Step::Outputs : Step::SampleRate, 0);
     openLog(csvHeader());
+    startReads();
+}
+
+void AnalogInputPanel::startReads()
+{
+    send(shape_.outputs > 0 ? Step::Outputs : Step::SampleRate, 0);
     startTicking();
 }
 
@@ -97,9 +96,10 @@ void AnalogInputPanel::fillRows()
         const Output& ids = idsOfOutput(output);
         view().setMaxLength(ids.name, kSignalNameCharacters);
         addNameBox(ids.name, SignalSide::Output, output);
-        outputAutos_[static_cast<std::size_t>(output)] = addAutoFunction({ids.autoBox, ids.period, {ids.button}, {}});
+        outputAutos_[static_cast<std::size_t>(output)] =
+            addAutoFunction({ids.autoBox, ids.period, {ids.button}, shape_.periods});
     }
-    inputAuto_ = addAutoFunction({InputAuto, InputPeriod, {ReadInputs}, {}});
+    inputAuto_ = addAutoFunction({InputAuto, InputPeriod, {ReadInputs}, shape_.periods});
 }
 
 void AnalogInputPanel::setUpGraph()
@@ -294,7 +294,7 @@ void AnalogInputPanel::applyDefaultRange(int row, InputRow& state)
         trace->SetScale(state.display.min, state.display.max);
 }
 
-void AnalogInputPanel::readInputs()
+void AnalogInputPanel::sendInputRead(Caller)
 {
     post(analog::ReadAllInputs{
         shape_.inputs, guarded<std::optional<analog::InputReadings>>(
@@ -303,7 +303,7 @@ void AnalogInputPanel::readInputs()
 
 void AnalogInputPanel::onReadInputs()
 {
-    readInputs();
+    sendInputRead(Caller::GuiThread);
 }
 
 void AnalogInputPanel::onInputsRead(const std::optional<analog::InputReadings>& readings)
@@ -356,24 +356,31 @@ void AnalogInputPanel::stopPolling()
 void AnalogInputPanel::onOutputButton(int output)
 {
     if (validOutput(output))
-        writeOutputs(outputs_.load() ^ (1 << output));
+        writeOutputs(outputs_.load() ^ (1 << output), Caller::GuiThread);
 }
 
-void AnalogInputPanel::writeOutputs(int bits)
+void AnalogInputPanel::writeOutputs(int bits, Caller caller)
 {
+    if (!outputsKnown())
+        return;
     // The next toggle starts from what the unit was told, not from the last
     // answer: a click or a period that comes before the answer must not
     // send the same state again.
+    const int changed = (outputs_.load() ^ bits) & kOutputMask;
     outputs_ = bits & kOutputMask;
-    post(
-        analog::WriteDigitalOutputs{bits & kOutputMask, guarded<std::optional<int>>([this](std::optional<int> written) {
-                                        if (!written) {
-                                            reportCommunicationFailure(AfterFailure::KeepOpen);
-                                            stopPolling();
-                                            return;
-                                        }
-                                        paintOutputs(*written);
-                                    })});
+    sendOutputs(bits & kOutputMask, changed, caller);
+}
+
+void AnalogInputPanel::sendOutputs(int bits, int, Caller)
+{
+    post(analog::WriteDigitalOutputs{bits, guarded<std::optional<int>>([this](std::optional<int> written) {
+                                         if (!written) {
+                                             reportCommunicationFailure(AfterFailure::KeepOpen);
+                                             stopPolling();
+                                             return;
+                                         }
+                                         paintOutputs(*written);
+                                     })});
 }
 
 void AnalogInputPanel::showOutputs(int bits)
@@ -396,9 +403,9 @@ void AnalogInputPanel::periodicWork()
         if (autoFunction(outputAutos_[static_cast<std::size_t>(output)]).advance())
             toggled |= 1 << output;
     if (toggled != 0)
-        writeOutputs(outputs_.load() ^ toggled);
+        writeOutputs(outputs_.load() ^ toggled, Caller::Tick);
     if (autoFunction(inputAuto_).advance())
-        readInputs();
+        sendInputRead(Caller::Tick);
 }
 
 void AnalogInputPanel::onRangeSelected(int row)
@@ -413,9 +420,14 @@ void AnalogInputPanel::onRangeSelected(int row)
         showRange(row, previous);
         return;
     }
-    post(analog::SetRange{row, chosen,
-                          guarded<int, std::optional<int>>([this, row, previous](int, std::optional<int> range) {
-                              onRangeWritten(row, range, previous);
+    sendRange(row, chosen, previous);
+}
+
+void AnalogInputPanel::sendRange(int row, int range, int previous)
+{
+    post(analog::SetRange{row, range,
+                          guarded<int, std::optional<int>>([this, row, previous](int, std::optional<int> written) {
+                              onRangeWritten(row, written, previous);
                           })});
 }
 
@@ -516,7 +528,7 @@ bool AnalogInputPanel::onControlClicked(int controlId)
         onReadInputs();
         return true;
     }
-    if (controlId == SampleRate) {
+    if (controlId == SampleRate && shape_.sampleRate) {
         onSampleRateButton();
         return true;
     }
@@ -564,8 +576,12 @@ void AnalogInputPanel::onThresholdButton(int row)
     const auto values = dialogs()->editThreshold(ThresholdsFromRaw(raw, range, ScaleKind::ByRange));
     if (!values)
         return;
-    const RawThresholds written = ThresholdsToRaw(*values, range, ScaleKind::ByRange);
-    post(analog::SetThresholds{row, written.ledWhenOutside ? 1 : 0, mode, written.high, written.low,
+    sendThresholds(row, ThresholdsToRaw(*values, range, ScaleKind::ByRange), mode);
+}
+
+void AnalogInputPanel::sendThresholds(int row, const RawThresholds& raw, int mode)
+{
+    post(analog::SetThresholds{row, raw.ledWhenOutside ? 1 : 0, mode, raw.high, raw.low,
                                guarded<int, std::optional<analog::Thresholds>>(
                                    [this, row](int, const std::optional<analog::Thresholds>& thresholds) {
                                        onThresholdsWritten(row, thresholds);
@@ -581,10 +597,13 @@ void AnalogInputPanel::onThermocoupleButton(int row)
         const std::lock_guard guard(rowsMutex_);
         current = rows_[static_cast<std::size_t>(row)].thermocouple;
     }
-    const auto chosen = dialogs()->editTCSetting(current);
-    if (!chosen)
-        return;
-    post(analog::SetThermocouple{row, chosen->type, chosen->setting,
+    if (const auto chosen = dialogs()->editTCSetting(current))
+        sendThermocouple(row, *chosen);
+}
+
+void AnalogInputPanel::sendThermocouple(int row, const ThermocoupleSetting& setting)
+{
+    post(analog::SetThermocouple{row, setting.type, setting.setting,
                                  guarded<int, std::optional<analog::Thermocouple>>(
                                      [this, row](int, const std::optional<analog::Thermocouple>& settings) {
                                          if (!settings) {

@@ -17,6 +17,9 @@ struct AnalogInputShape {
     int outputs = 2;           // DO rows, 2 or 0
     bool thermocouple = false; // the "熱電対" range and the 熱電対設定 buttons
     bool outputAlerts = false; // "DOアラート" per DO
+    bool sampleRate = true;    // the "ADC sps" button
+    PeriodRule periods{};      // how the 自動 period boxes are read
+    const char* periodUnit = "x100ms";
 };
 
 // The analog-input panels: per AI row a reading converted for its range and
@@ -35,6 +38,8 @@ public:
 
     ~AnalogInputPanel() override;
 
+    // GUI thread, once the container's window exists: fills the rows, sets
+    // the graph up, opens the log and starts the first reads.
     void start() override;
 
     // GUI thread.
@@ -65,10 +70,46 @@ public:
     std::string csvValues() const;
 
 protected:
-    AnalogInputPanel(PanelView& view, PanelContext context, ContainerPage page, std::unique_ptr<AnalogLink> link,
-                     AnalogInputShape shape);
+    template <typename Link>
+    AnalogInputPanel(PanelView& view, PanelContext context, ContainerPage page, std::unique_ptr<Link> link,
+                     AnalogInputShape shape)
+        : AnalogFamilyPanel(view, std::move(context), std::move(page), std::move(link)), shape_(shape)
+    {
+    }
 
     void periodicWork() override;
+
+    // How the panel's requests reach the unit: its own worker here; a panel
+    // behind the gateway sends commands to its node instead. GUI thread,
+    // except where a Caller says otherwise.
+    // The start-up reads; the tick starts when they are in.
+    virtual void startReads();
+    // `bits` is every output's wanted state, `changed` those to switch.
+    virtual void sendOutputs(int bits, int changed, Caller caller);
+    virtual void sendInputRead(Caller caller);
+    // False while the panel does not know the outputs' states: they are
+    // then not switched.
+    virtual bool outputsKnown() const { return true; }
+    virtual void sendRange(int row, int range, int previous);
+    virtual void sendThresholds(int row, const RawThresholds& raw, int mode);
+    virtual void sendThermocouple(int row, const ThermocoupleSetting& setting);
+
+    // What the unit's answers change, from whichever thread they arrive on.
+    void onRangeRead(int row, int range);
+    void onThresholdsRead(int row, const analog::Thresholds& thresholds);
+    void onThresholdsWritten(int row, const std::optional<analog::Thresholds>& thresholds);
+    void storeThermocouple(int row, const analog::Thermocouple& settings);
+    void onInputsRead(const std::optional<analog::InputReadings>& readings);
+    void onRangeWritten(int row, std::optional<int> written, int previous);
+    // Takes the unit's output states and paints them.
+    void showOutputs(int bits);
+    // Switches AI auto and every DO auto off.
+    void stopPolling();
+    int outputAutoIndex(int output) const { return outputAutos_.at(static_cast<std::size_t>(output)); }
+    int inputAutoIndex() const { return inputAuto_; }
+    bool validRow(int row) const { return row >= 0 && row < shape_.inputs; }
+    bool validOutput(int output) const { return output >= 0 && output < shape_.outputs; }
+    void countStartUpAnswer() { ++startUpAnswers_; }
 
 private:
     struct InputRow {
@@ -94,8 +135,6 @@ private:
 
     static const AnalogInputId::Row& idsOf(int row);
     static const AnalogInputId::Output& idsOfOutput(int output);
-    bool validRow(int row) const { return row >= 0 && row < shape_.inputs; }
-    bool validOutput(int output) const { return output >= 0 && output < shape_.outputs; }
     int outputSeries(int output) const { return shape_.inputs + output; }
 
     void setUpGraph();
@@ -104,23 +143,14 @@ private:
     void next(Step step, int row);
     bool startUpStepFailed(bool failed);
 
-    void writeOutputs(int bits);
-    void readInputs();
-    // Takes the unit's output states and paints them; paintOutputs only paints.
-    void showOutputs(int bits);
+    void writeOutputs(int bits, Caller caller);
+    // Only paints; showOutputs also takes the states.
     void paintOutputs(int bits);
     void showBar(int row, const InputRow& state);
     void showRange(int row, int range);
     void applyDefaultRange(int row, InputRow& state);
     void lockOutput(int output, bool alertOn);
-    void stopPolling();
 
-    void onRangeRead(int row, int range);
-    void onThresholdsRead(int row, const analog::Thresholds& thresholds);
-    void onThresholdsWritten(int row, const std::optional<analog::Thresholds>& thresholds);
-    void storeThermocouple(int row, const analog::Thermocouple& settings);
-    void onInputsRead(const std::optional<analog::InputReadings>& readings);
-    void onRangeWritten(int row, std::optional<int> written, int previous);
     void onAlertRead(int output, const analog::OutputAlertState& alert);
     void onAlertSwitched(int output, const std::optional<analog::SwitchedOutput>& switched);
 

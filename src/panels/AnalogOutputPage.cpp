@@ -39,8 +39,7 @@ enum Column {
 } // namespace
 
 AnalogOutputPage::AnalogOutputPage(PanelPageContext& context, PanelContext panelContext, int unitId,
-                                   std::unique_ptr<AnalogLink> link, AnalogOutputShape shape,
-                                   const PanelMaker& makePanel)
+                                   AnalogOutputShape shape, const PanelMaker& makePanel)
     : PanelPage(context.parent), dialogs_(context.window)
 {
     PanelWindow& window = *context.window;
@@ -57,8 +56,7 @@ AnalogOutputPage::AnalogOutputPage(PanelPageContext& context, PanelContext panel
 
     panelContext.dialogs = &dialogs_;
     PanelPtr<AnalogOutputPanel> panel =
-        makePanel(std::move(panelContext), ContainerPage{context.kind, unitId, context.canvas, context.graphPage},
-                  std::move(link));
+        makePanel(std::move(panelContext), ContainerPage{context.kind, unitId, context.canvas, context.graphPage});
     panel_ = panel.get();
     window.setPanel(std::move(panel));
 }

@@ -21,10 +21,9 @@ class AnalogOutputPage : public PanelPage {
 public:
     // Builds the rows of `shape` and hands the container a panel made by
     // `makePanel` from the finished context.
-    using PanelMaker =
-        std::function<PanelPtr<AnalogOutputPanel>(PanelContext, ContainerPage, std::unique_ptr<AnalogLink>)>;
-    AnalogOutputPage(PanelPageContext& context, PanelContext panelContext, int unitId, std::unique_ptr<AnalogLink> link,
-                     AnalogOutputShape shape, const PanelMaker& makePanel);
+    using PanelMaker = std::function<PanelPtr<AnalogOutputPanel>(PanelContext, ContainerPage)>;
+    AnalogOutputPage(PanelPageContext& context, PanelContext panelContext, int unitId, AnalogOutputShape shape,
+                     const PanelMaker& makePanel);
 
     TabPanel& tabPanel() override { return *panel_; }
     AnalogOutputPanel& panel() { return *panel_; }
@@ -38,16 +37,16 @@ private:
     AnalogOutputPanel* panel_ = nullptr;
 };
 
-// The page of an analog-output container kind (2, 3, 7), with its panel.
-template <typename Panel>
+// The page of an analog-output container kind (2, 3, 6, 7), with its panel
+// on `link` (the unit's own worker, or its node on the gateway link).
+template <typename Panel, typename Link>
 AnalogOutputPage* MakeAnalogOutputPage(PanelPageContext& context, PanelContext panelContext, int unitId,
-                                       std::unique_ptr<AnalogLink> link)
+                                       std::unique_ptr<Link> link)
 {
-    return new AnalogOutputPage(context, std::move(panelContext), unitId, std::move(link), Panel::kShape,
-                                [&](PanelContext c, ContainerPage page, std::unique_ptr<AnalogLink> owned) {
-                                    return MakePanel<Panel>(*context.window, std::move(c), std::move(page),
-                                                            std::move(owned));
-                                });
+    return new AnalogOutputPage(
+        context, std::move(panelContext), unitId, Panel::kShape, [&](PanelContext c, ContainerPage page) {
+            return MakePanel<Panel>(*context.window, std::move(c), std::move(page), std::move(link));
+        });
 }
 
 } // namespace vantel

@@ -12,8 +12,6 @@ namespace {
 
 using namespace AnalogOutputId;
 
-constexpr int kStartUpRead = 1;
-constexpr int kPeriodicRead = 0;
 constexpr int kSignalNameCharacters = 20;
 constexpr int kVoltageBarMaximum = 0xFFFF;
 constexpr int kCurrentBarMaximum = 0x7FFF;
@@ -51,14 +49,6 @@ double NativeOf(const ChannelFormula& formula, double converted)
 
 } // namespace
 
-AnalogOutputPanel::AnalogOutputPanel(PanelView& view, PanelContext context, ContainerPage page,
-                                     std::unique_ptr<AnalogLink> link, AnalogOutputShape shape)
-    : AnalogFamilyPanel(view, std::move(context), std::move(page), std::move(link)), shape_(shape)
-{
-    for (auto& sweep : sweeps_)
-        sweep = std::make_unique<SweepWave>(clock());
-}
-
 AnalogOutputPanel::~AnalogOutputPanel()
 {
     // Deleted without PanelDeleter: the threads still have to stop while
@@ -80,16 +70,21 @@ void AnalogOutputPanel::start()
     setUpGraph();
     // The rows hold their formulas before the first answer converts with them.
     fillRows();
-    readOutput(0);
-    inputAuto_ = addAutoFunction({InputAuto, InputPeriod, {ReadInputs, InputPeriodLabel}, {}});
+    inputAuto_ = addAutoFunction({InputAuto, InputPeriod, {ReadInputs, InputPeriodLabel}, shape_.periods});
     openLog(csvHeader());
-    startTicking();
-    view().setText(InputPeriodLabel, "x100ms");
+    view().setText(InputPeriodLabel, shape_.periodUnit);
     for (int row = 0; row < shape_.outputs; ++row) {
         view().setVisible(idsOf(row).sweepSettings, true);
         view().setVisible(idsOf(row).sweep, true);
     }
     view().setVisible(SweepHeading, true);
+    startReads();
+}
+
+void AnalogOutputPanel::startReads()
+{
+    readOutput(0);
+    startTicking();
 }
 
 void AnalogOutputPanel::setUpGraph()
@@ -152,7 +147,7 @@ void AnalogOutputPanel::readThresholds(int row)
                                          })});
 }
 
-void AnalogOutputPanel::readInputs(int flag)
+void AnalogOutputPanel::sendInputRead(int flag, Caller)
 {
     post(analog::ReadDigitalInputs{flag, guarded<std::optional<int>, int>([this, flag](std::optional<int> bits, int) {
                                        onInputsRead(bits, flag);
@@ -166,11 +161,24 @@ void AnalogOutputPanel::onOutputRead(int row, const std::optional<analog::Output
         return;
     }
     ++startUpAnswers_;
+    takeOutputSetting(row, *setting);
+    // The start-up chain: the DI read after the first answer, then the
+    // other rows, then the thresholds.
+    if (row == 0)
+        sendInputRead(kStartUpRead, Caller::GuiThread);
+    if (row + 1 < shape_.outputs)
+        readOutput(row + 1);
+    else
+        readThresholds(0);
+}
+
+void AnalogOutputPanel::takeOutputSetting(int row, const analog::OutputSetting& setting)
+{
     {
         const std::lock_guard guard(rowsMutex_);
         OutputRow& state = rows_[static_cast<std::size_t>(row)];
-        state.mode = IsCurrent(setting->mode) ? OutputMode::Current : OutputMode::Voltage;
-        state.raw = SignExtend16(setting->raw);
+        state.mode = IsCurrent(setting.mode) ? OutputMode::Current : OutputMode::Voltage;
+        state.raw = SignExtend16(setting.raw);
         state.on = state.raw != 0;
         const double native = OutputRawToValue(state.mode, state.raw);
         // The box holds the converted value, so pressing ON/OFF sends back
@@ -185,14 +193,6 @@ void AnalogOutputPanel::onOutputRead(int row, const std::optional<analog::Output
         showRow(row, state);
     }
     setButtonState(row, outputOn(row) ? ButtonState::On : ButtonState::Off);
-    // The start-up chain: the DI read after the first answer, then the
-    // other rows, then the thresholds.
-    if (row == 0)
-        readInputs(kStartUpRead);
-    if (row + 1 < shape_.outputs)
-        readOutput(row + 1);
-    else
-        readThresholds(0);
 }
 
 void AnalogOutputPanel::onThresholdsRead(int row, const std::optional<analog::Thresholds>& thresholds)
@@ -202,17 +202,20 @@ void AnalogOutputPanel::onThresholdsRead(int row, const std::optional<analog::Th
         return;
     }
     ++startUpAnswers_;
-    {
-        const std::lock_guard guard(rowsMutex_);
-        OutputRow& state = rows_[static_cast<std::size_t>(row)];
-        state.ledWhenOutside = thresholds->ledWhenOutside;
-        state.thresholdMode = thresholds->mode;
-        state.low = SignExtend16(thresholds->lowRaw);
-        state.high = SignExtend16(thresholds->highRaw);
-        showBar(row, state);
-    }
+    takeThresholds(row, *thresholds);
     if (row + 1 < shape_.outputs)
         readThresholds(row + 1);
+}
+
+void AnalogOutputPanel::takeThresholds(int row, const analog::Thresholds& thresholds)
+{
+    const std::lock_guard guard(rowsMutex_);
+    OutputRow& state = rows_[static_cast<std::size_t>(row)];
+    state.ledWhenOutside = thresholds.ledWhenOutside;
+    state.thresholdMode = thresholds.mode;
+    state.low = SignExtend16(thresholds.lowRaw);
+    state.high = SignExtend16(thresholds.highRaw);
+    showBar(row, state);
 }
 
 void AnalogOutputPanel::onThresholdsWritten(int row, const std::optional<analog::Thresholds>& thresholds)
@@ -244,7 +247,7 @@ void AnalogOutputPanel::onOutputButton(int row)
         setButtonState(row, ButtonState::Off);
         return;
     }
-    setOutput(row, std::strtod(view().text(idsOf(row).output).c_str(), nullptr));
+    setOutput(row, std::strtod(view().text(idsOf(row).output).c_str(), nullptr), Caller::GuiThread);
     setButtonState(row, ButtonState::On);
 }
 
@@ -261,14 +264,10 @@ void AnalogOutputPanel::switchOff(int row)
         view().setText(idsOf(row).setting, SettingText(mode, 0));
         showRow(row, state);
     }
-    const bool wasSweeping = sweeping(row);
-    post(analog::SetOutput{row, mode, 0,
-                           guarded<int, std::optional<int>>([this, wasSweeping](int, std::optional<int> raw) {
-                               onOutputWritten(raw.has_value(), wasSweeping);
-                           })});
+    sendOutput(row, mode, 0, sweeping(row), Caller::GuiThread);
 }
 
-void AnalogOutputPanel::setOutput(int row, double value)
+void AnalogOutputPanel::setOutput(int row, double value, Caller caller)
 {
     int mode = 0;
     int raw = 0;
@@ -284,8 +283,12 @@ void AnalogOutputPanel::setOutput(int row, double value)
         view().setText(idsOf(row).setting, SettingText(mode, native));
         showRow(row, state);
     }
-    const bool wasSweeping = sweeping(row);
-    post(analog::SetOutput{row, mode, raw & 0xFFFF,
+    sendOutput(row, mode, raw & 0xFFFF, sweeping(row), caller);
+}
+
+void AnalogOutputPanel::sendOutput(int row, int mode, int raw, bool wasSweeping, Caller)
+{
+    post(analog::SetOutput{row, mode, raw,
                            guarded<int, std::optional<int>>([this, wasSweeping](int, std::optional<int> written) {
                                onOutputWritten(written.has_value(), wasSweeping);
                            })});
@@ -385,7 +388,7 @@ void AnalogOutputPanel::applyDefaultRange(int row, OutputRow& state)
 
 void AnalogOutputPanel::onReadInputs()
 {
-    readInputs(kPeriodicRead);
+    sendInputRead(kPeriodicRead, Caller::GuiThread);
 }
 
 void AnalogOutputPanel::onInputsRead(std::optional<int> read, int flag)
@@ -431,10 +434,10 @@ void AnalogOutputPanel::periodicWork()
         if (!value)
             continue;
         view().setText(idsOf(row).output, FormatByRange(outputMode(row), *value, false));
-        setOutput(row, *value);
+        setOutput(row, *value, Caller::Tick);
     }
     if (autoFunction(inputAuto_).advance()) {
-        readInputs(kPeriodicRead);
+        sendInputRead(kPeriodicRead, Caller::Tick);
         if (shape_.lineWhenReadSent)
             logValues(csvValues());
     }
@@ -492,7 +495,11 @@ void AnalogOutputPanel::applyThresholds(int row, const ThresholdSettings& values
         thresholdMode = rows_[static_cast<std::size_t>(row)].thresholdMode;
         mode = rows_[static_cast<std::size_t>(row)].mode;
     }
-    const RawThresholds raw = ThresholdsToRaw(values, mode, ScaleKind::ByOutputMode);
+    sendThresholds(row, ThresholdsToRaw(values, mode, ScaleKind::ByOutputMode), thresholdMode);
+}
+
+void AnalogOutputPanel::sendThresholds(int row, const RawThresholds& raw, int thresholdMode)
+{
     post(analog::SetThresholds{row, raw.ledWhenOutside ? 1 : 0, thresholdMode, raw.high, raw.low,
                                guarded<int, std::optional<analog::Thresholds>>(
                                    [this, row](int, const std::optional<analog::Thresholds>& thresholds) {

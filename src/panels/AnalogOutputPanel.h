@@ -21,6 +21,8 @@ struct AnalogOutputShape {
     // Also log a line when the periodic DI read is sent, not only when it
     // is answered.
     bool lineWhenReadSent = true;
+    PeriodRule periods{}; // how the DI period box is read
+    const char* periodUnit = "x100ms";
 };
 
 // The analog-output panels: per AO row an output set in volts or
@@ -79,10 +81,40 @@ public:
     std::string csvValues() const;
 
 protected:
-    AnalogOutputPanel(PanelView& view, PanelContext context, ContainerPage page, std::unique_ptr<AnalogLink> link,
-                      AnalogOutputShape shape);
+    template <typename Link>
+    AnalogOutputPanel(PanelView& view, PanelContext context, ContainerPage page, std::unique_ptr<Link> link,
+                      AnalogOutputShape shape)
+        : AnalogFamilyPanel(view, std::move(context), std::move(page), std::move(link)), shape_(shape)
+    {
+        for (auto& sweep : sweeps_)
+            sweep = std::make_unique<SweepWave>(clock());
+    }
 
     void periodicWork() override;
+
+    // How the panel's requests reach the unit: its own worker here; a panel
+    // behind the gateway sends commands to its node instead.
+    // The start-up reads; the tick starts when they are in.
+    virtual void startReads();
+    virtual void sendOutput(int row, int mode, int raw, bool wasSweeping, Caller caller);
+    // `flag`: kStartUpRead or kPeriodicRead, handed to onInputsRead.
+    virtual void sendInputRead(int flag, Caller caller);
+    virtual void sendThresholds(int row, const RawThresholds& raw, int thresholdMode);
+
+    static constexpr int kStartUpRead = 1;
+    static constexpr int kPeriodicRead = 0;
+
+    // What the unit's answers change, from whichever thread they arrive on.
+    // The output's mode and set value as the unit has them.
+    void takeOutputSetting(int row, const analog::OutputSetting& setting);
+    void takeThresholds(int row, const analog::Thresholds& thresholds);
+    void onThresholdsWritten(int row, const std::optional<analog::Thresholds>& thresholds);
+    void onInputsRead(std::optional<int> read, int flag);
+    // Every sweeping row stops (state 0).
+    void stopAllSweeps();
+    int inputAutoIndex() const { return inputAuto_; }
+    bool validRow(int row) const { return row >= 0 && row < shape_.outputs; }
+    void countStartUpAnswer() { ++startUpAnswers_; }
 
 private:
     struct OutputRow {
@@ -100,29 +132,24 @@ private:
     };
 
     static const AnalogOutputId::Row& idsOf(int row);
-    bool validRow(int row) const { return row >= 0 && row < shape_.outputs; }
     int inputSeries(int input) const { return shape_.outputs + input; }
 
     void setUpGraph();
     void fillRows();
     void readOutput(int row);
     void readThresholds(int row);
-    void readInputs(int flag);
 
     void switchOff(int row);
     // Set-output step: converts `value` back through the formula and sends it.
-    void setOutput(int row, double value);
+    void setOutput(int row, double value, Caller caller);
     void setButtonState(int row, ButtonState state);
     void showRow(int row, const OutputRow& state);
     void showBar(int row, const OutputRow& state);
     void applyDefaultRange(int row, OutputRow& state);
-    void stopAllSweeps();
 
     void onOutputRead(int row, const std::optional<analog::OutputSetting>& setting);
     void onOutputWritten(bool written, bool wasSweeping);
     void onThresholdsRead(int row, const std::optional<analog::Thresholds>& thresholds);
-    void onThresholdsWritten(int row, const std::optional<analog::Thresholds>& thresholds);
-    void onInputsRead(std::optional<int> read, int flag);
 
     void applyThresholds(int row, const ThresholdSettings& values);
     void applyOutputMode(int row, int mode);

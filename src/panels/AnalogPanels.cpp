@@ -4,15 +4,16 @@
 #include "panels/CDlgQZK19.h"
 #include "panels/CDlgQZK28.h"
 #include "panels/CDlgQZK33.h"
+#include "panels/CDlgQZK33_GW.h"
 #include "panels/DlgQZK17.h"
 #include "panels/DlgQZK17V2.h"
+#include "panels/DlgQZK17_GW.h"
 
 namespace vantel {
 namespace {
 
-template <typename Panel>
-PanelPtr<ContainerPanel> Make(PanelView& view, PanelContext context, ContainerPage page,
-                              std::unique_ptr<AnalogLink> link)
+template <typename Panel, typename Link>
+PanelPtr<ContainerPanel> Make(PanelView& view, PanelContext context, ContainerPage page, std::unique_ptr<Link> link)
 {
     return MakePanel<Panel>(view, std::move(context), std::move(page), std::move(link));
 }
@@ -39,6 +40,16 @@ PanelPtr<ContainerPanel> MakeAnalogPanel(PanelView& view, PanelContext context, 
     case ContainerKind::QZK33Gateway:
         break;
     }
+    return nullptr;
+}
+
+PanelPtr<ContainerPanel> MakeGatewayAnalogPanel(PanelView& view, PanelContext context, ContainerPage page,
+                                                std::unique_ptr<GatewayNodeLink> link)
+{
+    if (page.kind == ContainerKind::QZK17Gateway)
+        return Make<DlgQZK17_GW>(view, std::move(context), std::move(page), std::move(link));
+    if (page.kind == ContainerKind::QZK33Gateway)
+        return Make<CDlgQZK33_GW>(view, std::move(context), std::move(page), std::move(link));
     return nullptr;
 }
 

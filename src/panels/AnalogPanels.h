@@ -1,6 +1,7 @@
 #pragma once
 
 #include "panels/ContainerPanel.h"
+#include "panels/GatewayNodeLink.h"
 #include "panels/WorkerLink.h"
 
 #include <memory>
@@ -12,6 +13,9 @@ namespace vantel {
 // belongs to the gateway.
 PanelPtr<ContainerPanel> MakeAnalogPanel(PanelView& view, PanelContext context, ContainerPage page,
                                          std::unique_ptr<AnalogLink> link);
+// The panel of a gateway kind on the unit's node; null for the other kinds.
+PanelPtr<ContainerPanel> MakeGatewayAnalogPanel(PanelView& view, PanelContext context, ContainerPage page,
+                                                std::unique_ptr<GatewayNodeLink> link);
 
 // The 自動 box and period box that poll a panel's inputs: AI auto of the
 // input classes, DI auto of the output classes.

@@ -4,21 +4,9 @@
 #include "comm/AsciiReplies.h"
 #include "panels/UnitCheck.h"
 
-#include <cstdio>
-
 namespace vantel {
 
 namespace {
-
-constexpr PeriodRule kSecondsRule{1,
-                                  9999,
-                                  10,
-                                  4,
-                                  "時間設定が不正です。1-9999secの範囲で指定してください。",
-                                  10,
-                                  "設定した周期では制御できない場合があります。\r\n設定しますか。"};
-constexpr const char* kSecondsUnit = "x1sec";
-constexpr int kGroups = 2; // DK always carries two groups of four outputs
 
 bool BitSet(int bits, int index)
 {
@@ -28,8 +16,8 @@ bool BitSet(int bits, int index)
 } // namespace
 
 CVantelGW::CVantelGW(PanelView& view, PanelContext context, CGatewayLink& gateway)
-    : DigitalPanelBase(view, context), watchdog_(*context.clock, RecordOf(context).replyTimeout),
-      link_(gateway, RecordOf(context).node, RecordOf(context).replyTimeout)
+    : DigitalPanelBase(view, context), link_(gateway, RecordOf(context).node, RecordOf(context).replyTimeout),
+      commands_(link_, *context.clock, closeToken())
 {
     for (auto& state : outputs_)
         state = Undetermined;
@@ -110,8 +98,7 @@ void CVantelGW::afterStartUp(bool answered)
 
 bool CVantelGW::exchange(std::string_view command)
 {
-    watchdog_.sent();
-    return link_.sendAndWait(command, closeToken()).answered();
+    return commands_.exchange(command);
 }
 
 void CVantelGW::timedOut()
@@ -122,16 +109,13 @@ void CVantelGW::timedOut()
 
 void CVantelGW::checkReplies()
 {
-    if (watchdog_.overdue())
+    if (commands_.overdue())
         timedOut();
 }
 
 std::string CVantelGW::infoText() const
 {
-    char text[160];
-    std::snprintf(text, sizeof text, "%.*s ( node : %d / ID : %d )", static_cast<int>(model().displayName.size()),
-                  model().displayName.data(), link_.node(), unitId_.load());
-    return text;
+    return GatewayInfoText(model().displayName, link_.node(), unitId_.load());
 }
 
 std::string CVantelGW::csvValues() const
@@ -209,7 +193,7 @@ void CVantelGW::onReadInputs()
 
 bool CVantelGW::sendMasked(int states, int mask)
 {
-    return exchange(ascii::DK(states, mask, kGroups).bytes);
+    return exchange(ascii::DK(states, mask, kGatewayOutputGroups).bytes);
 }
 
 void CVantelGW::readInputs()
@@ -241,7 +225,7 @@ void CVantelGW::showInput(int index, int state)
 
 bool CVantelGW::onFrame(const NodeFrame& frame)
 {
-    watchdog_.answered();
+    commands_.frameArrived();
     const std::string_view payload = frame.payload;
     if (payload.size() <= 2)
         return false;

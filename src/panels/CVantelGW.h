@@ -2,7 +2,8 @@
 
 #include "panels/DigitalPanelBase.h"
 #include "panels/GatewayNodeLink.h"
-#include "panels/ReplyWatchdog.h"
+#include "panels/GatewayPanelRules.h"
+#include "panels/NodeCommands.h"
 
 #include <array>
 #include <atomic>
@@ -11,9 +12,6 @@
 #include <string_view>
 
 namespace vantel {
-
-inline constexpr const char* kWirelessTimeout =
-    "通信タイムアウトが発生しました。\n無線通信データは消失することがございます。";
 
 // The panel of a digital wireless unit behind the gateway: the digital
 // panel's rows and CSV lines, with every command sent to the unit's node and
@@ -79,7 +77,6 @@ private:
     void onOutputs(int bits);
     void onSerial(std::string_view payload);
 
-    ReplyWatchdog watchdog_;
     States outputs_{};
     States inputs_{};
     std::array<std::atomic<int>, kChannelsPerSide> outputConfig_{};
@@ -87,7 +84,8 @@ private:
     std::atomic<bool> inputReadPending_{false};
     std::atomic<bool> startedUp_{false};
 
-    GatewayNodeLink link_; // last: stopped before the rest goes
+    GatewayNodeLink link_; // last but one: stopped before the rest goes
+    NodeCommands commands_;
 };
 
 } // namespace vantel

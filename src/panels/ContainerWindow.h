@@ -1,6 +1,7 @@
 #pragma once
 
 #include "comm/CAnalogChannel.h"
+#include "comm/CGatewayLink.h"
 #include "graph/TabParentDialog.h"
 #include "panels/PanelContext.h"
 
@@ -15,5 +16,10 @@ namespace vantel {
 TabParentDialog* OpenAnalogContainer(UnitList& list, AppState& app, const UnitRecord& record,
                                      const ConnectRequest& request, std::unique_ptr<CAnalogChannel> channel,
                                      int unitId);
+
+// The same for an analog unit behind the gateway whose "md" reply matched
+// its model: its panel takes the unit's node on the shared link.
+TabParentDialog* OpenGatewayContainer(UnitList& list, AppState& app, const UnitRecord& record,
+                                      const ConnectRequest& request, CGatewayLink& gateway, int unitId);
 
 } // namespace vantel

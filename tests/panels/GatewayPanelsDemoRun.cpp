@@ -75,7 +75,7 @@ int main(int argc, char** argv)
                         [&](UnitRecord& record, const ConnectRequest& request, CGatewayLink& gatewayLink) {
                             DigitalPanelWindow::openGateway(list, state, record, request, gatewayLink);
                         },
-                        {});
+                        {}, {});
     main.logic().setConnector(&launcher);
     if (!main.start({LoopbackAdapter()}))
         return 1;

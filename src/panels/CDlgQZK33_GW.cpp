@@ -1,0 +1,90 @@
+#include "panels/CDlgQZK33_GW.h"
+
+#include "comm/AsciiCommands.h"
+#include "comm/AsciiReplies.h"
+#include "panels/GatewayAnalogReplies.h"
+
+namespace vantel {
+namespace {
+
+constexpr ChannelKind kKind = ChannelKind::Gateway;
+constexpr std::size_t kInputsReplyLength = 5;
+constexpr int kInputMask = 0x7;
+
+} // namespace
+
+CDlgQZK33_GW::CDlgQZK33_GW(PanelView& view, PanelContext context, ContainerPage page,
+                           std::unique_ptr<GatewayNodeLink> link)
+    : GatewayAnalogPanel(view, std::move(context), std::move(page), std::move(link), kShape)
+{
+}
+
+CDlgQZK33_GW::~CDlgQZK33_GW()
+{
+    shutDown();
+}
+
+bool CDlgQZK33_GW::runStartUp()
+{
+    NodeCommands& node = commands();
+    if (!node.exchange(ascii::AKAll(outputCount(), kKind).bytes))
+        return false;
+    countStartUpAnswer();
+    for (int row = 0; row < outputCount(); ++row) {
+        if (!node.exchange(ascii::AY(row).bytes))
+            return false;
+        countStartUpAnswer();
+    }
+    return node.exchange(ascii::DI(kKind).bytes);
+}
+
+void CDlgQZK33_GW::stopAutomatics()
+{
+    stopAllSweeps();
+    switchOffAllAutos();
+}
+
+void CDlgQZK33_GW::exchangeFrom(Caller caller, std::string command)
+{
+    // A reply that does not come is the watchdog's to report.
+    run(caller, [this, command = std::move(command)] { commands().exchange(command); });
+}
+
+void CDlgQZK33_GW::sendOutput(int row, int mode, int raw, bool, Caller caller)
+{
+    exchangeFrom(caller, ascii::AO(row, mode, raw).bytes);
+}
+
+void CDlgQZK33_GW::sendInputRead(int, Caller caller)
+{
+    exchangeFrom(caller, ascii::DI(kKind).bytes);
+}
+
+void CDlgQZK33_GW::sendThresholds(int row, const RawThresholds& raw, int)
+{
+    // The gateway units take no threshold mode: always 0.
+    exchangeFrom(Caller::GuiThread, ascii::AL(row, raw.ledWhenOutside, 0, raw.low, raw.high).bytes);
+}
+
+bool CDlgQZK33_GW::takeReply(std::string_view letters, std::string_view payload)
+{
+    if (letters == "ak") {
+        for (const RowThresholds& read : ThresholdsInReply(payload, outputCount()))
+            takeThresholds(read.channel, read.thresholds);
+    } else if (letters == "al") {
+        for (const RowThresholds& written : ThresholdsInReply(payload, outputCount()))
+            onThresholdsWritten(written.channel, written.thresholds);
+    } else if (letters == "ay") {
+        if (const auto setting = ascii::ParseAY(payload); setting && validRow(setting->channel))
+            takeOutputSetting(setting->channel, {setting->mode, setting->raw});
+    } else if (letters == "di") {
+        const auto bits = ascii::ParseDI(payload, kKind);
+        if (bits && payload.size() == kInputsReplyLength)
+            onInputsRead(*bits & kInputMask, startedUp() ? kPeriodicRead : kStartUpRead);
+    } else {
+        return letters == "ao" || letters == "dl";
+    }
+    return true;
+}
+
+} // namespace vantel
