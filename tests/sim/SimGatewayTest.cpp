@@ -69,14 +69,13 @@ TEST(GatewayConfig, TheDemoGatewayIsWhereTheDemoListLooksForIt)
     TakeGatewayLines(file, gateways);
     ASSERT_EQ(gateways.size(), 1u);
     EXPECT_EQ(gateways[0].port, 15020); // "GW 流量計 (LAN)" in scripts/demo
-    // "GW 流量計 (LAN)", "GW ポンプ室 (LAN)" and "GW 倉庫 (LAN)".
-    ASSERT_EQ(gateways[0].nodes.size(), 3u);
-    EXPECT_EQ(gateways[0].nodes[0].node, 4);
-    EXPECT_EQ(gateways[0].nodes[0].row, 37);
-    EXPECT_EQ(gateways[0].nodes[1].node, 2);
-    EXPECT_EQ(gateways[0].nodes[1].row, 35);
-    EXPECT_EQ(gateways[0].nodes[2].node, 9);
-    EXPECT_EQ(gateways[0].nodes[2].row, 36);
+    // "GW 流量計 (LAN)", "GW バルブ (LAN)", "GW ポンプ室 (LAN)" and "GW 倉庫 (LAN)".
+    ASSERT_EQ(gateways[0].nodes.size(), 4u);
+    const std::vector<std::pair<int, int>> expected{{4, 37}, {6, 38}, {2, 35}, {9, 36}};
+    for (std::size_t i = 0; i < expected.size(); ++i) {
+        EXPECT_EQ(gateways[0].nodes[i].node, expected[i].first);
+        EXPECT_EQ(gateways[0].nodes[i].row, expected[i].second);
+    }
 }
 
 class SimGatewayTest : public ::testing::Test {
