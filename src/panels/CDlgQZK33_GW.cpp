@@ -46,8 +46,32 @@ void CDlgQZK33_GW::stopAutomatics()
 
 void CDlgQZK33_GW::exchangeFrom(Caller caller, std::string command)
 {
+    if (caller == Caller::Tick) {
+        tickCommands_.push_back(std::move(command));
+        return;
+    }
     // A reply that does not come is the watchdog's to report.
-    run(caller, [this, command = std::move(command)] { commands().exchange(command); });
+    run([this, command = std::move(command)] { commands().exchange(command); });
+}
+
+void CDlgQZK33_GW::periodicWork()
+{
+    GatewayAnalogPanel::periodicWork();
+    if (tickCommands_.empty())
+        return;
+    std::vector<std::string> batch;
+    batch.swap(tickCommands_);
+    // A tick whose commands find the last tick's still on the radio gives
+    // them up: the sweep's next value follows from the clock anyway, and a
+    // queue must not grow behind a slow or silent unit.
+    if (tickBatchRunning_.exchange(true))
+        return;
+    run([this, batch = std::move(batch)] {
+        for (const std::string& command : batch)
+            if (closing() || !commands().exchange(command))
+                break;
+        tickBatchRunning_ = false;
+    });
 }
 
 void CDlgQZK33_GW::sendOutput(int row, int mode, int raw, bool, Caller caller)

@@ -3,8 +3,11 @@
 #include "panels/AnalogOutputPanel.h"
 #include "panels/GatewayAnalogPanel.h"
 
+#include <atomic>
 #include <memory>
+#include <string>
 #include <string_view>
+#include <vector>
 
 namespace vantel {
 
@@ -19,10 +22,15 @@ public:
     CDlgQZK33_GW(PanelView& view, PanelContext context, ContainerPage page, std::unique_ptr<GatewayNodeLink> link);
     ~CDlgQZK33_GW() override;
 
+    // True while the last tick's commands are still on the radio.
+    bool tickCommandsPending() const { return tickBatchRunning_.load(); }
+
 protected:
     bool runStartUp() override;
     bool takeReply(std::string_view letters, std::string_view payload) override;
     void stopAutomatics() override;
+    // The tick's AO and DI commands go out together, waited for one by one.
+    void periodicWork() override;
 
     void sendOutput(int row, int mode, int raw, bool wasSweeping, Caller caller) override;
     void sendInputRead(int flag, Caller caller) override;
@@ -30,6 +38,9 @@ protected:
 
 private:
     void exchangeFrom(Caller caller, std::string command);
+
+    std::vector<std::string> tickCommands_; // the tick thread's only
+    std::atomic<bool> tickBatchRunning_{false};
 };
 
 } // namespace vantel

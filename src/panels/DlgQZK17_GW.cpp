@@ -54,23 +54,31 @@ bool DlgQZK17_GW::runStartUp()
     return true;
 }
 
-void DlgQZK17_GW::sendLater(std::string command)
+void DlgQZK17_GW::startReads()
 {
-    run(Caller::GuiThread, [this, command = std::move(command)] { commands().send(command); });
+    // Neither on nor off until the unit has told.
+    for (int output = 0; output < outputCount(); ++output)
+        view().setIndicatorUndetermined(AnalogInputId::Outputs.at(static_cast<std::size_t>(output)).indicator);
+    GatewayAnalogPanel::startReads();
 }
 
-void DlgQZK17_GW::sendOutputs(int bits, int changed, Caller caller)
+void DlgQZK17_GW::sendLater(std::string command)
+{
+    run([this, command = std::move(command)] { commands().send(command); });
+}
+
+void DlgQZK17_GW::sendOutputs(int bits, int changed, Caller)
 {
     if (changed == kRelays) {
         // Both periods ran out on this tick: one command sets both relays.
-        commands().send(ascii::DK(bits, kRelays, kGatewayOutputGroups).bytes);
+        sendLater(ascii::DK(bits, kRelays, kGatewayOutputGroups).bytes);
         return;
     }
     for (int output = 0; output < outputCount(); ++output) {
         if ((changed >> output & 1) == 0)
             continue;
         const bool on = (bits >> output & 1) != 0;
-        run(caller, [this, output, on] { switchRelay(output, on); });
+        run([this, output, on] { switchRelay(output, on); });
     }
 }
 
@@ -84,12 +92,9 @@ void DlgQZK17_GW::switchRelay(int output, bool on)
         showOutputs(outputBits() & ~bit);
 }
 
-void DlgQZK17_GW::sendInputRead(Caller caller)
+void DlgQZK17_GW::sendInputRead(Caller)
 {
-    if (caller == Caller::Tick)
-        commands().send(ascii::AIAll(inputCount(), kKind).bytes);
-    else
-        sendLater(ascii::AIAll(inputCount(), kKind).bytes);
+    sendLater(ascii::AIAll(inputCount(), kKind).bytes);
 }
 
 void DlgQZK17_GW::sendRange(int row, int range, int)

@@ -29,6 +29,7 @@ public:
     int configurationByte() const { return configByte_.load(); }
 
 protected:
+    void startReads() override;
     bool runStartUp() override;
     bool takeReply(std::string_view letters, std::string_view payload) override;
 

@@ -57,14 +57,10 @@ protected:
             timedOut();
     }
 
-    // Waited-for work: on the tick it may wait there; from the GUI thread it
-    // runs on the link's thread, so the window is never held.
-    void run(Caller caller, std::function<void()> work)
+    // Work that sends to the node runs on the link's thread, one after the
+    // other: neither the window nor the tick is ever held by the radio.
+    void run(std::function<void()> work)
     {
-        if (caller == Caller::Tick) {
-            work();
-            return;
-        }
         this->gatewayNode()->post([this, work = std::move(work)] {
             if (!this->closing())
                 work();
