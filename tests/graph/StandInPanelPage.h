@@ -4,7 +4,7 @@
 #include "graph/PanelPage.h"
 #include "panels/PanelTexts.h"
 #include "panels/PanelWindow.h"
-#include "panels/StandInAnalogPanel.h"
+#include "support/StandInAnalogPanel.h"
 
 #include <QLabel>
 

@@ -1,5 +1,5 @@
 #include "SimUnit.h"
-#include "panels/StandInAnalogPanel.h"
+#include "support/StandInAnalogPanel.h"
 #include "panels/UnitCheck.h"
 #include "panels/WorkerLink.h"
 #include "platform/TcpSocket.h"

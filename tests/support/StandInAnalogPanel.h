@@ -4,8 +4,8 @@
 
 namespace vantel {
 
-// Holds an analog unit's place in the tab container until the panel of its
-// kind takes it: it owns the checked connection, shows which unit is
+// The least panel the tab container can hold, for tests of the container and
+// its graph page: it owns the link it is handed, shows which unit is
 // connected and closes as every panel does, but reads and writes nothing.
 class StandInAnalogPanel : public ContainerPanel {
 public:

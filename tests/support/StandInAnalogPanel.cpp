@@ -1,4 +1,4 @@
-#include "panels/StandInAnalogPanel.h"
+#include "support/StandInAnalogPanel.h"
 
 #include "registry/ModelCatalogue.h"
 
