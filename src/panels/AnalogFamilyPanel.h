@@ -14,6 +14,15 @@ namespace vantel {
 
 // A 16-bit word of the unit as a signed number.
 int SignExtend16(int raw);
+
+// Stores the LED thresholds the unit reported into a row of either kind.
+template <typename Row> void TakeThresholds(Row& row, const analog::Thresholds& thresholds)
+{
+    row.ledWhenOutside = thresholds.ledWhenOutside;
+    row.thresholdMode = thresholds.mode;
+    row.low = SignExtend16(thresholds.lowRaw);
+    row.high = SignExtend16(thresholds.highRaw);
+}
 // The value printed with "%f".
 std::string PrintF(double value);
 

@@ -254,10 +254,7 @@ void AnalogInputPanel::onThresholdsRead(int row, const analog::Thresholds& thres
 {
     const std::lock_guard guard(rowsMutex_);
     InputRow& state = rows_[static_cast<std::size_t>(row)];
-    state.ledWhenOutside = thresholds.ledWhenOutside;
-    state.thresholdMode = thresholds.mode;
-    state.low = SignExtend16(thresholds.lowRaw);
-    state.high = SignExtend16(thresholds.highRaw);
+    TakeThresholds(state, thresholds);
     showBar(row, state);
 }
 

@@ -211,10 +211,7 @@ void AnalogOutputPanel::takeThresholds(int row, const analog::Thresholds& thresh
 {
     const std::lock_guard guard(rowsMutex_);
     OutputRow& state = rows_[static_cast<std::size_t>(row)];
-    state.ledWhenOutside = thresholds.ledWhenOutside;
-    state.thresholdMode = thresholds.mode;
-    state.low = SignExtend16(thresholds.lowRaw);
-    state.high = SignExtend16(thresholds.highRaw);
+    TakeThresholds(state, thresholds);
     showBar(row, state);
 }
 

@@ -6,6 +6,7 @@
 // panel and the graph page of the output unit.
 // Usage: analog_panels_demo_run LIST LOG_FOLDER [SCREENSHOT_FOLDER]
 // Prints one line per unit; exits 1 when a unit did not do what it should.
+#include "DemoRunWindows.h"
 #include "app/MainWindow.h"
 #include "app/PanelLauncher.h"
 #include "graph/LECanvasWidget.h"
@@ -32,27 +33,13 @@ using namespace vantel;
 
 namespace {
 
-void RunFor(int ms)
-{
-    QElapsedTimer timer;
-    timer.start();
-    while (timer.elapsed() < ms)
-        QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
-}
+using test::ContainerOf;
+using test::RunFor;
+using test::SaveScreenshot;
 
 template <typename Widget> Widget* Control(TabParentDialog& window, int id)
 {
     return qobject_cast<Widget*>(window.controls().widget(id));
-}
-
-TabParentDialog* ContainerOf(UnitId unit)
-{
-    for (QWidget* widget : QApplication::topLevelWidgets()) {
-        auto* window = dynamic_cast<TabParentDialog*>(widget);
-        if (window && window->isVisible() && window->panel() && window->panel()->unit() == unit)
-            return window;
-    }
-    return nullptr;
 }
 
 void PollEvery(TabParentDialog& window, int autoBox, int periodBox, const char* period)
@@ -129,13 +116,6 @@ bool CheckLog(const std::filesystem::path& file, std::string header)
     return ok;
 }
 
-bool Save(QWidget& widget, const std::filesystem::path& file)
-{
-    const bool saved = widget.grab().save(QString::fromStdString(file.string()), "PNG");
-    std::cout << "  " << (saved ? "wrote " : "could not write ") << file.string() << "\n";
-    return saved;
-}
-
 } // namespace
 
 int main(int argc, char** argv)
@@ -201,14 +181,14 @@ int main(int argc, char** argv)
         allOk = allOk && added.size() == 1 && CheckLog(*added.begin(), header);
         if (!shots.empty() && outputPage != nullptr && !outputShot) {
             RunFor(20000); // a graph worth looking at
-            outputShot = Save(*window, shots / "analog-output-panel.png");
+            outputShot = SaveScreenshot(*window, shots / "analog-output-panel.png");
             window->tabBar()->setCurrentIndex(1);
             RunFor(300);
-            Save(*window, shots / "analog-graph-page.png");
+            SaveScreenshot(*window, shots / "analog-graph-page.png");
             window->tabBar()->setCurrentIndex(0);
         }
         if (!shots.empty() && inputPage != nullptr && !inputShot)
-            inputShot = Save(*window, shots / "analog-input-panel.png");
+            inputShot = SaveScreenshot(*window, shots / "analog-input-panel.png");
     }
 
     // Half of the containers by their "切断" button, the rest by closing the main window.

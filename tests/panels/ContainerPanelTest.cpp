@@ -1,9 +1,9 @@
 #include "SimUnit.h"
-#include "support/StandInAnalogPanel.h"
 #include "panels/UnitCheck.h"
 #include "panels/WorkerLink.h"
 #include "platform/TcpSocket.h"
 #include "support/FakePanelView.h"
+#include "support/StandInAnalogPanel.h"
 #include "support/TempFolder.h"
 
 #include <gtest/gtest.h>

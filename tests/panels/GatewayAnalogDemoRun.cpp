@@ -5,7 +5,7 @@
 // the unit, and writes screenshots of both analog panels and of a graph page.
 // Usage: gateway_analog_demo_run LIST LOG_FOLDER [SCREENSHOT_FOLDER]
 // Prints what each unit did; exits 1 when one did not do what it should.
-#include "DemoRunEvents.h"
+#include "DemoRunWindows.h"
 #include "app/ConnectingDialog.h"
 #include "app/GatewayConnect.h"
 #include "app/MainWindow.h"
@@ -20,8 +20,8 @@
 #include "platform/Clock.h"
 #include "registry/PanelKind.h"
 
-#include <QApplication>
 #include <QAbstractButton>
+#include <QApplication>
 #include <QCheckBox>
 #include <QElapsedTimer>
 #include <QLineEdit>
@@ -38,22 +38,10 @@ using namespace vantel;
 
 namespace {
 
+using test::ContainerOf;
+using test::RunFor;
 using test::RunUntil;
-
-void RunFor(int ms)
-{
-    RunUntil([] { return false; }, ms);
-}
-
-TabParentDialog* ContainerOf(UnitId unit)
-{
-    for (QWidget* widget : QApplication::topLevelWidgets()) {
-        auto* window = dynamic_cast<TabParentDialog*>(widget);
-        if (window && window->isVisible() && window->panel() && window->panel()->unit() == unit)
-            return window;
-    }
-    return nullptr;
-}
+using test::SaveScreenshot;
 
 int RowNamed(const UnitList& list, const std::string& name)
 {
@@ -74,13 +62,6 @@ void PollEverySecond(PanelWindow& window, int autoBox, int periodBox)
                 ok->click();
     });
     qobject_cast<QCheckBox*>(window.controls().widget(autoBox))->click();
-}
-
-bool Save(QWidget& widget, const std::filesystem::path& file)
-{
-    const bool saved = widget.grab().save(QString::fromStdString(file.string()), "PNG");
-    std::cout << "  " << (saved ? "wrote " : "could not write ") << file.string() << "\n";
-    return saved;
 }
 
 } // namespace
@@ -158,11 +139,11 @@ int main(int argc, char** argv)
     std::cout << "  inputs: " << samples << " samples on AI1's trace " << (inputsMove ? "ok" : "FAILED") << "\n";
     std::cout << "  sweep: " << sweptValues.size() << " different AO1 values " << (sweepRuns ? "ok" : "FAILED") << "\n";
     if (!shots.empty()) {
-        Save(*flow, shots / "gateway-analog-input.png");
-        Save(*valve, shots / "gateway-analog-output.png");
+        SaveScreenshot(*flow, shots / "gateway-analog-input.png");
+        SaveScreenshot(*valve, shots / "gateway-analog-output.png");
         valve->tabBar()->setCurrentIndex(1);
         RunFor(300);
-        Save(*valve, shots / "gateway-analog-graph.png");
+        SaveScreenshot(*valve, shots / "gateway-analog-graph.png");
         valve->tabBar()->setCurrentIndex(0);
     }
 
