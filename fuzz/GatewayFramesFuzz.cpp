@@ -1,13 +1,15 @@
 // Whatever the gateway's stream carries, the link's frame handling must
 // never read or write past its 128-byte frame, hand a handler a frame of
 // another node or one without its terminator, or let a reply count run
-// below zero.
+// below zero; and the panels' reply parsers must never read past a frame or
+// name a channel the unit does not have.
 #include "comm/AsciiReplies.h"
 #include "comm/GatewayConnectReply.h"
 #include "comm/GatewayNodeTable.h"
 #include "comm/GatewayReceiver.h"
 #include "comm/NodeReplyCounter.h"
 #include "comm/ReplyShape.h"
+#include "panels/GatewayAnalogReplies.h"
 #include "platform/Clock.h"
 
 #include <cstddef>
@@ -34,6 +36,12 @@ vantel::NodeHandler CheckingHandler(int node)
         vantel::ascii::ParseDI(frame.payload, vantel::ChannelKind::Gateway);
         vantel::ascii::ParseSN(frame.payload);
         vantel::ascii::ParseMR(frame.payload);
+        vantel::ascii::ParseAIAll(frame.payload);
+        vantel::ascii::ParseAY(frame.payload);
+        for (const auto& read : vantel::ThresholdsInReply(frame.payload, 3))
+            Require(read.channel >= 0 && read.channel < 3);
+        for (const auto& read : vantel::ThermocouplesInReply(frame.payload, 3))
+            Require(read.channel >= 0 && read.channel < 3);
         return frame.payload.starts_with("di") || frame.payload.starts_with("sn");
     };
 }
