@@ -3,6 +3,7 @@
 #include "comm/AsciiCommands.h"
 #include "comm/GatewayConnectReply.h"
 #include "panels/GatewayNodeLink.h"
+#include "panels/GatewayPanelRules.h"
 #include "panels/UnitCheck.h"
 #include "registry/ModelCatalogue.h"
 #include "ui/ControlView.h"

@@ -9,6 +9,9 @@ namespace vantel {
 
 // What every panel of a unit behind the gateway shares.
 
+// The unit's "md" reply to the connect check did not come in time.
+inline constexpr const char* kGatewayConnectTimedOut = "接続エラー";
+
 inline constexpr const char* kWirelessTimeout =
     "通信タイムアウトが発生しました。\n無線通信データは消失することがございます。";
 

@@ -1,5 +1,6 @@
 #include "app/GatewayConnect.h"
 #include "SimGateway.h"
+#include "panels/GatewayPanelRules.h"
 #include "panels/UnitCheck.h"
 #include "support/Eventually.h"
 #include "support/FakeControlView.h"
