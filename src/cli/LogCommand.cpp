@@ -9,7 +9,6 @@
 #include "platform/AppPaths.h"
 #include "platform/StopSignals.h"
 #include "registry/ModelCatalogue.h"
-#include "registry/PanelKind.h"
 
 #include <algorithm>
 #include <chrono>
@@ -118,7 +117,7 @@ std::string PeriodUnitOf(const UnitList& list, const LogOptions& options)
             std::find(options.unitNames.begin(), options.unitNames.end(), unit.name) != options.unitNames.end();
         if ((!options.all && !named) || !LoggingFor(unit).open)
             continue;
-        (PanelKindOf(ModelAt(unit.modelRow)).panel == PanelClass::DigitalGateway ? seconds : ticks) = true;
+        (ModelAt(unit.modelRow).isGateway() ? seconds : ticks) = true;
     }
     if (seconds && !ticks)
         return " x1 s";

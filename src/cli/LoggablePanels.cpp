@@ -1,9 +1,11 @@
 #include "cli/LoggablePanels.h"
 
 #include "cli/GatewayLinks.h"
+#include "cli/GatewayModelCheck.h"
 #include "panels/AnalogPanels.h"
 #include "panels/CVantelDIGITAL.h"
 #include "panels/CVantelGW.h"
+#include "panels/GatewayPanelRules.h"
 #include "panels/PanelTexts.h"
 #include "panels/UnitCheck.h"
 #include "registry/ModelCatalogue.h"
@@ -48,19 +50,38 @@ LoggingPanel OpenDigital(HeadlessPanelView& view, PanelContext context, const st
     return Logging(std::move(panel));
 }
 
+// An analog panel stays open after a failed exchange; nobody is there to
+// read on, so the run ends at the panel's message.
+LoggingPanel EndingAtMessage(LoggingPanel opened, HeadlessPanelView& view, const char* message)
+{
+    opened.failed = [&view, message] {
+        const auto shown = view.messages();
+        return std::find(shown.begin(), shown.end(), message) != shown.end();
+    };
+    return opened;
+}
+
+// The run's one link to the unit's gateway; nullptr once the view was told
+// why it could not be opened.
+CGatewayLink* GatewayLinkOf(HeadlessPanelView& view, const PanelContext& context, const UnitRecord& unit)
+{
+    int error = 0;
+    CGatewayLink* link = GatewayLinks::instance().linkFor(unit, context.app.connectTimeoutMs(),
+                                                          context.app.adapterAddress.load(), error);
+    if (link == nullptr)
+        view.showMessage("接続エラー : " + std::to_string(error));
+    return link;
+}
+
 // A digital unit behind the gateway, on the run's one link to that gateway.
 LoggingPanel OpenGateway(HeadlessPanelView& view, PanelContext context, const std::optional<std::string>& period)
 {
     const UnitRecord* unit = context.list.find(context.unit);
     if (unit == nullptr)
         return {};
-    int error = 0;
-    CGatewayLink* link = GatewayLinks::instance().linkFor(*unit, context.app.connectTimeoutMs(),
-                                                          context.app.adapterAddress.load(), error);
-    if (link == nullptr) {
-        view.showMessage("接続エラー : " + std::to_string(error));
+    CGatewayLink* link = GatewayLinkOf(view, context, *unit);
+    if (link == nullptr)
         return {};
-    }
     auto panel = MakePanel<CVantelGW>(view, std::move(context), *link);
     panel->start();
     if (!SwitchOnPolling(*panel, view, {DigitalId::InputAuto, DigitalId::InputPeriod}, period))
@@ -88,14 +109,31 @@ LoggingPanel OpenAnalog(HeadlessPanelView& view, PanelContext context, const std
     panel->start();
     if (!SwitchOnPolling(*panel, view, PollingControlsOf(kind), period))
         return {};
-    LoggingPanel opened = Logging(std::move(panel));
-    // An analog panel stays open after a failed exchange; nobody is there to
-    // read on, so the run ends at the panel's message.
-    opened.failed = [&view] {
-        const auto shown = view.messages();
-        return std::find(shown.begin(), shown.end(), kCommunicationError) != shown.end();
-    };
-    return opened;
+    return EndingAtMessage(Logging(std::move(panel)), view, kCommunicationError);
+}
+
+// An analog unit behind the gateway: on the run's link, checked as the main
+// window's connect checks it, then its panel on its node with the unit ID
+// the check reported.
+LoggingPanel OpenGatewayAnalog(HeadlessPanelView& view, PanelContext context, const std::optional<std::string>& period)
+{
+    const UnitRecord* unit = context.list.find(context.unit);
+    if (unit == nullptr)
+        return {};
+    CGatewayLink* link = GatewayLinkOf(view, context, *unit);
+    if (link == nullptr)
+        return {};
+    const std::optional<int> unitId = CheckGatewayModel(*link, *unit, view);
+    if (!unitId)
+        return {};
+    const ContainerKind kind = PanelKindOf(ModelAt(unit->modelRow)).container;
+    auto node = std::make_unique<GatewayNodeLink>(*link, unit->node, unit->replyTimeout);
+    auto panel = MakeGatewayAnalogPanel(view, std::move(context), ContainerPage{kind, *unitId, nullptr, nullptr},
+                                        std::move(node));
+    panel->start();
+    if (!SwitchOnPolling(*panel, view, PollingControlsOf(kind), period))
+        return {};
+    return EndingAtMessage(Logging(std::move(panel)), view, kWirelessTimeout);
 }
 
 } // namespace
@@ -104,12 +142,10 @@ LoggingSupport LoggingFor(const UnitRecord& unit)
 {
     const ModelRow& model = ModelAt(unit.modelRow);
     const PanelKind kind = PanelKindOf(model);
-    if (kind.panel == PanelClass::Container && !TraitsOf(kind.container).viaGateway)
-        return {OpenAnalog, {}};
-    if (kind.panel != PanelClass::Digital && kind.panel != PanelClass::DigitalGateway)
-        return {{},
-                "\"" + unit.name + "\" is a " + std::string(model.displayName) +
-                    ", an analog unit reached through the gateway; vantelctl log does not run its panel yet"};
+    if (kind.panel == PanelClass::None)
+        return {{}, "\"" + unit.name + "\" is of a model that no panel opens"};
+    if (kind.panel == PanelClass::Container)
+        return {TraitsOf(kind.container).viaGateway ? OpenGatewayAnalog : OpenAnalog, {}};
     if (model.inputCount == 0)
         return {{},
                 "\"" + unit.name + "\" (" + std::string(model.displayName) +

@@ -3,14 +3,19 @@
 #include "cli/LogCommand.h"
 #include "cli/UnitCommands.h"
 #include "panels/CVantelGW.h"
+#include "panels/GatewayPanelRules.h"
+#include "panels/UnitCheck.h"
 #include "registry/UnitList.h"
 #include "support/TempFolder.h"
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <chrono>
 #include <cstdlib>
 #include <fstream>
 #include <sstream>
+#include <thread>
 
 using namespace vantel;
 
@@ -30,7 +35,11 @@ protected:
                                .nodes = {{.node = 2, .row = 35, .inputBits = 0b101},
                                          {.node = 9, .row = 36, .inputBits = 0b10},
                                          {.node = 12, .row = 35, .silent = true},
-                                         {.node = 20, .row = 35, .inputBits = 0b11}}});
+                                         {.node = 20, .row = 35, .inputBits = 0b11},
+                                         {.node = 4, .row = 37, .unitId = 3},
+                                         {.node = 6, .row = 38, .unitId = 5, .inputBits = 0b110},
+                                         {.node = 14, .row = 37, .silent = true},
+                                         {.node = 16, .row = 38, .modelCode = 3}}});
         gateway->start();
         ::setenv("VANTEL_COM7", pty.c_str(), 1);
         UnitList list(listFile(), codec);
@@ -38,6 +47,10 @@ protected:
         add(list, "Store", 9, 36, kConnectionUsb);
         add(list, "Silent", 12, 35, kConnectionLan);
         add(list, "Pump 2", 20, 35, kConnectionLan);
+        add(list, "Meter", 4, 37, kConnectionLan);
+        add(list, "Valve", 6, 38, kConnectionLan);
+        add(list, "Silent meter", 14, 37, kConnectionLan);
+        add(list, "Not a valve", 16, 38, kConnectionLan);
         EXPECT_EQ(list.Save(), 0);
     }
     ~CtlGatewayLog() override { ::unsetenv("VANTEL_COM7"); }
@@ -102,6 +115,58 @@ TEST_F(CtlGatewayLog, ShortPeriodNeedsYesAndASilentUnitEndsTheRun)
     const CtlRun silent = log({"--unit", "Silent", "--period", "10", "--seconds", "5"});
     EXPECT_EQ(silent.code, ctl::kExitRefused);
     EXPECT_NE(silent.err.find("通信タイムアウトが発生しました。"), std::string::npos) << silent.err;
+}
+
+TEST_F(CtlGatewayLog, AnalogUnitsLogBesideADigitalOneOnTheSameConnection)
+{
+    const CtlRun run =
+        log({"--unit", "Meter", "--unit", "Pump", "--unit", "Valve", "--period", "1", "--yes", "--seconds", "3"});
+    ASSERT_EQ(run.code, ctl::kExitOk) << run.err;
+    EXPECT_NE(run.err.find(" every 1 x1 s; "), std::string::npos) << run.err;
+    const std::string meter = logOf("Meter");
+    EXPECT_EQ(meter.rfind("日付,時刻,AI1,単位1,AI2,単位2,AI3,単位3,DO1,DO2\r\n", 0), 0u) << meter;
+    EXPECT_GE(std::count(meter.begin(), meter.end(), '\n'), 3) << "header, start-up line, a poll: " << meter;
+    const std::string valve = logOf("Valve");
+    EXPECT_EQ(valve.rfind("日付,時刻,DI1,DI2,DI3,AO1,単位1,AO2,単位2,AO3,単位3\r\n", 0), 0u) << valve;
+    EXPECT_NE(valve.find(",0,1,1,0.00000,V,"), std::string::npos) << "the node's inputs: " << valve;
+    EXPECT_NE(logOf("Pump").find(",0,0,0,1,0,1\r\n"), std::string::npos) << logOf("Pump");
+    EXPECT_EQ(gateway->acceptedConnections(), 1u);
+}
+
+TEST_F(CtlGatewayLog, AnalogUnitsAskAboutShortPeriodsAndEndAtTheirChecksAndTimeOuts)
+{
+    const CtlRun unconfirmed = log({"--unit", "Valve", "--period", "5", "--seconds", "2"});
+    EXPECT_EQ(unconfirmed.code, ctl::kExitRefused);
+    EXPECT_NE(unconfirmed.err.find("設定した周期では制御できない場合があります。"), std::string::npos)
+        << unconfirmed.err;
+
+    const CtlRun silent = log({"--unit", "Silent meter", "--period", "10", "--seconds", "5"});
+    EXPECT_EQ(silent.code, ctl::kExitRefused);
+    EXPECT_EQ(silent.err.find("\n") + 1, silent.err.find(std::string(kGatewayConnectTimedOut) + "\n")) << silent.err;
+
+    const CtlRun wrongModel = log({"--unit", "Not a valve", "--period", "10", "--seconds", "5"});
+    EXPECT_EQ(wrongModel.code, ctl::kExitRefused);
+    EXPECT_NE(wrongModel.err.find(kWrongModel), std::string::npos) << wrongModel.err;
+    EXPECT_TRUE(logOf("Silent meter").empty() && logOf("Not a valve").empty()) << "no panel opened";
+}
+
+TEST_F(CtlGatewayLog, AnAnalogUnitThatFallsSilentEndsTheRunWithTheTimeOut)
+{
+    // The check, the six start-up reads and the first poll.
+    constexpr std::size_t kFramesBeforeFirstPoll = 8;
+    CtlRun run{};
+    // A period longer than the reply-wait time-out: each poll would move the
+    // watchdog's mark on before it could see the last one overdue.
+    std::thread logging([&] { run = log({"--unit", "Meter", "--period", "2", "--yes", "--seconds", "30"}); });
+    const bool polled = gateway->waitForFrameCount(kFramesBeforeFirstPoll, std::chrono::seconds(20));
+    gateway->setNodeSilent(4, true);
+    logging.join();
+    ASSERT_TRUE(polled) << run.err;
+    EXPECT_EQ(run.code, ctl::kExitRefused);
+    EXPECT_NE(run.err.find(kWirelessTimeout), std::string::npos) << run.err;
+    const std::string meter = logOf("Meter");
+    EXPECT_EQ(meter.rfind("日付,時刻,AI1,", 0), 0u) << meter;
+    EXPECT_GE(std::count(meter.begin(), meter.end(), '\n'), 2) << "the start-up line: " << meter;
 }
 
 TEST_F(CtlGatewayLog, ProbeReadAndWriteReachAUnitBehindTheGatewayByItsName)
