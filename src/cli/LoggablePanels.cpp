@@ -61,28 +61,34 @@ LoggingPanel EndingAtMessage(LoggingPanel opened, HeadlessPanelView& view, const
     return opened;
 }
 
-// The run's one link to the unit's gateway; nullptr once the view was told
-// why it could not be opened.
-CGatewayLink* GatewayLinkOf(HeadlessPanelView& view, const PanelContext& context, const UnitRecord& unit)
+// The unit being opened and the run's one link to its gateway.
+struct GatewayUnit {
+    const UnitRecord* unit = nullptr;
+    CGatewayLink* link = nullptr;
+    explicit operator bool() const { return link != nullptr; }
+};
+
+// Empty once the view was told why the link could not be opened.
+GatewayUnit GatewayUnitOf(HeadlessPanelView& view, const PanelContext& context)
 {
+    const UnitRecord* unit = context.list.find(context.unit);
+    if (unit == nullptr)
+        return {};
     int error = 0;
-    CGatewayLink* link = GatewayLinks::instance().linkFor(unit, context.app.connectTimeoutMs(),
+    CGatewayLink* link = GatewayLinks::instance().linkFor(*unit, context.app.connectTimeoutMs(),
                                                           context.app.adapterAddress.load(), error);
     if (link == nullptr)
         view.showMessage("接続エラー : " + std::to_string(error));
-    return link;
+    return {unit, link};
 }
 
 // A digital unit behind the gateway, on the run's one link to that gateway.
 LoggingPanel OpenGateway(HeadlessPanelView& view, PanelContext context, const std::optional<std::string>& period)
 {
-    const UnitRecord* unit = context.list.find(context.unit);
-    if (unit == nullptr)
+    const GatewayUnit gateway = GatewayUnitOf(view, context);
+    if (!gateway)
         return {};
-    CGatewayLink* link = GatewayLinkOf(view, context, *unit);
-    if (link == nullptr)
-        return {};
-    auto panel = MakePanel<CVantelGW>(view, std::move(context), *link);
+    auto panel = MakePanel<CVantelGW>(view, std::move(context), *gateway.link);
     panel->start();
     if (!SwitchOnPolling(*panel, view, {DigitalId::InputAuto, DigitalId::InputPeriod}, period))
         return {};
@@ -117,17 +123,15 @@ LoggingPanel OpenAnalog(HeadlessPanelView& view, PanelContext context, const std
 // the check reported.
 LoggingPanel OpenGatewayAnalog(HeadlessPanelView& view, PanelContext context, const std::optional<std::string>& period)
 {
-    const UnitRecord* unit = context.list.find(context.unit);
-    if (unit == nullptr)
+    const GatewayUnit gateway = GatewayUnitOf(view, context);
+    if (!gateway)
         return {};
-    CGatewayLink* link = GatewayLinkOf(view, context, *unit);
-    if (link == nullptr)
-        return {};
-    const std::optional<int> unitId = CheckGatewayModel(*link, *unit, view);
+    const UnitRecord& unit = *gateway.unit;
+    const std::optional<int> unitId = CheckGatewayModel(*gateway.link, unit, view);
     if (!unitId)
         return {};
-    const ContainerKind kind = PanelKindOf(ModelAt(unit->modelRow)).container;
-    auto node = std::make_unique<GatewayNodeLink>(*link, unit->node, unit->replyTimeout);
+    const ContainerKind kind = PanelKindOf(ModelAt(unit.modelRow)).container;
+    auto node = std::make_unique<GatewayNodeLink>(*gateway.link, unit.node, unit.replyTimeout);
     auto panel = MakeGatewayAnalogPanel(view, std::move(context), ContainerPage{kind, *unitId, nullptr, nullptr},
                                         std::move(node));
     panel->start();
