@@ -7,9 +7,11 @@
 
 namespace vantel {
 
-// Watches for a unit that stopped answering: every command marks the moment
-// it was sent, every frame of the unit clears it, and the tick asks whether
-// the reply is overdue. Any thread may call it.
+// Watches for a unit that stopped answering: the first command after the
+// unit's last frame marks the moment it was sent, every frame of the unit
+// clears it, and the tick asks whether a reply is overdue. Later commands
+// do not move the mark: a unit polled more often than its time-out would
+// otherwise never be found silent. Any thread may call it.
 class ReplyWatchdog {
 public:
     ReplyWatchdog(const Clock& clock, int timeoutSeconds)
@@ -18,19 +20,23 @@ public:
     }
 
     // Just before a command goes out.
-    void sent() { lastSent_ = clock_.nowMs(); }
+    void sent()
+    {
+        std::int64_t nothing = kNothingOutstanding;
+        lastSent_.compare_exchange_strong(nothing, clock_.nowMs());
+    }
     // A frame of the unit arrived.
     void answered() { lastSent_ = kNothingOutstanding; }
     bool outstanding() const { return lastSent_.load() != kNothingOutstanding; }
 
-    // True once the reply to the last command is later than the time-out;
-    // it then counts as given up until the next command is sent.
+    // True once the oldest unanswered command has waited longer than the
+    // time-out; it then counts as given up until the next command is sent.
     bool overdue()
     {
         std::int64_t sentAt = lastSent_.load();
         if (sentAt == kNothingOutstanding || clock_.nowMs() <= sentAt + timeoutMs_)
             return false;
-        // A reply or a new command that came in meanwhile wins.
+        // A reply that came in meanwhile wins.
         return lastSent_.compare_exchange_strong(sentAt, kNothingOutstanding);
     }
 

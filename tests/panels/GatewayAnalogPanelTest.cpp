@@ -395,6 +395,29 @@ TEST_F(GatewayAnalogTest, ANodeThatStopsAnsweringStopsPollingOnceAndThePanelStay
     EXPECT_FALSE(list.at(0).panelOpen);
 }
 
+TEST_F(GatewayAnalogTest, PollingFasterThanTheTimeOutStillFindsASilentNode)
+{
+    startGateway();
+    openInputPanel();
+    ASSERT_TRUE(startedUp(*inputs));
+    view.controls.answers = {true};
+    view.controls.setText(InputPeriod, "1");
+    view.controls.setChecked(InputAuto, true);
+    inputs->onAutoClicked(InputAuto);
+    gateway->setNodeSilent(kInputNode, true);
+    // Each second an "AI" goes out without a wait and none is answered.
+    for (int second = 0; second < 2; ++second) {
+        const std::size_t before = gateway->frameCount();
+        ticks(*inputs, 10);
+        ASSERT_TRUE(gateway->waitForFrameCount(before + 1, std::chrono::seconds(5)));
+        EXPECT_TRUE(view.postedTexts().empty());
+    }
+    // Two seconds after the first of them, whatever was sent since.
+    ticks(*inputs, 11);
+    EXPECT_EQ(view.postedTexts(), std::vector<std::string>{kWirelessTimeout});
+    EXPECT_FALSE(inputs->ticking());
+}
+
 TEST_F(GatewayAnalogTest, AStartUpThatIsNotAnsweredLeavesThePanelOpenWithoutPolling)
 {
     startGateway(true);

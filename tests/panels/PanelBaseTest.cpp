@@ -338,6 +338,25 @@ TEST(ReplyWatchdog, OverdueOnceAfterTheTimeOutUnlessTheUnitAnswered)
     EXPECT_FALSE(watchdog.outstanding());
 }
 
+TEST(ReplyWatchdog, CommandsSentMoreOftenThanTheTimeOutDoNotHideASilentUnit)
+{
+    ManualClock clock(100);
+    ReplyWatchdog watchdog(clock, 2);
+    for (int second = 0; second < 2; ++second) {
+        watchdog.sent(); // a poll every second, never answered
+        clock.advance(1000);
+        EXPECT_FALSE(watchdog.overdue());
+    }
+    clock.advance(1);
+    EXPECT_TRUE(watchdog.overdue()) << "counted from the oldest unanswered command";
+    watchdog.sent();
+    clock.advance(1500);
+    watchdog.answered();
+    watchdog.sent();
+    clock.advance(1500);
+    EXPECT_FALSE(watchdog.overdue()) << "a frame starts the count again";
+}
+
 TEST_F(PanelBaseTest, CloseWaitsForARunningCallbackThroughAPostedClose)
 {
     open();
