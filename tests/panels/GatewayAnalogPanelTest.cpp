@@ -1,5 +1,6 @@
 #include "AnalogPanelFixture.h"
 #include "SimGateway.h"
+#include "comm/AnalogRanges.h"
 #include "dialogs/CEditThreshold.h"
 #include "panels/CDlgQZK33_GW.h"
 #include "panels/CVantelGW.h"
@@ -28,6 +29,12 @@ std::string Hex4(int value)
     char text[8];
     std::snprintf(text, sizeof text, "%04X", value & 0xFFFF);
     return text;
+}
+
+// What a dialog was opened with, to see what the panel holds.
+bool SameThresholds(const ThresholdSettings& a, const ThresholdSettings& b)
+{
+    return a.low == b.low && a.high == b.high && a.ledWhenOutside == b.ledWhenOutside;
 }
 
 // One simulated gateway with an analog-input, an analog-output and a digital
@@ -211,6 +218,17 @@ TEST_F(GatewayAnalogTest, InputUnitStartsUpWithItsFixedSequenceAndShowsWhatTheUn
     EXPECT_EQ(canvas->GetSeries(1)->SampleCount(), 1u);
     EXPECT_EQ(inputs->csvHeader(), "日付,時刻,AI1,単位1,AI2,単位2,AI3,単位3,DO1,DO2\n");
     EXPECT_TRUE(inputs->ticking());
+
+    // What "ak" 0x27 and "tj" 0x27 brought, as the dialogs are opened with it (and cancelled).
+    inputs->onControlClicked(Rows[2].threshold);
+    inputs->onControlClicked(Rows[2].thermocouple);
+    ASSERT_EQ(dialogs.threshold.asked.size(), 1u);
+    EXPECT_TRUE(
+        SameThresholds(dialogs.threshold.asked[0],
+                       ThresholdsFromRaw({0x1000, 0x2000, true}, InputRange::Thermocouple, ScaleKind::ByRange)));
+    ASSERT_EQ(dialogs.thermocouple.asked.size(), 1u);
+    EXPECT_EQ(dialogs.thermocouple.asked[0].type, 3);
+    EXPECT_EQ(dialogs.thermocouple.asked[0].setting, 5);
 }
 
 TEST_F(GatewayAnalogTest, RelaysSwitchByMaskedCommandsAndAPulsingRelayIsSwitchedOffAgain)
@@ -330,12 +348,22 @@ TEST_F(GatewayAnalogTest, ThresholdAndThermocoupleDialogsSendTheirCommands)
     ASSERT_TRUE(Eventually([&] { return countTo(kInputNode, "AL") == 1; }));
     EXPECT_EQ(commandsTo(kInputNode).back(), "AL (" + Hex4(raw.low) + Hex4(raw.high));
     EXPECT_EQ(gateway->nodeState(kInputNode).thresholds[0].flag, 1);
+    // The "al" echo is what the row holds now.
+    ASSERT_TRUE(Eventually([&] {
+        inputs->onControlClicked(Rows[0].threshold);
+        return SameThresholds(dialogs.threshold.asked.back(), ThresholdsFromRaw(raw, 2, ScaleKind::ByRange));
+    }));
 
     dialogs.thermocouple.answers.push_back(ThermocoupleSetting{4, 2});
     inputs->onControlClicked(Rows[1].thermocouple);
     ASSERT_TRUE(Eventually([&] { return countTo(kInputNode, "TC") == 1; }));
     EXPECT_EQ(commandsTo(kInputNode).back(), "TC!$\"");
     EXPECT_TRUE(Eventually([&] { return gateway->nodeState(kInputNode).thermocouples[1].type == 4; }));
+    // The "tc" echo is what the row holds now.
+    ASSERT_TRUE(Eventually([&] {
+        inputs->onControlClicked(Rows[1].thermocouple);
+        return dialogs.thermocouple.asked.back().type == 4 && dialogs.thermocouple.asked.back().setting == 2;
+    }));
     EXPECT_TRUE(view.controls.messages.empty());
 }
 
@@ -457,6 +485,11 @@ TEST_F(GatewayAnalogTest, OutputUnitStartsUpWithThresholdsOutputsAndInputs)
     EXPECT_TRUE(view.indicator(Out::InputIndicators[2]));
     EXPECT_TRUE(view.visible(Out::Rows[0].sweep));
     EXPECT_EQ(outputs->csvHeader(), "日付,時刻,DI1,DI2,DI3,AO1,単位1,AO2,単位2,AO3,単位3\n");
+    outputs->onThresholdButton(0);
+    ASSERT_EQ(dialogs.threshold.asked.size(), 1u);
+    EXPECT_TRUE(SameThresholds(dialogs.threshold.asked[0],
+                               ThresholdsFromRaw({0x0100, 0x0200, false}, 0, ScaleKind::ByOutputMode)))
+        << "from the \"ak\" reply for every channel";
 }
 
 TEST_F(GatewayAnalogTest, SetValuesGoThroughTheFormulaAndEveryCommandIsWaitedFor)
@@ -483,6 +516,10 @@ TEST_F(GatewayAnalogTest, SetValuesGoThroughTheFormulaAndEveryCommandIsWaitedFor
     const RawThresholds raw = ThresholdsToRaw(wanted, 0, ScaleKind::ByOutputMode);
     ASSERT_TRUE(Eventually([&] { return countTo(kOutputNode, "AL") == 1; }));
     EXPECT_EQ(commandsTo(kOutputNode).back(), "AL\" " + Hex4(raw.low) + Hex4(raw.high));
+    ASSERT_TRUE(Eventually([&] {
+        outputs->onThresholdButton(2);
+        return SameThresholds(dialogs.threshold.asked.back(), ThresholdsFromRaw(raw, 0, ScaleKind::ByOutputMode));
+    })) << "the \"al\" echo is what the row holds now";
     EXPECT_TRUE(view.controls.messages.empty());
 }
 
