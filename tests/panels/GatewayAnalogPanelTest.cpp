@@ -492,6 +492,24 @@ TEST_F(GatewayAnalogTest, OutputUnitStartsUpWithThresholdsOutputsAndInputs)
         << "from the \"ak\" reply for every channel";
 }
 
+TEST_F(GatewayAnalogTest, OutputUnitRepliesOfTheWrongShapeChangeNothing)
+{
+    startGateway();
+    openOutputPanel();
+    ASSERT_TRUE(startedUp(*outputs));
+    for (const std::string& bad : {std::string("ay 40"), std::string("ay/4000"), // channel 7
+                                   std::string("ayX12G4"), std::string("di!"), std::string("di!  "),
+                                   std::string("ak'(0000"), std::string("al (0000FFFF00"), std::string("ao")})
+        inject(kOutputNode, bad);
+    // Frames come in order: once this one is in, all the others were handled.
+    inject(kOutputNode, "ay\"1234");
+    ASSERT_TRUE(Eventually([&] { return outputs->outputRaw(2) == 0x1234; }));
+    EXPECT_FALSE(outputs->outputOn(0));
+    EXPECT_EQ(outputs->outputRaw(0), 0);
+    EXPECT_EQ(outputs->inputBits(), 0b101);
+    EXPECT_TRUE(view.postedTexts().empty());
+}
+
 TEST_F(GatewayAnalogTest, SetValuesGoThroughTheFormulaAndEveryCommandIsWaitedFor)
 {
     startGateway();
