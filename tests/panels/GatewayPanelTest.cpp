@@ -76,7 +76,6 @@ TEST_F(GatewayPanelTest, StartUpReadsIdentityConfigurationOutputsAndInputs)
     startGateway({.node = kNode, .row = kRow, .unitId = 11, .inputBits = 0b101});
     gateway->modifyNode(kNode, [](sim::UnitState& s) { s.outputBits = 0b010; });
     open();
-    EXPECT_TRUE(view.indicatorUndetermined(DigitalId::OutputIndicator[0]));
     ASSERT_TRUE(startedUp());
 
     EXPECT_EQ(panel->unitIdReported(), 11);
@@ -109,6 +108,7 @@ TEST_F(GatewayPanelTest, ClickOnAnOutputNotReadYetSendsNothing)
     open();
     ASSERT_TRUE(gateway->waitForFrameCount(1, std::chrono::seconds(5)));
     ASSERT_EQ(panel->outputState(0), CVantelGW::Undetermined);
+    EXPECT_TRUE(view.indicatorUndetermined(DigitalId::OutputIndicator[0]));
     panel->onOutputButton(0);
     panel->onReadInputs(); // queued behind nothing: the click posted no command
     ASSERT_TRUE(gateway->waitForFrameCount(2, std::chrono::seconds(5)));
