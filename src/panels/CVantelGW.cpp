@@ -174,11 +174,12 @@ void CVantelGW::onOutputButton(int index)
     const int bit = 1 << index;
     showOutput(index, on ? On : Off);
     const bool pulse = on && pulses(index);
-    link_.post([this, on, bit, pulse] {
+    link_.post([this, index, on, bit, pulse] {
         if (closing())
             return;
-        if (sendMasked(on ? bit : 0, bit) && pulse)
-            sendMasked(0, bit);
+        // A pulse ends with the output off at the unit, and so on the panel.
+        if (sendMasked(on ? bit : 0, bit) && pulse && sendMasked(0, bit))
+            showOutput(index, Off);
     });
 }
 
