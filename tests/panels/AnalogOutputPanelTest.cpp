@@ -63,7 +63,8 @@ TEST_F(QZK33Test, StartUpReadsEveryOutputThenTheThresholdsAndShowsWhatTheUnitHas
     EXPECT_TRUE(view.indicator(Rows[1].indicator));
     EXPECT_EQ(view.text(Rows[2].setting), "12.500 mA");
     EXPECT_FALSE(view.enabled(Rows[1].formula)) << "a running output's formula is locked";
-    EXPECT_TRUE(Eventually([&] { return panel->inputBits() == 0x5; }));
+    // The bits are stored before they are painted: wait for both.
+    EXPECT_TRUE(Eventually([&] { return panel->inputBits() == 0x5 && view.indicator(InputIndicators[2]); }));
     EXPECT_TRUE(view.indicator(InputIndicators[0]));
     EXPECT_FALSE(view.indicator(InputIndicators[1]));
 

@@ -128,16 +128,17 @@ TEST_F(DigitalPanelTest, TwoByteUnitShowsItsRowsStatusAndStates)
     EXPECT_EQ(view.text(DigitalId::OutputPeriod[7]), "10");
     EXPECT_EQ(view.maxLength[DigitalId::InputName[0]], 20);
 
-    ASSERT_TRUE(Eventually([&] { return panel->inputBits() == 0x5; }));
+    // The bits are stored before they are painted: wait for both.
+    ASSERT_TRUE(Eventually([&] { return panel->inputBits() == 0x5 && view.indicator(DigitalId::InputIndicator[2]); }));
     EXPECT_TRUE(view.indicator(DigitalId::InputIndicator[0]));
     EXPECT_FALSE(view.indicator(DigitalId::InputIndicator[1]));
     EXPECT_TRUE(view.indicator(DigitalId::InputIndicator[2]));
 
     // By hand: the whole output word is written, the indicator follows the reply.
     panel->onOutputButton(1);
-    ASSERT_TRUE(Eventually([&] { return panel->outputBits() == 0x2; }));
+    ASSERT_TRUE(
+        Eventually([&] { return panel->outputBits() == 0x2 && view.indicator(DigitalId::OutputIndicator[1]); }));
     EXPECT_EQ(unit->outputBits(), 0x2u);
-    EXPECT_TRUE(view.indicator(DigitalId::OutputIndicator[1]));
     panel->onControlClicked(DigitalId::OutputButton[1]);
     ASSERT_TRUE(Eventually([&] { return panel->outputBits() == 0; }));
     EXPECT_EQ(unit->outputBits(), 0u);
@@ -297,8 +298,8 @@ TEST_F(DigitalPanelTest, TwoPortInputUnitMergesTheExtraInputs)
 {
     startUnit(kNineByteInRow, {.inputBits = 0x65});
     ASSERT_TRUE(open());
-    ASSERT_TRUE(Eventually([&] { return panel->inputBits() == 0x65; }));
-    EXPECT_TRUE(view.indicator(DigitalId::InputIndicator[6]));
+    // The bits are stored before they are painted: wait for both.
+    ASSERT_TRUE(Eventually([&] { return panel->inputBits() == 0x65 && view.indicator(DigitalId::InputIndicator[6]); }));
     EXPECT_FALSE(view.controls.visible(DigitalId::OutputGroup));
 }
 
