@@ -1,5 +1,6 @@
 #include "search/CORVEXSearch.h"
 #include "registry/UnitList.h"
+#include "support/TempFolder.h"
 #include "ui/MemoryControlView.h"
 
 #include <gtest/gtest.h>
@@ -124,9 +125,9 @@ protected:
     }
     const MemoryControlView& controls() const { return view.controls_; }
 
-    std::filesystem::path folder = std::filesystem::temp_directory_path() /
-                                   ("search-" + std::to_string(::testing::UnitTest::GetInstance()->random_seed()) +
-                                    ::testing::UnitTest::GetInstance()->current_test_info()->name());
+    // A folder of its own: runs of the suite side by side must not share the list.
+    test::TempFolder temp;
+    std::filesystem::path folder = temp.path();
     UnitList list{(folder / "units.dat").string()};
     AppState app;
     FakeSearchView view;

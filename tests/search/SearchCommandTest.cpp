@@ -2,6 +2,7 @@
 #include "DiscoveryResponder.h"
 #include "SimUnit.h"
 #include "registry/UnitList.h"
+#include "support/TempFolder.h"
 
 #include <gtest/gtest.h>
 
@@ -26,10 +27,9 @@ TEST(SearchCommandTest, PrintsFoundUnitsAndAddsOneWithTheProposedName)
     responder.addUnit(found);
     responder.start();
 
-    const auto folder = std::filesystem::temp_directory_path() / "vantelctl-search-test";
-    std::filesystem::remove_all(folder);
-    std::filesystem::create_directories(folder);
-    const std::string listFile = (folder / "units.dat").string();
+    // A folder of its own: runs of the suite side by side must not share the list.
+    const test::TempFolder folder;
+    const std::string listFile = (folder.path() / "units.dat").string();
     const std::string target = "127.0.0.1:" + std::to_string(responder.probePort());
 
     std::ostringstream out;
@@ -48,7 +48,6 @@ TEST(SearchCommandTest, PrintsFoundUnitsAndAddsOneWithTheProposedName)
     EXPECT_EQ(ctl::RunSearch({"--target", target, "--list", listFile, "--add", "2"}, again, err), 1);
     EXPECT_EQ(again.str(), "1\t00-11-22-33-44-55\t127.0.0.1\tX5\tregistered\n");
     EXPECT_EQ(ctl::RunSearch({"--target", "127.0.0.1"}, again, err), 2);
-    std::filesystem::remove_all(folder);
 }
 
 } // namespace
