@@ -61,6 +61,17 @@ LoggingPanel EndingAtMessage(LoggingPanel opened, HeadlessPanelView& view, const
     return opened;
 }
 
+// A panel of the tab container, started and polling; the run ends at
+// `failureMessage`.
+LoggingPanel RunContainerPanel(PanelPtr<ContainerPanel> panel, HeadlessPanelView& view, ContainerKind kind,
+                               const std::optional<std::string>& period, const char* failureMessage)
+{
+    panel->start();
+    if (!SwitchOnPolling(*panel, view, PollingControlsOf(kind), period))
+        return {};
+    return EndingAtMessage(Logging(std::move(panel)), view, failureMessage);
+}
+
 // The unit being opened and the run's one link to its gateway.
 struct GatewayUnit {
     const UnitRecord* unit = nullptr;
@@ -110,12 +121,10 @@ LoggingPanel OpenAnalog(HeadlessPanelView& view, PanelContext context, const std
         view.showMessage(identity.failure);
         return {};
     }
-    auto panel = MakeAnalogPanel(view, std::move(context), ContainerPage{kind, identity.unitId, nullptr, nullptr},
-                                 std::make_unique<AnalogLink>(std::move(channel), kAnalogCloseGrace));
-    panel->start();
-    if (!SwitchOnPolling(*panel, view, PollingControlsOf(kind), period))
-        return {};
-    return EndingAtMessage(Logging(std::move(panel)), view, kCommunicationError);
+    return RunContainerPanel(MakeAnalogPanel(view, std::move(context),
+                                             ContainerPage{kind, identity.unitId, nullptr, nullptr},
+                                             std::make_unique<AnalogLink>(std::move(channel), kAnalogCloseGrace)),
+                             view, kind, period, kCommunicationError);
 }
 
 // An analog unit behind the gateway: on the run's link, checked as the main
@@ -132,12 +141,9 @@ LoggingPanel OpenGatewayAnalog(HeadlessPanelView& view, PanelContext context, co
         return {};
     const ContainerKind kind = PanelKindOf(ModelAt(unit.modelRow)).container;
     auto node = std::make_unique<GatewayNodeLink>(*gateway.link, unit.node, unit.replyTimeout);
-    auto panel = MakeGatewayAnalogPanel(view, std::move(context), ContainerPage{kind, *unitId, nullptr, nullptr},
-                                        std::move(node));
-    panel->start();
-    if (!SwitchOnPolling(*panel, view, PollingControlsOf(kind), period))
-        return {};
-    return EndingAtMessage(Logging(std::move(panel)), view, kWirelessTimeout);
+    return RunContainerPanel(MakeGatewayAnalogPanel(view, std::move(context),
+                                                    ContainerPage{kind, *unitId, nullptr, nullptr}, std::move(node)),
+                             view, kind, period, kWirelessTimeout);
 }
 
 } // namespace

@@ -100,10 +100,8 @@ struct Handler {
     void operator()(analog::ReadThresholds& r) const
     {
         const auto got = Query(channel, ascii::AK(r.channel), ascii::ParseAK);
-        Notify(r.done, r.channel, got.replyAs([](const ascii::ChannelThresholds& read) {
-            const ascii::ThresholdBlock& block = read.block;
-            return analog::Thresholds{block.ledWhenOutside ? 1 : 0, block.mode, block.lowRaw, block.highRaw};
-        }));
+        Notify(r.done, r.channel,
+               got.replyAs([](const ascii::ChannelThresholds& read) { return analog::ThresholdsOf(read.block); }));
     }
 
     void operator()(analog::SetThresholds& r) const

@@ -38,6 +38,12 @@ struct Thresholds {
     bool operator==(const Thresholds&) const = default;
 };
 
+// The thresholds of one block of an "ak" or "al" reply.
+inline Thresholds ThresholdsOf(const ascii::ThresholdBlock& block)
+{
+    return {block.ledWhenOutside ? 1 : 0, block.mode, block.lowRaw, block.highRaw};
+}
+
 struct Thermocouple {
     int type = 0;
     int setting = 0;

@@ -8,11 +8,6 @@ namespace {
 
 constexpr std::size_t kSelectorByte = 2;
 
-analog::Thresholds ThresholdsOf(const ascii::ThresholdBlock& block)
-{
-    return {block.ledWhenOutside ? 1 : 0, block.mode, block.lowRaw, block.highRaw};
-}
-
 template <typename Value> std::vector<Value> OneChannel(int channel, int channels, Value value)
 {
     if (channel < 0 || channel >= channels)
@@ -36,13 +31,13 @@ std::vector<RowThresholds> ThresholdsInReply(std::string_view payload, int chann
             return {};
         std::vector<RowThresholds> all;
         for (int channel = 0; channel < channels; ++channel)
-            all.push_back({channel, ThresholdsOf((*blocks)[static_cast<std::size_t>(channel)])});
+            all.push_back({channel, analog::ThresholdsOf((*blocks)[static_cast<std::size_t>(channel)])});
         return all;
     }
     const auto one = letters == "ak" ? ascii::ParseAK(payload) : ascii::ParseAL(payload);
     if (!one)
         return {};
-    return OneChannel(one->channel, channels, RowThresholds{one->channel, ThresholdsOf(one->block)});
+    return OneChannel(one->channel, channels, RowThresholds{one->channel, analog::ThresholdsOf(one->block)});
 }
 
 std::vector<RowThermocouple> ThermocouplesInReply(std::string_view payload, int channels)
