@@ -21,11 +21,12 @@ std::string readHolder(int fd)
     return pid.empty() ? std::string() : "process " + pid;
 }
 
-void writeHolder(int fd)
+// A holder that could not be written only leaves a refused writer's message
+// without the process id; the lock holds either way.
+bool writeHolder(int fd)
 {
     const std::string pid = std::to_string(::getpid()) + "\n";
-    if (::ftruncate(fd, 0) == 0)
-        static_cast<void>(::pwrite(fd, pid.data(), pid.size(), 0));
+    return ::ftruncate(fd, 0) == 0 && ::pwrite(fd, pid.data(), pid.size(), 0) == static_cast<ssize_t>(pid.size());
 }
 
 } // namespace
