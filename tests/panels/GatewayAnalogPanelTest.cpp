@@ -234,10 +234,13 @@ TEST_F(GatewayAnalogTest, RelaysSwitchByMaskedCommandsAndAPulsingRelayIsSwitched
     openInputPanel();
     ASSERT_TRUE(startedUp(*inputs));
 
+    EXPECT_FALSE(view.indicator(Outputs[0].indicator));
     inputs->onOutputButton(0);
+    EXPECT_TRUE(view.indicator(Outputs[0].indicator)) << "the lamp shows what is sent";
     ASSERT_TRUE(Eventually([&] { return gateway->nodeState(kInputNode).outputBits == 0b01u; }));
     EXPECT_EQ(commandsTo(kInputNode).back(), "DK!!  ");
     EXPECT_EQ(inputs->relayState(0), 1);
+    EXPECT_TRUE(view.indicator(Outputs[0].indicator));
 
     const std::size_t before = countTo(kInputNode, "DK");
     inputs->onOutputButton(1);
@@ -247,6 +250,28 @@ TEST_F(GatewayAnalogTest, RelaysSwitchByMaskedCommandsAndAPulsingRelayIsSwitched
     EXPECT_EQ(sent.back(), "DK \"  ") << "the pulse ends with the relay switched off";
     ASSERT_TRUE(Eventually([&] { return inputs->relayState(1) == 0; }));
     EXPECT_EQ(gateway->nodeState(kInputNode).outputBits, 0b01u);
+    EXPECT_FALSE(view.indicator(Outputs[1].indicator));
+    EXPECT_TRUE(view.indicator(Outputs[0].indicator));
+
+    inputs->onOutputButton(0);
+    EXPECT_FALSE(view.indicator(Outputs[0].indicator));
+    ASSERT_TRUE(Eventually([&] { return gateway->nodeState(kInputNode).outputBits == 0u; }));
+}
+
+TEST_F(GatewayAnalogTest, ARelaySwitchThatIsNotAnsweredKeepsTheStateTheUnitHad)
+{
+    startGateway();
+    openInputPanel();
+    ASSERT_TRUE(startedUp(*inputs));
+    gateway->setNodeSilent(kInputNode, true);
+    inputs->onOutputButton(0);
+    // The reply wait (2 s) runs out on the link's thread.
+    ASSERT_TRUE(Eventually([&] { return inputs->relayState(0) == 0; }));
+    EXPECT_TRUE(Eventually([&] { return !view.indicator(Outputs[0].indicator); }));
+    gateway->setNodeSilent(kInputNode, false);
+    inputs->onOutputButton(0);
+    ASSERT_TRUE(Eventually([&] { return gateway->nodeState(kInputNode).outputBits == 0b01u; }))
+        << "the next click switches the relay on";
 }
 
 TEST_F(GatewayAnalogTest, RelayPeriodsAreInSecondsAndTwoThatEndTogetherShareOneCommand)
@@ -276,6 +301,8 @@ TEST_F(GatewayAnalogTest, RelayPeriodsAreInSecondsAndTwoThatEndTogetherShareOneC
     ASSERT_TRUE(Eventually([&] { return gateway->nodeState(kInputNode).outputBits == 0b11u; }));
     EXPECT_EQ(countTo(kInputNode, "DK"), before + 1);
     EXPECT_EQ(commandsTo(kInputNode).back(), "DK##  ");
+    EXPECT_TRUE(view.indicator(Outputs[0].indicator));
+    EXPECT_TRUE(view.indicator(Outputs[1].indicator));
 }
 
 TEST_F(GatewayAnalogTest, PolledInputsReachTheGraphAndTheLog)
