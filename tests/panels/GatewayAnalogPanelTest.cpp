@@ -595,6 +595,36 @@ TEST_F(GatewayAnalogTest, InputPollingInSecondsLogsWhenSentAndWhenAnswered)
                                 "2026/12/06,23:15:00,1,0,1,0.00000,V,0.00000,V,0.00000,V\r\n");
 }
 
+TEST_F(GatewayAnalogTest, ADueInputReadGoesOutWhileASweepValueIsStillOnTheRadio)
+{
+    startGateway();
+    openOutputPanel(true);
+    ASSERT_TRUE(startedUp(*outputs));
+    view.controls.answers = {true};
+    view.controls.setText(Out::InputPeriod, "1");
+    view.controls.setChecked(Out::InputAuto, true);
+    outputs->onAutoClicked(Out::InputAuto);
+    outputs->onSweepButton(0);
+    const std::size_t reads = countTo(kOutputNode, "DI");
+
+    // The first value is not answered: its wait (2 s) holds the radio while
+    // the next nine ticks run, the last of which is the DI read's.
+    gateway->setNodeSilent(kOutputNode, true);
+    ticks(*outputs, 1);
+    ASSERT_TRUE(Eventually([&] { return countTo(kOutputNode, "AO") == 1; }));
+    ticks(*outputs, 9);
+    EXPECT_TRUE(outputs->tickCommandsPending());
+    gateway->setNodeSilent(kOutputNode, false);
+
+    ASSERT_TRUE(Eventually([&] { return countTo(kOutputNode, "DI") == reads + 1; }));
+    ASSERT_TRUE(Eventually([&] { return canvas->GetSeries(3)->SampleCount() == 1; })) << "its answer reached the graph";
+    ASSERT_TRUE(Eventually([&] {
+        const std::string log = logText("Valve");
+        return std::count(log.begin(), log.end(), '\n') == 3;
+    })) << "a line when it was sent and one when it was answered";
+    EXPECT_EQ(countTo(kOutputNode, "AO"), 1u) << "the values of the ticks in between were given up";
+}
+
 TEST_F(GatewayAnalogTest, ASweepSendsItsValuesThroughTheGatewayUntilTheNodeFallsSilent)
 {
     startGateway();
