@@ -26,6 +26,14 @@ CDlgQZK33_GW::~CDlgQZK33_GW()
     shutDown();
 }
 
+void CDlgQZK33_GW::startReads()
+{
+    // Neither on nor off until the unit has told.
+    for (int input = 0; input < inputCount(); ++input)
+        view().setIndicatorUndetermined(AnalogOutputId::InputIndicators.at(static_cast<std::size_t>(input)));
+    GatewayAnalogPanel::startReads();
+}
+
 bool CDlgQZK33_GW::runStartUp()
 {
     NodeCommands& node = commands();

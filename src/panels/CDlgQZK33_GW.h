@@ -26,6 +26,7 @@ public:
     bool tickCommandsPending() const { return tickBatchesQueued_.load() > 0; }
 
 protected:
+    void startReads() override;
     bool runStartUp() override;
     bool takeReply(std::string_view letters, std::string_view payload) override;
     void stopAutomatics() override;

@@ -521,6 +521,21 @@ TEST_F(GatewayAnalogTest, OutputUnitStartsUpWithThresholdsOutputsAndInputs)
         << "from the \"ak\" reply for every channel";
 }
 
+TEST_F(GatewayAnalogTest, OutputUnitInputsAreUndeterminedUntilTheirFirstRead)
+{
+    startGateway();
+    gateway->setNodeSilent(kOutputNode, true);
+    openOutputPanel();
+    ASSERT_TRUE(gateway->waitForFrameCount(1, std::chrono::seconds(5)));
+    for (const int indicator : Out::InputIndicators)
+        EXPECT_TRUE(view.indicatorUndetermined(indicator));
+    gateway->setNodeSilent(kOutputNode, false);
+    outputs->onReadInputs();
+    ASSERT_TRUE(Eventually([&] { return view.indicator(Out::InputIndicators[2]); }));
+    EXPECT_FALSE(view.indicatorUndetermined(Out::InputIndicators[1]));
+    EXPECT_TRUE(view.indicator(Out::InputIndicators[0]));
+}
+
 TEST_F(GatewayAnalogTest, OutputUnitRepliesOfTheWrongShapeChangeNothing)
 {
     startGateway();
