@@ -345,6 +345,13 @@ void AnalogOutputPanel::stopAllSweeps()
     }
 }
 
+void AnalogOutputPanel::retireSweeps()
+{
+    stopAllSweeps();
+    for (int row = 0; row < shape_.outputs; ++row)
+        view().setEnabled(idsOf(row).sweep, false);
+}
+
 void AnalogOutputPanel::setButtonState(int row, ButtonState next)
 {
     {

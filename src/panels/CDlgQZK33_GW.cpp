@@ -50,8 +50,8 @@ bool CDlgQZK33_GW::runStartUp()
 
 void CDlgQZK33_GW::stopAutomatics()
 {
-    stopAllSweeps();
-    switchOffAllAutos();
+    retireSweeps();
+    retireAllAutos();
 }
 
 void CDlgQZK33_GW::exchangeFrom(Caller caller, std::string command)

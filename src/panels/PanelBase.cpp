@@ -177,6 +177,11 @@ int PanelBase::addAutoFunction(AutoControls controls)
 
 void PanelBase::onAutoClicked(int checkBoxId)
 {
+    // A click that was on its way when polling stopped.
+    if (autosRetired_.load()) {
+        view_.setChecked(checkBoxId, false);
+        return;
+    }
     for (AutoEntry& entry : autos_) {
         const AutoControls& controls = entry.controls;
         if (controls.checkBox != checkBoxId)
@@ -219,6 +224,14 @@ void PanelBase::switchOffAllAutos()
 {
     for (std::size_t i = 0; i < autos_.size(); ++i)
         switchOffAuto(static_cast<int>(i));
+}
+
+void PanelBase::retireAllAutos()
+{
+    autosRetired_ = true;
+    switchOffAllAutos();
+    for (const AutoEntry& entry : autos_)
+        view_.setEnabled(entry.controls.checkBox, false);
 }
 
 void PanelBase::restoreWindowPosition()

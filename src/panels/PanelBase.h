@@ -122,6 +122,10 @@ protected:
     // Clears the flag, unticks the box and unlocks the function's controls.
     void switchOffAuto(int index);
     void switchOffAllAutos();
+    // Polling has stopped for good while the panel stays open: every
+    // automatic function is off and its 自動 box can no longer be ticked, so
+    // that nothing on the panel looks live.
+    void retireAllAutos();
     // While logging is on: one line "date,time" + `values` (each value with
     // its leading comma). Lost silently when the file cannot be written.
     void logValues(std::string_view values);
@@ -222,6 +226,7 @@ private:
     std::atomic<bool> failureShown_{false};
     std::atomic<bool> shutDown_{false};
     std::atomic<bool> finished_{false};
+    std::atomic<bool> autosRetired_{false};
     std::atomic<bool> counted_{false};
     std::atomic<int> callbacksRunning_{0};
     std::atomic<int> messageBoxesOpen_{0};

@@ -424,6 +424,10 @@ TEST_F(GatewayAnalogTest, ANodeThatStopsAnsweringStopsPollingOnceAndThePanelStay
     view.controls.setText(InputPeriod, "10");
     view.controls.setChecked(InputAuto, true);
     inputs->onAutoClicked(InputAuto);
+    view.controls.setText(Outputs[1].period, "10");
+    view.controls.setChecked(Outputs[1].autoBox, true);
+    inputs->onAutoClicked(Outputs[1].autoBox);
+    ASSERT_TRUE(inputs->outputAutoOn(1));
 
     gateway->setNodeSilent(kInputNode, true);
     const std::size_t before = gateway->frameCount();
@@ -437,6 +441,16 @@ TEST_F(GatewayAnalogTest, ANodeThatStopsAnsweringStopsPollingOnceAndThePanelStay
     EXPECT_EQ(view.postedTexts(), std::vector<std::string>{kWirelessTimeout});
     EXPECT_FALSE(inputs->ticking());
     EXPECT_FALSE(inputs->inputAutoOn());
+    EXPECT_FALSE(inputs->outputAutoOn(1));
+    // Nothing polls any more, and nothing on the panel says otherwise.
+    for (const int box : {InputAuto, Outputs[0].autoBox, Outputs[1].autoBox}) {
+        EXPECT_FALSE(view.isChecked(box)) << box;
+        EXPECT_FALSE(view.enabled(box)) << box;
+    }
+    view.controls.setChecked(InputAuto, true);
+    inputs->onAutoClicked(InputAuto);
+    EXPECT_FALSE(inputs->inputAutoOn());
+    EXPECT_FALSE(view.isChecked(InputAuto)) << "a click on its way is taken back";
     view.dismissOldest();
     EXPECT_EQ(view.closesPosted, 0) << "the panel stays open";
 
@@ -473,6 +487,11 @@ TEST_F(GatewayAnalogTest, AStartUpThatIsNotAnsweredLeavesThePanelOpenWithoutPoll
 {
     startGateway(true);
     openInputPanel();
+    // Ticked before the start-up reads were in.
+    view.controls.setText(InputPeriod, "10");
+    view.controls.setChecked(InputAuto, true);
+    inputs->onAutoClicked(InputAuto);
+    ASSERT_TRUE(inputs->inputAutoOn());
     ASSERT_TRUE(gateway->waitForFrameCount(1, std::chrono::seconds(5)));
     ASSERT_TRUE(Eventually([&] {
         clock.advance(kPastTimeoutMs);
@@ -480,6 +499,9 @@ TEST_F(GatewayAnalogTest, AStartUpThatIsNotAnsweredLeavesThePanelOpenWithoutPoll
         return !view.postedTexts().empty();
     }));
     EXPECT_EQ(view.postedTexts().front(), kWirelessTimeout);
+    EXPECT_FALSE(inputs->inputAutoOn());
+    EXPECT_FALSE(view.isChecked(InputAuto));
+    EXPECT_FALSE(view.enabled(InputAuto));
     EXPECT_EQ(inputs->relayState(0), 2) << "undetermined without a DY reply";
     EXPECT_TRUE(view.indicatorUndetermined(Outputs[0].indicator));
     inputs->onOutputButton(0);
@@ -667,6 +689,10 @@ TEST_F(GatewayAnalogTest, ASweepSendsItsValuesThroughTheGatewayUntilTheNodeFalls
     EXPECT_FALSE(outputs->ticking());
     EXPECT_FALSE(outputs->sweeping(0));
     EXPECT_EQ(outputs->buttonState(0), AnalogOutputPanel::ButtonState::Off);
+    for (const auto& row : Out::Rows)
+        EXPECT_FALSE(view.enabled(row.sweep)) << "no sweep can start without a tick";
+    EXPECT_FALSE(view.enabled(Out::InputAuto));
+    EXPECT_TRUE(view.enabled(Out::Rows[0].button)) << "the outputs can still be set by hand";
 
     outputs->onCloseCommand();
     EXPECT_TRUE(outputs->finished());
