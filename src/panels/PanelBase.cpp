@@ -2,6 +2,7 @@
 
 #include "logging/LogFileName.h"
 #include "panels/WindowPlacement.h"
+#include "registry/ListFieldText.h"
 
 #include <array>
 
@@ -134,8 +135,9 @@ void PanelBase::markUnitOpen()
 
 void PanelBase::addNameBox(int boxId, SignalSide side, int slot)
 {
-    nameBoxes_[boxId] = NameSlot{side, slot};
-    view_.setText(boxId, signalName(side, slot));
+    const std::string name = signalName(side, slot);
+    nameBoxes_[boxId] = NameSlot{side, slot, name};
+    view_.setText(boxId, name);
     view_.setMaxLength(boxId, static_cast<int>(kMaxSignalNameBytes));
 }
 
@@ -145,6 +147,18 @@ std::string PanelBase::signalName(SignalSide side, int slot)
     if (!unit || slot < 0 || slot >= kChannelsPerSide)
         return {};
     return NamesOf(*unit, side)[static_cast<std::size_t>(slot)];
+}
+
+void PanelBase::onNameBoxEdited(int boxId)
+{
+    const auto box = nameBoxes_.find(boxId);
+    if (box == nameBoxes_.end())
+        return;
+    std::string text = view_.text(boxId);
+    if (FitsListField(text, kMaxSignalNameBytes, codec_))
+        box->second.fitting = std::move(text);
+    else
+        view_.setText(boxId, box->second.fitting);
 }
 
 void PanelBase::onNameBoxLeft(int boxId)

@@ -62,6 +62,10 @@ public:
     // GUI thread: "切断", the close box and every posted close end here. The
     // window goes (PanelView::closeWindow) once no callback is half-way through.
     void onCloseCommand();
+    // GUI thread: the user changed the text of a signal-name box. A name
+    // that would not fit its slot in the list file (20 bytes in the file
+    // code page) is refused: the box goes back to the last text that fits.
+    void onNameBoxEdited(int boxId);
     // GUI thread: a signal-name box lost the focus.
     void onNameBoxLeft(int boxId);
     // GUI thread: the 自動 box of an automatic function was clicked.
@@ -194,6 +198,7 @@ private:
     struct NameSlot {
         SignalSide side;
         int slot;
+        std::string fitting; // the box's last text that fits the slot
     };
 
     void lockAutoControls(const AutoEntry& entry, bool locked);

@@ -63,6 +63,16 @@ void PanelWindow::bindNameBox(int id, QLineEdit* box)
     bind(id, box);
     nameBoxes_[box] = id;
     box->installEventFilter(this);
+    connect(box, &QLineEdit::textEdited, this, [this, id, box] {
+        if (!panel_)
+            return;
+        const int cursor = box->cursorPosition();
+        const auto typed = box->text().size();
+        panel_->onNameBoxEdited(id);
+        // A refused keystroke leaves the cursor where it was before it.
+        if (const auto kept = box->text().size(); kept != typed)
+            box->setCursorPosition(std::max(0, cursor - static_cast<int>(typed - kept)));
+    });
 }
 
 void PanelWindow::bindAutoBox(int id, QAbstractButton* box)
