@@ -370,16 +370,16 @@ void AnalogInputPanel::writeOutputs(int bits, Caller caller)
 
 void AnalogInputPanel::sendOutputs(int bits, int changed, Caller)
 {
-    post(analog::WriteDigitalOutputs{
-        bits, guarded<std::optional<int>>([this, bits, changed](std::optional<int> written) {
-            if (!written) {
-                outputWriteFailed(bits, changed);
-                reportCommunicationFailure(AfterFailure::KeepOpen);
-                stopPolling();
-                return;
-            }
-            paintOutputs(*written);
-        })});
+    post(analog::WriteDigitalOutputs{bits,
+                                     guarded<std::optional<int>>([this, bits, changed](std::optional<int> written) {
+                                         if (!written) {
+                                             outputWriteFailed(bits, changed);
+                                             reportCommunicationFailure(AfterFailure::KeepOpen);
+                                             stopPolling();
+                                             return;
+                                         }
+                                         paintOutputs(*written);
+                                     })});
 }
 
 void AnalogInputPanel::outputWriteFailed(int requested, int changed)

@@ -254,7 +254,7 @@ TEST(TabParentDialog, EscapeEnterTheButtonAndTheCloseBoxRunThePanelsCloseRoutine
             f.dialog->findChild<QPushButton*>(QStringLiteral("disconnect"))->click();
         else
             f.dialog->close();
-        EXPECT_EQ(f.list.at(0).windowLeft, f.dialog->frameGeometry().left()) << way;
+        EXPECT_EQ(f.list.at(0).windowLeft, f.dialog->geometry().left()) << way;
         EXPECT_GE(f.list.at(0).windowTop, 0);
         EXPECT_EQ(f.link->stops, 1);
         EXPECT_EQ(f.link->releases, 1);

@@ -109,6 +109,31 @@ TEST_F(DigitalPanelWindowTest, ButtonsAndAutoBoxesReachThePanelButEnterAndEscape
     EXPECT_EQ(app.openPanelCount.load(), 0);
 }
 
+TEST_F(DigitalPanelWindowTest, ReconnectingOpensTheWindowWhereItWasClosed)
+{
+    unit = test::StartListedUnit(list, {.row = kFourByFourRow});
+    list.at(0).windowLeft = 300;
+    list.at(0).windowTop = 200;
+    ConnectRequest request;
+    request.logFolder = temp.folder();
+    QRect first;
+    for (int round = 0; round < 10; ++round) {
+        window = DigitalPanelWindow::open(list, app, list.at(0), request);
+        ASSERT_NE(window, nullptr);
+        // The rows the unit lacks are hidden after the window was placed.
+        QTest::qWait(20);
+        const QRect shown = window->frameGeometry();
+        if (round == 0)
+            first = shown;
+        EXPECT_EQ(shown.topLeft(), first.topLeft()) << "round " << round;
+        control<QPushButton>(PanelId::Disconnect)->click();
+        deliverPosted();
+        ASSERT_TRUE(window.isNull());
+        EXPECT_EQ(list.at(0).windowTop, 200) << "round " << round;
+        EXPECT_EQ(list.at(0).windowLeft, 300) << "round " << round;
+    }
+}
+
 TEST_F(DigitalPanelWindowTest, FailedStartUpShowsWhyAndLeavesNoWindow)
 {
     test::MessageBoxAnswerer answerer;
