@@ -265,8 +265,11 @@ TEST_F(GatewayAnalogTest, ARelaySwitchThatIsNotAnsweredKeepsTheStateTheUnitHad)
     ASSERT_TRUE(startedUp(*inputs));
     gateway->setNodeSilent(kInputNode, true);
     inputs->onOutputButton(0);
-    // The reply wait (2 s) runs out on the link's thread.
-    ASSERT_TRUE(Eventually([&] { return inputs->relayState(0) == 0; }));
+    // The reply wait (2 s on the clock) runs out on the link's thread.
+    ASSERT_TRUE(Eventually([&] {
+        clock.advance(100);
+        return inputs->relayState(0) == 0;
+    }));
     EXPECT_TRUE(Eventually([&] { return !view.indicator(Outputs[0].indicator); }));
     gateway->setNodeSilent(kInputNode, false);
     inputs->onOutputButton(0);
@@ -644,8 +647,8 @@ TEST_F(GatewayAnalogTest, ADueInputReadGoesOutWhileASweepValueIsStillOnTheRadio)
     outputs->onSweepButton(0);
     const std::size_t reads = countTo(kOutputNode, "DI");
 
-    // The first value is not answered: its wait (2 s) holds the radio while
-    // the next nine ticks run, the last of which is the DI read's.
+    // The first value is not answered: its wait (2 s on the clock) holds the
+    // radio while the next nine ticks run, the last of which is the DI read's.
     gateway->setNodeSilent(kOutputNode, true);
     ticks(*outputs, 1);
     ASSERT_TRUE(Eventually([&] { return countTo(kOutputNode, "AO") == 1; }));
@@ -653,7 +656,11 @@ TEST_F(GatewayAnalogTest, ADueInputReadGoesOutWhileASweepValueIsStillOnTheRadio)
     EXPECT_TRUE(outputs->tickCommandsPending());
     gateway->setNodeSilent(kOutputNode, false);
 
-    ASSERT_TRUE(Eventually([&] { return countTo(kOutputNode, "DI") == reads + 1; }));
+    // Then the wait runs out (no tick comes to find the reply overdue).
+    ASSERT_TRUE(Eventually([&] {
+        clock.advance(100);
+        return countTo(kOutputNode, "DI") == reads + 1;
+    }));
     ASSERT_TRUE(Eventually([&] { return canvas->GetSeries(3)->SampleCount() == 1; })) << "its answer reached the graph";
     ASSERT_TRUE(Eventually([&] {
         const std::string log = logText("Valve");
