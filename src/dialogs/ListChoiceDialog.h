@@ -7,11 +7,13 @@
 
 namespace vantel {
 
-// What a one-list settings dialog shows: its caption, its list and the items.
+// What a one-list settings dialog shows: its caption, its list and the
+// items, and where a dialog names what it is for, the label of that text.
 struct ListChoice {
     const char* caption;
     int listId;
     std::vector<std::string> items;
+    int subjectId = 0; // 0: no such label
 };
 
 // A dialog that is nothing but one drop-down list: the caller puts an index
@@ -22,6 +24,8 @@ public:
     ListChoiceDialog(ControlView& view, ListChoice choice) : view_(view), choice_(std::move(choice)) {}
 
     int index = -1;
+    // What the setting is for (a channel), shown above the list.
+    std::string subject;
 
     const ListChoice& choice() const { return choice_; }
 

@@ -15,7 +15,8 @@ CEditRange::CEditRange(ControlView& view)
     : ListChoiceDialog(view, {kCaption,
                               RangeId::Mode,
                               {std::string(OutputModeOf(OutputMode::Voltage).text),
-                               std::string(OutputModeOf(OutputMode::Current).text)}})
+                               std::string(OutputModeOf(OutputMode::Current).text)},
+                              RangeId::Output})
 {
 }
 

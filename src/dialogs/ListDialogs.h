@@ -10,6 +10,7 @@ inline constexpr int Rate = 1068;
 
 namespace RangeId {
 inline constexpr int Mode = 1076;
+inline constexpr int Output = 1077; // the output the mode is for
 } // namespace RangeId
 
 // Sample rate of the unit's converter, as an index into the rate list.
@@ -19,7 +20,8 @@ public:
     explicit CEditADCsps(ControlView& view);
 };
 
-// Output mode of one analog output: 0 voltage, 1 current.
+// Output mode of one analog output: 0 voltage, 1 current. `subject` names
+// the output ("AO2: name"), so that the user knows which one changes.
 class CEditRange : public ListChoiceDialog {
 public:
     static constexpr const char* kCaption = "V/I";

@@ -12,10 +12,11 @@ namespace vantel {
 
 namespace {
 
-template <typename Logic> std::optional<int> RunListChoice(QWidget* parent, int index)
+template <typename Logic> std::optional<int> RunListChoice(QWidget* parent, int index, std::string_view subject = {})
 {
     ListChoiceWindow<Logic> window(parent);
     window.logic().index = index;
+    window.logic().subject = std::string(subject);
     if (window.exec() != QDialog::Accepted || window.logic().index < 0)
         return std::nullopt;
     return window.logic().index;
@@ -28,9 +29,9 @@ std::optional<int> QtSettingsDialogs::editADCsps(int rateIndex)
     return RunListChoice<CEditADCsps>(parent_, rateIndex);
 }
 
-std::optional<int> QtSettingsDialogs::editRange(int mode)
+std::optional<int> QtSettingsDialogs::editRange(int mode, std::string_view output)
 {
-    return RunListChoice<CEditRange>(parent_, mode);
+    return RunListChoice<CEditRange>(parent_, mode, output);
 }
 
 std::optional<ThermocoupleSetting> QtSettingsDialogs::editTCSetting(const ThermocoupleSetting& current)

@@ -13,7 +13,7 @@ public:
     explicit QtSettingsDialogs(QWidget* parent) : parent_(parent) {}
 
     std::optional<int> editADCsps(int rateIndex) override;
-    std::optional<int> editRange(int mode) override;
+    std::optional<int> editRange(int mode, std::string_view output) override;
     std::optional<ThermocoupleSetting> editTCSetting(const ThermocoupleSetting& current) override;
     std::optional<ThresholdSettings> editThreshold(const ThresholdSettings& current) override;
     std::optional<DoAlertResult> editDOAlert(const DoAlertInputs& inputs) override;

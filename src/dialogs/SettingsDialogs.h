@@ -23,9 +23,9 @@ public:
 
     // Sample-rate index of the converter; OK with no rate chosen counts as Cancel.
     virtual std::optional<int> editADCsps(int rateIndex) = 0;
-    // Output mode of an analog output (0 voltage, 1 current); OK with no
-    // mode chosen counts as Cancel.
-    virtual std::optional<int> editRange(int mode) = 0;
+    // Output mode of an analog output (0 voltage, 1 current); `output` names
+    // it in the dialog. OK with no mode chosen counts as Cancel.
+    virtual std::optional<int> editRange(int mode, std::string_view output) = 0;
     // Type and setting byte as TJ reports them; the result is what TC sends.
     virtual std::optional<ThermocoupleSetting> editTCSetting(const ThermocoupleSetting& current) = 0;
     // LED thresholds in engineering values (ThresholdsFromRaw/ThresholdsToRaw).

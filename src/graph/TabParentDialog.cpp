@@ -13,6 +13,28 @@ constexpr int kTabBarWidth = 300;
 constexpr int kButtonWidth = 100;
 constexpr int kButtonHeight = 28;
 
+bool IsEnterOrEscape(const QKeyEvent& event)
+{
+    return event.key() == Qt::Key_Return || event.key() == Qt::Key_Enter || event.key() == Qt::Key_Escape;
+}
+
+// The area of the two pages. Enter and Escape that a box, a list or a
+// button of the panel or the graph page leaves unused end here: a user
+// confirming a value must not disconnect the unit.
+class PageArea : public QWidget {
+public:
+    using QWidget::QWidget;
+
+protected:
+    void keyPressEvent(QKeyEvent* event) override
+    {
+        if (IsEnterOrEscape(*event))
+            event->accept();
+        else
+            QWidget::keyPressEvent(event);
+    }
+};
+
 } // namespace
 
 TabParentDialog::TabParentDialog(TabParentSetup setup, std::unique_ptr<PanelLink> link,
@@ -45,7 +67,7 @@ TabParentDialog::~TabParentDialog()
 
 QSize TabParentDialog::createPages(std::unique_ptr<PanelLink> link, const PanelPageFactory& makePanel)
 {
-    auto* pages = new QWidget(this);
+    auto* pages = new PageArea(this);
     pages->move(kMargin, kMargin + kTabBarHeight);
     graphPage_ = new GraphPageWidget(logic_.kind(), pages);
     // Qt measures in pixels: one dialog unit of the layout is one pixel here.
@@ -72,16 +94,12 @@ void TabParentDialog::closeWindow()
 
 void TabParentDialog::keyPressEvent(QKeyEvent* event)
 {
-    // Enter and Escape disconnect, as the container's "切断" is its default button.
-    switch (event->key()) {
-    case Qt::Key_Return:
-    case Qt::Key_Enter:
-    case Qt::Key_Escape:
+    // On the container's own controls (the tabs, "切断") Enter and Escape
+    // disconnect, as "切断" is its default button; the pages keep theirs.
+    if (IsEnterOrEscape(*event))
         runCloseRoutine();
-        return;
-    default:
+    else
         PanelWindow::keyPressEvent(event);
-    }
 }
 
 void TabParentDialog::showGraphPage(bool graph)

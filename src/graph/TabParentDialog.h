@@ -11,8 +11,9 @@ namespace vantel {
 
 // Window of the tab container: the tab bar with the panel and the graph page,
 // and the "切断" button. It is the view and the host of the panel of its
-// first tab, so "切断", Enter, Escape and the close box all run that panel's
-// close routine. Deletes itself when the panel lets it go.
+// first tab, so "切断", the close box, and Enter or Escape on the container's
+// own controls run that panel's close routine (inside the pages those keys do
+// nothing). Deletes itself when the panel lets it go.
 class TabParentDialog : public PanelWindow, private TabParentView {
 public:
     // `link` is the unit's checked connection; the page that `makePanel`

@@ -6,7 +6,6 @@
 
 #include <array>
 #include <chrono>
-#include <cstdio>
 
 namespace vantel {
 namespace {
@@ -26,13 +25,6 @@ int SignExtend16(int raw)
 {
     raw &= 0xFFFF;
     return raw >= 0x8000 ? raw - 0x10000 : raw;
-}
-
-std::string PrintF(double value)
-{
-    char text[64];
-    std::snprintf(text, sizeof text, "%f", value);
-    return text;
 }
 
 // The typed links are taken from the container once it owns the link.

@@ -23,9 +23,6 @@ template <typename Row> void TakeThresholds(Row& row, const analog::Thresholds& 
     row.low = SignExtend16(thresholds.lowRaw);
     row.high = SignExtend16(thresholds.highRaw);
 }
-// The value printed with "%f".
-std::string PrintF(double value);
-
 // Where a request comes from: the tick may wait for the unit, the GUI thread
 // must not.
 enum class Caller { GuiThread, Tick };

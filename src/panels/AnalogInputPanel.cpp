@@ -368,16 +368,31 @@ void AnalogInputPanel::writeOutputs(int bits, Caller caller)
     sendOutputs(bits & kOutputMask, changed, caller);
 }
 
-void AnalogInputPanel::sendOutputs(int bits, int, Caller)
+void AnalogInputPanel::sendOutputs(int bits, int changed, Caller)
 {
-    post(analog::WriteDigitalOutputs{bits, guarded<std::optional<int>>([this](std::optional<int> written) {
+    post(analog::WriteDigitalOutputs{bits,
+                                     guarded<std::optional<int>>([this, bits, changed](std::optional<int> written) {
                                          if (!written) {
+                                             outputWriteFailed(bits, changed);
                                              reportCommunicationFailure(AfterFailure::KeepOpen);
                                              stopPolling();
                                              return;
                                          }
                                          paintOutputs(*written);
                                      })});
+}
+
+void AnalogInputPanel::outputWriteFailed(int requested, int changed)
+{
+    // The unit kept its states: so does the panel, for each output the
+    // failed write was to change and no later one has changed since.
+    int now = outputs_.load();
+    int kept = now;
+    do {
+        const int stillRequested = ~(now ^ requested) & changed & kOutputMask;
+        kept = now ^ stillRequested;
+    } while (!outputs_.compare_exchange_weak(now, kept));
+    paintOutputs(kept);
 }
 
 void AnalogInputPanel::showOutputs(int bits)

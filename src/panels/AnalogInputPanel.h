@@ -103,6 +103,9 @@ protected:
     void onRangeWritten(int row, std::optional<int> written, int previous);
     // Takes the unit's output states and paints them.
     void showOutputs(int bits);
+    // A write of `requested` that was to switch the outputs in `changed`
+    // did not reach the unit: those outputs are stored and shown as before.
+    void outputWriteFailed(int requested, int changed);
     // Switches AI auto and every DO auto off.
     void stopPolling();
     int outputAutoIndex(int output) const { return outputAutos_.at(static_cast<std::size_t>(output)); }

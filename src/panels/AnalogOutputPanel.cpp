@@ -2,10 +2,10 @@
 
 #include "comm/AnalogRanges.h"
 #include "comm/ValueConversion.h"
+#include "dialogs/NumberBoxFilter.h"
 #include "panels/PanelTexts.h"
 
 #include <cmath>
-#include <cstdlib>
 
 namespace vantel {
 namespace {
@@ -244,7 +244,8 @@ void AnalogOutputPanel::onOutputButton(int row)
         setButtonState(row, ButtonState::Off);
         return;
     }
-    setOutput(row, std::strtod(view().text(idsOf(row).output).c_str(), nullptr), Caller::GuiThread);
+    // Read as the box shows it, whatever decimal separator the process locale has.
+    setOutput(row, ParseNumberBox(view().text(idsOf(row).output)), Caller::GuiThread);
     setButtonState(row, ButtonState::On);
 }
 
@@ -323,11 +324,14 @@ void AnalogOutputPanel::onSweepButton(int row)
     setButtonState(row, ButtonState::Off);
     onOutputButton(row);
     ChannelFormula formula;
+    int mode = 0;
     {
         const std::lock_guard guard(rowsMutex_);
         formula = rows_[static_cast<std::size_t>(row)].formula;
+        mode = rows_[static_cast<std::size_t>(row)].mode;
     }
-    view().setText(idsOf(row).output, PrintF(NativeOf(formula, 0.0)));
+    // Written like every other value of the box, for the row's range.
+    view().setText(idsOf(row).output, FormatByRange(mode, NativeOf(formula, 0.0), false));
 }
 
 void AnalogOutputPanel::stopAllSweeps()
@@ -339,6 +343,13 @@ void AnalogOutputPanel::stopAllSweeps()
             setButtonState(row, ButtonState::Off);
         }
     }
+}
+
+void AnalogOutputPanel::retireSweeps()
+{
+    stopAllSweeps();
+    for (int row = 0; row < shape_.outputs; ++row)
+        view().setEnabled(idsOf(row).sweep, false);
 }
 
 void AnalogOutputPanel::setButtonState(int row, ButtonState next)
@@ -508,7 +519,10 @@ void AnalogOutputPanel::onModeButton(int row)
 {
     if (!validRow(row) || dialogs() == nullptr)
         return;
-    if (const auto mode = dialogs()->editRange(outputMode(row)))
+    std::string output = "AO" + std::to_string(row + 1);
+    if (const std::string name = signalName(SignalSide::Output, row); !name.empty())
+        output += ": " + name;
+    if (const auto mode = dialogs()->editRange(outputMode(row), output))
         applyOutputMode(row, *mode);
 }
 
@@ -530,6 +544,8 @@ void AnalogOutputPanel::applyOutputMode(int row, int mode)
         if (state.mode == next)
             return;
         state.mode = next;
+        // The setting label speaks the new mode's unit before anything is sent.
+        view().setText(idsOf(row).setting, SettingText(next, OutputRawToValue(next, state.raw)));
         if (graphPage() != nullptr)
             graphPage()->SetRowUnit(row, next, state.formula.gain, state.formula.offset, state.formula.unit);
         if (LECanvasSeries* trace = series(row))

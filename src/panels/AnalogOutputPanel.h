@@ -112,6 +112,8 @@ protected:
     void onInputsRead(std::optional<int> read, int flag);
     // Every sweeping row stops (state 0).
     void stopAllSweeps();
+    // The same, and no SWEEP button starts one again: nothing would drive it.
+    void retireSweeps();
     int inputAutoIndex() const { return inputAuto_; }
     bool validRow(int row) const { return row >= 0 && row < shape_.outputs; }
     void countStartUpAnswer() { ++startUpAnswers_; }

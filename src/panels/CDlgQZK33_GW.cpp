@@ -4,6 +4,8 @@
 #include "comm/AsciiReplies.h"
 #include "panels/GatewayAnalogReplies.h"
 
+#include <utility>
+
 namespace vantel {
 namespace {
 
@@ -24,6 +26,14 @@ CDlgQZK33_GW::~CDlgQZK33_GW()
     shutDown();
 }
 
+void CDlgQZK33_GW::startReads()
+{
+    // Neither on nor off until the unit has told.
+    for (int input = 0; input < inputCount(); ++input)
+        view().setIndicatorUndetermined(AnalogOutputId::InputIndicators.at(static_cast<std::size_t>(input)));
+    GatewayAnalogPanel::startReads();
+}
+
 bool CDlgQZK33_GW::runStartUp()
 {
     NodeCommands& node = commands();
@@ -40,14 +50,14 @@ bool CDlgQZK33_GW::runStartUp()
 
 void CDlgQZK33_GW::stopAutomatics()
 {
-    stopAllSweeps();
-    switchOffAllAutos();
+    retireSweeps();
+    retireAllAutos();
 }
 
 void CDlgQZK33_GW::exchangeFrom(Caller caller, std::string command)
 {
     if (caller == Caller::Tick) {
-        tickCommands_.push_back(std::move(command));
+        sweepCommands_.push_back(std::move(command));
         return;
     }
     // A reply that does not come is the watchdog's to report.
@@ -57,20 +67,29 @@ void CDlgQZK33_GW::exchangeFrom(Caller caller, std::string command)
 void CDlgQZK33_GW::periodicWork()
 {
     GatewayAnalogPanel::periodicWork();
-    if (tickCommands_.empty())
-        return;
-    std::vector<std::string> batch;
-    batch.swap(tickCommands_);
-    // A tick whose commands find the last tick's still on the radio gives
-    // them up: the sweep's next value follows from the clock anyway, and a
-    // queue must not grow behind a slow or silent unit.
-    if (tickBatchRunning_.exchange(true))
-        return;
-    run([this, batch = std::move(batch)] {
-        for (const std::string& command : batch)
+    std::vector<std::string> sweepValues;
+    sweepValues.swap(sweepCommands_);
+    // Sweep values that find earlier ones still on the radio are given up:
+    // the sweep's next value follows from the clock anyway, and a queue must
+    // not grow behind a slow unit. A due DI read goes out all the same: its
+    // "sent" line is in the log already, and its answer feeds the graph.
+    if (tickBatchesQueued_.load() > 0)
+        sweepValues.clear();
+    const bool readInputs = std::exchange(inputReadDue_, false);
+    if (!sweepValues.empty() || readInputs)
+        sendTickBatch(std::move(sweepValues), readInputs);
+}
+
+void CDlgQZK33_GW::sendTickBatch(std::vector<std::string> sweepValues, bool readInputs)
+{
+    ++tickBatchesQueued_;
+    run([this, sweepValues = std::move(sweepValues), readInputs] {
+        for (const std::string& command : sweepValues)
             if (closing() || !commands().exchange(command))
                 break;
-        tickBatchRunning_ = false;
+        if (readInputs && !closing())
+            commands().exchange(ascii::DI(kKind).bytes);
+        --tickBatchesQueued_;
     });
 }
 
@@ -81,7 +100,10 @@ void CDlgQZK33_GW::sendOutput(int row, int mode, int raw, bool, Caller caller)
 
 void CDlgQZK33_GW::sendInputRead(int, Caller caller)
 {
-    exchangeFrom(caller, ascii::DI(kKind).bytes);
+    if (caller == Caller::Tick)
+        inputReadDue_ = true;
+    else
+        exchangeFrom(caller, ascii::DI(kKind).bytes);
 }
 
 void CDlgQZK33_GW::sendThresholds(int row, const RawThresholds& raw, int)

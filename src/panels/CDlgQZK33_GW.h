@@ -22,14 +22,17 @@ public:
     CDlgQZK33_GW(PanelView& view, PanelContext context, ContainerPage page, std::unique_ptr<GatewayNodeLink> link);
     ~CDlgQZK33_GW() override;
 
-    // True while the last tick's commands are still on the radio.
-    bool tickCommandsPending() const { return tickBatchRunning_.load(); }
+    // True while commands of earlier ticks are still on the radio.
+    bool tickCommandsPending() const { return tickBatchesQueued_.load() > 0; }
 
 protected:
+    void startReads() override;
     bool runStartUp() override;
     bool takeReply(std::string_view letters, std::string_view payload) override;
     void stopAutomatics() override;
     // The tick's AO and DI commands go out together, waited for one by one.
+    // Sweep values that find earlier ones still on the radio are given up,
+    // a due DI read never is.
     void periodicWork() override;
 
     void sendOutput(int row, int mode, int raw, bool wasSweeping, Caller caller) override;
@@ -38,9 +41,12 @@ protected:
 
 private:
     void exchangeFrom(Caller caller, std::string command);
+    void sendTickBatch(std::vector<std::string> sweepValues, bool readInputs);
 
-    std::vector<std::string> tickCommands_; // the tick thread's only
-    std::atomic<bool> tickBatchRunning_{false};
+    // The tick thread's only: this tick's sweep values, and whether its DI read is due.
+    std::vector<std::string> sweepCommands_;
+    bool inputReadDue_ = false;
+    std::atomic<int> tickBatchesQueued_{0};
 };
 
 } // namespace vantel

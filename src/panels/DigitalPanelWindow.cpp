@@ -4,6 +4,7 @@
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QLabel>
+#include <QLayout>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QVBoxLayout>
@@ -182,6 +183,14 @@ void DigitalPanelWindow::fitToRows()
     for (std::size_t i = 0; i + 1 < kChannelsPerSide; ++i) {
         outputSeparators_[i]->setVisible(shown(DigitalId::OutputName[i + 1]));
         inputSeparators_[i]->setVisible(shown(DigitalId::InputName[i + 1]));
+    }
+    // At once, also before the window shows: the restored position is
+    // checked against the desktop with the size the window will have. The
+    // groups' sizes are cached until told that their rows changed.
+    for (const int id : {DigitalId::OutputGroup, DigitalId::InputGroup}) {
+        QWidget* group = controls().widget(id);
+        group->layout()->invalidate();
+        group->updateGeometry();
     }
     layout()->activate();
 }

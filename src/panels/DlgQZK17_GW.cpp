@@ -69,6 +69,8 @@ void DlgQZK17_GW::sendLater(std::string command)
 
 void DlgQZK17_GW::sendOutputs(int bits, int changed, Caller)
 {
+    // The lamps show what is sent, as the unit answers DK with no states.
+    showOutputs(bits);
     if (changed == kRelays) {
         // Both periods ran out on this tick: one command sets both relays.
         sendLater(ascii::DK(bits, kRelays, kGatewayOutputGroups).bytes);
@@ -85,7 +87,12 @@ void DlgQZK17_GW::sendOutputs(int bits, int changed, Caller)
 void DlgQZK17_GW::switchRelay(int output, bool on)
 {
     const int bit = 1 << output;
-    if (!commands().exchange(ascii::DK(on ? bit : 0, bit, kGatewayOutputGroups).bytes) || !on || !pulses(output))
+    const int requested = on ? bit : 0;
+    if (!commands().exchange(ascii::DK(requested, bit, kGatewayOutputGroups).bytes)) {
+        outputWriteFailed(requested, bit);
+        return;
+    }
+    if (!on || !pulses(output))
         return;
     // A pulsing relay: the unit sees it on for the length of one exchange.
     if (commands().exchange(ascii::DK(0, bit, kGatewayOutputGroups).bytes))

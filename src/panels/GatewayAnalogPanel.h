@@ -39,8 +39,10 @@ protected:
     // panel takes (the reply then counts as answered, whatever its content;
     // one of the wrong length changes nothing).
     virtual bool takeReply(std::string_view letters, std::string_view payload) = 0;
-    // The watchdog fired: every automatic function (and sweep) stops.
-    virtual void stopAutomatics() { this->switchOffAllAutos(); }
+    // Polling stopped for good (the watchdog fired, the start-up reads were
+    // not answered): every automatic function (and sweep) stops and cannot
+    // be started again.
+    virtual void stopAutomatics() { this->retireAllAutos(); }
 
     void startReads() override
     {
@@ -77,6 +79,7 @@ private:
         if (!answered) {
             // Nothing polls a unit that did not answer its start-up reads;
             // the user is told why the panel stands still.
+            stopAutomatics();
             this->reportFailure(kWirelessTimeout, AfterFailure::StopPolling);
             return;
         }

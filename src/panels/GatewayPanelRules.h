@@ -29,7 +29,8 @@ inline constexpr const char* kSecondsUnit = "x1sec";
 // DK through the gateway always carries two groups of four outputs.
 inline constexpr int kGatewayOutputGroups = 2;
 
-// "model ( node : n / ID : n )"; an ID of -1 stands for one not read yet.
+// "model ( node : n / ID : n )"; "model ( node : n )" while the ID is not
+// known (-1).
 std::string GatewayInfoText(std::string_view displayName, int node, int unitId);
 
 } // namespace vantel

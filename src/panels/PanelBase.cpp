@@ -2,6 +2,7 @@
 
 #include "logging/LogFileName.h"
 #include "panels/WindowPlacement.h"
+#include "registry/ListFieldText.h"
 
 #include <array>
 
@@ -134,8 +135,9 @@ void PanelBase::markUnitOpen()
 
 void PanelBase::addNameBox(int boxId, SignalSide side, int slot)
 {
-    nameBoxes_[boxId] = NameSlot{side, slot};
-    view_.setText(boxId, signalName(side, slot));
+    const std::string name = signalName(side, slot);
+    nameBoxes_[boxId] = NameSlot{side, slot, name};
+    view_.setText(boxId, name);
     view_.setMaxLength(boxId, static_cast<int>(kMaxSignalNameBytes));
 }
 
@@ -145,6 +147,18 @@ std::string PanelBase::signalName(SignalSide side, int slot)
     if (!unit || slot < 0 || slot >= kChannelsPerSide)
         return {};
     return NamesOf(*unit, side)[static_cast<std::size_t>(slot)];
+}
+
+void PanelBase::onNameBoxEdited(int boxId)
+{
+    const auto box = nameBoxes_.find(boxId);
+    if (box == nameBoxes_.end())
+        return;
+    std::string text = view_.text(boxId);
+    if (FitsListField(text, kMaxSignalNameBytes, codec_))
+        box->second.fitting = std::move(text);
+    else
+        view_.setText(boxId, box->second.fitting);
 }
 
 void PanelBase::onNameBoxLeft(int boxId)
@@ -177,6 +191,11 @@ int PanelBase::addAutoFunction(AutoControls controls)
 
 void PanelBase::onAutoClicked(int checkBoxId)
 {
+    // A click that was on its way when polling stopped.
+    if (autosRetired_.load()) {
+        view_.setChecked(checkBoxId, false);
+        return;
+    }
     for (AutoEntry& entry : autos_) {
         const AutoControls& controls = entry.controls;
         if (controls.checkBox != checkBoxId)
@@ -219,6 +238,14 @@ void PanelBase::switchOffAllAutos()
 {
     for (std::size_t i = 0; i < autos_.size(); ++i)
         switchOffAuto(static_cast<int>(i));
+}
+
+void PanelBase::retireAllAutos()
+{
+    autosRetired_ = true;
+    switchOffAllAutos();
+    for (const AutoEntry& entry : autos_)
+        view_.setEnabled(entry.controls.checkBox, false);
 }
 
 void PanelBase::restoreWindowPosition()

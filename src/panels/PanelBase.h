@@ -62,6 +62,10 @@ public:
     // GUI thread: "切断", the close box and every posted close end here. The
     // window goes (PanelView::closeWindow) once no callback is half-way through.
     void onCloseCommand();
+    // GUI thread: the user changed the text of a signal-name box. A name
+    // that would not fit its slot in the list file (20 bytes in the file
+    // code page) is refused: the box goes back to the last text that fits.
+    void onNameBoxEdited(int boxId);
     // GUI thread: a signal-name box lost the focus.
     void onNameBoxLeft(int boxId);
     // GUI thread: the 自動 box of an automatic function was clicked.
@@ -122,6 +126,10 @@ protected:
     // Clears the flag, unticks the box and unlocks the function's controls.
     void switchOffAuto(int index);
     void switchOffAllAutos();
+    // Polling has stopped for good while the panel stays open: every
+    // automatic function is off and its 自動 box can no longer be ticked, so
+    // that nothing on the panel looks live.
+    void retireAllAutos();
     // While logging is on: one line "date,time" + `values` (each value with
     // its leading comma). Lost silently when the file cannot be written.
     void logValues(std::string_view values);
@@ -190,6 +198,7 @@ private:
     struct NameSlot {
         SignalSide side;
         int slot;
+        std::string fitting; // the box's last text that fits the slot
     };
 
     void lockAutoControls(const AutoEntry& entry, bool locked);
@@ -222,6 +231,7 @@ private:
     std::atomic<bool> failureShown_{false};
     std::atomic<bool> shutDown_{false};
     std::atomic<bool> finished_{false};
+    std::atomic<bool> autosRetired_{false};
     std::atomic<bool> counted_{false};
     std::atomic<int> callbacksRunning_{0};
     std::atomic<int> messageBoxesOpen_{0};

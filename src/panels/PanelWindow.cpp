@@ -63,6 +63,16 @@ void PanelWindow::bindNameBox(int id, QLineEdit* box)
     bind(id, box);
     nameBoxes_[box] = id;
     box->installEventFilter(this);
+    connect(box, &QLineEdit::textEdited, this, [this, id, box] {
+        if (!panel_)
+            return;
+        const int cursor = box->cursorPosition();
+        const auto typed = box->text().size();
+        panel_->onNameBoxEdited(id);
+        // A refused keystroke leaves the cursor where it was before it.
+        if (const auto kept = box->text().size(); kept != typed)
+            box->setCursorPosition(std::max(0, cursor - static_cast<int>(typed - kept)));
+    });
 }
 
 void PanelWindow::bindAutoBox(int id, QAbstractButton* box)
@@ -199,9 +209,14 @@ void PanelWindow::closeWindow()
         box->reject();
 }
 
+// The position kept is the client area's, never the frame's: under X11 the
+// frame is known only once the window manager has framed the shown window, so
+// a frame position put back before the window shows lands on the client, and
+// a window opened again and again creeps up by its title bar. The client's
+// position goes back unchanged whether or not the frame is known.
 WindowRect PanelWindow::windowRect() const
 {
-    return FromQRect(isMaximized() || isMinimized() ? normalGeometry() : frameGeometry());
+    return FromQRect(isMaximized() || isMinimized() ? normalGeometry() : geometry());
 }
 
 WindowRect PanelWindow::desktopRect() const
@@ -212,7 +227,8 @@ WindowRect PanelWindow::desktopRect() const
 
 void PanelWindow::moveWindow(int left, int top)
 {
-    move(left, top);
+    // setGeometry places the client area; move() would take the point for the frame's.
+    setGeometry(QRect(QPoint(left, top), size()));
 }
 
 void PanelWindow::closeEvent(QCloseEvent* event)

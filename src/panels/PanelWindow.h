@@ -30,7 +30,7 @@ public:
     void setPanel(PanelPtr<PanelBase> panel);
     PanelBase* panel() const { return panel_.get(); }
     void bind(int id, QWidget* widget) { controls_.bind(id, widget); }
-    // Binds a signal-name box; losing the focus hands it to the panel.
+    // Binds a signal-name box; each edit and losing the focus hand it to the panel.
     void bindNameBox(int id, QLineEdit* box);
     // Binds the 自動 check box of an automatic function; a click hands it to
     // the panel.

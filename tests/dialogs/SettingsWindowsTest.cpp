@@ -61,12 +61,15 @@ TEST(SettingsWindows, ListDialogsShowTheIndexAndReturnTheChoiceOnlyOnOK)
     });
     EXPECT_EQ(dialogs.editADCsps(4), std::nullopt) << "Cancel";
 
-    whenModalOpens([&shown](QDialog& dialog) {
+    QString output;
+    whenModalOpens([&shown, &output](QDialog& dialog) {
         shown = dialog.windowTitle();
+        output = control<QLabel>(dialog, RangeId::Output)->text();
         dialog.accept();
     });
-    EXPECT_EQ(dialogs.editRange(-1), std::nullopt) << "OK without a mode changes nothing";
+    EXPECT_EQ(dialogs.editRange(-1, "AO2: ポンプ"), std::nullopt) << "OK without a mode changes nothing";
     EXPECT_EQ(shown, QStringLiteral("V/I"));
+    EXPECT_EQ(output, QStringLiteral("AO2: ポンプ")) << "the dialog says which output it sets";
 }
 
 TEST(SettingsWindows, ThermocoupleDialogKeepsTheBitsItDoesNotShow)

@@ -7,6 +7,7 @@
 
 #include <QApplication>
 #include <QCheckBox>
+#include <QLineEdit>
 #include <QMouseEvent>
 #include <QPaintEvent>
 #include <QPointer>
@@ -209,6 +210,35 @@ TEST(TabParentDialog, SwitchingTabsShowsExactlyOneOfPanelAndGraph)
     EXPECT_EQ(stopsWhileDeleted, 1) << "a container deleted outright still stops its link";
 }
 
+TEST(TabParentDialog, EnterAndEscapeInsideThePagesLeaveTheUnitConnected)
+{
+    ContainerFixture f;
+    auto* valueBox = new QLineEdit(f.panel);
+    valueBox->setText(QStringLiteral("2.5"));
+    valueBox->show();
+    f.dialog->tabBar()->setCurrentIndex(1);
+    auto* periodList = qobject_cast<QWidget*>(f.dialog->graphPage()->controls().widget(GraphPageId::Period));
+    ASSERT_NE(periodList, nullptr);
+    f.dialog->tabBar()->setCurrentIndex(0);
+    for (QWidget* inside : {static_cast<QWidget*>(valueBox), periodList, static_cast<QWidget*>(f.panel),
+                            static_cast<QWidget*>(f.dialog->graphPage())}) {
+        f.dialog->tabBar()->setCurrentIndex(inside == valueBox || inside == f.panel ? 0 : 1);
+        for (const Qt::Key key : {Qt::Key_Return, Qt::Key_Enter, Qt::Key_Escape})
+            QTest::keyClick(inside, key);
+        settle();
+        ASSERT_FALSE(f.dialog.isNull()) << inside->metaObject()->className();
+        EXPECT_EQ(f.link->stops, 0);
+        EXPECT_EQ(f.app.openPanelCount, 1);
+        EXPECT_TRUE(f.dialog->isVisible());
+    }
+    EXPECT_EQ(valueBox->text(), QStringLiteral("2.5"));
+
+    QTest::keyClick(f.dialog->tabBar(), Qt::Key_Escape);
+    EXPECT_EQ(f.link->stops, 1) << "on the container's own tabs Escape still disconnects";
+    settle();
+    EXPECT_TRUE(f.dialog.isNull());
+}
+
 TEST(TabParentDialog, EscapeEnterTheButtonAndTheCloseBoxRunThePanelsCloseRoutine)
 {
     for (int way = 0; way < 4; ++way) {
@@ -224,7 +254,7 @@ TEST(TabParentDialog, EscapeEnterTheButtonAndTheCloseBoxRunThePanelsCloseRoutine
             f.dialog->findChild<QPushButton*>(QStringLiteral("disconnect"))->click();
         else
             f.dialog->close();
-        EXPECT_EQ(f.list.at(0).windowLeft, f.dialog->frameGeometry().left()) << way;
+        EXPECT_EQ(f.list.at(0).windowLeft, f.dialog->geometry().left()) << way;
         EXPECT_GE(f.list.at(0).windowTop, 0);
         EXPECT_EQ(f.link->stops, 1);
         EXPECT_EQ(f.link->releases, 1);

@@ -153,6 +153,24 @@ TEST_F(QZK17Test, AFailedReadSwitchesOffEveryAutoButThePanelStaysOpen)
     EXPECT_EQ(view.windowCloses.load(), 0);
 }
 
+TEST_F(QZK17Test, AFailedOutputWriteKeepsTheStatesTheUnitHas)
+{
+    unit->modify([](sim::UnitState& s) { s.outputBits = 0x2; });
+    open(ContainerKind::QZK17);
+    unit->setFault(sim::Fault::NoReply);
+    panel->onOutputButton(0);
+    ASSERT_TRUE(Eventually([&] { return !view.postedTexts().empty(); }));
+    EXPECT_EQ(panel->outputBits(), 0x2) << "the state the unit never took is not stored";
+    EXPECT_FALSE(view.indicator(Outputs[0].indicator));
+    EXPECT_TRUE(view.indicator(Outputs[1].indicator));
+    EXPECT_EQ(panel->csvValues().substr(panel->csvValues().size() - 4), ",0,1");
+
+    unit->setFault(sim::Fault::None);
+    panel->onOutputButton(0);
+    ASSERT_TRUE(Eventually([&] { return unit->outputBits() == 0x3; })) << "the next click switches DO1 on";
+    EXPECT_TRUE(Eventually([&] { return view.indicator(Outputs[0].indicator); }));
+}
+
 TEST_F(QZK17Test, OutputsWhosePeriodsEndTogetherAreToggledByOneWrite)
 {
     open(ContainerKind::QZK17);

@@ -170,7 +170,7 @@ TEST_F(QZK33Test, ASweepSendsOneWritePerTickAndLocksTheRow)
     panel->onSweepButton(1);
     EXPECT_EQ(panel->buttonState(1), State::Off);
     EXPECT_FALSE(panel->outputOn(1));
-    EXPECT_EQ(view.text(Rows[1].output), "0.000000");
+    EXPECT_EQ(view.text(Rows[1].output), "0.0000") << "written for the range, as the sweep wrote it";
     ASSERT_TRUE(Eventually([&] { return unit->state().analogOutputs[1].raw == 0; }));
 }
 
@@ -240,9 +240,12 @@ TEST_F(QZK33Test, ThresholdsAndModeChangesComeFromTheDialogs)
     ASSERT_TRUE(Eventually([&] { return view.levelBar(Rows[0].bar) == LevelBar{0xFFFF, 0x8000, false}; }));
 
     canvas->GetSeries(0)->AppendSample(10, 1);
+    list.at(0).outputNames[0] = "Valve";
     dialogs.mode.answers.push_back(OutputMode::Current);
     panel->onControlClicked(Rows[0].mode);
+    EXPECT_EQ(dialogs.modeOutputs, std::vector<std::string>{"AO1: Valve"}) << "the dialog names the output";
     EXPECT_EQ(panel->outputMode(0), OutputMode::Current);
+    EXPECT_EQ(view.text(Rows[0].setting), "0.000 mA") << "the label speaks the new unit at once";
     EXPECT_EQ(canvas->GetSeries(0)->SampleCount(), 0u);
     EXPECT_EQ(canvas->GetSeries(0)->GetUnit(), "mA");
     typeOutput(0, "12.5");

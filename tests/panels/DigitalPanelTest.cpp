@@ -397,6 +397,32 @@ TEST_F(DigitalPanelTest, UnitFallingSilentIsReportedOnceAndClosesThePanel)
     EXPECT_EQ(saved.at(0).windowLeft, 70) << "the list was saved on close";
 }
 
+TEST_F(DigitalPanelTest, ANameLongerThanItsSlotInTheListFileIsRefusedAsItIsTyped)
+{
+    startUnit(kTwoByteRow);
+    ASSERT_TRUE(open());
+    const int box = DigitalId::OutputName[0];
+    // The slot holds 20 bytes in the file code page, UTF-8 here: six kana
+    // take 18, a seventh would take 21.
+    const auto type = [&](const std::string& text) {
+        view.controls.setText(box, text);
+        panel->onNameBoxEdited(box);
+    };
+    type("温度センサー");
+    type("温度センサー第");
+    EXPECT_EQ(view.text(box), "温度センサー") << "the extra character is refused";
+    type("温度センサーA1");
+    type("温度センサーA1B");
+    EXPECT_EQ(view.text(box), "温度センサーA1");
+    panel->onNameBoxLeft(box);
+    EXPECT_EQ(list.at(0).outputNames[0], "温度センサーA1");
+
+    closeFromWindow();
+    UnitList saved((temp.path() / "vantel.dat").string(), codec);
+    ASSERT_EQ(saved.Load(), 0);
+    EXPECT_EQ(saved.at(0).outputNames[0], "温度センサーA1") << "it comes back as it was shown";
+}
+
 TEST_F(DigitalPanelTest, UnitRestartedBetweenPollsIsReconnectedWithoutAFailure)
 {
     startUnit(kTwoByteRow, {.inputBits = 0x3});

@@ -109,6 +109,36 @@ TEST_F(DigitalPanelWindowTest, ButtonsAndAutoBoxesReachThePanelButEnterAndEscape
     EXPECT_EQ(app.openPanelCount.load(), 0);
 }
 
+TEST_F(DigitalPanelWindowTest, ReconnectingOpensTheWindowWhereItWasClosed)
+{
+    unit = test::StartListedUnit(list, {.row = kFourByFourRow});
+    list.at(0).windowLeft = 300;
+    list.at(0).windowTop = 200;
+    ConnectRequest request;
+    request.logFolder = temp.folder();
+    QRect first;
+    for (int round = 0; round < 10; ++round) {
+        window = DigitalPanelWindow::open(list, app, list.at(0), request);
+        ASSERT_NE(window, nullptr);
+        // What is queued for the shown window (layout, first answers) comes first.
+        QTest::qWait(20);
+        const QRect shown = window->frameGeometry();
+        if (round == 0)
+            first = shown;
+        EXPECT_EQ(shown.topLeft(), first.topLeft()) << "round " << round;
+        control<QPushButton>(PanelId::Disconnect)->click();
+        // A close that finds an answer half-way through is retried once it is in.
+        ASSERT_TRUE(QTest::qWaitFor(
+            [&] {
+                deliverPosted();
+                return window.isNull();
+            },
+            5000));
+        EXPECT_EQ(list.at(0).windowTop, 200) << "round " << round;
+        EXPECT_EQ(list.at(0).windowLeft, 300) << "round " << round;
+    }
+}
+
 TEST_F(DigitalPanelWindowTest, FailedStartUpShowsWhyAndLeavesNoWindow)
 {
     test::MessageBoxAnswerer answerer;

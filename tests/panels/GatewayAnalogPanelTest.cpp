@@ -234,10 +234,13 @@ TEST_F(GatewayAnalogTest, RelaysSwitchByMaskedCommandsAndAPulsingRelayIsSwitched
     openInputPanel();
     ASSERT_TRUE(startedUp(*inputs));
 
+    EXPECT_FALSE(view.indicator(Outputs[0].indicator));
     inputs->onOutputButton(0);
+    EXPECT_TRUE(view.indicator(Outputs[0].indicator)) << "the lamp shows what is sent";
     ASSERT_TRUE(Eventually([&] { return gateway->nodeState(kInputNode).outputBits == 0b01u; }));
     EXPECT_EQ(commandsTo(kInputNode).back(), "DK!!  ");
     EXPECT_EQ(inputs->relayState(0), 1);
+    EXPECT_TRUE(view.indicator(Outputs[0].indicator));
 
     const std::size_t before = countTo(kInputNode, "DK");
     inputs->onOutputButton(1);
@@ -247,6 +250,31 @@ TEST_F(GatewayAnalogTest, RelaysSwitchByMaskedCommandsAndAPulsingRelayIsSwitched
     EXPECT_EQ(sent.back(), "DK \"  ") << "the pulse ends with the relay switched off";
     ASSERT_TRUE(Eventually([&] { return inputs->relayState(1) == 0; }));
     EXPECT_EQ(gateway->nodeState(kInputNode).outputBits, 0b01u);
+    EXPECT_FALSE(view.indicator(Outputs[1].indicator));
+    EXPECT_TRUE(view.indicator(Outputs[0].indicator));
+
+    inputs->onOutputButton(0);
+    EXPECT_FALSE(view.indicator(Outputs[0].indicator));
+    ASSERT_TRUE(Eventually([&] { return gateway->nodeState(kInputNode).outputBits == 0u; }));
+}
+
+TEST_F(GatewayAnalogTest, ARelaySwitchThatIsNotAnsweredKeepsTheStateTheUnitHad)
+{
+    startGateway();
+    openInputPanel();
+    ASSERT_TRUE(startedUp(*inputs));
+    gateway->setNodeSilent(kInputNode, true);
+    inputs->onOutputButton(0);
+    // The reply wait (2 s on the clock) runs out on the link's thread.
+    ASSERT_TRUE(Eventually([&] {
+        clock.advance(100);
+        return inputs->relayState(0) == 0;
+    }));
+    EXPECT_TRUE(Eventually([&] { return !view.indicator(Outputs[0].indicator); }));
+    gateway->setNodeSilent(kInputNode, false);
+    inputs->onOutputButton(0);
+    ASSERT_TRUE(Eventually([&] { return gateway->nodeState(kInputNode).outputBits == 0b01u; }))
+        << "the next click switches the relay on";
 }
 
 TEST_F(GatewayAnalogTest, RelayPeriodsAreInSecondsAndTwoThatEndTogetherShareOneCommand)
@@ -276,6 +304,8 @@ TEST_F(GatewayAnalogTest, RelayPeriodsAreInSecondsAndTwoThatEndTogetherShareOneC
     ASSERT_TRUE(Eventually([&] { return gateway->nodeState(kInputNode).outputBits == 0b11u; }));
     EXPECT_EQ(countTo(kInputNode, "DK"), before + 1);
     EXPECT_EQ(commandsTo(kInputNode).back(), "DK##  ");
+    EXPECT_TRUE(view.indicator(Outputs[0].indicator));
+    EXPECT_TRUE(view.indicator(Outputs[1].indicator));
 }
 
 TEST_F(GatewayAnalogTest, PolledInputsReachTheGraphAndTheLog)
@@ -397,6 +427,10 @@ TEST_F(GatewayAnalogTest, ANodeThatStopsAnsweringStopsPollingOnceAndThePanelStay
     view.controls.setText(InputPeriod, "10");
     view.controls.setChecked(InputAuto, true);
     inputs->onAutoClicked(InputAuto);
+    view.controls.setText(Outputs[1].period, "10");
+    view.controls.setChecked(Outputs[1].autoBox, true);
+    inputs->onAutoClicked(Outputs[1].autoBox);
+    ASSERT_TRUE(inputs->outputAutoOn(1));
 
     gateway->setNodeSilent(kInputNode, true);
     const std::size_t before = gateway->frameCount();
@@ -410,6 +444,16 @@ TEST_F(GatewayAnalogTest, ANodeThatStopsAnsweringStopsPollingOnceAndThePanelStay
     EXPECT_EQ(view.postedTexts(), std::vector<std::string>{kWirelessTimeout});
     EXPECT_FALSE(inputs->ticking());
     EXPECT_FALSE(inputs->inputAutoOn());
+    EXPECT_FALSE(inputs->outputAutoOn(1));
+    // Nothing polls any more, and nothing on the panel says otherwise.
+    for (const int box : {InputAuto, Outputs[0].autoBox, Outputs[1].autoBox}) {
+        EXPECT_FALSE(view.isChecked(box)) << box;
+        EXPECT_FALSE(view.enabled(box)) << box;
+    }
+    view.controls.setChecked(InputAuto, true);
+    inputs->onAutoClicked(InputAuto);
+    EXPECT_FALSE(inputs->inputAutoOn());
+    EXPECT_FALSE(view.isChecked(InputAuto)) << "a click on its way is taken back";
     view.dismissOldest();
     EXPECT_EQ(view.closesPosted, 0) << "the panel stays open";
 
@@ -446,6 +490,11 @@ TEST_F(GatewayAnalogTest, AStartUpThatIsNotAnsweredLeavesThePanelOpenWithoutPoll
 {
     startGateway(true);
     openInputPanel();
+    // Ticked before the start-up reads were in.
+    view.controls.setText(InputPeriod, "10");
+    view.controls.setChecked(InputAuto, true);
+    inputs->onAutoClicked(InputAuto);
+    ASSERT_TRUE(inputs->inputAutoOn());
     ASSERT_TRUE(gateway->waitForFrameCount(1, std::chrono::seconds(5)));
     ASSERT_TRUE(Eventually([&] {
         clock.advance(kPastTimeoutMs);
@@ -453,6 +502,9 @@ TEST_F(GatewayAnalogTest, AStartUpThatIsNotAnsweredLeavesThePanelOpenWithoutPoll
         return !view.postedTexts().empty();
     }));
     EXPECT_EQ(view.postedTexts().front(), kWirelessTimeout);
+    EXPECT_FALSE(inputs->inputAutoOn());
+    EXPECT_FALSE(view.isChecked(InputAuto));
+    EXPECT_FALSE(view.enabled(InputAuto));
     EXPECT_EQ(inputs->relayState(0), 2) << "undetermined without a DY reply";
     EXPECT_TRUE(view.indicatorUndetermined(Outputs[0].indicator));
     inputs->onOutputButton(0);
@@ -492,6 +544,21 @@ TEST_F(GatewayAnalogTest, OutputUnitStartsUpWithThresholdsOutputsAndInputs)
     EXPECT_TRUE(SameThresholds(dialogs.threshold.asked[0],
                                ThresholdsFromRaw({0x0100, 0x0200, false}, 0, ScaleKind::ByOutputMode)))
         << "from the \"ak\" reply for every channel";
+}
+
+TEST_F(GatewayAnalogTest, OutputUnitInputsAreUndeterminedUntilTheirFirstRead)
+{
+    startGateway();
+    gateway->setNodeSilent(kOutputNode, true);
+    openOutputPanel();
+    ASSERT_TRUE(gateway->waitForFrameCount(1, std::chrono::seconds(5)));
+    for (const int indicator : Out::InputIndicators)
+        EXPECT_TRUE(view.indicatorUndetermined(indicator));
+    gateway->setNodeSilent(kOutputNode, false);
+    outputs->onReadInputs();
+    ASSERT_TRUE(Eventually([&] { return view.indicator(Out::InputIndicators[2]); }));
+    EXPECT_FALSE(view.indicatorUndetermined(Out::InputIndicators[1]));
+    EXPECT_TRUE(view.indicator(Out::InputIndicators[0]));
 }
 
 TEST_F(GatewayAnalogTest, OutputUnitRepliesOfTheWrongShapeChangeNothing)
@@ -568,6 +635,40 @@ TEST_F(GatewayAnalogTest, InputPollingInSecondsLogsWhenSentAndWhenAnswered)
                                 "2026/12/06,23:15:00,1,0,1,0.00000,V,0.00000,V,0.00000,V\r\n");
 }
 
+TEST_F(GatewayAnalogTest, ADueInputReadGoesOutWhileASweepValueIsStillOnTheRadio)
+{
+    startGateway();
+    openOutputPanel(true);
+    ASSERT_TRUE(startedUp(*outputs));
+    view.controls.answers = {true};
+    view.controls.setText(Out::InputPeriod, "1");
+    view.controls.setChecked(Out::InputAuto, true);
+    outputs->onAutoClicked(Out::InputAuto);
+    outputs->onSweepButton(0);
+    const std::size_t reads = countTo(kOutputNode, "DI");
+
+    // The first value is not answered: its wait (2 s on the clock) holds the
+    // radio while the next nine ticks run, the last of which is the DI read's.
+    gateway->setNodeSilent(kOutputNode, true);
+    ticks(*outputs, 1);
+    ASSERT_TRUE(Eventually([&] { return countTo(kOutputNode, "AO") == 1; }));
+    ticks(*outputs, 9);
+    EXPECT_TRUE(outputs->tickCommandsPending());
+    gateway->setNodeSilent(kOutputNode, false);
+
+    // Then the wait runs out (no tick comes to find the reply overdue).
+    ASSERT_TRUE(Eventually([&] {
+        clock.advance(100);
+        return countTo(kOutputNode, "DI") == reads + 1;
+    }));
+    ASSERT_TRUE(Eventually([&] { return canvas->GetSeries(3)->SampleCount() == 1; })) << "its answer reached the graph";
+    ASSERT_TRUE(Eventually([&] {
+        const std::string log = logText("Valve");
+        return std::count(log.begin(), log.end(), '\n') == 3;
+    })) << "a line when it was sent and one when it was answered";
+    EXPECT_EQ(countTo(kOutputNode, "AO"), 1u) << "the values of the ticks in between were given up";
+}
+
 TEST_F(GatewayAnalogTest, ASweepSendsItsValuesThroughTheGatewayUntilTheNodeFallsSilent)
 {
     startGateway();
@@ -595,6 +696,10 @@ TEST_F(GatewayAnalogTest, ASweepSendsItsValuesThroughTheGatewayUntilTheNodeFalls
     EXPECT_FALSE(outputs->ticking());
     EXPECT_FALSE(outputs->sweeping(0));
     EXPECT_EQ(outputs->buttonState(0), AnalogOutputPanel::ButtonState::Off);
+    for (const auto& row : Out::Rows)
+        EXPECT_FALSE(view.enabled(row.sweep)) << "no sweep can start without a tick";
+    EXPECT_FALSE(view.enabled(Out::InputAuto));
+    EXPECT_TRUE(view.enabled(Out::Rows[0].button)) << "the outputs can still be set by hand";
 
     outputs->onCloseCommand();
     EXPECT_TRUE(outputs->finished());

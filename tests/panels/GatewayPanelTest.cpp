@@ -109,6 +109,7 @@ TEST_F(GatewayPanelTest, ClickOnAnOutputNotReadYetSendsNothing)
     ASSERT_TRUE(gateway->waitForFrameCount(1, std::chrono::seconds(5)));
     ASSERT_EQ(panel->outputState(0), CVantelGW::Undetermined);
     EXPECT_TRUE(view.indicatorUndetermined(DigitalId::OutputIndicator[0]));
+    EXPECT_EQ(view.controls.text(PanelId::Status), "QZ-K16P-GW ( node : 7 )") << "no ID before \"sn\" told it";
     panel->onOutputButton(0);
     panel->onReadInputs(); // queued behind nothing: the click posted no command
     ASSERT_TRUE(gateway->waitForFrameCount(2, std::chrono::seconds(5)));

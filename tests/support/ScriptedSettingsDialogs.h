@@ -36,6 +36,7 @@ public:
 
     Script<int, int> rate;
     Script<int, int> mode;
+    std::vector<std::string> modeOutputs; // what each V/I dialog said it was for
     Script<ThermocoupleSetting, ThermocoupleSetting> thermocouple;
     Script<ThresholdSettings, ThresholdSettings> threshold;
     Script<DoAlertInputs, DoAlertResult> alert;
@@ -45,7 +46,11 @@ public:
     std::deque<std::function<void(CEditAnalogCalc&)>> analogCalc;
 
     std::optional<int> editADCsps(int rateIndex) override { return rate.answer(rateIndex); }
-    std::optional<int> editRange(int outputMode) override { return mode.answer(outputMode); }
+    std::optional<int> editRange(int outputMode, std::string_view output) override
+    {
+        modeOutputs.emplace_back(output);
+        return mode.answer(outputMode);
+    }
     std::optional<ThermocoupleSetting> editTCSetting(const ThermocoupleSetting& current) override
     {
         return thermocouple.answer(current);
