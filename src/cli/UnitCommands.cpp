@@ -178,7 +178,7 @@ public:
     bool open(std::ostream& err)
     {
         int error = 0;
-        link_ = GatewayLinks::instance().linkFor(unit_, AppState::kDefaultConnectTimeoutMs, kAnyAddress, error);
+        link_ = GatewayLinks::instance().linkFor(unit_, kAnyAddress, error);
         if (link_ == nullptr) {
             err << "接続エラー : " << error << "\n";
             return false;
