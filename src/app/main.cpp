@@ -52,8 +52,8 @@ int main(int argc, char** argv)
     // Log lines carry the date and time as the user's regional settings show them.
     SetLogDateTimeFormatter(std::make_shared<LocaleDateTimeFormatter>(QLocale::system()));
 
-    const AppPaths paths = DefaultAppPaths();
-    UnitList list(options.listFile.empty() ? paths.listFile : options.listFile);
+    const AppPaths paths = AppPathsForList(options.listFile);
+    UnitList list(paths.listFile);
     // The program rewrites the whole list after every change: a second writer
     // would lose one side's units. A folder that takes no lock file takes no
     // saves either, so there is nothing to guard then.
