@@ -142,6 +142,7 @@ void SimGateway::stop()
     thread_.join();
     // The listener first: a client that sees its connection end must not
     // get into the queue of a listener that is about to close.
+    connectHold_.reset();
     listener_.reset();
     clients_.clear();
     pty_.close();
@@ -219,11 +220,7 @@ void SimGateway::inject(const Bytes& bytes)
 {
     std::unique_lock lock(mutex_);
     toInject_.push_back(bytes);
-    const std::uint64_t ticket = ++injectionsQueued_;
-    lock.unlock();
-    wake();
-    lock.lock();
-    loopProgress_.wait(lock, [&] { return injectionsWritten_ >= ticket || stopping_; });
+    waitForLoop(lock, injectionsQueued_, injectionsWritten_);
 }
 
 void SimGateway::sendStatusBurst(int count)
@@ -244,16 +241,28 @@ void SimGateway::dropConnections()
     wake();
 }
 
+void SimGateway::setSlowConnect(std::chrono::milliseconds duration)
+{
+    std::unique_lock lock(mutex_);
+    slowUntil_ = Clock::now() + duration;
+    waitForLoop(lock, holdsQueued_, holdsDone_);
+}
+
 void SimGateway::unplugPty(std::chrono::milliseconds downtime)
 {
     std::unique_lock lock(mutex_);
     unplugRequested_ = true;
     ptyBackAt_ = Clock::now() + downtime;
-    const std::uint64_t ticket = ++unplugsQueued_;
+    waitForLoop(lock, unplugsQueued_, unplugsDone_);
+}
+
+void SimGateway::waitForLoop(std::unique_lock<std::mutex>& lock, std::uint64_t& queued, const std::uint64_t& done)
+{
+    const std::uint64_t ticket = ++queued;
     lock.unlock();
     wake();
     lock.lock();
-    loopProgress_.wait(lock, [&] { return unplugsDone_ >= ticket || stopping_; });
+    loopProgress_.wait(lock, [&] { return done >= ticket || stopping_; });
 }
 
 void SimGateway::wake() const
@@ -280,8 +289,12 @@ void SimGateway::runPending(Clock::time_point now)
     bool drop = false;
     bool unplug = false;
     bool replug = false;
+    bool hold = false;
+    std::uint64_t holds = 0;
     {
         const std::lock_guard lock(mutex_);
+        hold = now < slowUntil_;
+        holds = holdsQueued_;
         injected.swap(toInject_);
         injections = injectionsQueued_;
         drop = std::exchange(dropRequested_, false);
@@ -291,6 +304,8 @@ void SimGateway::runPending(Clock::time_point now)
         if (replug)
             ptyBackAt_.reset();
     }
+    if (listener_.valid())
+        connectHold_.set(listener_.get(), port_, kBacklog, hold);
     if (drop)
         clients_.clear();
     if (unplug) {
@@ -309,6 +324,7 @@ void SimGateway::runPending(Clock::time_point now)
         const std::lock_guard lock(mutex_);
         injectionsWritten_ = injections;
         unplugsDone_ = unplugs;
+        holdsDone_ = holds;
     }
     loopProgress_.notify_all();
     if (config_.statusEvery.count() > 0 && now >= nextStatus_) {
@@ -326,6 +342,8 @@ int SimGateway::pollTimeoutMs(Clock::time_point now) const
         const std::lock_guard lock(mutex_);
         if (ptyBackAt_)
             next = std::min(next, *ptyBackAt_);
+        if (slowUntil_ > now)
+            next = std::min(next, slowUntil_);
     }
     const auto wait = std::chrono::ceil<std::chrono::milliseconds>(next - now).count();
     return static_cast<int>(std::max<std::int64_t>(wait, 0));
@@ -339,7 +357,8 @@ void SimGateway::run()
         runPending(Clock::now());
         fds.clear();
         fds.push_back({wakeEvent_.get(), POLLIN, 0});
-        fds.push_back({listener_.valid() ? listener_.get() : -1, POLLIN, 0});
+        // A held listener is left alone so its queue stays full.
+        fds.push_back({listener_.valid() && !connectHold_.on() ? listener_.get() : -1, POLLIN, 0});
         fds.push_back({pty_.isOpen() ? pty_.fd() : -1, POLLIN, 0});
         for (const auto& client : clients_)
             fds.push_back({client->owned.get(), POLLIN, 0});
@@ -350,6 +369,8 @@ void SimGateway::run()
         if (fds[1].revents != 0) {
             for (FileDescriptor fd = AcceptConnection(listener_.get()); fd.valid();
                  fd = AcceptConnection(listener_.get())) {
+                if (connectHold_.isOwnConnection(fd.get()))
+                    continue;
                 clients_.push_back(std::make_unique<Client>(Client{std::move(fd), false, {}}));
                 const std::lock_guard lock(mutex_);
                 ++acceptedCount_;

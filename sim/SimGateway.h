@@ -1,6 +1,7 @@
 #pragma once
 
 #include "Bytes.h"
+#include "ConnectHold.h"
 #include "LoopbackSocket.h"
 #include "PtyDevice.h"
 #include "UnitState.h"
@@ -81,6 +82,9 @@ public:
     void sendStatusBurst(int count);
     // Closes every TCP connection; the listener stays.
     void dropConnections();
+    // For `duration` from now, TCP connection attempts get no answer at all.
+    // Returns once the hold is in place. Only while started.
+    void setSlowConnect(std::chrono::milliseconds duration);
     // The pseudo-terminal goes away (unplugged) and comes back as a new
     // device under the same link after `downtime`. Returns once it is away.
     void unplugPty(std::chrono::milliseconds downtime);
@@ -97,6 +101,9 @@ private:
     int pollTimeoutMs(Clock::time_point now) const;
     void writeToAll(const Bytes& bytes);
     void wake() const;
+    // A request made under `lock`: counts it in `queued` and waits until the
+    // loop thread has taken it up (its count in `done`) or stops.
+    void waitForLoop(std::unique_lock<std::mutex>& lock, std::uint64_t& queued, const std::uint64_t& done);
     Node& nodeAt(int node);
     const Node& nodeAt(int node) const;
 
@@ -115,6 +122,9 @@ private:
     std::uint64_t injectionsWritten_ = 0;
     bool dropRequested_ = false;
     std::optional<Clock::time_point> ptyBackAt_;
+    Clock::time_point slowUntil_{};
+    std::uint64_t holdsQueued_ = 0;
+    std::uint64_t holdsDone_ = 0;
     bool unplugRequested_ = false;
     std::uint64_t unplugsQueued_ = 0;
     std::uint64_t unplugsDone_ = 0;
@@ -122,6 +132,7 @@ private:
 
     // Owned by the loop thread once started.
     FileDescriptor listener_;
+    ConnectHold connectHold_;
     std::vector<std::unique_ptr<Client>> clients_;
     PtyDevice pty_;
     Clock::time_point nextStatus_{};

@@ -1,5 +1,6 @@
 #include "SimUnit.h"
 
+#include "ConnectHold.h"
 #include "Dialect.h"
 #include "registry/ModelCatalogue.h"
 
@@ -30,10 +31,7 @@ struct SimUnit::Listener {
     PortKind kind;
     std::uint16_t port;
     FileDescriptor fd;
-    // While held, this connection fills the accept queue so that new
-    // handshakes are not answered.
-    FileDescriptor filler;
-    std::uint16_t fillerPort = 0;
+    ConnectHold hold; // during a slow-connect spell
 };
 
 struct SimUnit::Outgoing {
@@ -81,9 +79,9 @@ void SimUnit::start()
     // A unit started again keeps the ports it had.
     listeners_.clear();
     connections_.clear();
-    listeners_.push_back(Listener{PortKind::Control, controlPort_ ? controlPort_ : config_.port, {}, {}, 0});
+    listeners_.push_back(Listener{PortKind::Control, controlPort_ ? controlPort_ : config_.port, {}, {}});
     if (secondDialect_)
-        listeners_.push_back(Listener{PortKind::Second, secondPort_ ? secondPort_ : config_.secondPort, {}, {}, 0});
+        listeners_.push_back(Listener{PortKind::Second, secondPort_ ? secondPort_ : config_.secondPort, {}, {}});
     // Bind now, even when refusing, so the chosen ports are known to the caller.
     for (Listener& listener : listeners_) {
         openListener(listener);
@@ -227,7 +225,7 @@ void SimUnit::run()
         fds.push_back({wakeEvent_.get(), POLLIN, 0});
         for (const Listener& listener : listeners_) {
             // A held listener is left alone so its queue stays full.
-            fds.push_back({listener.fd.valid() && !listener.filler.valid() ? listener.fd.get() : -1, POLLIN, 0});
+            fds.push_back({listener.fd.valid() && !listener.hold.on() ? listener.fd.get() : -1, POLLIN, 0});
         }
         for (const Connection& connection : connections_)
             fds.push_back({connection.fd.get(), POLLIN, 0});
@@ -267,7 +265,7 @@ void SimUnit::reconcileListeners(Clock::time_point now)
     }
     for (Listener& listener : listeners_) {
         if (!listen) {
-            listener.filler.reset();
+            listener.hold.reset();
             listener.fd.reset();
             continue;
         }
@@ -278,7 +276,7 @@ void SimUnit::reconcileListeners(Clock::time_point now)
                 continue; // the port is busy for a moment; try on the next round
             }
         }
-        holdListener(listener, hold);
+        listener.hold.set(listener.fd.get(), listener.port, kBacklog, hold);
     }
 }
 
@@ -287,31 +285,14 @@ void SimUnit::openListener(Listener& listener) const
     listener.fd = ListenOnLoopback(listener.port, kBacklog);
 }
 
-void SimUnit::holdListener(Listener& listener, bool hold) const
-{
-    if (hold == listener.filler.valid())
-        return;
-    if (hold) {
-        // With no backlog and one connection waiting, the kernel drops new SYNs.
-        SetBacklog(listener.fd.get(), 0);
-        listener.filler = ConnectToLoopback(listener.port, true);
-        listener.fillerPort = listener.filler.valid() ? LocalPort(listener.filler.get()) : 0;
-    } else {
-        SetBacklog(listener.fd.get(), kBacklog);
-        listener.filler.reset();
-    }
-}
-
 void SimUnit::acceptFrom(Listener& listener)
 {
     for (;;) {
         FileDescriptor fd = AcceptConnection(listener.fd.get());
         if (!fd.valid())
             return;
-        if (listener.fillerPort != 0 && PeerPort(fd.get()) == listener.fillerPort) {
-            listener.fillerPort = 0;
-            continue; // our own place-holder from a slow-connect spell
-        }
+        if (listener.hold.isOwnConnection(fd.get()))
+            continue;
         {
             std::lock_guard lock(mutex_);
             ++acceptedCount_;
@@ -423,7 +404,7 @@ void SimUnit::dropEverything()
     // Listeners first: a client that sees its connection end must not be
     // able to connect again straight away.
     for (Listener& listener : listeners_) {
-        listener.filler.reset();
+        listener.hold.reset();
         listener.fd.reset();
     }
     for (Connection& connection : connections_)

@@ -103,7 +103,6 @@ private:
     void run();
     void reconcileListeners(Clock::time_point now);
     void openListener(Listener& listener) const;
-    void holdListener(Listener& listener, bool hold) const;
     void acceptFrom(Listener& listener);
     void readFrom(Connection& connection, Clock::time_point now);
     // False when the command ended the connection (or all of them).

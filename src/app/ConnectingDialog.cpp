@@ -33,7 +33,8 @@ ConnectingDialog::ConnectingDialog(GatewayConnect& gatewayConnect, QWidget* owne
 void ConnectingDialog::open(GatewayConnect& gatewayConnect, QWidget* owner)
 {
     auto* dialog = new ConnectingDialog(gatewayConnect, owner);
-    dialog->setModal(true);
+    // Only the main window waits: open panels keep taking clicks meanwhile.
+    dialog->setWindowModality(Qt::WindowModal);
     dialog->show();
     gatewayConnect.onDialogShown();
 }

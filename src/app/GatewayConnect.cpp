@@ -12,8 +12,7 @@
 
 namespace vantel {
 
-bool GatewayConnect::openLink(const UnitRecord& record, int connectTimeoutMs, std::uint32_t bindAddress,
-                              ControlView& view)
+bool GatewayConnect::openLink(const UnitRecord& record, std::uint32_t bindAddress, ControlView& view)
 {
     const GatewayTransport wanted = GatewayTransportOf(record);
     const bool wasClosed = link_.state() == LinkState::Closed;
@@ -35,7 +34,6 @@ bool GatewayConnect::openLink(const UnitRecord& record, int connectTimeoutMs, st
     if (wasClosed) {
         GatewayOpenOptions options;
         options.bindAddress = Ipv4Address{bindAddress};
-        options.connectTimeoutMs = connectTimeoutMs;
         if (const int error = link_.open(wanted, options)) {
             registration_.close();
             view.showMessage("接続エラー : " + std::to_string(error));
@@ -56,7 +54,6 @@ void GatewayConnect::checkModel(UnitRecord& record, ControlView& view, const std
     if (showDialog)
         showDialog();
     if (const int error = link_.sendToNode(record.node, ascii::MD().bytes)) {
-        connecting_ = false;
         endWait();
         handOver_ = DialogToClose;
         view.showMessage("通信エラー : " + std::to_string(error));
@@ -77,6 +74,9 @@ void GatewayConnect::onDialogCancelled()
 
 void GatewayConnect::endWait()
 {
+    // Nothing is being connected any more: once no panel is open either, the
+    // timer closes the link, so a unit of another gateway can be reached.
+    connecting_ = false;
     deadline_ = 0;
     registration_.close();
     const std::lock_guard guard(replyMutex_);

@@ -34,7 +34,8 @@ public:
     // Steps up to the open link: false when the unit uses another gateway
     // than the running link, or the link could not be opened (the user was
     // told why). On true the main window's entry for the node is in place.
-    bool openLink(const UnitRecord& record, int connectTimeoutMs, std::uint32_t bindAddress, ControlView& view);
+    // The link's connect waits its own fixed time, not the -T time-out.
+    bool openLink(const UnitRecord& record, std::uint32_t bindAddress, ControlView& view);
 
     // After openLink(): sends "MD" to the node and waits for its reply until
     // the unit's reply-wait time-out. `showDialog` opens CConnecting;

@@ -18,8 +18,7 @@ void PanelLauncher::connect(UnitRecord& record, const ConnectRequest& request, M
         if (TraitsOf(kind.container).viaGateway) {
             // The panel opens from the checked "md" reply, with the unit ID
             // it reports, and takes the connect over.
-            if (gateway_ &&
-                gateway_->openLink(record, state_.connectTimeoutMs(), state_.adapterAddress.load(), view.controls()))
+            if (gateway_ && gateway_->openLink(record, state_.adapterAddress.load(), view.controls()))
                 gateway_->checkModel(record, view.controls(), showConnecting_,
                                      [this, request](UnitRecord& checked, int unitId) {
                                          if (openGatewayContainer_)
@@ -35,8 +34,7 @@ void PanelLauncher::connect(UnitRecord& record, const ConnectRequest& request, M
         return;
     }
     case PanelClass::DigitalGateway:
-        if (gateway_ &&
-            gateway_->openLink(record, state_.connectTimeoutMs(), state_.adapterAddress.load(), view.controls())) {
+        if (gateway_ && gateway_->openLink(record, state_.adapterAddress.load(), view.controls())) {
             if (openGatewayPanel_)
                 openGatewayPanel_(record, request, gateway_->link());
             gateway_->handedOver();

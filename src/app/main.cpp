@@ -1,8 +1,8 @@
 // The desktop program: reads the options, opens the main window.
 #include "app/ConnectingDialog.h"
-#include "app/LocaleDateTimeFormatter.h"
 #include "app/MainWindow.h"
 #include "app/PanelLauncher.h"
+#include "app/QtTranslations.h"
 #include "panels/ContainerWindow.h"
 #include "panels/DigitalPanelWindow.h"
 #include "platform/AppPaths.h"
@@ -49,11 +49,10 @@ int main(int argc, char** argv)
     // Wayland shells find the installed desktop entry, and so the icon, by this name.
     QApplication::setDesktopFileName("org.vantel.Vantel");
     QApplication::setWindowIcon(QIcon(":/vantel.png"));
-    // Log lines carry the date and time as the user's regional settings show them.
-    SetLogDateTimeFormatter(std::make_shared<LocaleDateTimeFormatter>(QLocale::system()));
+    InstallQtTranslations(app);
 
-    const AppPaths paths = DefaultAppPaths();
-    UnitList list(options.listFile.empty() ? paths.listFile : options.listFile);
+    const AppPaths paths = AppPathsForList(options.listFile);
+    UnitList list(paths.listFile);
     // The program rewrites the whole list after every change: a second writer
     // would lose one side's units. A folder that takes no lock file takes no
     // saves either, so there is nothing to guard then.

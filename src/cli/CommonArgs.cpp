@@ -11,7 +11,7 @@
 namespace vantel::ctl {
 
 OpenedList::OpenedList(const CtlArgs& args)
-    : codec(args.option("--codepage", "CP932")), list(args.option("--list", DefaultAppPaths().listFile), codec),
+    : codec(args.option("--codepage", "CP932")), list(AppPathsForList(args.option("--list", "")).listFile, codec),
       named(args.option("--list").has_value())
 {
 }

@@ -11,8 +11,7 @@ GatewayLinks& GatewayLinks::instance()
     return links;
 }
 
-CGatewayLink* GatewayLinks::linkFor(const UnitConnection& unit, int connectTimeoutMs, std::uint32_t bindAddress,
-                                    int& error)
+CGatewayLink* GatewayLinks::linkFor(const UnitConnection& unit, std::uint32_t bindAddress, int& error)
 {
     const GatewayTransport wanted = GatewayTransportOf(unit);
     const std::lock_guard guard(mutex_);
@@ -22,7 +21,6 @@ CGatewayLink* GatewayLinks::linkFor(const UnitConnection& unit, int connectTimeo
     auto link = std::make_unique<CGatewayLink>(SteadyClock::instance());
     GatewayOpenOptions options;
     options.bindAddress = bindAddress;
-    options.connectTimeoutMs = connectTimeoutMs;
     error = link->open(wanted, options);
     if (error != 0)
         return nullptr;

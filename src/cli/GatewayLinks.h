@@ -19,7 +19,7 @@ public:
 
     // The link to the unit's gateway, opened on first use; nullptr when it
     // could not be opened, with the link's code in `error`.
-    CGatewayLink* linkFor(const UnitConnection& unit, int connectTimeoutMs, std::uint32_t bindAddress, int& error);
+    CGatewayLink* linkFor(const UnitConnection& unit, std::uint32_t bindAddress, int& error);
 
 private:
     std::mutex mutex_;

@@ -93,7 +93,8 @@ std::optional<LogOptions> ReadOptions(CtlArgs& args, std::ostream& err)
     options.statusEvery = PositiveSeconds(statusEvery, "--status", err, bad);
     if (bad)
         return std::nullopt;
-    options.folder = WithTrailingSlash(args.option("--folder", DefaultAppPaths().logFolder));
+    // Beside the list, as the program keeps it: a named list's folder, else the program's.
+    options.folder = WithTrailingSlash(args.option("--folder", AppPathsForList(args.option("--list", "")).logFolder));
     return options;
 }
 

@@ -86,8 +86,7 @@ GatewayUnit GatewayUnitOf(HeadlessPanelView& view, const PanelContext& context)
     if (unit == nullptr)
         return {};
     int error = 0;
-    CGatewayLink* link = GatewayLinks::instance().linkFor(*unit, context.app.connectTimeoutMs(),
-                                                          context.app.adapterAddress.load(), error);
+    CGatewayLink* link = GatewayLinks::instance().linkFor(*unit, context.app.adapterAddress.load(), error);
     if (link == nullptr)
         view.showMessage("接続エラー : " + std::to_string(error));
     return {unit, link};

@@ -7,15 +7,16 @@
 #include "comm/AsciiCommands.h"
 #include "comm/AsciiReplies.h"
 #include "comm/ValueConversion.h"
-#include "panels/CVantelGW.h"
+#include "panels/GatewayPanelRules.h"
 #include "panels/UnitCheck.h"
-#include "registry/PanelKind.h"
 
+#include <algorithm>
 #include <array>
 #include <mutex>
 #include <optional>
 #include <ostream>
 #include <variant>
+#include <vector>
 
 namespace vantel::ctl {
 namespace {
@@ -82,6 +83,48 @@ int ReadDigitalSide(UnitSession& unit, bool inputs, std::ostream& out, std::ostr
     return kExitOk;
 }
 
+// One line per analog input: its engineering value in its range, with the
+// panel's format and unit.
+void PrintAnalogInputs(std::ostream& out, const std::vector<int>& ranges, const analog::InputReadings& raw)
+{
+    for (std::size_t ch = 0; ch < ranges.size(); ++ch) {
+        const int range = ranges[ch];
+        const InputRangeInfo& info = InputRangeOf(range);
+        out << "AI" << ch + 1 << '\t' << Trimmed(FormatByRange(range, ReadingToShownValue(raw[ch], range), true))
+            << '\t' << info.unit;
+        if (!info.known)
+            out << " (unknown range " << range << ')';
+        out << '\n';
+    }
+}
+
+void PrintAnalogOutput(std::ostream& out, int channel, int mode, int raw)
+{
+    out << "AO" << channel + 1 << '\t' << (mode == OutputMode::Current ? "current" : "voltage") << '\t'
+        << FormatByRange(mode, OutputRawToValue(mode, raw), false) << ' ' << OutputModeOf(mode).unit << '\n';
+}
+
+// "ao CH VALUE [--current]" of write.
+struct OutputValue {
+    int channel = 0; // from 0
+    int mode = OutputMode::Voltage;
+    int raw = 0;
+};
+
+std::optional<OutputValue> ParseOutputValue(const std::string& channelText, const std::string& valueText, bool current,
+                                            int outputCount, std::ostream& err)
+{
+    const auto channel = ParseWholeNumber(channelText);
+    char* end = nullptr;
+    const double value = std::strtod(valueText.c_str(), &end);
+    if (!channel || *channel < 1 || *channel > outputCount || !end || *end != '\0') {
+        err << "write ao needs CH (1-" << outputCount << ") and a VALUE\n";
+        return std::nullopt;
+    }
+    const int mode = current ? OutputMode::Current : OutputMode::Voltage;
+    return OutputValue{*channel - 1, mode, ValueToOutputRaw(mode, value)};
+}
+
 int ReadAnalogInputs(UnitSession& unit, std::ostream& out, std::ostream& err)
 {
     constexpr int kMaxReadAtOnce = 5;
@@ -99,15 +142,10 @@ int ReadAnalogInputs(UnitSession& unit, std::ostream& out, std::ostream& err)
                                    .done = [&raw](std::optional<analog::InputReadings> read) { raw = read; }});
     if (!raw)
         return Failed(err);
-    for (int ch = 0; ch < count; ++ch) {
-        const int range = ranges[ch]->range;
-        const InputRangeInfo& info = InputRangeOf(range);
-        out << "AI" << ch + 1 << '\t' << Trimmed(FormatByRange(range, ReadingToShownValue((*raw)[ch], range), true))
-            << '\t' << info.unit;
-        if (!info.known)
-            out << " (unknown range " << range << ')';
-        out << '\n';
-    }
+    std::vector<int> codes;
+    for (int ch = 0; ch < count; ++ch)
+        codes.push_back(ranges[ch]->range);
+    PrintAnalogInputs(out, codes, *raw);
     return kExitOk;
 }
 
@@ -119,9 +157,7 @@ int ReadAnalogOutputs(UnitSession& unit, std::ostream& out, std::ostream& err)
                                     .done = [&read](int, const std::optional<analog::OutputSetting>& s) { read = s; }});
         if (!read)
             return Failed(err);
-        const OutputModeInfo& mode = OutputModeOf(read->mode);
-        out << "AO" << ch + 1 << '\t' << (read->mode == OutputMode::Current ? "current" : "voltage") << '\t'
-            << FormatByRange(read->mode, OutputRawToValue(read->mode, read->raw), false) << ' ' << mode.unit << '\n';
+        PrintAnalogOutput(out, ch, read->mode, read->raw);
     }
     return kExitOk;
 }
@@ -148,28 +184,24 @@ int WriteDigitalOutputs(UnitSession& unit, const std::string& text, std::ostream
 int WriteAnalogOutput(UnitSession& unit, CtlArgs& args, std::ostream& out, std::ostream& err)
 {
     const auto& words = args.positional();
-    const auto channel = words.size() > 3 ? ParseWholeNumber(words[2]) : std::nullopt;
-    char* end = nullptr;
-    const double value = words.size() > 3 ? std::strtod(words[3].c_str(), &end) : 0.0;
-    if (!channel || *channel < 1 || *channel > unit.model().outputCount || !end || *end != '\0') {
-        err << "write ao needs CH (1-" << unit.model().outputCount << ") and a VALUE\n";
+    const auto set = ParseOutputValue(words[2], words[3], args.flag("--current"), unit.model().outputCount, err);
+    if (!set)
         return kExitUsage;
-    }
-    const int mode = args.flag("--current") ? OutputMode::Current : OutputMode::Voltage;
     std::optional<int> writtenRaw;
-    unit.run(analog::SetOutput{.channel = *channel - 1,
-                               .mode = mode,
-                               .raw = ValueToOutputRaw(mode, value),
+    unit.run(analog::SetOutput{.channel = set->channel,
+                               .mode = set->mode,
+                               .raw = set->raw,
                                .done = [&writtenRaw](int, std::optional<int> raw) { writtenRaw = raw; }});
     if (!writtenRaw)
         return Failed(err);
-    out << "AO" << *channel << '\t' << FormatByRange(mode, OutputRawToValue(mode, *writtenRaw & 0xFFFF), false) << ' '
-        << OutputModeOf(mode).unit << '\n';
+    out << "AO" << set->channel + 1 << '\t'
+        << FormatByRange(set->mode, OutputRawToValue(set->mode, *writtenRaw & 0xFFFF), false) << ' '
+        << OutputModeOf(set->mode).unit << '\n';
     return kExitOk;
 }
 
-// One digital unit behind the gateway: each command sent to its node and
-// its reply waited for, as the panel does.
+// One unit behind the gateway: each command sent to its node and its reply
+// waited for, as the panels do.
 class GatewayUnit {
 public:
     explicit GatewayUnit(const UnitRecord& unit) : unit_(unit) {}
@@ -178,7 +210,7 @@ public:
     bool open(std::ostream& err)
     {
         int error = 0;
-        link_ = GatewayLinks::instance().linkFor(unit_, AppState::kDefaultConnectTimeoutMs, kAnyAddress, error);
+        link_ = GatewayLinks::instance().linkFor(unit_, kAnyAddress, error);
         if (link_ == nullptr) {
             err << "接続エラー : " << error << "\n";
             return false;
@@ -190,8 +222,10 @@ public:
         });
         return true;
     }
-    // The reply, or nothing after the panel's time-out message.
-    std::optional<std::string> ask(const std::string& command, std::ostream& err)
+    // The reply, or nothing after saying `silence` (the panels' time-out
+    // message unless told otherwise).
+    std::optional<std::string> ask(const std::string& command, std::ostream& err,
+                                   const char* silence = kWirelessTimeout)
     {
         {
             const std::lock_guard guard(mutex_);
@@ -200,13 +234,14 @@ public:
         const NodeExchange exchange =
             link_->sendAndWait(unit_.node, command, static_cast<std::int64_t>(unit_.replyTimeout) * 1000);
         if (!exchange.answered()) {
-            err << kWirelessTimeout << "\n";
+            err << silence << "\n";
             return std::nullopt;
         }
         const std::lock_guard guard(mutex_);
         return reply_;
     }
     const ModelRow& model() const { return ModelAt(unit_.modelRow); }
+    bool isAnalog() const { return model().isAnalog(); }
 
 private:
     const UnitRecord& unit_;
@@ -216,26 +251,53 @@ private:
     GatewayNode node_; // last: ends before the rest
 };
 
-bool IsDigitalGatewayUnit(const UnitRecord& unit)
+// The unit's identity as its model query tells it: "MD" for the analog
+// units (no answer is the program's "接続エラー"), the serial query for the
+// digital ones. Nothing once `err` was told why.
+std::optional<ascii::UnitIdentity> IdentifyGatewayUnit(GatewayUnit& unit, std::ostream& err)
 {
-    return PanelKindOf(ModelAt(unit.modelRow)).panel == PanelClass::DigitalGateway;
+    const auto reply =
+        unit.isAnalog() ? unit.ask(ascii::MD().bytes, err, kGatewayConnectTimedOut) : unit.ask(ascii::SN().bytes, err);
+    if (!reply)
+        return std::nullopt;
+    const auto identity = unit.isAnalog() ? ascii::ParseMD(*reply) : ascii::ParseSN(*reply);
+    if (!identity)
+        Failed(err);
+    return identity;
 }
 
 int ProbeGatewayUnit(GatewayUnit& unit, std::ostream& out, std::ostream& err)
 {
-    const auto reply = unit.ask(ascii::SN().bytes, err);
-    if (!reply)
-        return kExitRefused;
-    const auto identity = ascii::ParseSN(*reply);
+    const auto identity = IdentifyGatewayUnit(unit, err);
     if (!identity)
-        return Failed(err);
+        return kExitRefused;
     out << "unit-id " << identity->unitId << " model " << identity->modelCode << "\n";
     return identity->modelCode == unit.model().modelCode ? kExitOk : Failed(err, kWrongModel);
 }
 
-int ReadGatewayUnit(GatewayUnit& unit, bool inputs, std::ostream& out, std::ostream& err)
+// An analog unit is read or written only once "MD" names its model, as the
+// program opens its panel only then.
+bool CheckedAnalogGatewayUnit(GatewayUnit& unit, std::ostream& err)
 {
-    const int count = inputs ? unit.model().inputCount : unit.model().outputCount;
+    if (!unit.isAnalog())
+        return true;
+    const auto identity = IdentifyGatewayUnit(unit, err);
+    if (identity && identity->modelCode != unit.model().modelCode)
+        Failed(err, kWrongModel);
+    return identity && identity->modelCode == unit.model().modelCode;
+}
+
+// Digital channels of one side; none where that side is analog.
+int DigitalChannels(const ModelRow& model, bool inputs)
+{
+    if (inputs)
+        return model.has(ModelFlag::AnalogInputs) ? 0 : model.inputCount;
+    return model.has(ModelFlag::AnalogOutputs) ? 0 : model.outputCount;
+}
+
+int ReadGatewayDigitalSide(GatewayUnit& unit, bool inputs, std::ostream& out, std::ostream& err)
+{
+    const int count = DigitalChannels(unit.model(), inputs);
     if (count == 0)
         return Failed(err, inputs ? "this model has no digital inputs" : "this model has no digital outputs");
     const auto reply =
@@ -250,9 +312,63 @@ int ReadGatewayUnit(GatewayUnit& unit, bool inputs, std::ostream& out, std::ostr
     return kExitOk;
 }
 
-int WriteGatewayUnit(GatewayUnit& unit, const std::string& text, std::ostream& out, std::ostream& err)
+// The ranges from the unit's memory (a byte, then one range per input), as
+// the panel reads them, then every input at once.
+int ReadGatewayAnalogInputs(GatewayUnit& unit, std::ostream& out, std::ostream& err)
 {
-    const int count = unit.model().outputCount;
+    const int count = unit.model().inputCount;
+    const auto memory = unit.ask(ascii::MR(ascii::kMemoryInputRanges, ascii::kMemoryInputRangesCount).bytes, err);
+    if (!memory)
+        return kExitRefused;
+    const auto ranges = ascii::ParseMR(*memory);
+    if (!ranges || ranges->bytes.size() < static_cast<std::size_t>(count) + 1)
+        return Failed(err);
+    const auto reply = unit.ask(ascii::AIAll(count, ChannelKind::Gateway).bytes, err);
+    if (!reply)
+        return kExitRefused;
+    const auto readings = ascii::ParseAIAll(*reply);
+    if (!readings || readings->size() != static_cast<std::size_t>(count))
+        return Failed(err);
+    analog::InputReadings raw{};
+    std::copy(readings->begin(), readings->end(), raw.begin());
+    PrintAnalogInputs(out, std::vector<int>(ranges->bytes.begin() + 1, ranges->bytes.begin() + 1 + count), raw);
+    return kExitOk;
+}
+
+int ReadGatewayAnalogOutputs(GatewayUnit& unit, std::ostream& out, std::ostream& err)
+{
+    for (int ch = 0; ch < unit.model().outputCount; ++ch) {
+        const auto reply = unit.ask(ascii::AY(ch).bytes, err);
+        if (!reply)
+            return kExitRefused;
+        const auto setting = ascii::ParseAY(*reply);
+        if (!setting || setting->channel != ch)
+            return Failed(err);
+        PrintAnalogOutput(out, ch, setting->mode, setting->raw);
+    }
+    return kExitOk;
+}
+
+int ReadGatewayUnit(GatewayUnit& unit, const std::string& what, std::ostream& out, std::ostream& err)
+{
+    if (!CheckedAnalogGatewayUnit(unit, err))
+        return kExitRefused;
+    if (what == "ai") {
+        if (!unit.model().has(ModelFlag::AnalogInputs))
+            return Failed(err, "this model has no analog inputs");
+        return ReadGatewayAnalogInputs(unit, out, err);
+    }
+    if (what == "ao") {
+        if (!unit.model().has(ModelFlag::AnalogOutputs))
+            return Failed(err, "this model has no analog outputs");
+        return ReadGatewayAnalogOutputs(unit, out, err);
+    }
+    return ReadGatewayDigitalSide(unit, what == "di", out, err);
+}
+
+int WriteGatewayOutputs(GatewayUnit& unit, const std::string& text, std::ostream& out, std::ostream& err)
+{
+    const int count = DigitalChannels(unit.model(), false);
     if (count == 0)
         return Failed(err, "this model has no digital outputs");
     const auto bits = ParseBits(text, count);
@@ -260,9 +376,11 @@ int WriteGatewayUnit(GatewayUnit& unit, const std::string& text, std::ostream& o
         err << "BITS must be 0/1 for at most " << count << " outputs, output 1 first\n";
         return kExitUsage;
     }
+    if (!CheckedAnalogGatewayUnit(unit, err))
+        return kExitRefused;
     // The outputs named in BITS, each with its mask bit; the others stay.
     const int mask = (1 << text.size()) - 1;
-    const auto reply = unit.ask(ascii::DK(*bits, mask, 2).bytes, err);
+    const auto reply = unit.ask(ascii::DK(*bits, mask, kGatewayOutputGroups).bytes, err);
     if (!reply)
         return kExitRefused;
     const auto written = ascii::ParseDK(*reply);
@@ -272,9 +390,30 @@ int WriteGatewayUnit(GatewayUnit& unit, const std::string& text, std::ostream& o
     return kExitOk;
 }
 
-// --unit NAME of a digital unit behind the gateway runs `verb` on it; any
-// other named unit continues as HOST:PORT --model ROW in `args`. Nothing
-// when the command goes on with `args`.
+// The value is set through the node, then read back: what the unit took.
+int WriteGatewayAnalogOutput(GatewayUnit& unit, const CtlArgs& args, std::ostream& out, std::ostream& err)
+{
+    if (!unit.model().has(ModelFlag::AnalogOutputs))
+        return Failed(err, "this model has no analog outputs");
+    const auto& words = args.positional(); // ao CH VALUE
+    const auto set = ParseOutputValue(words[1], words[2], args.flag("--current"), unit.model().outputCount, err);
+    if (!set)
+        return kExitUsage;
+    if (!CheckedAnalogGatewayUnit(unit, err) || !unit.ask(ascii::AO(set->channel, set->mode, set->raw).bytes, err))
+        return kExitRefused;
+    const auto reply = unit.ask(ascii::AY(set->channel).bytes, err);
+    if (!reply)
+        return kExitRefused;
+    const auto setting = ascii::ParseAY(*reply);
+    if (!setting || setting->channel != set->channel)
+        return Failed(err);
+    PrintAnalogOutput(out, set->channel, setting->mode, setting->raw);
+    return kExitOk;
+}
+
+// --unit NAME of a unit behind the gateway runs `verb` on it; any other
+// named unit continues as HOST:PORT --model ROW in `args`. Nothing when the
+// command goes on with `args`.
 template <typename Verb>
 std::optional<int> RunNamed(std::vector<std::string>& args, const std::set<std::string>& flags, std::ostream& err,
                             Verb verb)
@@ -284,9 +423,7 @@ std::optional<int> RunNamed(std::vector<std::string>& args, const std::set<std::
         return std::nullopt;
     if (!named.unit)
         return named.exitCode;
-    if (!IsDigitalGatewayUnit(*named.unit)) {
-        if (ModelAt(named.unit->modelRow).isGateway())
-            return Failed(err, "analog units behind a gateway are not reachable from vantelctl yet");
+    if (!ModelAt(named.unit->modelRow).isGateway()) {
         args = WithUnitAddress(args, *named.unit);
         return std::nullopt;
     }
@@ -320,12 +457,12 @@ int RunRead(const std::vector<std::string>& rawArgs, std::ostream& out, std::ost
     std::vector<std::string> words = rawArgs;
     const auto done = RunNamed(words, {}, err, [&](GatewayUnit& unit) {
         const CtlArgs given(rawArgs, {});
-        const std::string side = given.positional().size() == 1 ? given.positional()[0] : "";
-        if (side != "di" && side != "do") {
-            err << "read --unit NAME needs di or do for a digital unit behind a gateway\n";
+        const std::string what = given.positional().size() == 1 ? given.positional()[0] : "";
+        if (what != "di" && what != "do" && what != "ai" && what != "ao") {
+            err << "read --unit NAME needs one of di, do, ai, ao\n";
             return kExitUsage;
         }
-        return ReadGatewayUnit(unit, side == "di", out, err);
+        return ReadGatewayUnit(unit, what, out, err);
     });
     if (done)
         return *done;
@@ -362,11 +499,14 @@ int RunWrite(const std::vector<std::string>& rawArgs, std::ostream& out, std::os
     std::vector<std::string> unitArgs = rawArgs;
     const auto done = RunNamed(unitArgs, {"--current"}, err, [&](GatewayUnit& unit) {
         const CtlArgs given(rawArgs, {"--current"});
-        if (given.positional().size() != 2 || given.positional()[0] != "do") {
-            err << "write --unit NAME needs do BITS for a digital unit behind a gateway\n";
-            return kExitUsage;
-        }
-        return WriteGatewayUnit(unit, given.positional()[1], out, err);
+        const auto& positional = given.positional();
+        const std::string what = positional.empty() ? "" : positional[0];
+        if (what == "do" && positional.size() == 2)
+            return WriteGatewayOutputs(unit, positional[1], out, err);
+        if (what == "ao" && positional.size() == 3)
+            return WriteGatewayAnalogOutput(unit, given, out, err);
+        err << "write --unit NAME needs do BITS or ao CH VALUE\n";
+        return kExitUsage;
     });
     if (done)
         return *done;

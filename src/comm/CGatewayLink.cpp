@@ -135,7 +135,7 @@ int CGatewayLink::sendText(std::string_view bytes, std::stop_token stop)
 bool CGatewayLink::awaitStream(std::unique_lock<std::mutex>& lock, std::uint64_t generation,
                                const std::stop_token& stop)
 {
-    const auto limit = std::chrono::milliseconds(options_.connectTimeoutMs + kReopenRetryMs);
+    const auto limit = std::chrono::milliseconds(kGatewayConnectTimeoutMs + kReopenRetryMs);
     streamChanged_.wait_for(lock, stop, limit, [&] {
         return state_ != LinkState::Running || (stream_ && streamGeneration_ != generation);
     });

@@ -13,7 +13,7 @@ int OpenTcp(const GatewayTransport& transport, const GatewayOpenOptions& options
     if (const int error = ResolveIPv4(transport.host, address))
         return error;
     TcpSocket socket;
-    const ConnectOptions connect{options.bindAddress, options.connectTimeoutMs, true};
+    const ConnectOptions connect{options.bindAddress, kGatewayConnectTimeoutMs, true};
     if (const int error = socket.connect(address, transport.port, connect))
         return error == WinsockError::TimedOut ? GatewayError::ConnectTimedOut : GatewayError::ConnectFailed;
     if (const int error = socket.setTimeouts(kGatewayTransferTimeoutMs))

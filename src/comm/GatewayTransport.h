@@ -34,8 +34,11 @@ struct GatewayTransport {
 
 struct GatewayOpenOptions {
     Ipv4Address bindAddress = kAnyAddress; // the adapter chosen in the main window
-    int connectTimeoutMs = 3000;
 };
+
+// The gateway's TCP connect waits this long whatever the command-line
+// time-out says: that one is for the unit channels and the search.
+inline constexpr int kGatewayConnectTimeoutMs = 3000;
 
 // Every send and receive on the gateway's TCP connection gives up after this.
 inline constexpr int kGatewayTransferTimeoutMs = 1000;

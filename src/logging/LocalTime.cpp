@@ -20,38 +20,18 @@ const SystemLocalTime& SystemLocalTime::instance()
     return source;
 }
 
-std::string DefaultDateTimeFormatter::date(const LocalDateTime& t) const
+std::string LogDate(const LocalDateTime& t)
 {
     char text[32];
     std::snprintf(text, sizeof text, "%04d/%02d/%02d", t.year, t.month, t.day);
     return text;
 }
 
-std::string DefaultDateTimeFormatter::time(const LocalDateTime& t) const
+std::string LogTime(const LocalDateTime& t)
 {
     char text[32];
     std::snprintf(text, sizeof text, "%02d:%02d:%02d", t.hour, t.minute, t.second);
     return text;
-}
-
-namespace {
-
-std::shared_ptr<const DateTimeFormatter>& processFormatter()
-{
-    static std::shared_ptr<const DateTimeFormatter> formatter = std::make_shared<DefaultDateTimeFormatter>();
-    return formatter;
-}
-
-} // namespace
-
-const DateTimeFormatter& LogDateTimeFormatter()
-{
-    return *processFormatter();
-}
-
-void SetLogDateTimeFormatter(std::shared_ptr<const DateTimeFormatter> formatter)
-{
-    processFormatter() = formatter ? std::move(formatter) : std::make_shared<DefaultDateTimeFormatter>();
 }
 
 } // namespace vantel

@@ -1,6 +1,5 @@
 #pragma once
 
-#include <memory>
 #include <string>
 
 namespace vantel {
@@ -29,24 +28,11 @@ public:
     static const SystemLocalTime& instance();
 };
 
-// The date and time texts of a log line, in the user's formats.
-class DateTimeFormatter {
-public:
-    virtual ~DateTimeFormatter() = default;
-    virtual std::string date(const LocalDateTime& t) const = 0;
-    virtual std::string time(const LocalDateTime& t) const = 0;
-};
-
-// "yyyy/MM/dd" and "HH:mm:ss", the Japanese regional defaults.
-class DefaultDateTimeFormatter final : public DateTimeFormatter {
-public:
-    std::string date(const LocalDateTime& t) const override;
-    std::string time(const LocalDateTime& t) const override;
-};
-
-// The process-wide formatter of log lines. The GUI installs one from the
-// user's locale at start-up, before any panel opens.
-const DateTimeFormatter& LogDateTimeFormatter();
-void SetLogDateTimeFormatter(std::shared_ptr<const DateTimeFormatter> formatter);
+// The date and time of a log line: "yyyy/MM/dd" and "HH:mm:ss", as a
+// Japanese system writes them, whatever this machine's locale. The logs of
+// one unit then read alike wherever they were written, by the program or by
+// vantelctl, and stay as existing users and their spreadsheets know them.
+std::string LogDate(const LocalDateTime& t);
+std::string LogTime(const LocalDateTime& t);
 
 } // namespace vantel

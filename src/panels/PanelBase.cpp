@@ -25,8 +25,7 @@ std::array<std::string, kChannelsPerSide>& NamesOf(UnitRecord& record, SignalSid
 
 PanelBase::PanelBase(PanelView& view, PanelContext context)
     : view_(view), list_(context.list), app_(context.app), unit_(context.unit), localTime_(*context.localTime),
-      dateTime_(*context.dateTime), codec_(*context.codec), clock_(*context.clock),
-      unitName_(NameOf(context.list, context.unit)),
+      codec_(*context.codec), clock_(*context.clock), unitName_(NameOf(context.list, context.unit)),
       logBaseName_(
           LogBaseName(context.logFolder, MakeLogName(unitName_), context.fileSwitchLines, context.localTime->now())),
       fileSwitchLines_(context.fileSwitchLines), saveListOnClose_(context.saveListOnClose), logger_(*context.codec),
@@ -278,9 +277,9 @@ void PanelBase::logValues(std::string_view values)
     if (!loggingEnabled_.load() || !logOpen_.load())
         return;
     const LocalDateTime now = localTime_.now();
-    std::string line = dateTime_.date(now);
+    std::string line = LogDate(now);
     line += ',';
-    line += dateTime_.time(now);
+    line += LogTime(now);
     line += values;
     line += '\n';
     logger_.WriteLine(line);

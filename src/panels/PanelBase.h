@@ -210,7 +210,6 @@ private:
     AppState& app_;
     const UnitId unit_;
     const LocalTimeSource& localTime_;
-    const DateTimeFormatter& dateTime_;
     const TextCodec& codec_;
     const Clock& clock_;
     const std::string unitName_;

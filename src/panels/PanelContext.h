@@ -32,7 +32,6 @@ struct PanelContext {
     int fileSwitchLines = CsvLogger::kSwitchingOff;
     bool loggingEnabled = false;
     const LocalTimeSource* localTime = &SystemLocalTime::instance();
-    const DateTimeFormatter* dateTime = &LogDateTimeFormatter();
     const TextCodec* codec = &FileCodec();
     // Milliseconds for sweeps and reply watchdogs.
     const Clock* clock = &SteadyClock::instance();

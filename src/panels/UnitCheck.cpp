@@ -8,9 +8,11 @@ namespace vantel {
 
 namespace {
 
+// The digital units of the K29 and third wireless lines; the analog units
+// of the third wireless line (rows 48, 49) report a refusal as it is.
 bool HasOperatingModes(const ModelRow& model)
 {
-    return model.has(ModelFlag::K29 | ModelFlag::ThirdWireless);
+    return model.has(ModelFlag::K29 | ModelFlag::ThirdWireless) && !model.isAnalog();
 }
 
 bool ModeHintApplies(const ModelRow& model, int error)

@@ -44,6 +44,17 @@ AppPaths AppPathsFor(const std::string& program)
     return {(configFolder / "vantel.dat").string(), WithTrailingSlash(configFolder.string())};
 }
 
+AppPaths AppPathsForList(const std::string& listFile)
+{
+    if (listFile.empty())
+        return DefaultAppPaths();
+    std::error_code ec;
+    fs::path folder = fs::absolute(listFile, ec).parent_path();
+    if (ec)
+        folder = fs::path(listFile).parent_path();
+    return {listFile, WithTrailingSlash(folder.empty() ? "." : folder.string())};
+}
+
 AppPaths DefaultAppPaths()
 {
     std::error_code ec;

