@@ -1,5 +1,7 @@
 #include "Fault.h"
 
+#include "NameTable.h"
+
 #include <algorithm>
 #include <array>
 #include <utility>
@@ -7,7 +9,7 @@
 namespace vantel::sim {
 namespace {
 
-constexpr std::array<std::pair<Fault, std::string_view>, 7> kNames{{
+constexpr std::array<std::pair<Fault, std::string_view>, 8> kNames{{
     {Fault::None, "none"},
     {Fault::NoReply, "no-reply"},
     {Fault::StaleEcho, "stale-echo"},
@@ -15,6 +17,7 @@ constexpr std::array<std::pair<Fault, std::string_view>, 7> kNames{{
     {Fault::OversizeFrame, "oversize"},
     {Fault::DropConnection, "drop"},
     {Fault::Restart, "restart"},
+    {Fault::Echo, "echo"},
 }};
 
 std::uint8_t NextNoise(std::uint32_t& seed)
@@ -28,20 +31,12 @@ std::uint8_t NextNoise(std::uint32_t& seed)
 
 std::optional<Fault> ParseFault(std::string_view name)
 {
-    for (const auto& [fault, text] : kNames) {
-        if (text == name)
-            return fault;
-    }
-    return std::nullopt;
+    return ValueNamed<Fault>(kNames, name);
 }
 
 std::string_view FaultName(Fault fault)
 {
-    for (const auto& [known, text] : kNames) {
-        if (known == fault)
-            return text;
-    }
-    return "none";
+    return NameOf(kNames, fault);
 }
 
 Bytes GarbageLike(const Bytes& reply, std::uint32_t& seed)

@@ -16,6 +16,7 @@ enum class Fault {
     OversizeFrame,  // 300 bytes starting with the right echo and no terminator
     DropConnection, // the connection is closed without a reply
     Restart,        // every connection and listener is closed, then the unit listens again
+    Echo,           // the command itself comes back as the reply
 };
 
 std::optional<Fault> ParseFault(std::string_view name);

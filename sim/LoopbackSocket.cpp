@@ -117,6 +117,12 @@ bool SendAll(int fd, const Bytes& bytes)
     return sent == static_cast<ssize_t>(bytes.size());
 }
 
+bool SendWhatFits(int fd, const Bytes& bytes)
+{
+    const ssize_t sent = ::send(fd, bytes.data(), bytes.size(), MSG_NOSIGNAL | MSG_DONTWAIT);
+    return sent >= 0 || errno == EAGAIN || errno == EWOULDBLOCK || errno == EINTR;
+}
+
 FileDescriptor MakeWakeEvent()
 {
     FileDescriptor fd(::eventfd(0, EFD_CLOEXEC | EFD_NONBLOCK));

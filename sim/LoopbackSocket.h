@@ -45,6 +45,9 @@ FileDescriptor AcceptConnection(int listenFd);
 
 // Whole buffer or nothing; false when the peer is gone or not reading.
 bool SendAll(int fd, const Bytes& bytes);
+// Sends as much of `bytes` as the connection takes now; false only when the
+// connection has failed (a full send buffer is not a failure).
+bool SendWhatFits(int fd, const Bytes& bytes);
 
 // An event descriptor that stays readable once signalled, to wake a poll loop.
 FileDescriptor MakeWakeEvent();

@@ -83,6 +83,13 @@ void ApplyOption(UnitConfig& config, std::string_view word)
         config.replyDelay = ParseMs(value, key);
     } else if (key == "slow-connect") {
         config.slowConnect = ParseMs(value, key);
+    } else if (key == "stream") {
+        const auto stream = ParseStream(value);
+        if (!stream)
+            throw ConfigError("unknown stream '" + std::string(value) + "'");
+        config.stream = *stream;
+    } else if (key == "every") {
+        config.streamEvery = ParseMs(value, key);
     } else if (key == "fault") {
         const auto fault = ParseFault(value);
         if (!fault)

@@ -29,7 +29,7 @@ std::string TakeLines(std::istream& in, std::initializer_list<std::string_view> 
                       const std::function<void(std::string_view keyword, std::string_view line)>& take);
 
 // One line: `unit <row> [port=N] [second-port=N] [id=N] [model=N] [inputs=N] [fault=NAME]
-// [delay=MS] [slow-connect=MS] [refuse]`. Throws ConfigError.
+// [delay=MS] [slow-connect=MS] [refuse] [stream=NAME] [every=MS]`. Throws ConfigError.
 UnitConfig ParseUnitLine(std::string_view line);
 
 // Every unit line of a file; blank lines and lines starting with '#' are

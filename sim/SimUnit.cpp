@@ -46,6 +46,7 @@ struct SimUnit::Connection {
     std::deque<Outgoing> outbox;
     Bytes lastReply;
     Clock::time_point lastInput{};
+    Clock::time_point nextStream{}; // a hostile unit's next unasked bytes
 };
 
 namespace {
@@ -65,6 +66,8 @@ SimUnit::SimUnit(const UnitConfig& config)
     fault_ = config.fault;
     replyDelay_ = config.replyDelay;
     refuse_ = config.refuseConnections;
+    stream_ = config.stream;
+    streamEvery_ = config.streamEvery.value_or(DefaultStreamInterval(config.stream));
 }
 
 SimUnit::~SimUnit()
@@ -176,6 +179,16 @@ void SimUnit::setReplyDelay(std::chrono::milliseconds delay)
     replyDelay_ = delay;
 }
 
+void SimUnit::setStream(Stream stream, std::optional<std::chrono::milliseconds> every)
+{
+    {
+        std::lock_guard lock(mutex_);
+        stream_ = stream;
+        streamEvery_ = every.value_or(DefaultStreamInterval(stream));
+    }
+    wake();
+}
+
 void SimUnit::setSlowConnect(std::chrono::milliseconds duration)
 {
     {
@@ -245,6 +258,7 @@ void SimUnit::run()
                 readFrom(connections_[i], now);
         }
         flushDue(Clock::now());
+        streamDue(Clock::now());
         std::erase_if(connections_, [](const Connection& c) { return !c.fd.valid(); });
     }
     dropEverything();
@@ -297,7 +311,7 @@ void SimUnit::acceptFrom(Listener& listener)
             std::lock_guard lock(mutex_);
             ++acceptedCount_;
         }
-        connections_.push_back(Connection{listener.kind, std::move(fd), {}, {}, {}, {}});
+        connections_.push_back(Connection{listener.kind, std::move(fd), {}, {}, {}, {}, Clock::now()});
     }
 }
 
@@ -326,8 +340,10 @@ bool SimUnit::handleCommand(Connection& connection, const Bytes& command, Clock:
     Fault fault = Fault::None;
     Clock::time_point due;
     Bytes noise;
+    bool hostile = false;
     {
         std::lock_guard lock(mutex_);
+        hostile = stream_ != Stream::None;
         ++commandCount_;
         received_.push_back(ReceivedCommand{connection.kind, command});
         if (received_.size() > kReceivedLimit)
@@ -342,6 +358,8 @@ bool SimUnit::handleCommand(Connection& connection, const Bytes& command, Clock:
             noise = GarbageLike(*reply, noiseSeed_);
     }
     commandArrived_.notify_all();
+    if (hostile)
+        return true;
     auto queue = [&](Bytes bytes) { connection.outbox.push_back(Outgoing{due, std::move(bytes)}); };
     switch (fault) {
     case Fault::DropConnection:
@@ -355,6 +373,10 @@ bool SimUnit::handleCommand(Connection& connection, const Bytes& command, Clock:
         return true;
     default:
         break;
+    }
+    if (fault == Fault::Echo) {
+        queue(command);
+        return true;
     }
     if (!reply)
         return true;
@@ -381,6 +403,27 @@ void SimUnit::flushDue(Clock::time_point now)
     }
 }
 
+void SimUnit::streamDue(Clock::time_point now)
+{
+    Stream stream = Stream::None;
+    std::chrono::milliseconds every{0};
+    {
+        std::lock_guard lock(mutex_);
+        stream = stream_;
+        every = streamEvery_;
+    }
+    if (stream == Stream::None)
+        return;
+    const Bytes chunk = StreamChunk(stream);
+    for (Connection& connection : connections_) {
+        if (connection.kind != PortKind::Control || !connection.fd.valid() || connection.nextStream > now)
+            continue;
+        if (!SendWhatFits(connection.fd.get(), chunk))
+            connection.fd.reset();
+        connection.nextStream = now + every;
+    }
+}
+
 int SimUnit::pollTimeoutMs(Clock::time_point now) const
 {
     auto next = now + std::chrono::milliseconds(kMaxPollMs);
@@ -390,6 +433,10 @@ int SimUnit::pollTimeoutMs(Clock::time_point now) const
     }
     {
         std::lock_guard lock(mutex_);
+        if (stream_ != Stream::None) {
+            for (const Connection& connection : connections_)
+                next = std::min(next, connection.nextStream);
+        }
         for (const auto deadline : {slowUntil_, downUntil_}) {
             if (deadline > now)
                 next = std::min(next, deadline);

@@ -3,6 +3,7 @@
 #include "Bytes.h"
 #include "Fault.h"
 #include "LoopbackSocket.h"
+#include "Stream.h"
 #include "UnitState.h"
 
 #include <atomic>
@@ -36,6 +37,8 @@ struct UnitConfig {
     std::chrono::milliseconds replyDelay{0};
     std::chrono::milliseconds slowConnect{0};
     bool refuseConnections = false;
+    Stream stream = Stream::None;                           // hostile: sends this by itself, answers nothing
+    std::optional<std::chrono::milliseconds> streamEvery{}; // the stream's own pace when absent
 };
 
 enum class PortKind { Control, Second };
@@ -90,6 +93,10 @@ public:
     // For `duration` from now, connection attempts get no answer at all (the
     // handshake stalls, as with a unit that is busy or far away).
     void setSlowConnect(std::chrono::milliseconds duration);
+    // From now on every control connection gets `stream` by itself, every
+    // `every` (the stream's own pace when absent), and no command is
+    // answered; Stream::None ends it.
+    void setStream(Stream stream, std::optional<std::chrono::milliseconds> every = std::nullopt);
     // Closes the listeners: connecting is refused until switched back.
     void setRefuseConnections(bool refuse);
     // Drops every connection and refuses new ones for `downtime`.
@@ -108,6 +115,7 @@ private:
     // False when the command ended the connection (or all of them).
     bool handleCommand(Connection& connection, const Bytes& command, Clock::time_point now);
     void flushDue(Clock::time_point now);
+    void streamDue(Clock::time_point now);
     int pollTimeoutMs(Clock::time_point now) const;
     void dropEverything();
     void wake() const;
@@ -129,6 +137,8 @@ private:
     Fault fault_ = Fault::None;
     int faultTimesLeft_ = -1;
     std::chrono::milliseconds replyDelay_{0};
+    Stream stream_ = Stream::None;
+    std::chrono::milliseconds streamEvery_{0};
     Clock::time_point slowUntil_{};
     Clock::time_point downUntil_{};
     bool refuse_ = false;

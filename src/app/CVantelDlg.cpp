@@ -1,5 +1,6 @@
 #include "app/CVantelDlg.h"
 
+#include "app/ListReadNotice.h"
 #include "platform/VersionText.h"
 #include "registry/CVantelAddChange.h"
 #include "registry/ModelCatalogue.h"
@@ -54,6 +55,8 @@ bool CVantelDlg::start(std::vector<Adapter> adapters)
     controls_.setItems(MainId::LinesPerFile, {"1000行", "1万行", "10万行", "100万行"});
     controls_.setCurrentIndex(MainId::LinesPerFile, kDefaultLinesItem);
     list_.Load();
+    if (const std::string notice = ListReadNotice(list_); !notice.empty())
+        controls_.showMessage(notice);
     refillList();
     disableSelectionButtons();
     return true;

@@ -1,11 +1,12 @@
 #include "cli/CommonArgs.h"
 
 #include "cli/CtlCommand.h"
+#include "cli/ListReadMessages.h"
+#include "cli/TerminalText.h"
 #include "platform/AppPaths.h"
 #include "registry/CVantelAddChange.h"
 #include "ui/MemoryControlView.h"
 
-#include <filesystem>
 #include <ostream>
 
 namespace vantel::ctl {
@@ -18,11 +19,27 @@ OpenedList::OpenedList(const CtlArgs& args)
 
 bool OpenedList::loadExisting(std::ostream& err)
 {
-    if (named && !std::filesystem::exists(list.filePath())) {
-        err << "list file not found: " << list.filePath() << "\n";
+    return load(!named, err);
+}
+
+bool OpenedList::loadForAdding(std::ostream& err)
+{
+    return load(true, err);
+}
+
+bool OpenedList::load(bool missingIsFine, std::ostream& err)
+{
+    list.Load();
+    const ListReadReport& report = list.readReport();
+    if (report.file == ListReadReport::File::Missing && !missingIsFine) {
+        err << "list file not found: " << Printable(list.filePath()) << "\n";
         return false;
     }
-    list.Load();
+    if (report.unreadable()) {
+        err << UnreadableListText(list) << "\n";
+        return false;
+    }
+    ReportLinesNotRead(list, err);
     return true;
 }
 
@@ -78,6 +95,7 @@ int AddWithDialogRules(OpenedList& opened, const UnitConnection& in, bool confir
         err << "変更が保存できませんでした。\n";
         return kExitRefused;
     }
+    ReportKeptCopy(opened.list, err);
     out << "added " << dialog.values().name << " as unit " << opened.list.count() << "\n";
     return kExitOk;
 }

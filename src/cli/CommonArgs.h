@@ -22,14 +22,20 @@ struct OpenedList {
 
     // Reads the list. A file named with --list must exist: a mistyped name
     // would otherwise read as an empty list. The default file may be missing
-    // (a first start has none).
+    // (a first start has none). A file that exists but cannot be read is
+    // refused, and lines that could not be read are named, on `err`.
     bool loadExisting(std::ostream& err);
+    // The same for a command that adds to the list: any missing file is a
+    // list to start.
+    bool loadForAdding(std::ostream& err);
     // For a command that saves: takes the list's lock before it reads, so the
     // list it saves is the one on disk. False, after saying why, while the
     // program or another command holds it.
     bool lockForSaving(std::ostream& err);
 
 private:
+    bool load(bool missingIsFine, std::ostream& err);
+
     std::unique_ptr<ListLock> lock_;
 };
 

@@ -1,6 +1,7 @@
 #include "cli/ListCommands.h"
 
 #include "cli/CommonArgs.h"
+#include "cli/TerminalText.h"
 #include "registry/CVantelAddChange.h"
 #include "registry/ModelCatalogue.h"
 #include "registry/UnitList.h"
@@ -20,7 +21,7 @@ int RunList(const std::vector<std::string>& rawArgs, std::ostream& out, std::ost
         return kExitRefused;
     for (int i = 0; i < opened.list.count(); ++i) {
         const UnitListRow row = UnitListColumns(opened.list.at(i));
-        out << row[0] << '\t' << row[1] << '\t' << row[2] << '\t' << row[3] << '\n';
+        out << Printable(row[0]) << '\t' << Printable(row[1]) << '\t' << row[2] << '\t' << row[3] << '\n';
     }
     return kExitOk;
 }
@@ -55,9 +56,8 @@ int RunAdd(const std::vector<std::string>& rawArgs, std::ostream& out, std::ostr
 
     OpenedList opened(args);
     // Adding creates the list file when it does not exist yet.
-    if (!opened.lockForSaving(err))
+    if (!opened.lockForSaving(err) || !opened.loadForAdding(err))
         return kExitRefused;
-    opened.list.Load();
     return AddWithDialogRules(opened, in, args.flag("--yes"), out, err);
 }
 

@@ -3,6 +3,7 @@
 #include "cli/CommonArgs.h"
 #include "cli/LogService.h"
 #include "cli/LoggablePanels.h"
+#include "cli/TerminalText.h"
 #include "logging/FileSwitching.h"
 #include "panels/AutoFunction.h"
 #include "panels/PanelTexts.h"
@@ -21,6 +22,9 @@ namespace {
 
 using Steady = std::chrono::steady_clock;
 
+// The program's -T takes 1-19999 ms.
+constexpr int kMaxUnitTimeoutMs = 19999;
+
 // What the command line asks for, checked before any unit is touched.
 struct LogOptions {
     std::vector<std::string> unitNames;
@@ -32,6 +36,7 @@ struct LogOptions {
     std::string folder;
     std::optional<std::chrono::seconds> duration;    // until a signal when absent
     std::optional<std::chrono::seconds> statusEvery; // no status lines when absent
+    int unitTimeoutMs = 0;                           // the models' own when 0
 };
 
 std::optional<std::chrono::seconds> PositiveSeconds(const std::optional<int>& value, const char* option,
@@ -50,7 +55,7 @@ std::optional<std::chrono::seconds> PositiveSeconds(const std::optional<int>& va
 std::optional<LogOptions> ReadOptions(CtlArgs& args, std::ostream& err)
 {
     const std::set<std::string> known = {"--list",   "--codepage", "--unit",       "--all",    "--period", "--switch",
-                                         "--folder", "--seconds",  "--keep-going", "--status", "--yes"};
+                                         "--folder", "--seconds",  "--keep-going", "--status", "--yes",    "--timeout"};
     LogOptions options;
     options.unitNames = args.options("--unit");
     options.all = args.flag("--all");
@@ -60,6 +65,7 @@ std::optional<LogOptions> ReadOptions(CtlArgs& args, std::ostream& err)
     const auto switchLines = args.number("--switch");
     const auto seconds = args.number("--seconds");
     const auto statusEvery = args.number("--status");
+    const auto timeout = args.number("--timeout");
     if (!UsableArgs(args, known, err))
         return std::nullopt;
     if (!args.positional().empty()) {
@@ -87,6 +93,13 @@ std::optional<LogOptions> ReadOptions(CtlArgs& args, std::ostream& err)
             return std::nullopt;
         }
         options.fileSwitchLines = *switchLines;
+    }
+    if (timeout) {
+        if (*timeout < 1 || *timeout > kMaxUnitTimeoutMs) {
+            err << "--timeout needs 1-" << kMaxUnitTimeoutMs << " ms\n";
+            return std::nullopt;
+        }
+        options.unitTimeoutMs = *timeout;
     }
     bool bad = false;
     options.duration = PositiveSeconds(seconds, "--seconds", err, bad);
@@ -148,7 +161,7 @@ bool AddUnits(LogService& service, const UnitList& list, const LogOptions& optio
     for (const std::string& name : options.unitNames) {
         const UnitRecord* unit = FindUnit(list, name);
         if (!unit) {
-            err << "no unit named \"" << name << "\" in " << list.filePath() << "\n";
+            err << "no unit named \"" << Printable(name) << "\" in " << Printable(list.filePath()) << "\n";
             return false;
         }
         LoggingSupport support = LoggingFor(*unit);
@@ -185,6 +198,7 @@ int RunLog(const std::vector<std::string>& rawArgs, std::ostream&, std::ostream&
     settings.folder = options->folder;
     settings.codec = &opened.codec;
     settings.keepGoing = options->keepGoing;
+    settings.unitTimeoutMs = options->unitTimeoutMs;
     // A single unit without --keep-going reports as it always has.
     const bool single = options->unitNames.size() == 1 && !options->keepGoing;
     settings.plainMessages = single;
@@ -229,11 +243,13 @@ int RunLog(const std::vector<std::string>& rawArgs, std::ostream&, std::ostream&
 const CtlCommand kLogCommand{
     "log",
     "log --unit NAME [--unit NAME ...] | --all [--keep-going] [--status S] [--list FILE]\n"
-    "      [--period TICKS] [--yes] [--switch LINES] [--folder DIR] [--seconds S] [--codepage CP]\n"
+    "      [--period TICKS] [--yes] [--switch LINES] [--folder DIR] [--seconds S] [--timeout MS]\n"
+    "      [--codepage CP]\n"
     "      runs each unit's panel without a window with its inputs polled (DI auto of digital and\n"
     "      analog-output units, AI auto of analog-input units), logging to its CSV file,\n"
     "      until Ctrl+C, SIGTERM or S seconds; --keep-going opens a failed unit again (1 s to 60 s later);\n"
-    "      units behind a gateway share one link and take --period in seconds (1-9999, under 10 with --yes)",
+    "      units behind a gateway share one link and take --period in seconds (1-9999, under 10 with --yes);\n"
+    "      --timeout replaces every unit's reply time-out, as the program's -T does",
     RunLog};
 
 } // namespace vantel::ctl

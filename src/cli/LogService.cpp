@@ -1,6 +1,7 @@
 #include "cli/LogService.h"
 
 #include "cli/RetryBackOff.h"
+#include "cli/TerminalText.h"
 #include "registry/AppState.h"
 #include "registry/UnitList.h"
 
@@ -52,15 +53,17 @@ public:
         own.id = list_.at(0).id;
         list_.at(0) = own;
         status_.name = unit.name;
+        app_.commandLineTimeoutMs = service.settings_.unitTimeoutMs;
     }
 
     void start()
     {
         thread_ = std::thread([this] { run(); });
     }
+    void wake() { wake_.notify_all(); }
     void join()
     {
-        wake_.notify_all();
+        wake();
         if (thread_.joinable())
             thread_.join();
     }
@@ -107,6 +110,8 @@ private:
         // is worth writing back over that.
         context.saveListOnClose = false;
         context.codec = settings().codec;
+        context.localTime = settings().localTime;
+        context.giveUp = service_.giveUp_.get_token();
         LoggingPanel opened = open_(view, context, settings().period);
         if (!opened)
             return false;
@@ -165,7 +170,7 @@ private:
 
     std::string stamped(const std::string& text) const
     {
-        return DateTimeText(settings().localTime->now()) + " " + status_.name + ": " + text;
+        return DateTimeText(settings().localTime->now()) + " " + Printable(status_.name) + ": " + text;
     }
 
     void waitUntil(std::int64_t deadlineMs)
@@ -223,6 +228,10 @@ void LogService::stop()
 {
     stopping_ = true;
     for (const auto& unit : units_)
+        unit->wake();
+    waitWhileRunning(kStopGrace);
+    giveUp_.request_stop();
+    for (const auto& unit : units_)
         unit->join();
 }
 
@@ -265,8 +274,8 @@ bool LogService::anyFailed() const
 
 std::string LogService::Describe(const UnitLogStatus& status)
 {
-    std::string text = status.name + ": " + std::to_string(status.lines) + " lines, " + std::to_string(status.outages) +
-                       (status.outages == 1 ? " outage" : " outages") + ", ";
+    std::string text = Printable(status.name) + ": " + std::to_string(status.lines) + " lines, " +
+                       std::to_string(status.outages) + (status.outages == 1 ? " outage" : " outages") + ", ";
     text += status.lastLine ? "last line " + DateTimeText(*status.lastLine) : std::string("no line yet");
     if (status.failed)
         text += ", ended after a failure";

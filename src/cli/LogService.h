@@ -12,6 +12,7 @@
 #include <memory>
 #include <mutex>
 #include <optional>
+#include <stop_token>
 #include <string>
 #include <thread>
 #include <vector>
@@ -34,7 +35,12 @@ struct LogServiceSettings {
     bool plainMessages = false;
     // Drives the back-off; tests hand in a manual clock.
     const Clock* clock = &SteadyClock::instance();
+    // The time of the status lines, of the log lines and in the names of the
+    // log files.
     const LocalTimeSource* localTime = &SystemLocalTime::instance();
+    // Every unit's time-out in ms, as the program's -T sets it; 0 keeps the
+    // models' own.
+    int unitTimeoutMs = 0;
 };
 
 // What one unit has done so far.
@@ -70,8 +76,12 @@ public:
     // Before start(): one more unit, with its record as it is now.
     void add(const UnitRecord& unit, OpenForLogging open);
     void start();
-    // Every unit closes as by "切断"; returns once all have.
+    // Every unit closes as by "切断". A unit that has not closed within
+    // kStopGrace (one still waiting for its unit while opening, say) is given
+    // up: its exchanges fail at once. Returns once all have ended.
     void stop();
+
+    static constexpr std::chrono::milliseconds kStopGrace{1000};
 
     // True while any unit still logs or waits to be opened again.
     bool running() const;
@@ -96,6 +106,7 @@ private:
     std::mutex messagesMutex_;
     std::vector<std::unique_ptr<UnitRun>> units_;
     std::atomic<bool> stopping_{false};
+    std::stop_source giveUp_;
     mutable std::mutex runningMutex_;
     mutable std::condition_variable changed_;
     int running_ = 0;

@@ -2,6 +2,7 @@
 
 #include "cli/GatewayLinks.h"
 #include "cli/GatewayModelCheck.h"
+#include "cli/TerminalText.h"
 #include "panels/AnalogPanels.h"
 #include "panels/CVantelDIGITAL.h"
 #include "panels/CVantelGW.h"
@@ -12,6 +13,7 @@
 #include "registry/PanelKind.h"
 
 #include <algorithm>
+#include <stop_token>
 #include <string>
 
 namespace vantel::ctl {
@@ -114,8 +116,13 @@ LoggingPanel OpenAnalog(HeadlessPanelView& view, PanelContext context, const std
         return {};
     const ContainerKind kind = PanelKindOf(ModelAt(unit->modelRow)).container;
     auto channel = std::make_unique<CAnalogChannel>(context.app.commandLineTimeoutMs.load());
-    const UnitIdentity identity =
-        ConnectAndIdentify(*channel, ModelAt(unit->modelRow), LocationOf(*unit), context.app.adapterAddress.load());
+    UnitIdentity identity;
+    {
+        // Once the panel has the channel, its close gives the unit up.
+        const std::stop_callback giveUp(context.giveUp, [&opening = *channel] { opening.abandon(); });
+        identity =
+            ConnectAndIdentify(*channel, ModelAt(unit->modelRow), LocationOf(*unit), context.app.adapterAddress.load());
+    }
     if (!identity.ok()) {
         view.showMessage(identity.failure);
         return {};
@@ -152,12 +159,12 @@ LoggingSupport LoggingFor(const UnitRecord& unit)
     const ModelRow& model = ModelAt(unit.modelRow);
     const PanelKind kind = PanelKindOf(model);
     if (kind.panel == PanelClass::None)
-        return {{}, "\"" + unit.name + "\" is of a model that no panel opens"};
+        return {{}, "\"" + Printable(unit.name) + "\" is of a model that no panel opens"};
     if (kind.panel == PanelClass::Container)
         return {TraitsOf(kind.container).viaGateway ? OpenGatewayAnalog : OpenAnalog, {}};
     if (model.inputCount == 0)
         return {{},
-                "\"" + unit.name + "\" (" + std::string(model.displayName) +
+                "\"" + Printable(unit.name) + "\" (" + std::string(model.displayName) +
                     ") has no digital inputs; the panel logs only while it polls them"};
     return {kind.panel == PanelClass::DigitalGateway ? OpenGateway : OpenDigital, {}};
 }

@@ -83,9 +83,8 @@ int RunSearch(const std::vector<std::string>& rawArgs, std::ostream& out, std::o
     OpenedList opened(args);
     if (add) {
         // Adding creates the list file when it does not exist yet.
-        if (!opened.lockForSaving(err))
+        if (!opened.lockForSaving(err) || !opened.loadForAdding(err))
             return kExitRefused;
-        opened.list.Load();
     } else if (!opened.loadExisting(err)) {
         return kExitRefused;
     }

@@ -433,6 +433,15 @@ std::optional<int> RunNamed(std::vector<std::string>& args, const std::set<std::
     return verb(unit);
 }
 
+// What the unit reports, checked against its model row before anything is
+// read or written, as the panels and probe check it: a unit of another model
+// (or a peer that only echoes or floods) would answer with noise.
+UnitIdentity IdentityOf(UnitSession& unit)
+{
+    return unit.isAnalog() ? IdentifyUnit(*unit.analogChannel(), unit.model())
+                           : IdentifyUnit(*unit.digitalChannel(), unit.model());
+}
+
 } // namespace
 
 int RunProbe(const std::vector<std::string>& rawArgs, std::ostream& out, std::ostream& err)
@@ -445,8 +454,7 @@ int RunProbe(const std::vector<std::string>& rawArgs, std::ostream& out, std::os
     auto unit = UnitSession::open(args, err, exitCode);
     if (!unit)
         return exitCode;
-    const UnitIdentity identity = unit->isAnalog() ? IdentifyUnit(*unit->analogChannel(), unit->model())
-                                                   : IdentifyUnit(*unit->digitalChannel(), unit->model());
+    const UnitIdentity identity = IdentityOf(*unit);
     if (identity.modelCode >= 0)
         out << "unit-id " << identity.unitId << " model " << identity.modelCode << "\n";
     return identity.ok() ? kExitOk : Failed(err, identity.failure.c_str());
@@ -476,6 +484,8 @@ int RunRead(const std::vector<std::string>& rawArgs, std::ostream& out, std::ost
     auto unit = UnitSession::open(args, err, exitCode);
     if (!unit)
         return exitCode;
+    if (const UnitIdentity identity = IdentityOf(*unit); !identity.ok())
+        return Failed(err, identity.failure.c_str());
     const ModelRow& model = unit->model();
     if (what == "ai") {
         if (!model.has(ModelFlag::AnalogInputs))
@@ -521,6 +531,8 @@ int RunWrite(const std::vector<std::string>& rawArgs, std::ostream& out, std::os
     auto unit = UnitSession::open(args, err, exitCode);
     if (!unit)
         return exitCode;
+    if (const UnitIdentity identity = IdentityOf(*unit); !identity.ok())
+        return Failed(err, identity.failure.c_str());
     const ModelRow& model = unit->model();
     if (what == "ao") {
         if (!model.has(ModelFlag::AnalogOutputs))

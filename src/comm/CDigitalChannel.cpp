@@ -4,12 +4,6 @@
 
 namespace vantel {
 
-namespace {
-
-constexpr std::uint8_t kEchoOffset = 0x20; // replies repeat the command letters in lower case
-
-} // namespace
-
 int CDigitalChannel::connect(const std::string& host, int port, int modelRow, int secondPort, Ipv4Address bindAddress)
 {
     modelRow_.store(modelRow);
@@ -28,9 +22,8 @@ int CDigitalChannel::ExchangeFramed(std::span<const std::uint8_t> command, std::
     if (const int error = prepareAndSend(command)) {
         return error;
     }
-    const std::array<std::uint8_t, 2> echo{static_cast<std::uint8_t>(command[0] + kEchoOffset),
-                                           static_cast<std::uint8_t>(command[1] + kEchoOffset)};
-    return recordFailure(connection_.receiveFrame(frame, echo, frameLength));
+    return recordFailure(connection_.receiveFrame(frame, ChannelConnection::EchoOf(command), frameLength,
+                                                  ChannelConnection::ReplyDeadline(connectTimeoutMs())));
 }
 
 int CDigitalChannel::ExchangeOnce(std::span<const std::uint8_t> command, std::span<std::uint8_t> reply)

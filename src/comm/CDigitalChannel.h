@@ -24,7 +24,8 @@ public:
     int secondPort() const { return secondPort_.load(); }
 
     // Sends `command` and returns the first frame echoing its letters in lower
-    // case; `frameLength` counts the terminator.
+    // case; `frameLength` counts the terminator. Whatever else arrives, the
+    // frame is due one time-out after the send.
     int ExchangeFramed(std::span<const std::uint8_t> command, std::span<std::uint8_t> frame, std::size_t& frameLength);
     // A connection of its own to the second port; the persistent one is left alone.
     int ExchangeOnce(std::span<const std::uint8_t> command, std::span<std::uint8_t> reply);

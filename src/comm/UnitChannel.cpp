@@ -81,11 +81,17 @@ int UnitChannel::prepareAndSend(std::span<const std::uint8_t> command)
 
 int UnitChannel::ExchangeFixed(std::span<const std::uint8_t> command, std::span<std::uint8_t> reply)
 {
+    return exchangeFixed(command, reply, std::nullopt);
+}
+
+int UnitChannel::exchangeFixed(std::span<const std::uint8_t> command, std::span<std::uint8_t> reply,
+                               std::optional<ChannelConnection::Echo> echo)
+{
     std::lock_guard lock(mutex_);
     if (const int error = prepareAndSend(command)) {
         return error;
     }
-    return recordFailure(connection_.receiveFixed(reply));
+    return recordFailure(connection_.receiveFixed(reply, ChannelConnection::ReplyDeadline(timeoutMs_.load()), echo));
 }
 
 } // namespace vantel

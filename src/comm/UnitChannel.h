@@ -5,6 +5,7 @@
 #include <atomic>
 #include <cstdint>
 #include <mutex>
+#include <optional>
 #include <span>
 
 namespace vantel {
@@ -34,6 +35,7 @@ public:
     void setConnectTimeout(int timeoutMs) { timeoutMs_.store(timeoutMs); }
 
     // Sends `command` and fills `reply` (its size is the expected length).
+    // The whole reply is due one time-out after the send.
     int ExchangeFixed(std::span<const std::uint8_t> command, std::span<std::uint8_t> reply);
 
     // Recursive: a callback that runs under the lock may itself exchange.
@@ -50,6 +52,9 @@ protected:
     // reply, or noise after the last one), then sends.
     int prepareAndSend(std::span<const std::uint8_t> command);
     int recordFailure(int error);
+    // ExchangeFixed(), skipping replies that do not start with `echo` when given.
+    int exchangeFixed(std::span<const std::uint8_t> command, std::span<std::uint8_t> reply,
+                      std::optional<ChannelConnection::Echo> echo);
     // Opens the connection to the last address again; under mutex() only.
     int reconnect();
     // Read under mutex() only.

@@ -21,6 +21,7 @@ void CsvLogger::Open(std::string baseName, std::string_view headerLine, int file
     linesWritten_ = 0;
     currentFile_ = baseName_;
     if (switching()) {
+        baseName_ = FreeSeriesBase(baseName_);
         fileNumber_ = 1;
         currentFile_ = NumberedLogFile(baseName_, fileNumber_);
     }

@@ -21,7 +21,8 @@ public:
     explicit CsvLogger(const TextCodec& codec = FileCodec());
 
     // `baseName` is the whole file name when switching is off (fileSwitchLines
-    // below 2); otherwise the name without its "_NNN.csv".
+    // below 2); otherwise the name without its "_NNN.csv", made free (see
+    // FreeSeriesBase) when a series of that name exists already.
     void Open(std::string baseName, std::string_view headerLine, int fileSwitchLines);
     // 0, or kGeneralFailure when the file could not be written: the line is
     // lost, nothing is shown and the next line is tried again.

@@ -1,6 +1,7 @@
 #include "logging/LogFileName.h"
 
 #include <cstdio>
+#include <filesystem>
 
 namespace vantel {
 
@@ -24,6 +25,14 @@ std::string NumberedLogFile(std::string_view base, int fileNumber)
     char suffix[32];
     std::snprintf(suffix, sizeof suffix, "_%03d.csv", fileNumber);
     return std::string(base) + suffix;
+}
+
+std::string FreeSeriesBase(const std::string& base)
+{
+    std::string free = base;
+    for (int series = 2; std::filesystem::exists(NumberedLogFile(free, 1)); ++series)
+        free = base + "-" + std::to_string(series);
+    return free;
 }
 
 } // namespace vantel

@@ -17,4 +17,10 @@ std::string LogBaseName(std::string_view folder, std::string_view cleanedName, i
 // "<base>_001.csv"; four digits from file 1000 on.
 std::string NumberedLogFile(std::string_view base, int fileNumber);
 
+// `base` when no series of that name exists yet, else the first of
+// "<base>-2", "<base>-3", ... whose first file does not: a new series never
+// continues an existing one (a run restarted within the second the last one
+// started has the same time in its name).
+std::string FreeSeriesBase(const std::string& base);
+
 } // namespace vantel

@@ -39,7 +39,8 @@ CVantelDIGITAL::CVantelDIGITAL(PanelView& view, PanelContext context)
     : DigitalPanelBase(view, context), masked_(DialectOf(model()) == Dialect::Ascii),
       location_(LocationOf(RecordOf(context))), bindAddress_(context.app.adapterAddress.load()),
       link_(std::make_unique<CDigitalChannel>(context.app.commandLineTimeoutMs.load()),
-            IsWireless(model()) ? kWirelessCloseGrace : kCloseGrace)
+            IsWireless(model()) ? kWirelessCloseGrace : kCloseGrace),
+      giveUp_(context.giveUp, [this] { link_.channel().abandon(); })
 {
 }
 

@@ -7,6 +7,8 @@
 #include <array>
 #include <atomic>
 #include <chrono>
+#include <functional>
+#include <stop_token>
 #include <string>
 
 namespace vantel {
@@ -86,7 +88,9 @@ private:
     std::atomic<int> changedSinceRead_{0}; // outputs switched here after the output read was sent
     std::array<std::atomic<int>, kChannelsPerSide> oneShot_{};
 
-    DigitalLink link_; // last: stopped before the rest goes
+    DigitalLink link_; // stopped before the rest goes
+    // Last: deregistered before the channel it gives up goes.
+    const std::stop_callback<std::function<void()>> giveUp_;
 };
 
 } // namespace vantel

@@ -7,6 +7,7 @@
 #include "registry/AppState.h"
 #include "registry/UnitList.h"
 
+#include <stop_token>
 #include <string>
 
 namespace vantel {
@@ -43,6 +44,11 @@ struct PanelContext {
     // The settings dialogs a panel opens; none in headless runs, where the
     // buttons that open them do nothing.
     SettingsDialogs* dialogs = nullptr;
+    // Requested when whoever runs the panel stops waiting for its unit (a
+    // headless run that is stopping and whose close grace has passed): the
+    // unit is given up and every exchange with it fails at once, also one
+    // under way during start-up.
+    std::stop_token giveUp;
 };
 
 // The context of a panel opened from the main window's connect.

@@ -1,5 +1,7 @@
 #include "platform/LockedAppend.h"
 
+#include "platform/OwnedDescriptor.h"
+
 #include <cerrno>
 #include <chrono>
 #include <fcntl.h>
@@ -17,22 +19,6 @@ namespace {
 // never the caller's thread.
 constexpr auto kLockWait = std::chrono::milliseconds(500);
 constexpr auto kLockRetry = std::chrono::milliseconds(1);
-
-class FileDescriptor {
-public:
-    explicit FileDescriptor(int fd) : fd_(fd) {}
-    ~FileDescriptor()
-    {
-        if (fd_ >= 0)
-            ::close(fd_);
-    }
-    FileDescriptor(const FileDescriptor&) = delete;
-    FileDescriptor& operator=(const FileDescriptor&) = delete;
-    int get() const { return fd_; }
-
-private:
-    int fd_;
-};
 
 // flock belongs to the open file description, so it also keeps apart two
 // writers inside this process (fcntl record locks would not).
@@ -65,7 +51,7 @@ bool writeAll(int fd, std::string_view bytes)
 
 bool AppendLocked(const std::string& path, std::string_view headerWhenEmpty, std::string_view bytes)
 {
-    const FileDescriptor file(::open(path.c_str(), O_WRONLY | O_CREAT | O_APPEND | O_CLOEXEC, 0644));
+    const OwnedDescriptor file(::open(path.c_str(), O_WRONLY | O_CREAT | O_APPEND | O_CLOEXEC, 0644));
     if (file.get() < 0 || !lockExclusive(file.get()))
         return false;
     struct stat info {};

@@ -244,10 +244,12 @@ int TcpSocket::receive(std::span<std::uint8_t> into, std::size_t& received)
     }
 }
 
-bool TcpSocket::discardPending()
+bool TcpSocket::discardPending(int maxReads)
 {
     std::uint8_t scrap[4096];
-    for (;;) {
+    for (int reads = 0;; ++reads) {
+        if (reads == maxReads)
+            return true;
         const ssize_t got = ::recv(fd_, scrap, sizeof scrap, MSG_DONTWAIT);
         if (got > 0)
             continue;

@@ -56,9 +56,11 @@ public:
     // One receive call. A peer that closed the stream is reported as a reset:
     // no further byte will come, so callers must not wait for one.
     int receive(std::span<std::uint8_t> into, std::size_t& received);
-    // Throws away whatever has already arrived, without waiting for more.
-    // False when the peer has closed or reset the connection meanwhile.
-    bool discardPending();
+    // Throws away whatever has already arrived, without waiting for more, in
+    // at most `maxReads` reads (a peer that floods the connection is not
+    // drained for ever). False when the peer has closed or reset the
+    // connection meanwhile.
+    bool discardPending(int maxReads = 64);
     // True when a byte (or the peer's close) is waiting within the time-out.
     bool waitReadable(int timeoutMs);
     // Takes what has arrived without waiting. A peer that closed the stream

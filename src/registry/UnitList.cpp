@@ -1,10 +1,14 @@
 #include "registry/UnitList.h"
 
 #include "platform/AtomicFile.h"
+#include "platform/BoundedFileRead.h"
+#include "platform/FileStamp.h"
 #include "registry/ModelCatalogue.h"
 #include "registry/UnitListFile.h"
 
 #include <algorithm>
+#include <filesystem>
+#include <system_error>
 
 namespace vantel {
 
@@ -48,40 +52,91 @@ void ApplyChannelDefaults(UnitRecord& record, int modelRow)
         record.outputFormulas[i] = ChannelFormula{};
         record.inputFormulas[i] = ChannelFormula{};
     }
-    record.unknownModelFields.clear();
 }
 
 UnitList::UnitList(std::string filePath, const TextCodec& codec) : filePath_(std::move(filePath)), codec_(&codec) {}
+
+namespace {
+
+// The next line, whichever of CR LF, LF or CR ends it.
+std::string_view NextLine(std::string_view& rest)
+{
+    const std::size_t end = std::min(rest.find_first_of("\r\n"), rest.size());
+    const std::string_view line = rest.substr(0, end);
+    std::size_t next = end;
+    if (next < rest.size())
+        next += rest.compare(next, 2, "\r\n") == 0 ? 2 : 1;
+    rest.remove_prefix(next);
+    return line;
+}
+
+bool IsBlank(std::string_view line)
+{
+    return line.find_first_not_of(" \t") == std::string_view::npos;
+}
+
+ListReadReport::File FileStatusOf(BoundedRead::Status status)
+{
+    switch (status) {
+    case BoundedRead::Status::Read:
+        return ListReadReport::File::Read;
+    case BoundedRead::Status::Unreadable:
+        return ListReadReport::File::Unreadable;
+    case BoundedRead::Status::Missing:
+        break;
+    }
+    return ListReadReport::File::Missing;
+}
+
+} // namespace
 
 int UnitList::Load()
 {
     if (filePath_.empty())
         return kGeneralFailure;
     records_.clear();
-    const auto contents = ReadWholeFile(filePath_);
-    if (!contents)
+    report_ = {};
+    copyKept_ = false;
+    const BoundedRead read = ReadRegularFile(filePath_, kMaxFileBytes);
+    report_.file = FileStatusOf(read.status);
+    report_.reason = read.reason;
+    if (read.status != BoundedRead::Status::Read)
         return kGeneralFailure;
-    std::string_view rest(*contents);
-    while (!rest.empty()) {
-        const std::size_t end = std::min(rest.find('\n'), rest.size());
-        std::string_view line = rest.substr(0, end);
-        rest.remove_prefix(std::min(end + 1, rest.size()));
-        if (!line.empty() && line.back() == '\r')
-            line.remove_suffix(1);
-        if (line.find_first_not_of(" \t\r") == std::string_view::npos)
+    std::string_view rest(read.bytes);
+    for (int number = 1; !rest.empty(); ++number) {
+        const std::string_view line = NextLine(rest);
+        if (IsBlank(line))
             continue;
-        if (count() >= kMaxUnits)
-            return kGeneralFailure;
+        if (const auto fault = FindLineFault(line)) {
+            report_.skipped.push_back({number, *fault});
+            continue;
+        }
+        if (count() >= kMaxUnits) {
+            ++report_.linesNotRead;
+            continue;
+        }
         UnitRecord record = ParseUnitLine(line, *codec_);
         record.id = nextId_++;
         records_.push_back(std::move(record));
     }
-    return 0;
+    if (report_.dropsLines())
+        report_.keptCopy = filePath_ + ".unread-" + LocalFileStamp();
+    return report_.linesNotRead > 0 ? kGeneralFailure : 0;
+}
+
+bool UnitList::keepUnreadLines() const
+{
+    if (!report_.dropsLines() || copyKept_)
+        return true;
+    std::error_code error;
+    std::filesystem::copy_file(filePath_, report_.keptCopy, error);
+    copyKept_ = !error;
+    return copyKept_;
 }
 
 int UnitList::Save() const
 {
-    if (filePath_.empty())
+    if (filePath_.empty() || report_.unreadable() || !keepUnreadLines())
         return kGeneralFailure;
     std::string contents;
     for (const UnitRecord& record : records_) {

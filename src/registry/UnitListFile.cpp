@@ -128,14 +128,34 @@ private:
     const TextCodec& codec_;
 };
 
+// The fields before the channel names: name, host, control port, second port
+// (or node), model row, window left, window top.
+constexpr int kHeadFields = 7;
+constexpr std::size_t kModelField = 4;
+
+int FieldsOfRow(const ModelRow& model)
+{
+    constexpr int kFormulaFields = 3; // gain, offset, unit text
+    int fields = kHeadFields + model.outputCount + model.inputCount;
+    if (model.has(ModelFlag::AnalogInputs))
+        fields += kFormulaFields * model.inputCount;
+    if (model.has(ModelFlag::AnalogOutputs))
+        fields += kFormulaFields * model.outputCount;
+    return fields;
+}
+
+// A model row is written as plain digits.
+std::optional<int> ModelRowOf(std::string_view field)
+{
+    if (field.empty() || field.size() > 2 || field.find_first_not_of("0123456789") != std::string_view::npos)
+        return std::nullopt;
+    const int row = ReadListInteger(field);
+    return IsKnownModelRow(row) ? std::optional<int>(row) : std::nullopt;
+}
+
 void readChannels(const FieldReader& in, std::size_t next, UnitRecord& r)
 {
     const ModelRow& model = ModelAt(r.modelRow);
-    if (!IsKnownModelRow(r.modelRow)) {
-        for (std::size_t i = next; i < in.size(); ++i)
-            r.unknownModelFields.emplace_back(in.raw(i));
-        return;
-    }
     for (int i = 0; i < model.outputCount; ++i)
         in.text(next++, r.outputNames[i], kMaxSignalNameBytes);
     for (int i = 0; i < model.inputCount; ++i)
@@ -201,12 +221,6 @@ std::string FormatUnitLine(const UnitRecord& r, const TextCodec& codec)
         out.raw("!" + std::to_string(r.comPort)).number(r.controlPort).nodeAndTimeout(r.node, r.replyTimeout);
     }
     out.number(r.modelRow).number(r.windowLeft).number(r.windowTop);
-
-    if (!IsKnownModelRow(r.modelRow)) {
-        for (const auto& field : r.unknownModelFields)
-            out.raw(field);
-        return out.finish();
-    }
     for (int i = 0; i < model.outputCount; ++i)
         out.quoted(r.outputNames[i]);
     for (int i = 0; i < model.inputCount; ++i)
@@ -218,6 +232,21 @@ std::string FormatUnitLine(const UnitRecord& r, const TextCodec& codec)
         for (int i = 0; i < model.outputCount; ++i)
             out.formula(r.outputFormulas[i]);
     return out.finish();
+}
+
+std::optional<LineFault> FindLineFault(std::string_view line)
+{
+    const std::vector<std::string_view> fields = splitFields(line);
+    const int count = static_cast<int>(fields.size());
+    if (count <= static_cast<int>(kModelField))
+        return LineFault{LineFault::Kind::TooFewFields, {}, count, kHeadFields};
+    const std::optional<int> row = ModelRowOf(fields[kModelField]);
+    if (!row)
+        return LineFault{LineFault::Kind::UnknownModel, std::string(fields[kModelField]), count, 0};
+    const int needed = FieldsOfRow(ModelAt(*row));
+    if (count < needed)
+        return LineFault{LineFault::Kind::TooFewFields, {}, count, needed};
+    return std::nullopt;
 }
 
 UnitRecord ParseUnitLine(std::string_view line, const TextCodec& codec)
@@ -247,11 +276,11 @@ UnitRecord ParseUnitLine(std::string_view line, const TextCodec& codec)
     } else {
         in.integer(3, r.secondPort);
     }
-    in.integer(4, r.modelRow);
+    in.integer(kModelField, r.modelRow);
     in.integer(5, r.windowLeft);
     in.integer(6, r.windowTop);
     ApplyChannelDefaults(r, r.modelRow);
-    readChannels(in, 7, r);
+    readChannels(in, kHeadFields, r);
     r.logName = MakeLogName(r.name);
     return r;
 }

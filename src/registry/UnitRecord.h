@@ -72,10 +72,6 @@ struct UnitRecord : UnitConnection {
     // Runtime only.
     bool panelOpen = false;
     UnitPanel* panel = nullptr;
-
-    // Channel fields of a line whose model row the catalogue does not know,
-    // kept as read (file code page bytes) so saving does not lose them.
-    std::vector<std::string> unknownModelFields;
 };
 
 } // namespace vantel

@@ -5,6 +5,8 @@
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
+#include <fstream>
 #include <optional>
 
 using namespace vantel;
@@ -55,6 +57,16 @@ protected:
         view.selected = row;
         dlg.onSelectionChanged();
     }
+    // "追加(&A)" with a unit the dialog accepts.
+    void addNewUnit()
+    {
+        UnitConnection u;
+        u.name = "new";
+        u.host = "10.0.0.1";
+        u.modelRow = 4;
+        view.nextEdit = u;
+        dlg.onAdd();
+    }
     std::vector<bool> buttons() const
     {
         std::vector<bool> b;
@@ -96,6 +108,42 @@ TEST_F(MainWindowTest, NoAdapterEndsTheProgramWithoutReadingTheList)
     EXPECT_TRUE(view.rows.empty());
 }
 
+TEST_F(MainWindowTest, AListThatCannotBeReadIsSaidAtStartUpAndNeverSavedOver)
+{
+    std::filesystem::create_directory(path);
+    ASSERT_TRUE(dlg.start({LoopbackAdapter()}));
+    ASSERT_EQ(view.ui.messages.size(), 1u);
+    EXPECT_EQ(view.ui.lastMessage(),
+              "ユニットリストを読み込めません\n" + path + "\nit is a folder\nこのファイルには保存しません。");
+    EXPECT_TRUE(view.rows.empty());
+
+    addNewUnit();
+    EXPECT_EQ(view.ui.lastMessage(), "変更が保存できませんでした。");
+    EXPECT_TRUE(std::filesystem::is_directory(path));
+}
+
+TEST_F(MainWindowTest, SkippedLinesAreSaidOnceAtStartUpAndTheFileIsKeptAtTheFirstSave)
+{
+    const std::string original = "\"a\",\"h\",10003,30704,8,-1,-1,D1,D2,D3,I1,I2,I3\r\n"
+                                 "\"cut\",\"h\",10003\r\n"
+                                 "\"b\",\"h\",10003,30704,60,-1,-1\r\n";
+    std::ofstream(path, std::ios::binary) << original;
+    ASSERT_TRUE(dlg.start({LoopbackAdapter()}));
+    ASSERT_EQ(view.ui.messages.size(), 1u);
+    const std::string keptCopy = list.readReport().keptCopy;
+    EXPECT_EQ(view.ui.lastMessage(), "ユニットリストの次の行は読み込めませんでした。\n" + path +
+                                         "\n2行目: 項目が 3 個しかありません (7 個必要)"
+                                         "\n3行目: モデル番号 \"60\" はありません"
+                                         "\n最初に保存するとき、元のファイルを\n" +
+                                         keptCopy + "\nとして残します。");
+    ASSERT_EQ(view.rows.size(), 1u);
+
+    EXPECT_EQ(ReadWholeFile(path).value(), original) << "nothing written before a save";
+    addNewUnit();
+    EXPECT_EQ(ReadWholeFile(keptCopy).value(), original);
+    EXPECT_EQ(ReadWholeFile(path)->find("cut"), std::string::npos);
+}
+
 TEST_F(MainWindowTest, SelectionRuleFollowsRowPositionAndOpenPanels)
 {
     startWith({"a", "b", "c"});
@@ -133,12 +181,7 @@ TEST_F(MainWindowTest, ListColumnsShowPortOrNodeAndComForUsbGateways)
 TEST_F(MainWindowTest, AddAppendsSavesAndScrollsToTheNewRow)
 {
     startWith({"a"});
-    UnitConnection u;
-    u.name = "new";
-    u.host = "10.0.0.1";
-    u.modelRow = 4;
-    view.nextEdit = u;
-    dlg.onAdd();
+    addNewUnit();
     EXPECT_EQ(view.lastEditIndex, -1);
     EXPECT_EQ(view.lastEditIn.modelRow, -1);
     ASSERT_EQ(list.count(), 2);

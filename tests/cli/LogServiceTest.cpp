@@ -10,7 +10,11 @@
 
 #include <gtest/gtest.h>
 
+#include <array>
+#include <csignal>
 #include <functional>
+#include <memory>
+#include <regex>
 #include <sstream>
 #include <thread>
 
@@ -80,6 +84,25 @@ private:
     std::ostream out_{&buffer_};
 };
 
+// Lines `name` has written by the closing summary of a run.
+long SummaryLines(const std::string& err, const std::string& name)
+{
+    std::smatch found;
+    const std::regex summary("(^|\n)" + name + ": (\\d+) lines, ");
+    std::string::const_iterator from = err.begin();
+    long lines = -1;
+    while (std::regex_search(from, err.end(), found, summary)) {
+        lines = std::stol(found[2].str());
+        from = found[0].second;
+    }
+    return lines;
+}
+
+class FixedLocalTime : public LocalTimeSource {
+public:
+    LocalDateTime now() const override { return {2026, 12, 6, 23, 15, 0}; }
+};
+
 class CtlLogService : public ::testing::Test {
 protected:
     void addUnit(const std::string& name, int row, int port) { test::AddLoopbackUnit(list, name, row, port); }
@@ -90,10 +113,66 @@ protected:
         return test::RunCtl(ctl::RunLog, args);
     }
 
+    // Logs `unit` (row 22) as "Tank" every 100 ms, reopening it after
+    // failures on `clock`'s back-off.
+    std::unique_ptr<ctl::LogService> startTank(sim::SimUnit& unit, const Clock& clock, std::ostream& messages,
+                                               int unitTimeoutMs = 0)
+    {
+        unit.start();
+        addUnit("Tank", 22, unit.port());
+        ctl::LogServiceSettings settings;
+        settings.period = "1";
+        settings.folder = logs.folder();
+        settings.codec = &codec;
+        settings.keepGoing = true;
+        settings.clock = &clock;
+        settings.unitTimeoutMs = unitTimeoutMs;
+        auto service = std::make_unique<ctl::LogService>(settings, messages);
+        service->add(list.at(0), ctl::LoggingFor(list.at(0)).open);
+        service->start();
+        return service;
+    }
+
+    // Good units beside hostile ones, all in the list. Nothing a hostile
+    // unit sends is an answer, so it times out (or, two-byte, reports no
+    // model of the catalogue) while opening, on every reopening.
+    void addGoodAndHostileUnits()
+    {
+        goodA.start();
+        goodB.start();
+        addUnit("Good A", 22, goodA.port());
+        addUnit("Good B", 8, goodB.port());
+        const std::pair<int, sim::Stream> streams[] = {{22, sim::Stream::WrongEcho},
+                                                       {22, sim::Stream::Trickle},
+                                                       {19, sim::Stream::Flood},
+                                                       {8, sim::Stream::Terminators}};
+        for (const auto& [row, stream] : streams) {
+            hostile.push_back(std::make_unique<sim::SimUnit>(sim::UnitConfig{.row = row, .stream = stream}));
+            hostile.back()->start();
+            addUnit("Hostile " + std::to_string(hostile.size()), row, hostile.back()->port());
+        }
+    }
+
+    // A run that was stopped says how far every unit got, and each good
+    // unit's file holds exactly the lines it counted.
+    void expectSummaryAndNothingLost(const CtlRun& run)
+    {
+        for (const std::string name : {"Good A", "Good B", "Hostile 1", "Hostile 2", "Hostile 3", "Hostile 4"})
+            EXPECT_GE(SummaryLines(run.err, name), 0) << name << ": " << run.err;
+        for (const std::string name : {"Good A", "Good B"}) {
+            const std::string file = FileText(logs.path() / (name + ".csv"));
+            EXPECT_GE(SummaryLines(run.err, name), 1) << run.err;
+            EXPECT_EQ(static_cast<long>(Count(file, "\r\n")) - 1, SummaryLines(run.err, name)) << name;
+        }
+    }
+
     TextCodec codec{"CP932"};
     test::TempFolder home;
     test::TempFolder logs;
     UnitList list{(home.path() / "vantel.dat").string(), codec};
+    sim::SimUnit goodA{sim::UnitConfig{.row = 22}};
+    sim::SimUnit goodB{sim::UnitConfig{.row = 8}};
+    std::vector<std::unique_ptr<sim::SimUnit>> hostile;
 };
 
 TEST(RetryBackOff, DoublesFromOneSecondToAMinuteAndStartsOverAfterAGoodRun)
@@ -159,20 +238,10 @@ TEST_F(CtlLogService, WithoutKeepGoingAFailedUnitEndsOnlyItselfAndTheExitCodeSay
 TEST_F(CtlLogService, AUnitSwitchedOffAndOnResumesInItsFileAfterItsBackOff)
 {
     sim::SimUnit unit(sim::UnitConfig{.row = 22});
-    unit.start();
-    addUnit("Tank", 22, unit.port());
     ManualClock clock(1'000'000);
     SharedStream messages;
-    ctl::LogServiceSettings settings;
-    settings.period = "1";
-    settings.folder = logs.folder();
-    settings.codec = &codec;
-    settings.keepGoing = true;
-    settings.clock = &clock;
-    ctl::LogService service(settings, messages.stream());
-    service.add(list.at(0), ctl::LoggingFor(list.at(0)).open);
-    service.start();
-    const auto tank = [&] { return service.status().at(0); };
+    const auto service = startTank(unit, clock, messages.stream());
+    const auto tank = [&] { return service->status().at(0); };
     ASSERT_TRUE(Eventually([&] { return tank().lines >= 3; }));
 
     // Switched off: the next poll finds the connection gone and reconnecting refused.
@@ -204,7 +273,7 @@ TEST_F(CtlLogService, AUnitSwitchedOffAndOnResumesInItsFileAfterItsBackOff)
     unit.setFault(sim::Fault::DropConnection);
     ASSERT_TRUE(Eventually([&] { return tank().reopenAtMs == clock.nowMs() + 1000; })) << messages.text();
     EXPECT_EQ(tank().outages, 2);
-    service.stop();
+    service->stop();
 
     const std::string file = codec.decode(FileText(logs.path() / "Tank.csv"));
     EXPECT_EQ(Count(file, "日付,時刻"), 1u) << "one header: the file went on";
@@ -230,6 +299,8 @@ TEST_F(CtlLogService, CommandLineMistakes)
              {"--all", "--unit", "Tank"},
              {"--unit", "Tank", "--unit", "Tank"},
              {"--all", "--status", "0"},
+             {"--all", "--timeout", "0"},
+             {"--all", "--timeout", "20000"},
              {"--keep-going"},
          }) {
         const CtlRun run = log(bad);
@@ -240,6 +311,88 @@ TEST_F(CtlLogService, CommandLineMistakes)
         ctl::RunLog, {"--list", list.filePath(), "--folder", logs.folder(), "--unit", "Tank", "--unit", "Nobody"});
     EXPECT_EQ(none.code, ctl::kExitRefused);
     EXPECT_NE(none.err.find("no unit named \"Nobody\""), std::string::npos);
+}
+
+// Hostile units used to hold a stop for ever: an exchange never ended while
+// the unit kept sending. Now each ends by its deadline, and a stop gives up
+// a unit still opening after the close grace.
+TEST_F(CtlLogService, HostileUnitsBesideGoodOnesEndARunOfSomeSecondsWithStatusLines)
+{
+    addGoodAndHostileUnits();
+    const CtlRun run = log({"--all", "--keep-going", "--period", "1", "--seconds", "2"});
+    EXPECT_EQ(run.code, ctl::kExitOk) << run.err;
+    expectSummaryAndNothingLost(run);
+}
+
+TEST_F(CtlLogService, HostileUnitsBesideGoodOnesEndARunAtSigtermWithStatusLines)
+{
+    addGoodAndHostileUnits();
+    std::thread stopper([this] {
+        // Polling has gone on for a while (the start-up reads take a dozen
+        // commands), so the command's own handler is in place.
+        if (goodA.waitForCommandCount(24, std::chrono::seconds(20)))
+            std::raise(SIGTERM);
+    });
+    const CtlRun run = log({"--all", "--keep-going", "--period", "1", "--seconds", "600"});
+    stopper.join();
+    EXPECT_EQ(run.code, ctl::kExitOk) << run.err;
+    expectSummaryAndNothingLost(run);
+}
+
+TEST_F(CtlLogService, UnderKeepGoingAUnitThatTalksWithoutAnsweringIsAnOutageAndIsOpenedAgain)
+{
+    sim::SimUnit unit(sim::UnitConfig{.row = 22});
+    ManualClock clock(1'000'000);
+    SharedStream messages;
+    const auto service = startTank(unit, clock, messages.stream(), 200);
+    const auto tank = [&] { return service->status().at(0); };
+    ASSERT_TRUE(Eventually([&] { return tank().lines >= 2; }));
+
+    unit.setStream(sim::Stream::WrongEcho, std::chrono::milliseconds(20));
+    ASSERT_TRUE(Eventually([&] { return tank().reopenAtMs.has_value(); })) << messages.text();
+    EXPECT_EQ(tank().outages, 1);
+    EXPECT_NE(messages.text().find("Tank: ORVEX通信エラー; trying again until it answers"), std::string::npos)
+        << messages.text();
+
+    unit.setStream(sim::Stream::None);
+    const long linesBefore = tank().lines;
+    clock.advance(1000);
+    ASSERT_TRUE(Eventually([&] { return tank().lines >= linesBefore + 2; })) << messages.text();
+    ASSERT_TRUE(Eventually([&] { return messages.text().find("Tank: logging again\n") != std::string::npos; }));
+    service->stop();
+    EXPECT_EQ(tank().outages, 1);
+}
+
+// Restarted (after a kill -9, say) within the second its last run started,
+// the service names its series the same: it must not go on in the old one.
+TEST_F(CtlLogService, ARunRestartedWithinTheSecondStartsASeriesOfItsOwn)
+{
+    sim::SimUnit unit(sim::UnitConfig{.row = 22});
+    unit.start();
+    addUnit("Tank", 22, unit.port());
+    const FixedLocalTime sameSecond;
+    ctl::LogServiceSettings settings;
+    settings.period = "1";
+    settings.folder = logs.folder();
+    settings.codec = &codec;
+    settings.fileSwitchLines = 1000;
+    settings.localTime = &sameSecond;
+    std::array<long, 2> written{};
+    for (long& lines : written) {
+        SharedStream messages;
+        ctl::LogService service(settings, messages.stream());
+        service.add(list.at(0), ctl::LoggingFor(list.at(0)).open);
+        service.start();
+        ASSERT_TRUE(Eventually([&] { return service.status().at(0).lines >= 2; })) << messages.text();
+        service.stop();
+        lines = service.status().at(0).lines;
+    }
+    const std::string first = FileText(logs.path() / "Tank_20261206_231500_001.csv");
+    const std::string second = FileText(logs.path() / "Tank_20261206_231500-2_001.csv");
+    EXPECT_EQ(Count(codec.decode(first), "日付,時刻"), 1u);
+    EXPECT_EQ(Count(codec.decode(second), "日付,時刻"), 1u);
+    EXPECT_EQ(static_cast<long>(Count(first, "\r\n")) - 1, written[0]);
+    EXPECT_EQ(static_cast<long>(Count(second, "\r\n")) - 1, written[1]);
 }
 
 } // namespace

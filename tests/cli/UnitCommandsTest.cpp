@@ -69,10 +69,35 @@ TEST(CtlUnitCommands, ReadsAndWritesDigitalChannels)
     EXPECT_EQ(run(ctl::RunWrite, {at(unit), "--model", "8", "do", "2"}).code, ctl::kExitUsage);
     EXPECT_EQ(run(ctl::RunRead, {at(unit), "--model", "8", "ai"}).code, ctl::kExitRefused);
 
+    // The model check comes first and meets the silence.
     unit.setFault(sim::Fault::NoReply);
-    const CtlRun silent = run(ctl::RunRead, {at(unit), "--model", "8", "di"});
+    const CtlRun silent = run(ctl::RunRead, {at(unit), "--model", "8", "di", "--timeout", "200"});
     EXPECT_EQ(silent.code, ctl::kExitRefused);
-    EXPECT_EQ(silent.err, "ORVEX通信エラー\n");
+    EXPECT_EQ(silent.err, "通信エラー\ncode : 10060\n");
+}
+
+// A peer that echoes, floods or is of another model used to have its noise
+// printed as input values, with exit code 0.
+TEST(CtlUnitCommands, ReadAndWriteCheckTheModelFirstAndPrintNoNoise)
+{
+    sim::SimUnit echoing(sim::UnitConfig{.row = 8, .fault = sim::Fault::Echo});
+    sim::SimUnit flooding(sim::UnitConfig{.row = 8, .stream = sim::Stream::Flood});
+    sim::SimUnit other(sim::UnitConfig{.row = 8, .modelCode = 3});
+    for (sim::SimUnit* unit : {&echoing, &flooding, &other}) {
+        unit->start();
+        for (const std::vector<std::string>& args : {std::vector<std::string>{"di"}, std::vector<std::string>{"do"}}) {
+            std::vector<std::string> read{at(*unit), "--model", "8"};
+            read.insert(read.end(), args.begin(), args.end());
+            const CtlRun refused = run(ctl::RunRead, read);
+            EXPECT_EQ(refused.code, ctl::kExitRefused);
+            EXPECT_EQ(refused.out, "");
+            EXPECT_EQ(refused.err, "モデルが違います。\n");
+        }
+        const CtlRun write = run(ctl::RunWrite, {at(*unit), "--model", "8", "do", "111"});
+        EXPECT_EQ(write.code, ctl::kExitRefused);
+        EXPECT_EQ(write.err, "モデルが違います。\n");
+        EXPECT_EQ(unit->outputBits(), 0u) << "nothing was written";
+    }
 }
 
 TEST(CtlUnitCommands, ReadsEngineeringValuesAndSetsAnalogOutputs)

@@ -149,57 +149,79 @@ TEST_F(UnitListFileTest, MissingFileIsAnEmptyListAndFirstSaveCreatesIt)
 TEST_F(UnitListFileTest, HandEditedAndDamagedLinesLoadWhatTheyCan)
 {
     std::string overlong(400, 'n');
-    writeFile("\"short\",\"h\"\r\n"                  // too few fields
-              "\"x\",\"h\",abc,-1,8,-5,4294967297\n" // non-numeric and wrapping numbers
+    const std::string names = ",D1,D2,D3,I1,I2,I3";
+    writeFile("\"short\",\"h\"\r\n" // too few fields: skipped
+              "\"x\",\"h\",abc,-1,8,-5,4294967297" +
+              names +
+              "\n" // non-numeric and wrapping numbers
               "\"" +
-              overlong + "\",\"h\",1,2,8,0,0,\"" + overlong +
-              "\"\r\n" // overlong fields
-              "\r\n"   // blank line
+              overlong + "\",\"h\",1,2,8,0,0,\"" + overlong + "\"" + names +
+              "\r\n" // overlong fields
+              "\r\n" // blank line
               "\"many\",\"h\",1,2,0,0,0,a,b,c,d,e,f,g,h,i,j,k,l,m,n,o,p,q,r,s,t,u,v,w,x,y,z,1,2,3,4,5,6,7,8,9\r\n"
-              "\"bad\xFF\x81\",\"h\",1,2,8,0,0\r\n" // invalid CP932 bytes
+              "\"bad\xFF\x81\",\"h\",1,2,8,0,0" +
+              names +
+              "\r\n" // invalid CP932 bytes
               ",,,,\r\n");
     UnitList list(path, cp932);
     ASSERT_EQ(list.Load(), 0);
-    ASSERT_EQ(list.count(), 6);
-    EXPECT_EQ(list.at(0).name, "short");
-    EXPECT_EQ(list.at(0).controlPort, kDefaultControlPort);
-    EXPECT_EQ(list.at(0).outputNames[0], "DO1") << "missing channel names keep their defaults";
-    EXPECT_EQ(list.at(1).controlPort, 0);
-    EXPECT_EQ(list.at(1).secondPort, -1);
-    EXPECT_EQ(list.at(1).windowLeft, -5);
-    EXPECT_EQ(list.at(1).windowTop, -1) << "an overflowing number saturates like an unsigned read";
-    EXPECT_EQ(list.at(2).name.size(), kMaxNameBytes);
-    EXPECT_EQ(list.at(2).outputNames[0].size(), kMaxSignalNameBytes);
-    EXPECT_EQ(list.at(3).outputNames[1], "b");
-    EXPECT_FALSE(list.at(4).name.empty());
-    EXPECT_TRUE(list.at(5).name.empty());
+    ASSERT_EQ(list.count(), 4);
+    EXPECT_EQ(list.at(0).controlPort, 0);
+    EXPECT_EQ(list.at(0).secondPort, -1);
+    EXPECT_EQ(list.at(0).windowLeft, -5);
+    EXPECT_EQ(list.at(0).windowTop, -1) << "an overflowing number saturates like an unsigned read";
+    EXPECT_EQ(list.at(1).name.size(), kMaxNameBytes);
+    EXPECT_EQ(list.at(1).outputNames[0].size(), kMaxSignalNameBytes);
+    EXPECT_EQ(list.at(2).outputNames[1], "b");
+    EXPECT_FALSE(list.at(3).name.empty());
+    const auto& skipped = list.readReport().skipped;
+    ASSERT_EQ(skipped.size(), 2u);
+    EXPECT_EQ(skipped[0].number, 1);
+    EXPECT_EQ(skipped[0].fault.fields, 2);
+    EXPECT_EQ(skipped[1].number, 7);
+    EXPECT_EQ(skipped[1].fault.fields, 0);
     EXPECT_EQ(list.Save(), 0);
 }
 
-TEST_F(UnitListFileTest, UnknownModelRowIsKeptNotIndexedAndSavedBack)
+TEST_F(UnitListFileTest, UnknownModelRowIsSkippedAndTheFileKeptAsItWasBeforeTheFirstSave)
 {
-    const std::string line = "\"future\",\"h\",10003,30704,77,-1,-1,\"X1\",\"X2\",1.5";
-    writeFile(line + "\r\n");
+    const std::string original = "\"future\",\"h\",10003,30704,77,-1,-1,\"X1\",\"X2\",1.5\r\n"
+                                 "\"Line A\",\"unit-a\",10003,30704,8,-1,-1,\"DO1\",\"DO2\",\"DO3\",\"DI1\","
+                                 "\"DI2\",\"DI3\"\r\n";
+    writeFile(original);
     UnitList list(path, cp932);
     ASSERT_EQ(list.Load(), 0);
     ASSERT_EQ(list.count(), 1);
-    EXPECT_EQ(list.at(0).modelRow, 77);
-    EXPECT_EQ(ModelAt(list.at(0).modelRow).index, kNoModel);
+    EXPECT_EQ(list.at(0).name, "Line A");
+    const ListReadReport& report = list.readReport();
+    ASSERT_EQ(report.skipped.size(), 1u);
+    EXPECT_EQ(report.skipped[0].fault.kind, LineFault::Kind::UnknownModel);
+    EXPECT_EQ(report.skipped[0].fault.modelField, "77");
+    EXPECT_EQ(report.keptCopy.rfind(path + ".unread-", 0), 0u) << report.keptCopy;
+    EXPECT_FALSE(fs::exists(report.keptCopy)) << "nothing is written before a save";
+
     ASSERT_EQ(list.Save(), 0);
-    EXPECT_EQ(fileBytes(), line + "\r\n");
+    EXPECT_TRUE(list.copyKept());
+    EXPECT_EQ(ReadWholeFile(report.keptCopy).value(), original);
+    EXPECT_EQ(fileBytes().find("future"), std::string::npos);
+    ASSERT_EQ(list.Save(), 0) << "later saves keep the copy as it is";
+    EXPECT_EQ(ReadWholeFile(report.keptCopy).value(), original);
 }
 
-TEST_F(UnitListFileTest, OnlyTheFirst256LinesAreRead)
+TEST_F(UnitListFileTest, OnlyTheFirst256LinesAreReadAndTheRestIsCounted)
 {
     std::string contents;
-    for (int i = 0; i < 300; ++i)
-        contents += "\"u" + std::to_string(i) + "\",\"h\",10003,30704,4,-1,-1\r\n";
+    for (int i = 0; i < 10000; ++i)
+        contents += "\"u" + std::to_string(i) + "\",\"h\",10003,30704,4,-1,-1,a,b,c,d,e\r\n";
     writeFile(contents);
     UnitList list(path, cp932);
     EXPECT_NE(list.Load(), 0);
     EXPECT_EQ(list.count(), UnitList::kMaxUnits);
     EXPECT_EQ(list.at(255).name, "u255");
+    EXPECT_EQ(list.readReport().linesNotRead, 10000 - UnitList::kMaxUnits);
     EXPECT_NE(list.Add(-1, unit("one more", 0)), 0);
+    ASSERT_EQ(list.Save(), 0);
+    EXPECT_EQ(ReadWholeFile(list.readReport().keptCopy).value(), contents);
 }
 
 TEST_F(UnitListFileTest, FailedSaveLeavesThePreviousFileIntact)

@@ -48,6 +48,51 @@ TEST_F(FaultyUnit, StaleFrameWithForeignEchoPrecedesTheReply)
     EXPECT_EQ(client.readFrame(), kDyReply);
 }
 
+TEST_F(FaultyUnit, EchoSendsTheCommandBack)
+{
+    RawClient client(unit_.port());
+    unit_.setFault(Fault::Echo, 1);
+    client.send(kDi);
+    EXPECT_EQ(client.readFrame(), kDi);
+}
+
+// A hostile unit talks from the moment a client connects and answers nothing.
+TEST(HostileStream, EachStreamSendsItsBytesUnaskedAndNoCommandIsAnswered)
+{
+    const std::pair<Stream, Bytes> streams[] = {
+        {Stream::WrongEcho, B("zz00\xC8")}, {Stream::Terminators, Bytes{kTerminator}}, {Stream::Trickle, B("0")}};
+    for (const auto& [stream, chunk] : streams) {
+        SCOPED_TRACE(std::string(StreamName(stream)));
+        SimUnit unit(UnitConfig{.row = 22, .stream = stream, .streamEvery = milliseconds(5)});
+        unit.start();
+        RawClient client(unit.port());
+        EXPECT_EQ(client.read(3 * chunk.size()), [&] {
+            Bytes three;
+            for (int i = 0; i < 3; ++i)
+                three.insert(three.end(), chunk.begin(), chunk.end());
+            return three;
+        }());
+        client.send(kDi);
+        EXPECT_TRUE(unit.waitForCommandCount(1, std::chrono::seconds(5)));
+        for (int i = 0; i < 20; ++i)
+            EXPECT_EQ(client.read(chunk.size()), chunk) << "no reply among the stream";
+        unit.setStream(Stream::None);
+    }
+}
+
+TEST(HostileStream, AFloodFillsTheConnectionWithForeignFrames)
+{
+    SimUnit unit(UnitConfig{.row = 19, .stream = Stream::Flood});
+    unit.start();
+    RawClient client(unit.port());
+    const Bytes flood = client.read(64 * 1024);
+    ASSERT_EQ(flood.size(), 64u * 1024);
+    EXPECT_TRUE(std::all_of(flood.begin(), flood.end(),
+                            [](std::uint8_t b) { return b == 'z' || b == '0' || b == kTerminator; }));
+    // A send the connection only partly took may cut a frame now and then.
+    EXPECT_GE(std::count(flood.begin(), flood.end(), kTerminator), 64 * 1024 / 5 - 16);
+}
+
 TEST_F(FaultyUnit, GarbageKeepsTheLengthButNotTheContent)
 {
     RawClient client(unit_.port());

@@ -28,6 +28,18 @@ TEST(SimConfig, UnitLineWithEveryOption)
     EXPECT_TRUE(config.refuseConnections);
 }
 
+TEST(SimConfig, HostileStreamsAndTheirPace)
+{
+    const UnitConfig config = ParseUnitLine("unit 22 stream=wrong-echo every=20");
+    EXPECT_EQ(config.stream, Stream::WrongEcho);
+    EXPECT_EQ(config.streamEvery, std::chrono::milliseconds(20));
+    EXPECT_EQ(ParseUnitLine("unit 8 fault=echo").fault, Fault::Echo);
+    for (const char* name : {"terminators", "trickle", "flood"})
+        EXPECT_EQ(StreamName(ParseUnitLine(std::string("unit 0 stream=") + name).stream), name);
+    EXPECT_FALSE(ParseUnitLine("unit 0 stream=trickle").streamEvery.has_value()) << "the stream's own pace";
+    EXPECT_THROW(ParseUnitLine("unit 0 stream=shout"), ConfigError);
+}
+
 TEST(SimConfig, BadLinesNameTheirLineNumber)
 {
     std::istringstream text("# units\n\nunit 0\nunit 50\n");
