@@ -42,12 +42,7 @@ std::vector<std::string> writeSeries(const std::string& folder)
     if (std::filesystem::exists(folder + "Line1_20261201_000000_100.csv"))
         return SeriesFilesOfUnit(first);
     std::filesystem::create_directories(folder);
-    std::tm start{};
-    start.tm_year = 126;
-    start.tm_mon = 11;
-    start.tm_mday = 1;
-    start.tm_isdst = -1;
-    const std::time_t t0 = std::mktime(&start);
+    const std::time_t t0 = test::LocalMoment({2026, 12, 1, 0, 0, 0});
     test::PanelLogWriter log(folder, "Line1", test::kAnalogInputHeader, kLinesPerFile, t0, TextCodec("CP932"));
     for (int i = 0; i < kFiles * kLinesPerFile; ++i)
         log.write(t0 + i, test::AnalogField(5 * std::sin(i / 600.0), "V") +

@@ -19,14 +19,7 @@ namespace {
 // 2026/12/06 23:15:00 in the machine's zone, where the tests read it back.
 std::time_t Opened()
 {
-    std::tm local{};
-    local.tm_year = 126;
-    local.tm_mon = 11;
-    local.tm_mday = 6;
-    local.tm_hour = 23;
-    local.tm_min = 15;
-    local.tm_isdst = -1;
-    return std::mktime(&local);
+    return test::LocalMoment({2026, 12, 6, 23, 15, 0});
 }
 
 double Seconds(std::time_t at)
@@ -367,16 +360,9 @@ TEST(LogSeriesFiles, ParsesOnlyNamesOfASwitchedSeries)
 TEST(LogTimestamp, ReadsOnlyTheProgramsFormatAndRealDates)
 {
     LogTimestampReader reader;
-    std::tm local{};
-    local.tm_year = 126;
-    local.tm_mon = 11;
-    local.tm_mday = 6;
-    local.tm_hour = 23;
-    local.tm_min = 15;
-    local.tm_sec = 9;
-    local.tm_isdst = -1;
-    EXPECT_EQ(reader.read("2026/12/06", "23:15:09"), static_cast<double>(std::mktime(&local)));
-    EXPECT_EQ(reader.read("2026/12/06", "23:59:59"), static_cast<double>(std::mktime(&local) + 44 * 60 + 50));
+    const std::time_t at = test::LocalMoment({2026, 12, 6, 23, 15, 9});
+    EXPECT_EQ(reader.read("2026/12/06", "23:15:09"), Seconds(at));
+    EXPECT_EQ(reader.read("2026/12/06", "23:59:59"), Seconds(at + 44 * 60 + 50));
     EXPECT_FALSE(reader.read("2026/02/30", "00:00:00"));
     EXPECT_FALSE(reader.read("2026/12/6", "23:15:09"));
     EXPECT_FALSE(reader.read("2026-12-06", "23:15:09"));

@@ -57,12 +57,7 @@ int main(int argc, char** argv)
 
     test::TempFolder folder;
     const TextCodec codec("CP932");
-    std::tm start{};
-    start.tm_year = 126;
-    start.tm_mon = 10;
-    start.tm_mday = 30;
-    start.tm_isdst = -1;
-    const std::time_t t0 = std::mktime(&start);
+    const std::time_t t0 = test::LocalMoment({2026, 11, 30, 0, 0, 0});
     std::string anyFile;
     {
         PanelLogWriter first(folder.folder(), "反応槽A", kHeader, 10'000, t0, codec);

@@ -16,6 +16,20 @@ inline constexpr const char* kAnalogInputHeader = "日付,時刻,AI1,単位1,AI2
 inline constexpr const char* kAnalogOutputHeader = "日付,時刻,DI1,DI2,DI3,AO1,単位1,AO2,単位2\n";
 inline constexpr const char* kFiveInputHeader = "日付,時刻,温度,単位1,AI2,単位2,AI3,単位3,AI4,単位4,AI5,単位5\n";
 
+// A moment of the machine's local calendar, as the logs write it.
+inline std::time_t LocalMoment(const LocalDateTime& local)
+{
+    std::tm moment{};
+    moment.tm_year = local.year - 1900;
+    moment.tm_mon = local.month - 1;
+    moment.tm_mday = local.day;
+    moment.tm_hour = local.hour;
+    moment.tm_min = local.minute;
+    moment.tm_sec = local.second;
+    moment.tm_isdst = -1;
+    return std::mktime(&moment);
+}
+
 inline LocalDateTime LocalOf(std::time_t at)
 {
     std::tm local{};
