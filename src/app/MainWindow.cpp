@@ -1,5 +1,6 @@
 #include "app/MainWindow.h"
 
+#include "graph/LogViewerWindow.h"
 #include "registry/AddChangeDialog.h"
 #include "search/SearchDialog.h"
 
@@ -7,11 +8,14 @@
 #include <QCheckBox>
 #include <QCloseEvent>
 #include <QComboBox>
+#include <QDragEnterEvent>
+#include <QDropEvent>
 #include <QFileDialog>
 #include <QGroupBox>
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QLabel>
+#include <QMimeData>
 #include <QPushButton>
 #include <QTreeWidget>
 #include <QVBoxLayout>
@@ -76,6 +80,9 @@ void MainWindow::buildLayout()
             buttons->addSpacing(8);
     }
     buttons->addStretch(1);
+    openLog_ = new QPushButton("ログを開く(&O)...");
+    openLog_->setAutoDefault(false);
+    buttons->addWidget(openLog_);
     listRow->addLayout(buttons);
     root->addWidget(listGroup, 1);
 
@@ -142,6 +149,25 @@ void MainWindow::connectActions()
     connect(&timer_, &QTimer::timeout, this, [this] { logic_.onTimer(); });
     connect(static_cast<QPushButton*>(controls_.widget(MainId::Search)), &QPushButton::clicked, this,
             [this] { SearchDialog::run(this, list_, state_, searchTarget_); });
+    connect(openLog_, &QPushButton::clicked, this,
+            [this] { LogViewerWindow::chooseAndOpen(QString::fromStdString(logic_.logFolder()), this); });
+    // CSV logs dropped on the window open in a log viewer.
+    setAcceptDrops(true);
+}
+
+void MainWindow::dragEnterEvent(QDragEnterEvent* event)
+{
+    if (!LogViewerWindow::csvFilesOf(event->mimeData()->urls()).isEmpty())
+        event->acceptProposedAction();
+}
+
+void MainWindow::dropEvent(QDropEvent* event)
+{
+    const QStringList files = LogViewerWindow::csvFilesOf(event->mimeData()->urls());
+    if (files.isEmpty())
+        return;
+    event->acceptProposedAction();
+    LogViewerWindow::openChosen(files, this);
 }
 
 bool MainWindow::start(std::vector<Adapter> adapters)

@@ -9,6 +9,7 @@
 #include <QTimer>
 #include <QWidget>
 
+class QPushButton;
 class QTreeWidget;
 
 namespace vantel {
@@ -26,6 +27,7 @@ public:
     // Where the network search sends its probes (the demo points it at the simulator).
     void setSearchTarget(DatagramAddress target) { searchTarget_ = target; }
     QTreeWidget* unitListView() const { return units_; }
+    QPushButton* openLogButton() const { return openLog_; }
 
     // MainWindowView
     ControlView& controls() override { return controls_; }
@@ -40,6 +42,8 @@ public:
 protected:
     void closeEvent(QCloseEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
+    void dragEnterEvent(QDragEnterEvent* event) override;
+    void dropEvent(QDropEvent* event) override;
 
 private:
     void buildLayout();
@@ -51,6 +55,7 @@ private:
     DatagramAddress searchTarget_{kLimitedBroadcast, kDiscoveryPort};
     CVantelDlg logic_;
     QTreeWidget* units_ = nullptr;
+    QPushButton* openLog_ = nullptr;
     QTimer timer_;
     bool closeAllowed_ = false;
 };

@@ -3,6 +3,7 @@
 #include "app/MainWindow.h"
 #include "app/PanelLauncher.h"
 #include "app/QtTranslations.h"
+#include "graph/LogViewerWindow.h"
 #include "panels/ContainerWindow.h"
 #include "panels/DigitalPanelWindow.h"
 #include "platform/AppPaths.h"
@@ -99,6 +100,11 @@ int main(int argc, char** argv)
     if (!window.start(std::move(adapters)))
         return 1;
     window.show();
+    QStringList openFiles;
+    for (const std::string& file : options.openFiles)
+        openFiles << QString::fromStdString(file);
+    if (!openFiles.isEmpty())
+        LogViewerWindow::open(openFiles, &window);
     const int exitCode = QApplication::exec();
     // A panel abandoned at shutdown still runs its threads against the unit
     // list: stop it before the list goes.

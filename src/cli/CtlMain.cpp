@@ -2,6 +2,7 @@
 
 #include "cli/ListCommands.h"
 #include "cli/LogCommand.h"
+#include "cli/PlotCommand.h"
 #include "cli/SearchCommand.h"
 #include "cli/UnitCommands.h"
 #include "platform/VersionText.h"
@@ -12,8 +13,8 @@
 namespace vantel::ctl {
 namespace {
 
-const std::array<const CtlCommand*, 7> kCommands = {&kListCommand,  &kAddCommand,    &kProbeCommand, &kReadCommand,
-                                                    &kWriteCommand, &kSearchCommand, &kLogCommand};
+const std::array<const CtlCommand*, 8> kCommands = {&kListCommand,  &kAddCommand,    &kProbeCommand, &kReadCommand,
+                                                    &kWriteCommand, &kSearchCommand, &kLogCommand,   &kPlotCommand};
 
 void usage(std::ostream& out)
 {

@@ -1,7 +1,11 @@
 #include "graph/CanvasSceneRenderer.h"
 
+#include <QGuiApplication>
+#include <QImage>
 #include <QPainter>
 #include <QPen>
+
+#include <memory>
 
 namespace vantel {
 namespace {
@@ -115,6 +119,27 @@ void CanvasSceneRenderer::render(QPainter& painter, const CanvasScene& scene)
     const ItemPainter itemPainter{painter};
     for (const SceneItem& item : scene.items)
         std::visit(itemPainter, item);
+}
+
+bool SaveScenePng(const CanvasScene& scene, int width, int height, const std::string& path)
+{
+    // Fonts need a Qt application; a command-line caller has none, and no
+    // screen either.
+    std::unique_ptr<QGuiApplication> offscreen;
+    if (QCoreApplication::instance() == nullptr) {
+        if (!qEnvironmentVariableIsSet("QT_QPA_PLATFORM"))
+            qputenv("QT_QPA_PLATFORM", "offscreen");
+        static int argc = 1;
+        static char name[] = "vantelctl";
+        static char* argv[] = {name, nullptr};
+        offscreen = std::make_unique<QGuiApplication>(argc, argv);
+    }
+    QImage image(width, height, QImage::Format_RGB32);
+    {
+        QPainter painter(&image);
+        CanvasSceneRenderer().render(painter, scene);
+    }
+    return image.save(QString::fromStdString(path), "PNG");
 }
 
 } // namespace vantel

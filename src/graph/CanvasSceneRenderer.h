@@ -4,6 +4,8 @@
 
 #include <QFont>
 
+#include <string>
+
 class QPainter;
 
 namespace vantel {
@@ -19,6 +21,10 @@ private:
     QFont font_;
     int fontHeight_ = -1;
 };
+
+// Draws a scene of width x height pixels into a PNG file, without a screen:
+// starts an offscreen Qt for the drawing when no Qt application runs.
+bool SaveScenePng(const CanvasScene& scene, int width, int height, const std::string& path);
 
 // Monospaced font holding Japanese glyphs, at a pixel height.
 QFont CanvasFont(int pixelHeight);

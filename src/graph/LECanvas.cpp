@@ -39,12 +39,12 @@ LECanvas::LECanvas(int id, PixelRect placement, bool withScrollBar)
 {
 }
 
-LECanvasSeries* LECanvas::AddSeries(std::string_view name, double scaleMin, double scaleMax)
+LECanvasSeries* LECanvas::AddSeries(std::string_view name, double scaleMin, double scaleMax, std::size_t capacity)
 {
     const std::lock_guard guard(mutex_);
     if (series_.size() >= kMaxSeries)
         return nullptr;
-    series_.push_back(std::make_unique<LECanvasSeries>(mutex_, name, scaleMin, scaleMax));
+    series_.push_back(std::make_unique<LECanvasSeries>(mutex_, name, scaleMin, scaleMax, capacity));
     return series_.back().get();
 }
 

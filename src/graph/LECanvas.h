@@ -54,8 +54,10 @@ public:
     int height() const { return placement_.bottom - placement_.top; }
     bool hasScrollBar() const { return withScrollBar_; }
 
-    // Null once kMaxSeries exist.
-    LECanvasSeries* AddSeries(std::string_view name, double scaleMin, double scaleMax);
+    // Null once kMaxSeries exist. A recorded history may keep more samples
+    // per series than a live panel does.
+    LECanvasSeries* AddSeries(std::string_view name, double scaleMin, double scaleMax,
+                              std::size_t capacity = LECanvasSeries::kMaxSamples);
     LECanvasSeries* GetSeries(int index) const;
     int SeriesCount() const;
     void SelectSeries(int index);

@@ -1,5 +1,8 @@
 #include "graph/LECanvasSeries.h"
 
+#include <algorithm>
+#include <cmath>
+
 namespace vantel {
 namespace {
 
@@ -19,8 +22,9 @@ std::string clipText(std::string_view text)
 
 } // namespace
 
-LECanvasSeries::LECanvasSeries(std::mutex& canvasLock, std::string_view name, double scaleMin, double scaleMax)
-    : lock_(&canvasLock), name_(clipText(name)), scaleMin_(scaleMin), scaleMax_(scaleMax)
+LECanvasSeries::LECanvasSeries(std::mutex& canvasLock, std::string_view name, double scaleMin, double scaleMax,
+                               std::size_t capacity)
+    : lock_(&canvasLock), samples_(capacity), name_(clipText(name)), scaleMin_(scaleMin), scaleMax_(scaleMax)
 {
 }
 
@@ -74,14 +78,38 @@ void LECanvasSeries::SetDigital(bool on)
     }
 }
 
+void LECanvasSeries::appendLocked(double time, double value)
+{
+    if (digital_ && value != 0)
+        value = 1.0;
+    if (samples_.size() == samples_.capacity()) {
+        samples_.popFront();
+        // A gap before the oldest kept sample is no gap any more.
+        if (!gapEnds_.empty() && gapEnds_.front() <= samples_.front().time)
+            gapEnds_.erase(gapEnds_.begin());
+    }
+    if (gapThreshold_ > 0 && !samples_.empty() && time - samples_.back().time > gapThreshold_)
+        gapEnds_.push_back(time);
+    samples_.pushBack({time, value});
+}
+
 void LECanvasSeries::AppendSample(double time, double value)
 {
     const std::lock_guard guard(*lock_);
-    if (digital_ && value != 0)
-        value = 1.0;
-    if (samples_.size() == kMaxSamples)
-        samples_.popFront();
-    samples_.pushBack({time, value});
+    appendLocked(time, value);
+}
+
+void LECanvasSeries::AppendSamples(std::span<const LECanvasSample> samples)
+{
+    const std::lock_guard guard(*lock_);
+    for (const LECanvasSample& sample : samples)
+        appendLocked(sample.time, sample.value);
+}
+
+void LECanvasSeries::ReserveSamples(std::size_t count)
+{
+    const std::lock_guard guard(*lock_);
+    samples_.reserve(count);
 }
 
 void LECanvasSeries::ClearSamples()
@@ -89,6 +117,31 @@ void LECanvasSeries::ClearSamples()
     // The lock keeps a paint from seeing the series half cleared.
     const std::lock_guard guard(*lock_);
     samples_.clear();
+    gapEnds_.clear();
+}
+
+void LECanvasSeries::SetGapThreshold(double seconds)
+{
+    const std::lock_guard guard(*lock_);
+    gapThreshold_ = seconds > 0 && std::isfinite(seconds) ? seconds : 0;
+    recomputeGapsLocked();
+}
+
+void LECanvasSeries::recomputeGapsLocked()
+{
+    gapEnds_.clear();
+    if (gapThreshold_ <= 0)
+        return;
+    for (std::size_t i = 1; i < samples_.size(); ++i) {
+        if (samples_[i].time - samples_[i - 1].time > gapThreshold_)
+            gapEnds_.push_back(samples_[i].time);
+    }
+}
+
+bool LECanvasSeries::gapBetweenLocked(double before, double after) const
+{
+    const auto next = std::upper_bound(gapEnds_.begin(), gapEnds_.end(), before);
+    return next != gapEnds_.end() && *next <= after;
 }
 
 std::size_t LECanvasSeries::SampleCount() const

@@ -4,8 +4,10 @@
 #include "graph/SampleRing.h"
 
 #include <mutex>
+#include <span>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace vantel {
 
@@ -17,7 +19,9 @@ public:
     static constexpr double kDigitalMin = -0.5;
     static constexpr double kDigitalMax = 1.5;
 
-    LECanvasSeries(std::mutex& canvasLock, std::string_view name, double scaleMin, double scaleMax);
+    // `capacity`: the most samples kept; the oldest go first beyond it.
+    LECanvasSeries(std::mutex& canvasLock, std::string_view name, double scaleMin, double scaleMax,
+                   std::size_t capacity = kMaxSamples);
     LECanvasSeries(const LECanvasSeries&) = delete;
     LECanvasSeries& operator=(const LECanvasSeries&) = delete;
 
@@ -30,7 +34,14 @@ public:
     void SetVisible(bool on);
     void SetDigital(bool on);
     void AppendSample(double time, double value);
+    // Many samples under one lock, for loading a recorded history.
+    void AppendSamples(std::span<const LECanvasSample> samples);
+    // Room for this many samples (up to the capacity) without regrowing.
+    void ReserveSamples(std::size_t count);
     void ClearSamples();
+    // A pause between two samples longer than this many seconds is drawn as
+    // a gap rather than a line across it; 0 (the default) draws no gaps.
+    void SetGapThreshold(double seconds);
 
     std::size_t SampleCount() const;
     bool IsVisible() const;
@@ -44,10 +55,18 @@ public:
     Colour colourLocked() const { return colour_; }
     bool visibleLocked() const { return visible_; }
     bool digitalLocked() const { return digital_; }
+    // True when a gap lies between the samples at these times (after <= before).
+    bool gapBetweenLocked(double before, double after) const;
 
 private:
+    void appendLocked(double time, double value);
+    void recomputeGapsLocked();
+
     std::mutex* lock_;
-    SampleRing samples_{kMaxSamples};
+    SampleRing samples_;
+    double gapThreshold_ = 0;
+    // Times of the samples that follow a gap, ascending.
+    std::vector<double> gapEnds_;
     std::string name_;
     std::string unit_;
     double scaleMin_;

@@ -78,6 +78,13 @@ void SampleRing::clear()
     size_ = 0;
 }
 
+void SampleRing::reserve(std::size_t count)
+{
+    count = std::min(count, capacity_);
+    buffer_.reserve(count);
+    blocks_.reserve((count + kBlock - 1) / kBlock);
+}
+
 std::size_t SampleRing::blockStartAtOrAfter(std::size_t index) const
 {
     if (index >= size_)

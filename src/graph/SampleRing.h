@@ -40,6 +40,8 @@ public:
     void pushBack(const LECanvasSample& sample);
     void popFront();
     void clear();
+    // Room for `count` samples (at most the capacity) without regrowing.
+    void reserve(std::size_t count);
 
     // Smallest and largest finite value among indices first .. last
     // (first <= last < size); nothing when none is finite. Ties go to the

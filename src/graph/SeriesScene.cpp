@@ -46,6 +46,15 @@ public:
             flush();
         current_.push_back(point);
     }
+    // A gap in the recording: the stroke ends here. A lone sample between two
+    // gaps is still shown, as a dash one pixel long, unless it lies left of
+    // the plot.
+    void breakAtGap(int plotLeft)
+    {
+        if (current_.size() == 1 && current_.front().x >= plotLeft)
+            current_.push_back({current_.front().x + 1, current_.front().y});
+        flush();
+    }
 
 private:
     void flush()
@@ -91,16 +100,22 @@ void AddSeriesPath(CanvasScene& scene, const CanvasGeometry& geometry, const Can
     const double max = series.scaleMaxLocked();
     const int left = geometry.plot().left;
     StrokeBuilder strokes(scene, series.colourLocked(), penWidth);
+    double previousTime = 0;
+    bool anyDrawn = false;
     for (std::size_t n = 0; n < indices.size(); ++n) {
         const std::size_t index = indices[n];
         const LECanvasSample& sample = samples[index];
         if (!isDrawable(sample))
             continue;
+        if (anyDrawn && series.gapBetweenLocked(previousTime, sample.time))
+            strokes.breakAtGap(left);
+        previousTime = sample.time;
+        anyDrawn = true;
         PixelPoint point{geometry.timeToX(sample.time, view), geometry.valueToClampedY(sample.value, min, max)};
         if (strokes.startsStroke() && point.x < left && n + 1 < indices.size()) {
             // Enter from the left edge at the value the line has there.
             const LECanvasSample& next = samples[index + 1];
-            if (isDrawable(next) && next.time > sample.time) {
+            if (isDrawable(next) && next.time > sample.time && !series.gapBetweenLocked(sample.time, next.time)) {
                 const double value =
                     sample.value + (next.value - sample.value) * (view.start - sample.time) / (next.time - sample.time);
                 point = {left, geometry.valueToClampedY(value, min, max)};

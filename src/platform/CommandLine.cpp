@@ -40,7 +40,14 @@ CommandLine ParseCommandLine(const std::vector<std::string>& args)
             result.searchTarget = value("--search-target");
         else if (arg == "--demo")
             result.demo = true;
-        else if (arg == "--help" || arg == "-h")
+        else if (arg == "--open") {
+            // Every following argument up to the next option is a log file.
+            const std::size_t first = result.openFiles.size();
+            while (i + 1 < args.size() && !args[i + 1].starts_with("-") && !ParseTimeoutArgument(args[i + 1]))
+                result.openFiles.push_back(args[++i]);
+            if (result.openFiles.size() == first)
+                result.error = "--open needs a file";
+        } else if (arg == "--help" || arg == "-h")
             result.help = true;
         else if (arg == "--version")
             result.version = true;
@@ -53,12 +60,14 @@ CommandLine ParseCommandLine(const std::vector<std::string>& args)
 std::string CommandLineHelp()
 {
     return "Usage: vantel [-T<ms>] [--list FILE] [--codepage CP] [--search-target ADDR:PORT] [--demo]\n"
+           "             [--open FILE...]\n"
            "  -T<ms>, /T<ms>   connect time-out for units and the search, 1-19999 ms (default 3000)\n"
            "  --list FILE      unit list file (default: vantel.dat beside the program, or ~/.config/vantel)\n"
            "  --codepage CP    code page of the list and log files: CP932 (default) or UTF-8\n"
            "  --search-target ADDR:PORT  send the search probes there instead of broadcasting\n"
            "                   (--demo: 127.0.0.1:30718, the simulator)\n"
            "  --demo           add a loopback adapter so simulated units can be reached\n"
+           "  --open FILE...   open these CSV logs in a log viewer\n"
            "  --help           show this text\n"
            "  --version        show the version\n";
 }

@@ -10,7 +10,8 @@ struct CommandLine {
     int timeoutMs = 0; // 0: not given
     std::string listFile;
     std::string codePage = "CP932";
-    std::string searchTarget; // "ADDR:PORT" the search probes instead of the broadcast
+    std::string searchTarget;           // "ADDR:PORT" the search probes instead of the broadcast
+    std::vector<std::string> openFiles; // CSV logs to open in a viewer at start
     bool demo = false;
     bool help = false;
     bool version = false;
@@ -19,6 +20,7 @@ struct CommandLine {
 
 // The program's options: "-T<ms>" or "/T<ms>" in any case (1-19999 ms, else
 // ignored), "--list FILE", "--codepage CP", "--search-target ADDR:PORT", "--demo",
+// "--open FILE..." (the files up to the next option),
 // "--help", "--version".
 CommandLine ParseCommandLine(const std::vector<std::string>& args);
 

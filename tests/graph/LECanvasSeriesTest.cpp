@@ -192,3 +192,29 @@ TEST(LECanvasRegistry, HandsOutIdsRefusesThe129thAndReusesFreedSlots)
     EXPECT_NE(registry.CreateCanvas(0, 0, 10, 10, 0, false), nullptr);
     EXPECT_EQ(registry.CanvasCount(), 128);
 }
+
+TEST(LECanvasSeries, GapsFollowTheThresholdAndLeaveWithTheSamplesThatDelimitThem)
+{
+    LECanvas canvas = makeCanvas();
+    LECanvasSeries* series = canvas.AddSeries("AI1", -10, 10, 6);
+    const std::vector<LECanvasSample> samples{{0, 1}, {1, 1}, {10, 1}, {11, 1}, {30, 1}};
+    series->AppendSamples(samples);
+    {
+        const auto guard = canvas.lock();
+        EXPECT_FALSE(series->gapBetweenLocked(0, 30)); // no threshold, no gaps
+    }
+    series->SetGapThreshold(5);
+    {
+        const auto guard = canvas.lock();
+        EXPECT_TRUE(series->gapBetweenLocked(1, 10));
+        EXPECT_FALSE(series->gapBetweenLocked(10, 11));
+        EXPECT_TRUE(series->gapBetweenLocked(11, 30));
+    }
+    series->AppendSample(31, 1); // full: from here on the oldest goes
+    series->AppendSample(32, 1);
+    series->AppendSample(33, 1);
+    const auto guard = canvas.lock();
+    EXPECT_EQ(series->samplesLocked().front().time, 10);
+    EXPECT_FALSE(series->gapBetweenLocked(-100, 10));
+    EXPECT_TRUE(series->gapBetweenLocked(11, 30));
+}

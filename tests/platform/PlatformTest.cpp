@@ -27,6 +27,17 @@ TEST(CommandLine, TimeoutOptionKeepsItsTraditionalForms)
     EXPECT_EQ(ParseCommandLine({"-T20000"}).timeoutMs, 0);
 }
 
+TEST(CommandLine, OpenTakesEveryFileUpToTheNextOption)
+{
+    const CommandLine cl = ParseCommandLine({"--open", "/logs/a_001.csv", "/logs/tank.csv", "/T2500", "--demo"});
+    EXPECT_EQ(cl.openFiles, (std::vector<std::string>{"/logs/a_001.csv", "/logs/tank.csv"}));
+    EXPECT_EQ(cl.timeoutMs, 2500);
+    EXPECT_TRUE(cl.demo);
+    EXPECT_TRUE(cl.error.empty());
+    EXPECT_FALSE(ParseCommandLine({"--open", "--demo"}).error.empty());
+    EXPECT_FALSE(ParseCommandLine({"--open"}).error.empty());
+}
+
 TEST(VersionText, DropsAZeroFourthPart)
 {
     EXPECT_EQ(VersionText(1, 0, 3, 0), "Version 1.03");
