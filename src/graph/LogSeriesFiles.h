@@ -7,10 +7,12 @@
 
 namespace vantel {
 
-// The parts of a switched log's file name, "NAME_yyyyMMdd_HHmmss_NNN.csv".
+// The parts of a switched log's file name, "NAME_yyyyMMdd_HHmmss_NNN.csv", or
+// "NAME_yyyyMMdd_HHmmss-R_NNN.csv" for a second run opened within the same second.
 struct SeriesFileName {
     std::string unit;  // NAME
     std::string stamp; // "yyyyMMdd_HHmmss": when the panel that wrote it opened
+    int run = 1;       // R, from 2 when present
     int number = 0;    // NNN, from 1
 };
 

@@ -355,6 +355,37 @@ TEST(LogSeriesFiles, ParsesOnlyNamesOfASwitchedSeries)
     EXPECT_FALSE(ParseSeriesFileName("Tank_20261206-231500_001.csv"));
     EXPECT_FALSE(ParseSeriesFileName("Tank_20261206_231500_000.csv"));
     EXPECT_FALSE(ParseSeriesFileName("Tank_20261206_231500_001.txt"));
+
+    // A run restarted within the same second as the last one.
+    const auto second = ParseSeriesFileName("Tank_20261206_231500-2_001.csv");
+    ASSERT_TRUE(second);
+    EXPECT_EQ(second->unit, "Tank");
+    EXPECT_EQ(second->stamp, "20261206_231500");
+    EXPECT_EQ(second->run, 2);
+    EXPECT_EQ(name->run, 1);
+    EXPECT_FALSE(ParseSeriesFileName("Tank_20261206_231500-1_001.csv"));
+    EXPECT_FALSE(ParseSeriesFileName("Tank_20261206_231500-_001.csv"));
+}
+
+TEST(LogSeriesFiles, ARunRestartedWithinTheSecondFollowsTheRunBeforeIt)
+{
+    test::TempFolder logs;
+    const TextCodec codec("UTF-8");
+    const std::time_t t0 = Opened();
+    const std::string values = AnalogField(1, "V") + AnalogField(2, "V") + AnalogField(3, "V") + ",0,1";
+    PanelLogWriter first(logs.folder(), "Tank", test::kAnalogInputHeader, 1000, t0, codec);
+    first.write(t0, values);
+    PanelLogWriter restarted(logs.folder(), "Tank", test::kAnalogInputHeader, 1000, t0, codec);
+    restarted.write(t0 + 1, values);
+    ASSERT_EQ(restarted.currentFile(), first.base() + "-2_001.csv") << "the logger never continues a series";
+
+    const std::vector<std::string> files = SeriesFilesOfUnit(restarted.currentFile());
+    ASSERT_EQ(files.size(), 2u);
+    EXPECT_EQ(files[0], first.currentFile());
+    EXPECT_EQ(files[1], restarted.currentFile());
+    const LogLoadOutcome loaded = Load(files, codec);
+    ASSERT_TRUE(loaded.canvas) << loaded.error;
+    EXPECT_EQ(loaded.lines, 2);
 }
 
 TEST(LogTimestamp, ReadsOnlyTheProgramsFormatAndRealDates)
