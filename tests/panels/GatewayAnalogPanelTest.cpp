@@ -724,9 +724,11 @@ TEST_F(GatewayAnalogTest, OneSilentUnitAmongThreePanelsOnOneLinkLeavesTheOthersW
     view.setText(Out::Rows[1].output, "3");
     outputs->onOutputButton(1);
     digital->onOutputButton(0);
+    // Both answers must be in before the clock jumps, or their own watchdogs fire too.
     ASSERT_TRUE(Eventually([&] {
         return gateway->nodeState(kOutputNode).analogOutputs[1].raw != 0 &&
-               gateway->nodeState(kDigitalNode).outputBits == 1u;
+               gateway->nodeState(kDigitalNode).outputBits == 1u && link.pendingReplies(kOutputNode) == 0 &&
+               link.pendingReplies(kDigitalNode) == 0;
     }));
 
     clock.advance(kPastTimeoutMs);
