@@ -1,6 +1,7 @@
 #include "cli/CtlArgs.h"
 
 #include <charconv>
+#include <cmath>
 
 namespace vantel::ctl {
 
@@ -10,6 +11,16 @@ std::optional<int> ParseWholeNumber(const std::string& text)
     const char* end = text.data() + text.size();
     const auto result = std::from_chars(text.data(), end, value);
     if (text.empty() || result.ec != std::errc() || result.ptr != end)
+        return std::nullopt;
+    return value;
+}
+
+std::optional<double> ParseDecimalNumber(const std::string& text)
+{
+    double value = 0;
+    const char* end = text.data() + text.size();
+    const auto result = std::from_chars(text.data(), end, value);
+    if (text.empty() || result.ec != std::errc() || result.ptr != end || !std::isfinite(value))
         return std::nullopt;
     return value;
 }

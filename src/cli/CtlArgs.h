@@ -39,4 +39,8 @@ private:
 // Decimal integer filling the whole text, or nullopt.
 std::optional<int> ParseWholeNumber(const std::string& text);
 
+// Finite decimal number filling the whole text ("2.5", "-1e-3"), read the same
+// under every locale, or nullopt.
+std::optional<double> ParseDecimalNumber(const std::string& text);
+
 } // namespace vantel::ctl

@@ -115,14 +115,13 @@ std::optional<OutputValue> ParseOutputValue(const std::string& channelText, cons
                                             int outputCount, std::ostream& err)
 {
     const auto channel = ParseWholeNumber(channelText);
-    char* end = nullptr;
-    const double value = std::strtod(valueText.c_str(), &end);
-    if (!channel || *channel < 1 || *channel > outputCount || !end || *end != '\0') {
+    const auto value = ParseDecimalNumber(valueText);
+    if (!channel || *channel < 1 || *channel > outputCount || !value) {
         err << "write ao needs CH (1-" << outputCount << ") and a VALUE\n";
         return std::nullopt;
     }
     const int mode = current ? OutputMode::Current : OutputMode::Voltage;
-    return OutputValue{*channel - 1, mode, ValueToOutputRaw(mode, value)};
+    return OutputValue{*channel - 1, mode, ValueToOutputRaw(mode, *value)};
 }
 
 int ReadAnalogInputs(UnitSession& unit, std::ostream& out, std::ostream& err)

@@ -133,7 +133,9 @@ TEST(CtlUnitCommands, ReadsEngineeringValuesAndSetsAnalogOutputs)
     EXPECT_EQ(amps.code, 0) << amps.err;
     EXPECT_EQ(outputs.state().analogOutputs[1].raw, 20480);
     EXPECT_EQ(run(ctl::RunWrite, {at(outputs), "--model", "21", "ao", "3", "1"}).code, ctl::kExitUsage);
-    EXPECT_EQ(run(ctl::RunWrite, {at(outputs), "--model", "21", "ao", "1", "x"}).code, ctl::kExitUsage);
+    for (const char* notAValue : {"x", "inf", "nan", "1e999", "2,5", ""})
+        EXPECT_EQ(run(ctl::RunWrite, {at(outputs), "--model", "21", "ao", "1", notAValue}).code, ctl::kExitUsage)
+            << notAValue;
 
     const CtlRun readBack = run(ctl::RunRead, {at(outputs), "--model", "21", "ao"});
     EXPECT_EQ(readBack.code, 0) << readBack.err;
