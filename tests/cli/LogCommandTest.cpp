@@ -110,7 +110,9 @@ TEST_F(CtlLogCommand, WithoutAFolderTheLogGoesBesideTheNamedList)
     sim::SimUnit unit(sim::UnitConfig{.row = 22});
     unit.start();
     addUnit("Tank", 22, unit.port());
-    const CtlRun run = test::RunCtl(ctl::RunLog, {"--list", listFile(), "--unit", "Tank", "--seconds", "1"});
+    // Polls every 100 ms for two seconds: a loaded machine still writes lines well inside the run.
+    const CtlRun run =
+        test::RunCtl(ctl::RunLog, {"--list", listFile(), "--unit", "Tank", "--period", "1", "--seconds", "2"});
     ASSERT_EQ(run.code, ctl::kExitOk) << run.err;
     EXPECT_EQ(run.err.rfind("logging into " + home.folder(), 0), 0u) << run.err;
     const auto lines = LinesOf(home.path() / "Tank.csv", codec);
