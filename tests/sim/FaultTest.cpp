@@ -66,12 +66,10 @@ TEST(HostileStream, EachStreamSendsItsBytesUnaskedAndNoCommandIsAnswered)
         SimUnit unit(UnitConfig{.row = 22, .stream = stream, .streamEvery = milliseconds(5)});
         unit.start();
         RawClient client(unit.port());
-        EXPECT_EQ(client.read(3 * chunk.size()), [&] {
-            Bytes three;
-            for (int i = 0; i < 3; ++i)
-                three.insert(three.end(), chunk.begin(), chunk.end());
-            return three;
-        }());
+        Bytes three;
+        for (int i = 0; i < 3; ++i)
+            three.insert(three.end(), chunk.begin(), chunk.end());
+        EXPECT_EQ(client.read(3 * chunk.size()), three);
         client.send(kDi);
         EXPECT_TRUE(unit.waitForCommandCount(1, std::chrono::seconds(5)));
         for (int i = 0; i < 20; ++i)
