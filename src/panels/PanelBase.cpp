@@ -75,6 +75,11 @@ void PanelBase::onCloseCommand()
 {
     if (finished_.load())
         return;
+    // Set before the waits are cancelled, or the ticker could start one more
+    // tick's work between the cancel and its stop; and before looking at the
+    // callbacks: a callback that starts now sees it and drops its result, one
+    // that started earlier is waited for.
+    closing_ = true;
     closeSource_.request_stop();
     // A close deferred for a running callback comes back here; the list is
     // saved once.
@@ -83,9 +88,6 @@ void PanelBase::onCloseCommand()
         list_.Save();
     }
     ticker_.stop();
-    // Set before looking at the callbacks: a callback that starts now sees
-    // it and drops its result; one that started earlier is waited for.
-    closing_ = true;
     if (callbacksRunning_.load() > 0) {
         view_.postClose();
         return;
