@@ -43,7 +43,8 @@ std::vector<std::string> writeSeries(const std::string& folder)
         return SeriesFilesOfUnit(first);
     std::filesystem::create_directories(folder);
     const std::time_t t0 = test::LocalMoment({2026, 12, 1, 0, 0, 0});
-    test::PanelLogWriter log(folder, "Line1", test::kAnalogInputHeader, kLinesPerFile, t0, TextCodec("CP932"));
+    const TextCodec codec("CP932"); // the logger keeps a reference to it
+    test::PanelLogWriter log(folder, "Line1", test::kAnalogInputHeader, kLinesPerFile, t0, codec);
     for (int i = 0; i < kFiles * kLinesPerFile; ++i)
         log.write(t0 + i, test::AnalogField(5 * std::sin(i / 600.0), "V") +
                               test::AnalogField(100 + 20 * std::sin(i / 3600.0), "℃") +

@@ -23,8 +23,9 @@ TEST(MainWindowLogs, DroppedCsvFilesOpenInALogViewerAndOtherFilesAreRefused)
     window.show();
     EXPECT_EQ(window.openLogButton()->text(), QStringLiteral("ログを開く(&O)..."));
 
+    const TextCodec codec("CP932"); // the logger keeps a reference to it
     test::PanelLogWriter log(folder.folder(), "Drop", test::kDigitalHeader, CsvLogger::kSwitchingOff, 1'796'000'000,
-                             TextCodec("CP932"));
+                             codec);
     log.write(1'796'000'000, ",1,0,1,0,1,0,1,0");
     QMimeData other;
     other.setUrls({QUrl::fromLocalFile((folder.path() / "vantel.dat").string().c_str())});
