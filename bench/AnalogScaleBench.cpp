@@ -12,9 +12,9 @@
 #include "SimChild.h"
 #include "graph/LECanvas.h"
 #include "panels/AnalogPanels.h"
-#include "panels/CVantelDIGITAL.h"
-#include "panels/HeadlessPanelView.h"
-#include "panels/UnitCheck.h"
+#include "panels/digital/CVantelDIGITAL.h"
+#include "panels/framework/HeadlessPanelView.h"
+#include "panels/framework/UnitCheck.h"
 #include "platform/TcpSocket.h"
 
 #include <chrono>

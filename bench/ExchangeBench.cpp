@@ -7,7 +7,7 @@
 
 #include "LatencyFigures.h"
 #include "ReplyServer.h"
-#include "comm/UnitWorker.h"
+#include "comm/worker/UnitWorker.h"
 
 #include <algorithm>
 #include <chrono>

@@ -8,7 +8,7 @@
 
 #include "LatencyFigures.h"
 #include "SimGateway.h"
-#include "comm/CGatewayLink.h"
+#include "comm/link/CGatewayLink.h"
 #include "platform/Clock.h"
 #include "platform/TcpSocket.h"
 

@@ -12,9 +12,9 @@
 #include "LineStamps.h"
 #include "SimFleet.h"
 #include "TickerFloor.h"
-#include "comm/UnitWorker.h"
-#include "panels/CVantelDIGITAL.h"
-#include "panels/HeadlessPanelView.h"
+#include "comm/worker/UnitWorker.h"
+#include "panels/digital/CVantelDIGITAL.h"
+#include "panels/framework/HeadlessPanelView.h"
 #include "platform/Ticker.h"
 
 #include <algorithm>

@@ -3,13 +3,13 @@
 // another node or one without its terminator, or let a reply count run
 // below zero; and the panels' reply parsers must never read past a frame or
 // name a channel the unit does not have.
-#include "comm/AsciiReplies.h"
-#include "comm/GatewayConnectReply.h"
-#include "comm/GatewayNodeTable.h"
-#include "comm/GatewayReceiver.h"
-#include "comm/NodeReplyCounter.h"
-#include "comm/ReplyShape.h"
-#include "panels/GatewayAnalogReplies.h"
+#include "comm/link/GatewayConnectReply.h"
+#include "comm/link/GatewayNodeTable.h"
+#include "comm/link/GatewayReceiver.h"
+#include "comm/link/NodeReplyCounter.h"
+#include "comm/protocol/AsciiReplies.h"
+#include "comm/protocol/ReplyShape.h"
+#include "panels/gateway/GatewayAnalogReplies.h"
 #include "platform/Clock.h"
 
 #include <cstddef>

@@ -2,9 +2,9 @@
 // input byte picks the parser and whether the rest is dressed as a plausible
 // reply (right echo letters, terminator at the end), so that the fields behind
 // the echo check get exercised as well.
-#include "comm/AsciiReplies.h"
-#include "comm/NineByteCommands.h"
-#include "comm/TwoByteCommands.h"
+#include "comm/protocol/AsciiReplies.h"
+#include "comm/protocol/NineByteCommands.h"
+#include "comm/protocol/TwoByteCommands.h"
 
 #include <array>
 #include <cstddef>

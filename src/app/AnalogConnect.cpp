@@ -1,6 +1,6 @@
 #include "app/AnalogConnect.h"
 
-#include "panels/UnitCheck.h"
+#include "panels/framework/UnitCheck.h"
 #include "registry/ModelCatalogue.h"
 
 namespace vantel {

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "comm/CAnalogChannel.h"
+#include "comm/link/CAnalogChannel.h"
 #include "registry/UnitRecord.h"
 #include "ui/ControlView.h"
 

@@ -1,10 +1,10 @@
 #include "app/GatewayConnect.h"
 
-#include "comm/AsciiCommands.h"
-#include "comm/GatewayConnectReply.h"
-#include "panels/GatewayNodeLink.h"
-#include "panels/GatewayPanelRules.h"
-#include "panels/UnitCheck.h"
+#include "comm/link/GatewayConnectReply.h"
+#include "comm/protocol/AsciiCommands.h"
+#include "panels/framework/UnitCheck.h"
+#include "panels/gateway/GatewayNodeLink.h"
+#include "panels/gateway/GatewayPanelRules.h"
 #include "registry/ModelCatalogue.h"
 #include "ui/ControlView.h"
 

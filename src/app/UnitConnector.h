@@ -1,6 +1,6 @@
 #pragma once
 
-#include "panels/PanelContext.h"
+#include "panels/framework/PanelContext.h"
 #include "registry/UnitRecord.h"
 
 namespace vantel {

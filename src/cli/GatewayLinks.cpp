@@ -1,6 +1,6 @@
 #include "cli/GatewayLinks.h"
 
-#include "panels/GatewayNodeLink.h"
+#include "panels/gateway/GatewayNodeLink.h"
 #include "platform/Clock.h"
 
 namespace vantel::ctl {

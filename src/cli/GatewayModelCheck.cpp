@@ -1,9 +1,9 @@
 #include "cli/GatewayModelCheck.h"
 
-#include "comm/AsciiCommands.h"
-#include "comm/GatewayConnectReply.h"
-#include "panels/GatewayPanelRules.h"
-#include "panels/UnitCheck.h"
+#include "comm/link/GatewayConnectReply.h"
+#include "comm/protocol/AsciiCommands.h"
+#include "panels/framework/UnitCheck.h"
+#include "panels/gateway/GatewayPanelRules.h"
 #include "registry/ModelCatalogue.h"
 
 #include <cstdint>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "comm/CGatewayLink.h"
+#include "comm/link/CGatewayLink.h"
 #include "registry/UnitRecord.h"
 #include "ui/ControlView.h"
 

@@ -1,8 +1,8 @@
 #pragma once
 
 #include "logging/CsvLogger.h"
-#include "panels/HeadlessPanelView.h"
-#include "panels/PanelBase.h"
+#include "panels/framework/HeadlessPanelView.h"
+#include "panels/framework/PanelBase.h"
 #include "registry/UnitRecord.h"
 
 #include <functional>

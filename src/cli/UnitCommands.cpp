@@ -3,12 +3,12 @@
 #include "cli/GatewayLinks.h"
 #include "cli/NamedUnit.h"
 #include "cli/UnitSession.h"
-#include "comm/AnalogRanges.h"
-#include "comm/AsciiCommands.h"
-#include "comm/AsciiReplies.h"
-#include "comm/ValueConversion.h"
-#include "panels/GatewayPanelRules.h"
-#include "panels/UnitCheck.h"
+#include "comm/protocol/AnalogRanges.h"
+#include "comm/protocol/AsciiCommands.h"
+#include "comm/protocol/AsciiReplies.h"
+#include "comm/protocol/ValueConversion.h"
+#include "panels/framework/UnitCheck.h"
+#include "panels/gateway/GatewayPanelRules.h"
 
 #include <algorithm>
 #include <array>

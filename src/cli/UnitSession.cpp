@@ -1,6 +1,6 @@
 #include "cli/UnitSession.h"
 
-#include "panels/UnitCheck.h"
+#include "panels/framework/UnitCheck.h"
 #include "platform/TcpSocket.h"
 #include "registry/UnitRecord.h"
 

@@ -2,7 +2,7 @@
 
 #include "cli/CtlArgs.h"
 #include "cli/CtlCommand.h"
-#include "comm/UnitWorker.h"
+#include "comm/worker/UnitWorker.h"
 #include "registry/ModelCatalogue.h"
 
 #include <future>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "comm/AnalogRanges.h"
+#include "comm/protocol/AnalogRanges.h"
 #include "dialogs/CEditAnalogCalc.h"
 #include "graph/DlgGraphTab.h"
 #include "graph/LECanvasSeries.h"

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "panels/SweepWave.h"
+#include "dialogs/SweepSettings.h"
 #include "ui/ControlView.h"
 
 #include <cstddef>

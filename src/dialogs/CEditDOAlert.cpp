@@ -1,6 +1,6 @@
 #include "dialogs/CEditDOAlert.h"
 
-#include "comm/ValueConversion.h"
+#include "comm/protocol/ValueConversion.h"
 #include "dialogs/NumberBoxFilter.h"
 
 #include <algorithm>

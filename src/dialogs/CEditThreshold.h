@@ -1,6 +1,6 @@
 #pragma once
 
-#include "comm/ValueConversion.h"
+#include "comm/protocol/ValueConversion.h"
 #include "ui/ControlView.h"
 
 namespace vantel {

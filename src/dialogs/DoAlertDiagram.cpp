@@ -1,7 +1,7 @@
 #include "dialogs/DoAlertDiagram.h"
 
-#include "comm/AnalogRanges.h"
-#include "comm/ValueConversion.h"
+#include "comm/protocol/AnalogRanges.h"
+#include "comm/protocol/ValueConversion.h"
 
 #include <algorithm>
 

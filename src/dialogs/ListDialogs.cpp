@@ -1,6 +1,6 @@
 #include "dialogs/ListDialogs.h"
 
-#include "comm/AnalogRanges.h"
+#include "comm/protocol/AnalogRanges.h"
 
 namespace vantel {
 

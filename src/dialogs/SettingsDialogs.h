@@ -4,7 +4,7 @@
 #include "dialogs/CEditDOAlert.h"
 #include "dialogs/CEditTCSetting.h"
 #include "dialogs/CEditThreshold.h"
-#include "panels/SweepWave.h"
+#include "dialogs/SweepSettings.h"
 #include "ui/ControlView.h"
 
 #include <optional>

@@ -1,6 +1,6 @@
 #include "graph/DlgGraphTab.h"
 
-#include "comm/AnalogRanges.h"
+#include "comm/protocol/AnalogRanges.h"
 #include "graph/GraphPageIds.h"
 
 #include <array>

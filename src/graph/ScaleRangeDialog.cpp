@@ -1,6 +1,6 @@
 #include "graph/ScaleRangeDialog.h"
 
-#include "comm/ValueConversion.h"
+#include "comm/protocol/ValueConversion.h"
 #include "dialogs/NumberBoxFilter.h"
 
 #include <QDialogButtonBox>

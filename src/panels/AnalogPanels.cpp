@@ -1,13 +1,13 @@
 #include "panels/AnalogPanels.h"
 
-#include "panels/CDlgQZK18.h"
-#include "panels/CDlgQZK19.h"
-#include "panels/CDlgQZK28.h"
-#include "panels/CDlgQZK33.h"
-#include "panels/CDlgQZK33_GW.h"
-#include "panels/DlgQZK17.h"
-#include "panels/DlgQZK17V2.h"
-#include "panels/DlgQZK17_GW.h"
+#include "panels/analog/CDlgQZK18.h"
+#include "panels/analog/CDlgQZK19.h"
+#include "panels/analog/CDlgQZK28.h"
+#include "panels/analog/CDlgQZK33.h"
+#include "panels/analog/DlgQZK17.h"
+#include "panels/analog/DlgQZK17V2.h"
+#include "panels/gateway/CDlgQZK33_GW.h"
+#include "panels/gateway/DlgQZK17_GW.h"
 
 namespace vantel {
 namespace {

@@ -1,8 +1,8 @@
 #pragma once
 
-#include "panels/ContainerPanel.h"
-#include "panels/GatewayNodeLink.h"
-#include "panels/WorkerLink.h"
+#include "panels/framework/ContainerPanel.h"
+#include "panels/framework/WorkerLink.h"
+#include "panels/gateway/GatewayNodeLink.h"
 
 #include <memory>
 

@@ -1,8 +1,8 @@
 #include "search/ModelQuery.h"
 
-#include "comm/AsciiCommands.h"
-#include "comm/AsciiReplies.h"
-#include "comm/TwoByteCommands.h"
+#include "comm/protocol/AsciiCommands.h"
+#include "comm/protocol/AsciiReplies.h"
+#include "comm/protocol/TwoByteCommands.h"
 #include "platform/WinsockError.h"
 
 #include <string>

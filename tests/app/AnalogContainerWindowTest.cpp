@@ -1,12 +1,12 @@
 #include "SimUnit.h"
 #include "app/MainWindow.h"
 #include "app/PanelLauncher.h"
-#include "comm/ValueConversion.h"
+#include "comm/protocol/ValueConversion.h"
 #include "graph/LECanvasWidget.h"
-#include "panels/AnalogInputIds.h"
-#include "panels/AnalogOutputIds.h"
-#include "panels/ContainerWindow.h"
-#include "panels/PanelTexts.h"
+#include "panels/analog/AnalogInputIds.h"
+#include "panels/analog/AnalogOutputIds.h"
+#include "panels/framework/ContainerWindow.h"
+#include "panels/framework/PanelTexts.h"
 #include "support/TempFolder.h"
 
 #include <QApplication>

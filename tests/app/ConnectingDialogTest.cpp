@@ -1,6 +1,6 @@
 #include "app/ConnectingDialog.h"
 #include "SimGateway.h"
-#include "panels/GatewayPanelRules.h"
+#include "panels/gateway/GatewayPanelRules.h"
 #include "support/FakeControlView.h"
 #include "support/TempFolder.h"
 

@@ -1,7 +1,7 @@
 #include "SimUnit.h"
 #include "app/CVantelDlg.h"
 #include "app/PanelLauncher.h"
-#include "panels/CVantelDIGITAL.h"
+#include "panels/digital/CVantelDIGITAL.h"
 #include "platform/Adapters.h"
 #include "platform/Clock.h"
 #include "support/FakeMainView.h"

@@ -2,9 +2,9 @@
 #include "SimGateway.h"
 #include "cli/LogCommand.h"
 #include "cli/UnitCommands.h"
-#include "panels/CVantelGW.h"
-#include "panels/GatewayPanelRules.h"
-#include "panels/UnitCheck.h"
+#include "panels/framework/UnitCheck.h"
+#include "panels/gateway/CVantelGW.h"
+#include "panels/gateway/GatewayPanelRules.h"
 #include "registry/UnitList.h"
 #include "support/TempFolder.h"
 

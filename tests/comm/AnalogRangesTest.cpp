@@ -1,5 +1,5 @@
-#include "comm/AnalogRanges.h"
-#include "comm/ValueConversion.h"
+#include "comm/protocol/AnalogRanges.h"
+#include "comm/protocol/ValueConversion.h"
 
 #include <gtest/gtest.h>
 

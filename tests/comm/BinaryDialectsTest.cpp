@@ -1,6 +1,6 @@
 #include "TestBytes.h"
-#include "comm/NineByteCommands.h"
-#include "comm/TwoByteCommands.h"
+#include "comm/protocol/NineByteCommands.h"
+#include "comm/protocol/TwoByteCommands.h"
 
 #include <gtest/gtest.h>
 

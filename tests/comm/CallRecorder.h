@@ -1,6 +1,6 @@
 #pragma once
 
-#include "comm/DigitalRequests.h"
+#include "comm/worker/DigitalRequests.h"
 
 #include <chrono>
 #include <condition_variable>

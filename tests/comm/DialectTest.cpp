@@ -1,4 +1,4 @@
-#include "comm/Dialect.h"
+#include "comm/protocol/Dialect.h"
 
 #include <gtest/gtest.h>
 

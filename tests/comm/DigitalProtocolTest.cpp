@@ -1,6 +1,6 @@
 #include "TestBytes.h"
-#include "comm/AsciiCommands.h"
-#include "comm/AsciiReplies.h"
+#include "comm/protocol/AsciiCommands.h"
+#include "comm/protocol/AsciiReplies.h"
 
 #include <gtest/gtest.h>
 

@@ -1,9 +1,9 @@
-#include "comm/GatewayFrame.h"
+#include "comm/protocol/GatewayFrame.h"
 #include "TestBytes.h"
-#include "comm/GatewayConnectReply.h"
-#include "comm/GatewayNodeTable.h"
-#include "comm/GatewayReceiver.h"
-#include "comm/NodeReplyCounter.h"
+#include "comm/link/GatewayConnectReply.h"
+#include "comm/link/GatewayNodeTable.h"
+#include "comm/link/GatewayReceiver.h"
+#include "comm/link/NodeReplyCounter.h"
 #include "platform/Clock.h"
 
 #include <gtest/gtest.h>

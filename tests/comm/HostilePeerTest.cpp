@@ -1,6 +1,6 @@
 #include "SimUnit.h"
-#include "comm/AnalogRequestHandler.h"
-#include "comm/DigitalRequestHandler.h"
+#include "comm/worker/AnalogRequestHandler.h"
+#include "comm/worker/DigitalRequestHandler.h"
 #include "platform/WinsockError.h"
 #include "registry/ModelCatalogue.h"
 

@@ -1,6 +1,6 @@
 #include "CallRecorder.h"
 #include "SimUnit.h"
-#include "comm/UnitWorker.h"
+#include "comm/worker/UnitWorker.h"
 #include "platform/WinsockError.h"
 #include "registry/ModelCatalogue.h"
 

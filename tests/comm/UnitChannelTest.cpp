@@ -1,6 +1,6 @@
 #include "LoopbackPeer.h"
-#include "comm/CAnalogChannel.h"
-#include "comm/CDigitalChannel.h"
+#include "comm/link/CAnalogChannel.h"
+#include "comm/link/CDigitalChannel.h"
 #include "platform/WinsockError.h"
 
 #include <gtest/gtest.h>

@@ -1,4 +1,4 @@
-#include "comm/UnitWorker.h"
+#include "comm/worker/UnitWorker.h"
 #include "CallRecorder.h"
 #include "LoopbackPeer.h"
 #include "platform/WinsockError.h"

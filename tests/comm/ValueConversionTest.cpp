@@ -1,4 +1,4 @@
-#include "comm/ValueConversion.h"
+#include "comm/protocol/ValueConversion.h"
 
 #include <gtest/gtest.h>
 

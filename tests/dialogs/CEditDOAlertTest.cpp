@@ -1,5 +1,5 @@
 #include "dialogs/CEditDOAlert.h"
-#include "comm/ValueConversion.h"
+#include "comm/protocol/ValueConversion.h"
 #include "support/FakeControlView.h"
 
 #include <gtest/gtest.h>

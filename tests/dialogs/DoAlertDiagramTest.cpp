@@ -1,5 +1,5 @@
 #include "dialogs/DoAlertDiagram.h"
-#include "comm/ValueConversion.h"
+#include "comm/protocol/ValueConversion.h"
 #include "dialogs/DoAlertPicture.h"
 
 #include <gtest/gtest.h>

@@ -3,7 +3,7 @@
 // Usage: graph_page_screenshot [output.png]
 #include "StandInPanelPage.h"
 #include "graph/GraphPageIds.h"
-#include "graph/TabParentDialog.h"
+#include "panels/framework/TabParentDialog.h"
 #include "support/CountingLink.h"
 #include "support/TempFolder.h"
 

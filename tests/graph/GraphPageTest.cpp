@@ -1,7 +1,7 @@
 #include "graph/DisplayPeriod.h"
 #include "graph/DlgGraphTab.h"
-#include "graph/DlgTabParent.h"
 #include "graph/GraphPageIds.h"
+#include "panels/framework/DlgTabParent.h"
 #include "support/FakeControlView.h"
 
 #include <gtest/gtest.h>

@@ -1,7 +1,7 @@
 #include "StandInPanelPage.h"
 #include "graph/GraphPageIds.h"
 #include "graph/LECanvasRegistry.h"
-#include "graph/TabParentDialog.h"
+#include "panels/framework/TabParentDialog.h"
 #include "support/CountingLink.h"
 #include "support/TempFolder.h"
 

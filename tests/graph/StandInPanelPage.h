@@ -1,9 +1,9 @@
 #pragma once
 
 #include "graph/DisplayPeriod.h"
-#include "graph/PanelPage.h"
-#include "panels/PanelTexts.h"
-#include "panels/PanelWindow.h"
+#include "panels/framework/PanelPage.h"
+#include "panels/framework/PanelTexts.h"
+#include "panels/framework/PanelWindow.h"
 #include "support/StandInAnalogPanel.h"
 
 #include <QLabel>

@@ -1,8 +1,8 @@
 #include "AnalogPanelFixture.h"
-#include "comm/ValueConversion.h"
-#include "panels/CDlgQZK28.h"
-#include "panels/DlgQZK17.h"
-#include "panels/DlgQZK17V2.h"
+#include "comm/protocol/ValueConversion.h"
+#include "panels/analog/CDlgQZK28.h"
+#include "panels/analog/DlgQZK17.h"
+#include "panels/analog/DlgQZK17V2.h"
 
 namespace vantel {
 namespace {

@@ -1,8 +1,8 @@
 #include "AnalogPanelFixture.h"
-#include "comm/ValueConversion.h"
-#include "panels/CDlgQZK18.h"
-#include "panels/CDlgQZK19.h"
-#include "panels/CDlgQZK33.h"
+#include "comm/protocol/ValueConversion.h"
+#include "panels/analog/CDlgQZK18.h"
+#include "panels/analog/CDlgQZK19.h"
+#include "panels/analog/CDlgQZK33.h"
 
 namespace vantel {
 namespace {

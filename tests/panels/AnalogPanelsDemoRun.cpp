@@ -10,9 +10,9 @@
 #include "app/MainWindow.h"
 #include "app/PanelLauncher.h"
 #include "graph/LECanvasWidget.h"
-#include "panels/AnalogInputPage.h"
-#include "panels/AnalogOutputPage.h"
-#include "panels/ContainerWindow.h"
+#include "panels/analog/AnalogInputPage.h"
+#include "panels/analog/AnalogOutputPage.h"
+#include "panels/framework/ContainerWindow.h"
 #include "platform/TextCodec.h"
 #include "registry/PanelKind.h"
 

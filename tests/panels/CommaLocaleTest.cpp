@@ -1,7 +1,7 @@
 #include "support/CommaLocale.h"
 #include "AnalogPanelFixture.h"
-#include "comm/ValueConversion.h"
-#include "panels/CDlgQZK33.h"
+#include "comm/protocol/ValueConversion.h"
+#include "panels/analog/CDlgQZK33.h"
 
 namespace vantel {
 namespace {

@@ -1,6 +1,6 @@
 #include "SimUnit.h"
-#include "panels/UnitCheck.h"
-#include "panels/WorkerLink.h"
+#include "panels/framework/UnitCheck.h"
+#include "panels/framework/WorkerLink.h"
 #include "platform/TcpSocket.h"
 #include "support/FakePanelView.h"
 #include "support/StandInAnalogPanel.h"

@@ -1,8 +1,8 @@
 #pragma once
 
 #include "DemoRunEvents.h"
-#include "graph/TabParentDialog.h"
-#include "panels/PanelBase.h"
+#include "panels/framework/PanelBase.h"
+#include "panels/framework/TabParentDialog.h"
 
 #include <QApplication>
 

@@ -1,4 +1,4 @@
-#include "panels/DigitalPanelWindow.h"
+#include "panels/digital/DigitalPanelWindow.h"
 #include "SimulatedDigitalUnit.h"
 #include "support/MessageBoxAnswerer.h"
 #include "support/TempFolder.h"

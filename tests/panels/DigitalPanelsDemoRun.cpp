@@ -8,7 +8,7 @@
 #include "DemoRunEvents.h"
 #include "app/MainWindow.h"
 #include "app/PanelLauncher.h"
-#include "panels/DigitalPanelWindow.h"
+#include "panels/digital/DigitalPanelWindow.h"
 #include "registry/ModelCatalogue.h"
 
 #include <QApplication>

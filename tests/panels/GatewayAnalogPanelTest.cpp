@@ -1,11 +1,11 @@
 #include "AnalogPanelFixture.h"
 #include "SimGateway.h"
-#include "comm/AnalogRanges.h"
+#include "comm/protocol/AnalogRanges.h"
 #include "dialogs/CEditThreshold.h"
-#include "panels/CDlgQZK33_GW.h"
-#include "panels/CVantelGW.h"
-#include "panels/DlgQZK17_GW.h"
-#include "panels/GatewayPanelRules.h"
+#include "panels/gateway/CDlgQZK33_GW.h"
+#include "panels/gateway/CVantelGW.h"
+#include "panels/gateway/DlgQZK17_GW.h"
+#include "panels/gateway/GatewayPanelRules.h"
 
 #include <cstdio>
 

@@ -1,6 +1,6 @@
 #include "SimGateway.h"
-#include "panels/CVantelGW.h"
-#include "panels/UnitCheck.h"
+#include "panels/framework/UnitCheck.h"
+#include "panels/gateway/CVantelGW.h"
 #include "support/Eventually.h"
 #include "support/FakePanelView.h"
 #include "support/TempFolder.h"

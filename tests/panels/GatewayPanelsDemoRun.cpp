@@ -6,7 +6,7 @@
 #include "SimGateway.h"
 #include "app/MainWindow.h"
 #include "app/PanelLauncher.h"
-#include "panels/DigitalPanelWindow.h"
+#include "panels/digital/DigitalPanelWindow.h"
 
 #include <QApplication>
 #include <QElapsedTimer>

@@ -1,6 +1,6 @@
-#include "panels/HeadlessPanelView.h"
+#include "panels/framework/HeadlessPanelView.h"
 #include "TestPanel.h"
-#include "panels/PanelTexts.h"
+#include "panels/framework/PanelTexts.h"
 #include "support/TempFolder.h"
 
 #include <gtest/gtest.h>

@@ -1,6 +1,6 @@
 #include "TestPanel.h"
-#include "panels/PanelTexts.h"
-#include "panels/WindowPlacement.h"
+#include "panels/framework/PanelTexts.h"
+#include "panels/framework/WindowPlacement.h"
 #include "platform/AtomicFile.h"
 #include "support/FakePanelView.h"
 #include "support/TempFolder.h"

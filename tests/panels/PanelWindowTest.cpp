@@ -1,6 +1,6 @@
-#include "panels/PanelWindow.h"
+#include "panels/framework/PanelWindow.h"
 #include "TestPanel.h"
-#include "panels/PanelTexts.h"
+#include "panels/framework/PanelTexts.h"
 #include "support/MessageBoxAnswerer.h"
 #include "support/TempFolder.h"
 

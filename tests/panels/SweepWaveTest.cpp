@@ -1,4 +1,4 @@
-#include "panels/SweepWave.h"
+#include "panels/analog/SweepWave.h"
 
 #include <gtest/gtest.h>
 

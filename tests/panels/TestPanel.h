@@ -1,7 +1,7 @@
 #pragma once
 
-#include "panels/PanelBase.h"
-#include "panels/ReplyWatchdog.h"
+#include "panels/framework/PanelBase.h"
+#include "panels/gateway/ReplyWatchdog.h"
 #include "support/CountingLink.h"
 
 #include <atomic>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "panels/PanelLink.h"
+#include "panels/framework/PanelLink.h"
 
 #include <atomic>
 #include <functional>

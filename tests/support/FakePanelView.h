@@ -1,6 +1,6 @@
 #pragma once
 
-#include "panels/LockedPanelControls.h"
+#include "panels/framework/LockedPanelControls.h"
 #include "support/FakeControlView.h"
 
 #include <atomic>

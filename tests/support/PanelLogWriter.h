@@ -1,6 +1,6 @@
 #pragma once
 
-#include "comm/ValueConversion.h"
+#include "comm/protocol/ValueConversion.h"
 #include "logging/CsvLogger.h"
 #include "logging/LocalTime.h"
 #include "logging/LogFileName.h"

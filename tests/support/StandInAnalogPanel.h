@@ -1,6 +1,6 @@
 #pragma once
 
-#include "panels/ContainerPanel.h"
+#include "panels/framework/ContainerPanel.h"
 
 namespace vantel {
 

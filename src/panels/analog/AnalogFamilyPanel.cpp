@@ -1,0 +1,150 @@
+#include "panels/analog/AnalogFamilyPanel.h"
+
+#include "graph/DisplayPeriod.h"
+#include "graph/GraphPageIds.h"
+#include "panels/gateway/GatewayPanelRules.h"
+
+#include <array>
+#include <chrono>
+
+namespace vantel {
+namespace {
+
+constexpr std::array<GraphRange, 3> kDigitalWindows{{{-8.8, 1.2}, {-7.5, 2.5}, {-6.2, 3.8}}};
+
+// Where digital trace `index` sits on the graph, so that the digital traces
+// lie one above the other.
+GraphRange DigitalTraceWindow(int index)
+{
+    return kDigitalWindows.at(static_cast<std::size_t>(index));
+}
+
+} // namespace
+
+int SignExtend16(int raw)
+{
+    raw &= 0xFFFF;
+    return raw >= 0x8000 ? raw - 0x10000 : raw;
+}
+
+// The typed links are taken from the container once it owns the link.
+AnalogFamilyPanel::AnalogFamilyPanel(PanelView& view, PanelContext context, ContainerPage page,
+                                     std::unique_ptr<AnalogLink> link)
+    : ContainerPanel(view, context, std::move(page), std::move(link)),
+      analog_(&static_cast<AnalogLink&>(ContainerPanel::link())), gateway_(nullptr), dialogs_(context.dialogs)
+{
+}
+
+AnalogFamilyPanel::AnalogFamilyPanel(PanelView& view, PanelContext context, ContainerPage page,
+                                     std::unique_ptr<GatewayNodeLink> link)
+    : ContainerPanel(view, context, std::move(page), std::move(link)), analog_(nullptr),
+      gateway_(&static_cast<GatewayNodeLink&>(ContainerPanel::link())), dialogs_(context.dialogs)
+{
+}
+
+bool AnalogFamilyPanel::editFormula(int row, bool outputs, const FormulaState& state, GraphRange defaults)
+{
+    UnitRecord* unit = record();
+    if (unit == nullptr || dialogs_ == nullptr)
+        return false;
+    const auto slot = static_cast<std::size_t>(row);
+    ChannelFormula& formula = outputs ? unit->outputFormulas[slot] : unit->inputFormulas[slot];
+    AnalogCalcRow calc;
+    calc.row = row;
+    calc.outputs = outputs;
+    calc.formula = &formula;
+    calc.graphMin = &unit->graphMin[slot];
+    calc.graphMax = &unit->graphMax[slot];
+    calc.defaultRange = defaults;
+    calc.series = series(row);
+    calc.graphPage = graphPage();
+    {
+        const std::lock_guard guard(state.lock);
+        calc.rangeCode = state.rangeCode;
+        calc.currentRange = state.display;
+    }
+    const std::optional<GraphRange> applied = dialogs_->editAnalogCalc(calc, view());
+    if (!applied)
+        return false;
+    {
+        const std::lock_guard guard(state.lock);
+        state.formula = formula;
+        state.display = *applied;
+    }
+    RefreshGraph();
+    return true;
+}
+
+std::string AnalogFamilyPanel::statusText()
+{
+    const UnitRecord* unit = record();
+    if (unit == nullptr)
+        return {};
+    if (gateway_ != nullptr)
+        return GatewayInfoText(ModelAt(unit->modelRow).displayName, gateway_->node(), unitIdReported());
+    return "接続デバイス : " + std::string(ModelAt(unit->modelRow).displayName) + " ( " + unit->host + " : " +
+           std::to_string(unit->controlPort) + " ) : ID " + std::to_string(unitIdReported());
+}
+
+void AnalogFamilyPanel::startGraph()
+{
+    if (canvas() == nullptr)
+        return;
+    ApplyDisplayPeriod(*canvas(), 0);
+    const double now = nowSeconds();
+    canvas()->SetRange(now, now + kStartSpanSeconds);
+}
+
+LECanvasSeries* AnalogFamilyPanel::addSeries(int row, std::string_view name, double scaleMin, double scaleMax)
+{
+    if (canvas() == nullptr)
+        return nullptr;
+    LECanvasSeries* added = canvas()->AddSeries(name, scaleMin, scaleMax);
+    if (added != nullptr) {
+        const Colour colour = DlgGraphTab::RowColour(row);
+        added->SetColour(colour.red, colour.green, colour.blue);
+    }
+    return added;
+}
+
+LECanvasSeries* AnalogFamilyPanel::addDigitalSeries(int row, std::string_view name, int index)
+{
+    const GraphRange window = DigitalTraceWindow(index);
+    LECanvasSeries* added = addSeries(row, name, window.min, window.max);
+    if (added != nullptr)
+        added->SetVisible(false);
+    return added;
+}
+
+LECanvasSeries* AnalogFamilyPanel::series(int row) const
+{
+    return canvas() != nullptr ? canvas()->GetSeries(row) : nullptr;
+}
+
+void AnalogFamilyPanel::labelGraphRow(int row, const std::string& label)
+{
+    if (LECanvasSeries* trace = series(row))
+        trace->SetName(label);
+    if (graphPage() != nullptr)
+        graphPage()->SetRowLabel(row, label);
+}
+
+void AnalogFamilyPanel::addSample(int row, double seconds, double value)
+{
+    if (LECanvasSeries* trace = series(row))
+        trace->AppendSample(seconds, value);
+}
+
+void AnalogFamilyPanel::showGraphValue(int row, std::string_view text)
+{
+    if (graphPage() != nullptr)
+        graphPage()->SetRowValue(row, text);
+}
+
+double AnalogFamilyPanel::nowSeconds()
+{
+    using namespace std::chrono;
+    return duration<double>(system_clock::now().time_since_epoch()).count();
+}
+
+} // namespace vantel

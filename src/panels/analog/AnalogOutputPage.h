@@ -1,0 +1,52 @@
+#pragma once
+
+#include "dialogs/QtSettingsDialogs.h"
+#include "panels/analog/AnalogOutputPanel.h"
+#include "panels/framework/PanelContext.h"
+#include "panels/framework/PanelPage.h"
+
+#include <memory>
+
+class QAbstractButton;
+class QGridLayout;
+class QGroupBox;
+
+namespace vantel {
+
+// The first tab of an analog-output unit: the AO rows with their buttons,
+// bars and sweep controls, the DI bank and the status line. The widgets are
+// bound to the container window by their control ids; the panel drives them
+// through it.
+class AnalogOutputPage : public PanelPage {
+public:
+    // Builds the rows of `shape` and hands the container a panel made by
+    // `makePanel` from the finished context.
+    using PanelMaker = std::function<PanelPtr<AnalogOutputPanel>(PanelContext, ContainerPage)>;
+    AnalogOutputPage(PanelPageContext& context, PanelContext panelContext, int unitId, AnalogOutputShape shape,
+                     const PanelMaker& makePanel);
+
+    TabPanel& tabPanel() override { return *panel_; }
+    AnalogOutputPanel& panel() { return *panel_; }
+
+private:
+    void buildOutputs(QGroupBox& group, PanelWindow& window, int rows);
+    void buildInputs(QGroupBox& group, PanelWindow& window, int inputs);
+    void bindButton(PanelWindow& window, int id, QAbstractButton* button);
+
+    QtSettingsDialogs dialogs_;
+    AnalogOutputPanel* panel_ = nullptr;
+};
+
+// The page of an analog-output container kind (2, 3, 6, 7), with its panel
+// on `link` (the unit's own worker, or its node on the gateway link).
+template <typename Panel, typename Link>
+AnalogOutputPage* MakeAnalogOutputPage(PanelPageContext& context, PanelContext panelContext, int unitId,
+                                       std::unique_ptr<Link> link)
+{
+    return new AnalogOutputPage(
+        context, std::move(panelContext), unitId, Panel::kShape, [&](PanelContext c, ContainerPage page) {
+            return MakePanel<Panel>(*context.window, std::move(c), std::move(page), std::move(link));
+        });
+}
+
+} // namespace vantel
