@@ -2,6 +2,7 @@
 
 #include "comm/protocol/AnalogRanges.h"
 #include "comm/protocol/ValueConversion.h"
+#include "panels/analog/AnalogRowFlows.h"
 #include "panels/framework/PanelTexts.h"
 
 #include <vector>
@@ -12,10 +13,6 @@ namespace {
 using namespace AnalogInputId;
 
 constexpr int kSignalNameCharacters = 20;
-constexpr int kWideBarMaximum = 0xFFFFFF;
-constexpr int kCurrentBarMaximum = 0x7FFFFF;
-constexpr int kBarOffset = 0x800000;
-constexpr int kThresholdShift = 8;
 constexpr int kOutputMask = 0x3;
 
 int SignExtend24(int raw)
@@ -29,9 +26,14 @@ std::string UnitOfRange(int range)
     return std::string(InputRangeOf(range).unit);
 }
 
-GraphRange DefaultRange(int range)
+// What the alert dialog shows of an input it may monitor.
+void PutMonitoredRow(DoAlertInputs& inputs, int row, const AnalogRow& state)
 {
-    return InputRangeOf(range).defaultGraph;
+    const auto slot = static_cast<std::size_t>(row);
+    inputs.rangeCodes[slot] = state.rangeCode;
+    inputs.ledConditions[slot] = state.ledWhenOutside;
+    inputs.rawHigh[slot] = state.high;
+    inputs.rawLow[slot] = state.low;
 }
 
 } // namespace
@@ -67,7 +69,7 @@ void AnalogInputPanel::start()
 
 void AnalogInputPanel::startReads()
 {
-    send(shape_.outputs > 0 ? Step::Outputs : Step::SampleRate, 0);
+    startUp_.send(0);
     startTicking();
 }
 
@@ -79,18 +81,14 @@ void AnalogInputPanel::fillRows()
         ranges.emplace_back(RangeText(code));
     const UnitRecord* unit = record();
     for (int row = 0; row < shape_.inputs; ++row) {
-        const auto slot = static_cast<std::size_t>(row);
         const Row& ids = idsOf(row);
         view().setItems(ids.range, ranges);
         if (shape_.thermocouple)
             view().setEnabled(ids.thermocouple, false);
         view().setMaxLength(ids.name, kSignalNameCharacters);
         addNameBox(ids.name, SignalSide::Input, row);
-        if (unit != nullptr) {
-            const std::lock_guard guard(rowsMutex_);
-            rows_[slot].formula = unit->inputFormulas[slot];
-            rows_[slot].display = {unit->graphMin[slot], unit->graphMax[slot]};
-        }
+        if (unit != nullptr)
+            rows_.with(row, [&](InputRow& state) { RestoreFromRecord(state, *unit, false, row); });
     }
     for (int output = 0; output < shape_.outputs; ++output) {
         const Output& ids = idsOfOutput(output);
@@ -107,13 +105,9 @@ void AnalogInputPanel::setUpGraph()
     startGraph();
     for (int row = 0; row < shape_.inputs; ++row) {
         const std::string name = "AI" + std::to_string(row + 1);
-        GraphRange display;
-        {
-            const std::lock_guard guard(rowsMutex_);
-            display = rows_[static_cast<std::size_t>(row)].display;
-        }
+        GraphRange display = rows_.read(row).display;
         if (!(display.max > display.min))
-            display = DefaultRange(InputRange::Volt10);
+            display = kInputRowScale.defaultGraph(InputRange::Volt10);
         addSeries(row, name, display.min, display.max);
         labelGraphRow(row, name + ": " + signalName(SignalSide::Input, row));
     }
@@ -126,119 +120,39 @@ void AnalogInputPanel::setUpGraph()
 
 int AnalogInputPanel::startUpLength() const
 {
-    int length = 1 + 2 * shape_.inputs; // sample rate, ranges, thresholds
-    if (shape_.outputs > 0)
-        ++length;
-    if (shape_.thermocouple)
-        length += shape_.inputs;
-    if (shape_.outputAlerts)
-        length += shape_.outputs;
-    return length;
+    return static_cast<int>(startUp_.length());
 }
 
-// Each answer of the chain sends the next request; a failed one ends it.
-void AnalogInputPanel::send(Step step, int row)
+// Outputs, sample rate, then per row its range, its thresholds and (where
+// the unit has them) its thermocouple, then the outputs' alerts.
+std::vector<StartUpChain<AnalogInputPanel>::Reads> AnalogInputPanel::startUpReads(const AnalogInputShape& shape)
 {
-    switch (step) {
-    case Step::Outputs:
-        post(analog::ReadDigitalOutputs{guarded<std::optional<int>>([this](std::optional<int> bits) {
-            if (startUpStepFailed(!bits))
-                return;
-            showOutputs(*bits);
-            next(Step::Outputs, 0);
-        })});
-        return;
-    case Step::SampleRate:
-        post(analog::ReadConfigByte{guarded<std::optional<int>>([this](std::optional<int> rate) {
-            if (startUpStepFailed(!rate))
-                return;
-            sampleRate_ = *rate;
-            next(Step::SampleRate, 0);
-        })});
-        return;
-    case Step::Range:
-        post(analog::ReadRange{row, guarded<int, std::optional<analog::RangeSetting>>(
-                                        [this, row](int, const std::optional<analog::RangeSetting>& setting) {
-                                            if (startUpStepFailed(!setting))
-                                                return;
-                                            onRangeRead(row, setting->range);
-                                            next(Step::Range, row);
-                                        })});
-        return;
-    case Step::Threshold:
-        post(analog::ReadThresholds{row, guarded<int, std::optional<analog::Thresholds>>(
-                                             [this, row](int, const std::optional<analog::Thresholds>& thresholds) {
-                                                 if (startUpStepFailed(!thresholds))
-                                                     return;
-                                                 onThresholdsRead(row, *thresholds);
-                                                 next(Step::Threshold, row);
-                                             })});
-        return;
-    case Step::Thermocouple:
-        post(analog::ReadThermocouple{row, guarded<int, std::optional<analog::Thermocouple>>(
-                                               [this, row](int, const std::optional<analog::Thermocouple>& settings) {
-                                                   if (startUpStepFailed(!settings))
-                                                       return;
-                                                   storeThermocouple(row, *settings);
-                                                   next(Step::Thermocouple, row);
-                                               })});
-        return;
-    case Step::Alert:
-        post(analog::ReadOutputAlert{row, guarded<int, std::optional<analog::OutputAlertState>>(
-                                              [this, row](int, const std::optional<analog::OutputAlertState>& alert) {
-                                                  if (startUpStepFailed(!alert))
-                                                      return;
-                                                  onAlertRead(row, *alert);
-                                                  next(Step::Alert, row);
-                                              })});
-        return;
-    case Step::Done:
-        return;
-    }
-}
-
-void AnalogInputPanel::next(Step step, int row)
-{
-    int rowsOfStep = 1;
-    if (step == Step::Range || step == Step::Threshold || step == Step::Thermocouple)
-        rowsOfStep = shape_.inputs;
-    else if (step == Step::Alert)
-        rowsOfStep = shape_.outputs;
-    if (row + 1 < rowsOfStep) {
-        send(step, row + 1);
-        return;
-    }
-    Step following = static_cast<Step>(static_cast<int>(step) + 1);
-    if (following == Step::Thermocouple && !shape_.thermocouple)
-        following = Step::Alert;
-    if (following == Step::Alert && !shape_.outputAlerts)
-        following = Step::Done;
-    send(following, 0);
-}
-
-bool AnalogInputPanel::startUpStepFailed(bool failed)
-{
-    if (failed) {
-        reportCommunicationFailure(AfterFailure::KeepOpen);
-        return true;
-    }
-    ++startUpAnswers_;
-    return false;
+    using Chain = StartUpChain<AnalogInputPanel>;
+    return {
+        {Chain::read<analog::ReadDigitalOutputs, &AnalogInputPanel::takeOutputs>, shape.outputs > 0 ? 1 : 0},
+        {Chain::read<analog::ReadConfigByte, &AnalogInputPanel::takeSampleRate>, 1},
+        {Chain::read<analog::ReadRange, &AnalogInputPanel::takeRange>, shape.inputs},
+        {Chain::read<analog::ReadThresholds, &AnalogInputPanel::onThresholdsRead>, shape.inputs},
+        {Chain::read<analog::ReadThermocouple, &AnalogInputPanel::storeThermocouple>,
+         shape.thermocouple ? shape.inputs : 0},
+        {Chain::read<analog::ReadOutputAlert, &AnalogInputPanel::onAlertRead>, shape.outputAlerts ? shape.outputs : 0},
+    };
 }
 
 void AnalogInputPanel::onRangeRead(int row, int range)
 {
-    {
-        const std::lock_guard guard(rowsMutex_);
-        InputRow& state = rows_[static_cast<std::size_t>(row)];
-        state.range = range;
-        if (!(state.display.max > state.display.min))
-            applyDefaultRange(row, state);
-        if (graphPage() != nullptr)
-            graphPage()->SetRowUnit(row, range, state.formula.gain, state.formula.offset, state.formula.unit);
-        showBar(row, state);
-    }
+    rows_.with(row, [&](InputRow& state) { storeRange(row, state, range); });
     showRange(row, range);
+}
+
+void AnalogInputPanel::storeRange(int row, InputRow& state, int range)
+{
+    state.rangeCode = range;
+    if (!(state.display.max > state.display.min))
+        ResetDisplay(state, series(row), kInputRowScale);
+    if (graphPage() != nullptr)
+        graphPage()->SetRowUnit(row, range, state.formula.gain, state.formula.offset, state.formula.unit);
+    showBar(row, state);
 }
 
 // A code the unit should never report (7 and above) selects no item.
@@ -252,8 +166,11 @@ void AnalogInputPanel::showRange(int row, int range)
 
 void AnalogInputPanel::onThresholdsRead(int row, const analog::Thresholds& thresholds)
 {
-    const std::lock_guard guard(rowsMutex_);
-    InputRow& state = rows_[static_cast<std::size_t>(row)];
+    rows_.with(row, [&](InputRow& state) { storeThresholds(row, state, thresholds); });
+}
+
+void AnalogInputPanel::storeThresholds(int row, InputRow& state, const analog::Thresholds& thresholds)
+{
     TakeThresholds(state, thresholds);
     showBar(row, state);
 }
@@ -269,26 +186,12 @@ void AnalogInputPanel::onThresholdsWritten(int row, const std::optional<analog::
 
 void AnalogInputPanel::storeThermocouple(int row, const analog::Thermocouple& settings)
 {
-    const std::lock_guard guard(rowsMutex_);
-    rows_[static_cast<std::size_t>(row)].thermocouple = {settings.type, settings.setting};
+    rows_.with(row, [&](InputRow& state) { state.thermocouple = {settings.type, settings.setting}; });
 }
 
 void AnalogInputPanel::showBar(int row, const InputRow& state)
 {
-    const bool current = IsCurrentRange(state.range);
-    const bool inside = (state.low << kThresholdShift) <= state.raw && state.raw <= (state.high << kThresholdShift);
-    LevelBar bar;
-    bar.maximum = current ? kCurrentBarMaximum : kWideBarMaximum;
-    bar.position = current ? std::max(0, state.raw) : state.raw + kBarOffset;
-    bar.alarm = inside == (state.ledWhenOutside == 0);
-    view().setLevelBar(idsOf(row).bar, bar);
-}
-
-void AnalogInputPanel::applyDefaultRange(int row, InputRow& state)
-{
-    state.display = DefaultRange(state.range);
-    if (LECanvasSeries* trace = series(row))
-        trace->SetScale(state.display.min, state.display.max);
+    view().setLevelBar(idsOf(row).bar, BarOf(state, kInputRowScale));
 }
 
 void AnalogInputPanel::sendInputRead(Caller)
@@ -312,25 +215,10 @@ void AnalogInputPanel::onInputsRead(const std::optional<analog::InputReadings>& 
     }
     const double now = nowSeconds();
     for (int row = 0; row < shape_.inputs; ++row) {
-        std::string shown;
-        double converted = 0;
-        {
-            const std::lock_guard guard(rowsMutex_);
-            InputRow& state = rows_[static_cast<std::size_t>(row)];
-            state.raw = SignExtend24(readings->at(static_cast<std::size_t>(row)));
-            const double value = ReadingToValue(state.raw, state.range);
-            const double factor = InputRangeOf(state.range).shownFactor;
-            const double measured = value * factor;
-            state.converted = (state.formula.gain * value + state.formula.offset) * factor;
-            converted = state.converted;
-            shown = FormatByRange(state.range, converted, true);
-            view().setText(idsOf(row).measured,
-                           FormatByRange(state.range, measured, true) + " " + UnitOfRange(state.range));
-            view().setText(idsOf(row).converted, shown + " " + state.formula.unit);
-            showBar(row, state);
-        }
-        addSample(row, now, converted);
-        showGraphValue(row, shown);
+        const int reading = readings->at(static_cast<std::size_t>(row));
+        const Shown shown = rows_.with(row, [&](InputRow& state) { return takeReading(row, state, reading); });
+        addSample(row, now, shown.value);
+        showGraphValue(row, shown.text);
     }
     const int bits = outputs_.load();
     for (int output = 0; output < shape_.outputs; ++output) {
@@ -343,11 +231,26 @@ void AnalogInputPanel::onInputsRead(const std::optional<analog::InputReadings>& 
         logValues(csvValues());
 }
 
+AnalogInputPanel::Shown AnalogInputPanel::takeReading(int row, InputRow& state, int reading)
+{
+    state.raw = SignExtend24(reading);
+    const double value = ReadingToValue(state.raw, state.rangeCode);
+    const double factor = InputRangeOf(state.rangeCode).shownFactor;
+    const double measured = value * factor;
+    state.converted = (state.formula.gain * value + state.formula.offset) * factor;
+    const std::string shown = FormatByRange(state.rangeCode, state.converted, true);
+    view().setText(idsOf(row).measured,
+                   FormatByRange(state.rangeCode, measured, true) + " " + UnitOfRange(state.rangeCode));
+    view().setText(idsOf(row).converted, shown + " " + state.formula.unit);
+    showBar(row, state);
+    return {state.converted, shown};
+}
+
 void AnalogInputPanel::stopPolling()
 {
     switchOffAuto(inputAuto_);
     for (int output = 0; output < shape_.outputs; ++output)
-        switchOffAuto(outputAutos_[static_cast<std::size_t>(output)]);
+        switchOffAuto(outputAutoIndex(output));
 }
 
 void AnalogInputPanel::onOutputButton(int output)
@@ -412,7 +315,7 @@ void AnalogInputPanel::periodicWork()
     // Outputs whose periods run out on the same tick are toggled by one write.
     int toggled = 0;
     for (int output = 0; output < shape_.outputs; ++output)
-        if (autoFunction(outputAutos_[static_cast<std::size_t>(output)]).advance())
+        if (autoFunction(outputAutoIndex(output)).advance())
             toggled |= 1 << output;
     if (toggled != 0)
         writeOutputs(outputs_.load() ^ toggled, Caller::Tick);
@@ -451,18 +354,7 @@ void AnalogInputPanel::onRangeWritten(int row, std::optional<int> written, int p
         return;
     }
     const int range = *written;
-    GraphRange display;
-    {
-        const std::lock_guard guard(rowsMutex_);
-        InputRow& state = rows_[static_cast<std::size_t>(row)];
-        state.range = range;
-        state.formula = {};
-        applyDefaultRange(row, state);
-        display = state.display;
-        LevelBar empty;
-        empty.maximum = IsCurrentRange(range) ? kCurrentBarMaximum : kWideBarMaximum;
-        view().setLevelBar(idsOf(row).bar, empty);
-    }
+    const GraphRange display = rows_.with(row, [&](InputRow& state) { return resetRow(row, state, range); });
     showRange(row, range);
     view().setText(idsOf(row).measured, "");
     view().setText(idsOf(row).converted, "");
@@ -472,24 +364,34 @@ void AnalogInputPanel::onRangeWritten(int row, std::optional<int> written, int p
         trace->ClearSamples();
     RefreshGraph();
     // The formula and the graph range belong to the unit record.
-    runOnGuiThread([this, row, display] {
-        if (UnitRecord* unit = record()) {
-            const auto slot = static_cast<std::size_t>(row);
-            unit->inputFormulas[slot] = {};
-            unit->graphMin[slot] = display.min;
-            unit->graphMax[slot] = display.max;
-        }
-    });
+    runOnGuiThread([this, row, display] { forgetRecordedFormula(row, display); });
+}
+
+GraphRange AnalogInputPanel::resetRow(int row, InputRow& state, int range)
+{
+    state.rangeCode = range;
+    state.formula = {};
+    ResetDisplay(state, series(row), kInputRowScale);
+    view().setLevelBar(idsOf(row).bar, EmptyBarOf(range, kInputRowScale));
+    return state.display;
+}
+
+void AnalogInputPanel::forgetRecordedFormula(int row, GraphRange display)
+{
+    if (UnitRecord* unit = record()) {
+        const auto slot = static_cast<std::size_t>(row);
+        unit->inputFormulas[slot] = {};
+        unit->graphMin[slot] = display.min;
+        unit->graphMax[slot] = display.max;
+    }
 }
 
 void AnalogInputPanel::onAlertRead(int output, const analog::OutputAlertState& alert)
 {
     const bool on = alert.statusBit != 0;
-    {
-        const std::lock_guard guard(rowsMutex_);
-        alerts_[static_cast<std::size_t>(output)] = {on, alert.settings.firstSetting, alert.settings.secondSetting,
-                                                     alert.settings.alertRaw};
-    }
+    alerts_.with(output, [&](Alert& stored) {
+        stored = {on, alert.settings.firstSetting, alert.settings.secondSetting, alert.settings.alertRaw};
+    });
     view().setChecked(idsOfOutput(output).alert, on);
     lockOutput(output, on);
 }
@@ -499,7 +401,7 @@ void AnalogInputPanel::lockOutput(int output, bool alertOn)
     const Output& ids = idsOfOutput(output);
     // The unit drives an output whose alert is on: nothing toggles it from here.
     if (alertOn)
-        switchOffAuto(outputAutos_[static_cast<std::size_t>(output)]);
+        switchOffAuto(outputAutoIndex(output));
     view().setEnabled(ids.button, !alertOn);
     view().setEnabled(ids.autoBox, !alertOn);
     view().setEnabled(ids.period, !alertOn);
@@ -525,10 +427,7 @@ void AnalogInputPanel::onAlertSwitched(int output, const std::optional<analog::S
         return;
     }
     const bool on = switched->state != 0;
-    {
-        const std::lock_guard guard(rowsMutex_);
-        alerts_[static_cast<std::size_t>(output)].on = on;
-    }
+    alerts_.with(output, [on](Alert& stored) { stored.on = on; });
     view().setChecked(idsOfOutput(output).alert, on);
     lockOutput(output, on);
     showOutputs(switched->outputs);
@@ -536,59 +435,33 @@ void AnalogInputPanel::onAlertSwitched(int output, const std::optional<analog::S
 
 bool AnalogInputPanel::onControlClicked(int controlId)
 {
-    if (controlId == ReadInputs) {
-        onReadInputs();
-        return true;
-    }
-    if (controlId == SampleRate && shape_.sampleRate) {
-        onSampleRateButton();
-        return true;
-    }
-    for (int output = 0; output < shape_.outputs; ++output) {
-        const Output& ids = idsOfOutput(output);
-        if (controlId == ids.button)
-            onOutputButton(output);
-        else if (controlId == ids.alert)
-            onAlertClicked(output);
-        else if (controlId == ids.alertSettings)
-            onAlertSettingsButton(output);
-        else
-            continue;
-        return true;
-    }
-    for (int row = 0; row < shape_.inputs; ++row) {
-        const Row& ids = idsOf(row);
-        if (controlId == ids.formula)
-            OpenScaleDialog(row);
-        else if (controlId == ids.threshold)
-            onThresholdButton(row);
-        else if (controlId == ids.thermocouple)
-            onThermocoupleButton(row);
-        else
-            continue;
-        return true;
-    }
-    return false;
+    return clicks_.dispatch(controlId);
+}
+
+ClickTable AnalogInputPanel::clickTable()
+{
+    ClickTable table;
+    table.add(ReadInputs, [this] { onReadInputs(); });
+    if (shape_.sampleRate)
+        table.add(SampleRate, [this] { onSampleRateButton(); });
+    table.addRows(*this, Outputs, shape_.outputs,
+                  {{&Output::button, &AnalogInputPanel::onOutputButton},
+                   {&Output::alert, &AnalogInputPanel::onAlertClicked},
+                   {&Output::alertSettings, &AnalogInputPanel::onAlertSettingsButton}});
+    table.addRows(*this, Rows, shape_.inputs,
+                  {{&Row::formula, &AnalogInputPanel::OpenScaleDialog},
+                   {&Row::threshold, &AnalogInputPanel::onThresholdButton},
+                   {&Row::thermocouple, &AnalogInputPanel::onThermocoupleButton}});
+    return table;
 }
 
 void AnalogInputPanel::onThresholdButton(int row)
 {
     if (!validRow(row) || dialogs() == nullptr)
         return;
-    RawThresholds raw;
-    int range = 0;
-    int mode = 0;
-    {
-        const std::lock_guard guard(rowsMutex_);
-        const InputRow& state = rows_[static_cast<std::size_t>(row)];
-        raw = {state.low, state.high, state.ledWhenOutside != 0};
-        range = state.range;
-        mode = state.thresholdMode;
-    }
-    const auto values = dialogs()->editThreshold(ThresholdsFromRaw(raw, range, ScaleKind::ByRange));
-    if (!values)
-        return;
-    sendThresholds(row, ThresholdsToRaw(*values, range, ScaleKind::ByRange), mode);
+    const InputRow state = rows_.read(row);
+    if (const auto raw = EditThresholds(*dialogs(), state, kInputRowScale))
+        sendThresholds(row, *raw, state.thresholdMode);
 }
 
 void AnalogInputPanel::sendThresholds(int row, const RawThresholds& raw, int mode)
@@ -604,11 +477,7 @@ void AnalogInputPanel::onThermocoupleButton(int row)
 {
     if (!validRow(row) || dialogs() == nullptr || rangeCode(row) != InputRange::Thermocouple)
         return;
-    ThermocoupleSetting current;
-    {
-        const std::lock_guard guard(rowsMutex_);
-        current = rows_[static_cast<std::size_t>(row)].thermocouple;
-    }
+    const ThermocoupleSetting current = rows_.read(row).thermocouple;
     if (const auto chosen = dialogs()->editTCSetting(current))
         sendThermocouple(row, *chosen);
 }
@@ -633,13 +502,17 @@ void AnalogInputPanel::onSampleRateButton()
     const auto rate = dialogs()->editADCsps(sampleRate_.load());
     if (!rate)
         return;
-    post(analog::SetSampleRate{*rate, guarded<std::optional<int>>([this](std::optional<int> written) {
-                                   if (!written) {
-                                       reportCommunicationFailure(AfterFailure::KeepOpen);
-                                       return;
-                                   }
-                                   sampleRate_ = *written;
-                               })});
+    post(analog::SetSampleRate{
+        *rate, guarded<std::optional<int>>([this](std::optional<int> written) { onSampleRateWritten(written); })});
+}
+
+void AnalogInputPanel::onSampleRateWritten(std::optional<int> written)
+{
+    if (!written) {
+        reportCommunicationFailure(AfterFailure::KeepOpen);
+        return;
+    }
+    sampleRate_ = *written;
 }
 
 void AnalogInputPanel::onAlertSettingsButton(int output)
@@ -647,17 +520,9 @@ void AnalogInputPanel::onAlertSettingsButton(int output)
     if (!validOutput(output) || !shape_.outputAlerts || dialogs() == nullptr)
         return;
     DoAlertInputs inputs;
-    Alert alert;
-    {
-        const std::lock_guard guard(rowsMutex_);
-        alert = alerts_[static_cast<std::size_t>(output)];
-        for (std::size_t row = 0; row < inputs.rangeCodes.size(); ++row) {
-            inputs.rangeCodes[row] = rows_[row].range;
-            inputs.ledConditions[row] = rows_[row].ledWhenOutside;
-            inputs.rawHigh[row] = rows_[row].high;
-            inputs.rawLow[row] = rows_[row].low;
-        }
-    }
+    rows_.forEach(static_cast<int>(inputs.rangeCodes.size()),
+                  [&inputs](int row, const InputRow& state) { PutMonitoredRow(inputs, row, state); });
+    const Alert alert = alerts_.read(output);
     inputs.monitoredAI = alert.monitoredInput;
     inputs.rawWidth = alert.width;
     inputs.direction = alert.direction;
@@ -667,23 +532,28 @@ void AnalogInputPanel::onAlertSettingsButton(int output)
     post(analog::SetOutputAlert{output, result->monitoredAI, result->rawWidth, result->direction,
                                 guarded<int, std::optional<analog::OutputAlertSettings>>(
                                     [this, output](int, const std::optional<analog::OutputAlertSettings>& settings) {
-                                        if (!settings) {
-                                            reportCommunicationFailure(AfterFailure::KeepOpen);
-                                            return;
-                                        }
-                                        const std::lock_guard guard(rowsMutex_);
-                                        Alert& stored = alerts_[static_cast<std::size_t>(output)];
-                                        stored.monitoredInput = settings->firstSetting;
-                                        stored.direction = settings->secondSetting;
-                                        stored.width = settings->alertRaw;
+                                        onAlertSettingsWritten(output, settings);
                                     })});
-    const int row = result->monitoredAI;
-    int mode = 0;
-    {
-        const std::lock_guard guard(rowsMutex_);
-        mode = rows_.at(static_cast<std::size_t>(row)).thresholdMode;
+    sendAlertThresholds(*result);
+}
+
+void AnalogInputPanel::onAlertSettingsWritten(int output, const std::optional<analog::OutputAlertSettings>& settings)
+{
+    if (!settings) {
+        reportCommunicationFailure(AfterFailure::KeepOpen);
+        return;
     }
-    post(analog::SetThresholds{row, result->ledCondition, mode, result->rawHigh, result->rawLow,
+    alerts_.with(output, [&settings](Alert& stored) {
+        stored = {stored.on, settings->firstSetting, settings->secondSetting, settings->alertRaw};
+    });
+}
+
+// The monitored input's LED thresholds, as the alert dialog set them.
+void AnalogInputPanel::sendAlertThresholds(const DoAlertResult& result)
+{
+    const int row = result.monitoredAI;
+    const int mode = rows_.read(row).thresholdMode;
+    post(analog::SetThresholds{row, result.ledCondition, mode, result.rawHigh, result.rawLow,
                                guarded<int, std::optional<analog::Thresholds>>(
                                    [this, row](int, const std::optional<analog::Thresholds>& thresholds) {
                                        onThresholdsWritten(row, thresholds);
@@ -694,34 +564,30 @@ void AnalogInputPanel::OpenScaleDialog(int row)
 {
     if (!validRow(row))
         return;
-    auto& state = rows_[static_cast<std::size_t>(row)];
     const int code = rangeCode(row);
-    editFormula(row, false, {rowsMutex_, state.range, state.formula, state.display}, DefaultRange(code));
+    editFormula(row, false, rows_.formulaState<FormulaState>(row), kInputRowScale.defaultGraph(code));
 }
 
 int AnalogInputPanel::rangeCode(int row) const
 {
-    const std::lock_guard guard(rowsMutex_);
-    return rows_.at(static_cast<std::size_t>(row)).range;
+    return rows_.read(row).rangeCode;
 }
 
 double AnalogInputPanel::convertedValue(int row) const
 {
-    const std::lock_guard guard(rowsMutex_);
-    return rows_.at(static_cast<std::size_t>(row)).converted;
+    return rows_.read(row).converted;
 }
 
 bool AnalogInputPanel::alertOn(int output) const
 {
-    const std::lock_guard guard(rowsMutex_);
-    return alerts_.at(static_cast<std::size_t>(output)).on;
+    return alerts_.read(output).on;
 }
 
 std::string AnalogInputPanel::csvHeader()
 {
     std::string header = "日付,時刻";
     for (int row = 0; row < shape_.inputs; ++row)
-        header += "," + view().text(idsOf(row).name) + ",単位" + std::to_string(row + 1);
+        header += CsvColumnsOf(view().text(idsOf(row).name), row);
     for (int output = 0; output < shape_.outputs; ++output)
         header += "," + view().text(idsOfOutput(output).name);
     return header + "\n";
@@ -730,18 +596,10 @@ std::string AnalogInputPanel::csvHeader()
 std::string AnalogInputPanel::csvValues() const
 {
     std::string values;
-    {
-        const std::lock_guard guard(rowsMutex_);
-        for (int row = 0; row < shape_.inputs; ++row) {
-            const InputRow& state = rows_[static_cast<std::size_t>(row)];
-            values += "," + FormatCompact(state.converted) + ",";
-            values += state.formula.unit.empty() ? UnitOfRange(state.range) : state.formula.unit;
-        }
-    }
-    const int bits = outputs_.load();
-    for (int output = 0; output < shape_.outputs; ++output)
-        values += ((bits >> output) & 1) != 0 ? ",1" : ",0";
-    return values;
+    rows_.forEach(shape_.inputs, [&values](int, const InputRow& state) {
+        values += CsvValuesOf(state, state.converted, kInputRowScale);
+    });
+    return values + CsvBitsOf(outputs_.load(), shape_.outputs);
 }
 
 } // namespace vantel

@@ -3,11 +3,14 @@
 #include "dialogs/SettingsDialogs.h"
 #include "panels/analog/AnalogFamilyPanel.h"
 #include "panels/analog/AnalogInputIds.h"
+#include "panels/analog/AnalogRows.h"
+#include "panels/analog/ClickTable.h"
+#include "panels/analog/StartUpChain.h"
 
 #include <array>
 #include <atomic>
-#include <mutex>
 #include <string>
+#include <vector>
 
 namespace vantel {
 
@@ -29,8 +32,8 @@ struct AnalogInputShape {
 // of every row on the graph page and CSV lines of both.
 //
 // Row state is changed by the GUI thread (dialogs, range changes) and the
-// worker (answers) under one lock; the unit record is touched on the GUI
-// thread only.
+// worker (answers) under the rows' one lock, the DO alerts under theirs;
+// the unit record is touched on the GUI thread only.
 class AnalogInputPanel : public AnalogFamilyPanel {
 public:
     static constexpr const char* kRangeQuestion =
@@ -60,7 +63,7 @@ public:
     bool alertOn(int output) const;
     int sampleRate() const { return sampleRate_.load(); }
     bool inputAutoOn() { return autoFunction(inputAuto_).isOn(); }
-    bool outputAutoOn(int output) { return autoFunction(outputAutos_.at(static_cast<std::size_t>(output))).isOn(); }
+    bool outputAutoOn(int output) { return autoFunction(outputAutoIndex(output)).isOn(); }
     // Answers of the start-up chain so far.
     int startUpAnswers() const { return startUpAnswers_.load(); }
     // Requests of the start-up chain in all.
@@ -115,17 +118,12 @@ protected:
     void countStartUpAnswer() { ++startUpAnswers_; }
 
 private:
-    struct InputRow {
-        int range = 2;
-        int raw = 0; // sign-extended 24-bit reading
+    friend class StartUpChain<AnalogInputPanel>;
+
+    struct InputRow : AnalogRow {
+        InputRow() { rangeCode = InputRange::Volt10; }
         double converted = 0;
-        int ledWhenOutside = 0;
-        int thresholdMode = 0;
-        int high = 0x7FFF;
-        int low = -0x8000;
         ThermocoupleSetting thermocouple;
-        ChannelFormula formula;
-        GraphRange display;
     };
     struct Alert {
         bool on = false;
@@ -133,8 +131,11 @@ private:
         int direction = 0;
         int width = 0;
     };
-    // The start-up chain, one step after the other.
-    enum class Step { Outputs, SampleRate, Range, Threshold, Thermocouple, Alert, Done };
+    // A reading through the row's formula, and as the row shows it.
+    struct Shown {
+        double value = 0;
+        std::string text;
+    };
 
     static const AnalogInputId::Row& idsOf(int row);
     static const AnalogInputId::Output& idsOfOutput(int output);
@@ -142,35 +143,51 @@ private:
 
     void setUpGraph();
     void fillRows();
-    void send(Step step, int row);
-    void next(Step step, int row);
-    bool startUpStepFailed(bool failed);
+    static std::vector<StartUpChain<AnalogInputPanel>::Reads> startUpReads(const AnalogInputShape& shape);
+    ClickTable clickTable();
+
+    // What the start-up reads store beyond the row updates above.
+    void takeOutputs(int, int bits) { showOutputs(bits); }
+    void takeSampleRate(int, int rate) { sampleRate_ = rate; }
+    void takeRange(int row, const analog::RangeSetting& setting) { onRangeRead(row, setting.range); }
 
     void writeOutputs(int bits, Caller caller);
     // Only paints; showOutputs also takes the states.
     void paintOutputs(int bits);
     void showBar(int row, const InputRow& state);
     void showRange(int row, int range);
-    void applyDefaultRange(int row, InputRow& state);
+    // Under the rows' lock: the row once the unit changed its range (its
+    // new graph range is handed back), its range, thresholds and reading
+    // as the unit reported them.
+    GraphRange resetRow(int row, InputRow& state, int range);
+    void storeRange(int row, InputRow& state, int range);
+    void storeThresholds(int row, InputRow& state, const analog::Thresholds& thresholds);
+    Shown takeReading(int row, InputRow& state, int reading);
+    // GUI thread: the unit record forgets the row's formula.
+    void forgetRecordedFormula(int row, GraphRange display);
     void lockOutput(int output, bool alertOn);
 
     void onAlertRead(int output, const analog::OutputAlertState& alert);
     void onAlertSwitched(int output, const std::optional<analog::SwitchedOutput>& switched);
+    void onAlertSettingsWritten(int output, const std::optional<analog::OutputAlertSettings>& settings);
+    void onSampleRateWritten(std::optional<int> written);
 
     void onThresholdButton(int row);
     void onThermocoupleButton(int row);
     void onSampleRateButton();
     void onAlertSettingsButton(int output);
+    void sendAlertThresholds(const DoAlertResult& result);
 
     const AnalogInputShape shape_;
-    mutable std::mutex rowsMutex_;
-    std::array<InputRow, 5> rows_;
-    std::array<Alert, 2> alerts_;
+    LockedRows<InputRow, 5> rows_;
+    LockedRows<Alert, 2> alerts_;
     std::atomic<int> outputs_{0};
     std::atomic<int> sampleRate_{0};
     std::atomic<int> startUpAnswers_{0};
     int inputAuto_ = 0;
     std::array<int, 2> outputAutos_{};
+    const StartUpChain<AnalogInputPanel> startUp_{*this, startUpReads(shape_)};
+    const ClickTable clicks_ = clickTable();
 };
 
 } // namespace vantel

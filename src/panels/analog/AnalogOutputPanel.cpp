@@ -3,6 +3,7 @@
 #include "comm/protocol/AnalogRanges.h"
 #include "comm/protocol/ValueConversion.h"
 #include "dialogs/NumberBoxFilter.h"
+#include "panels/analog/AnalogRowFlows.h"
 #include "panels/framework/PanelTexts.h"
 
 #include <cmath>
@@ -13,18 +14,10 @@ namespace {
 using namespace AnalogOutputId;
 
 constexpr int kSignalNameCharacters = 20;
-constexpr int kVoltageBarMaximum = 0xFFFF;
-constexpr int kCurrentBarMaximum = 0x7FFF;
-constexpr int kVoltageBarOffset = 0x8000;
 
 bool IsCurrent(int mode)
 {
     return mode == OutputMode::Current;
-}
-
-GraphRange DefaultRange(int mode)
-{
-    return OutputModeOf(mode).defaultGraph;
 }
 
 std::string UnitOfMode(int mode)
@@ -83,7 +76,7 @@ void AnalogOutputPanel::start()
 
 void AnalogOutputPanel::startReads()
 {
-    readOutput(0);
+    startUp_.send(0);
     startTicking();
 }
 
@@ -106,45 +99,38 @@ void AnalogOutputPanel::fillRows()
 {
     const UnitRecord* unit = record();
     for (int row = 0; row < shape_.outputs; ++row) {
-        const auto slot = static_cast<std::size_t>(row);
         const AnalogOutputId::Row& ids = idsOf(row);
         view().setText(ids.output, "");
-        {
-            const std::lock_guard guard(rowsMutex_);
-            OutputRow& state = rows_[slot];
-            if (unit != nullptr) {
-                state.formula = unit->outputFormulas[slot];
-                state.display = {unit->graphMin[slot], unit->graphMax[slot]};
-            }
-            if (state.display.max > state.display.min) {
-                if (LECanvasSeries* trace = series(row))
-                    trace->SetScale(state.display.min, state.display.max);
-            }
-            view().setText(ids.unit, state.formula.unit);
-        }
+        rows_.with(row, [&](OutputRow& state) { restoreRow(row, state, unit); });
         view().setMaxLength(ids.name, kSignalNameCharacters);
         addNameBox(ids.name, SignalSide::Output, row);
     }
     for (int input = 0; input < shape_.inputs; ++input) {
-        view().setMaxLength(InputNames.at(static_cast<std::size_t>(input)), kSignalNameCharacters);
-        addNameBox(InputNames.at(static_cast<std::size_t>(input)), SignalSide::Input, input);
+        const int name = InputNames.at(static_cast<std::size_t>(input));
+        view().setMaxLength(name, kSignalNameCharacters);
+        addNameBox(name, SignalSide::Input, input);
     }
 }
 
-void AnalogOutputPanel::readOutput(int row)
+void AnalogOutputPanel::restoreRow(int row, OutputRow& state, const UnitRecord* unit)
 {
-    post(analog::ReadOutput{row, guarded<int, std::optional<analog::OutputSetting>>(
-                                     [this, row](int, const std::optional<analog::OutputSetting>& setting) {
-                                         onOutputRead(row, setting);
-                                     })});
+    if (unit != nullptr)
+        RestoreFromRecord(state, *unit, true, row);
+    if (state.display.max > state.display.min) {
+        if (LECanvasSeries* trace = series(row))
+            trace->SetScale(state.display.min, state.display.max);
+    }
+    view().setText(idsOf(row).unit, state.formula.unit);
 }
 
-void AnalogOutputPanel::readThresholds(int row)
+// The rows' outputs, then their thresholds.
+std::vector<StartUpChain<AnalogOutputPanel>::Reads> AnalogOutputPanel::startUpReads(const AnalogOutputShape& shape)
 {
-    post(analog::ReadThresholds{row, guarded<int, std::optional<analog::Thresholds>>(
-                                         [this, row](int, const std::optional<analog::Thresholds>& thresholds) {
-                                             onThresholdsRead(row, thresholds);
-                                         })});
+    using Chain = StartUpChain<AnalogOutputPanel>;
+    return {
+        {Chain::read<analog::ReadOutput, &AnalogOutputPanel::takeStartUpOutput>, shape.outputs},
+        {Chain::read<analog::ReadThresholds, &AnalogOutputPanel::takeThresholds>, shape.outputs},
+    };
 }
 
 void AnalogOutputPanel::sendInputRead(int flag, Caller)
@@ -154,63 +140,44 @@ void AnalogOutputPanel::sendInputRead(int flag, Caller)
                                    })});
 }
 
-void AnalogOutputPanel::onOutputRead(int row, const std::optional<analog::OutputSetting>& setting)
+void AnalogOutputPanel::takeStartUpOutput(int row, const analog::OutputSetting& setting)
 {
-    if (!setting) {
-        reportCommunicationFailure(AfterFailure::KeepOpen);
-        return;
-    }
-    ++startUpAnswers_;
-    takeOutputSetting(row, *setting);
-    // The start-up chain: the DI read after the first answer, then the
-    // other rows, then the thresholds.
+    takeOutputSetting(row, setting);
     if (row == 0)
         sendInputRead(kStartUpRead, Caller::GuiThread);
-    if (row + 1 < shape_.outputs)
-        readOutput(row + 1);
-    else
-        readThresholds(0);
 }
 
 void AnalogOutputPanel::takeOutputSetting(int row, const analog::OutputSetting& setting)
 {
-    {
-        const std::lock_guard guard(rowsMutex_);
-        OutputRow& state = rows_[static_cast<std::size_t>(row)];
-        state.mode = IsCurrent(setting.mode) ? OutputMode::Current : OutputMode::Voltage;
-        state.raw = SignExtend16(setting.raw);
-        state.on = state.raw != 0;
-        const double native = OutputRawToValue(state.mode, state.raw);
-        // The box holds the converted value, so pressing ON/OFF sends back
-        // what the unit already has.
-        state.value = state.formula.gain * native + state.formula.offset;
-        view().setText(idsOf(row).setting, SettingText(state.mode, native));
-        view().setText(idsOf(row).output, FormatByRange(state.mode, state.value, false));
-        if (!(state.display.max > state.display.min))
-            applyDefaultRange(row, state);
-        if (graphPage() != nullptr)
-            graphPage()->SetRowUnit(row, state.mode, state.formula.gain, state.formula.offset, state.formula.unit);
-        showRow(row, state);
-    }
+    rows_.with(row, [&](OutputRow& state) { storeOutputSetting(row, state, setting); });
     setButtonState(row, outputOn(row) ? ButtonState::On : ButtonState::Off);
 }
 
-void AnalogOutputPanel::onThresholdsRead(int row, const std::optional<analog::Thresholds>& thresholds)
+void AnalogOutputPanel::storeOutputSetting(int row, OutputRow& state, const analog::OutputSetting& setting)
 {
-    if (!thresholds) {
-        reportCommunicationFailure(AfterFailure::KeepOpen);
-        return;
-    }
-    ++startUpAnswers_;
-    takeThresholds(row, *thresholds);
-    if (row + 1 < shape_.outputs)
-        readThresholds(row + 1);
+    state.rangeCode = IsCurrent(setting.mode) ? OutputMode::Current : OutputMode::Voltage;
+    state.raw = SignExtend16(setting.raw);
+    state.on = state.raw != 0;
+    const double native = OutputRawToValue(state.rangeCode, state.raw);
+    // The box holds the converted value, so pressing ON/OFF sends back
+    // what the unit already has.
+    state.value = state.formula.gain * native + state.formula.offset;
+    view().setText(idsOf(row).setting, SettingText(state.rangeCode, native));
+    view().setText(idsOf(row).output, FormatByRange(state.rangeCode, state.value, false));
+    if (!(state.display.max > state.display.min))
+        ResetDisplay(state, series(row), kOutputRowScale);
+    if (graphPage() != nullptr)
+        graphPage()->SetRowUnit(row, state.rangeCode, state.formula.gain, state.formula.offset, state.formula.unit);
+    showRow(row, state);
 }
 
 void AnalogOutputPanel::takeThresholds(int row, const analog::Thresholds& thresholds)
 {
-    const std::lock_guard guard(rowsMutex_);
-    OutputRow& state = rows_[static_cast<std::size_t>(row)];
+    rows_.with(row, [&](OutputRow& state) { storeThresholds(row, state, thresholds); });
+}
+
+void AnalogOutputPanel::storeThresholds(int row, OutputRow& state, const analog::Thresholds& thresholds)
+{
     TakeThresholds(state, thresholds);
     showBar(row, state);
 }
@@ -221,11 +188,15 @@ void AnalogOutputPanel::onThresholdsWritten(int row, const std::optional<analog:
         reportCommunicationFailure(AfterFailure::KeepOpen);
         return;
     }
-    const std::lock_guard guard(rowsMutex_);
-    OutputRow& state = rows_[static_cast<std::size_t>(row)];
-    state.ledWhenOutside = thresholds->ledWhenOutside;
-    state.high = SignExtend16(thresholds->highRaw);
-    state.low = SignExtend16(thresholds->lowRaw);
+    rows_.with(row, [&](OutputRow& state) { storeWrittenThresholds(row, state, *thresholds); });
+}
+
+// The threshold mode stays as read.
+void AnalogOutputPanel::storeWrittenThresholds(int row, OutputRow& state, const analog::Thresholds& thresholds)
+{
+    state.ledWhenOutside = thresholds.ledWhenOutside;
+    state.high = SignExtend16(thresholds.highRaw);
+    state.low = SignExtend16(thresholds.lowRaw);
     showBar(row, state);
 }
 
@@ -233,13 +204,8 @@ void AnalogOutputPanel::onOutputButton(int row)
 {
     if (!validRow(row))
         return;
-    bool switchingOff = false;
-    {
-        const std::lock_guard guard(rowsMutex_);
-        const OutputRow& state = rows_[static_cast<std::size_t>(row)];
-        switchingOff = state.on && state.state != ButtonState::Edited;
-    }
-    if (switchingOff) {
+    const OutputRow state = rows_.read(row);
+    if (state.on && state.state != ButtonState::Edited) {
         switchOff(row);
         setButtonState(row, ButtonState::Off);
         return;
@@ -251,37 +217,35 @@ void AnalogOutputPanel::onOutputButton(int row)
 
 void AnalogOutputPanel::switchOff(int row)
 {
-    int mode = 0;
-    {
-        const std::lock_guard guard(rowsMutex_);
-        OutputRow& state = rows_[static_cast<std::size_t>(row)];
-        state.value = 0;
-        state.raw = 0;
-        state.on = false;
-        mode = state.mode;
-        view().setText(idsOf(row).setting, SettingText(mode, 0));
-        showRow(row, state);
-    }
+    const int mode = rows_.with(row, [&](OutputRow& state) { return storeOff(row, state); });
     sendOutput(row, mode, 0, sweeping(row), Caller::GuiThread);
+}
+
+int AnalogOutputPanel::storeOff(int row, OutputRow& state)
+{
+    state.value = 0;
+    state.raw = 0;
+    state.on = false;
+    view().setText(idsOf(row).setting, SettingText(state.rangeCode, 0));
+    showRow(row, state);
+    return state.rangeCode;
 }
 
 void AnalogOutputPanel::setOutput(int row, double value, Caller caller)
 {
-    int mode = 0;
-    int raw = 0;
-    {
-        const std::lock_guard guard(rowsMutex_);
-        OutputRow& state = rows_[static_cast<std::size_t>(row)];
-        state.on = true;
-        state.value = value;
-        const double native = NativeOf(state.formula, value);
-        state.raw = ValueToOutputRaw(state.mode, native);
-        mode = state.mode;
-        raw = state.raw;
-        view().setText(idsOf(row).setting, SettingText(mode, native));
-        showRow(row, state);
-    }
-    sendOutput(row, mode, raw & 0xFFFF, sweeping(row), caller);
+    const OutputRow state = rows_.with(row, [&](OutputRow& changed) { return storeOutput(row, changed, value); });
+    sendOutput(row, state.rangeCode, state.raw & 0xFFFF, sweeping(row), caller);
+}
+
+AnalogOutputPanel::OutputRow AnalogOutputPanel::storeOutput(int row, OutputRow& state, double value)
+{
+    state.on = true;
+    state.value = value;
+    const double native = NativeOf(state.formula, value);
+    state.raw = ValueToOutputRaw(state.rangeCode, native);
+    view().setText(idsOf(row).setting, SettingText(state.rangeCode, native));
+    showRow(row, state);
+    return state;
 }
 
 void AnalogOutputPanel::sendOutput(int row, int mode, int raw, bool wasSweeping, Caller)
@@ -314,7 +278,7 @@ void AnalogOutputPanel::onSweepButton(int row)
 {
     if (!validRow(row))
         return;
-    SweepWave& sweep = *sweeps_[static_cast<std::size_t>(row)];
+    SweepWave& sweep = sweepOf(row);
     if (!sweep.sweeping()) {
         sweep.start();
         setButtonState(row, ButtonState::Sweeping);
@@ -323,21 +287,15 @@ void AnalogOutputPanel::onSweepButton(int row)
     sweep.stop();
     setButtonState(row, ButtonState::Off);
     onOutputButton(row);
-    ChannelFormula formula;
-    int mode = 0;
-    {
-        const std::lock_guard guard(rowsMutex_);
-        formula = rows_[static_cast<std::size_t>(row)].formula;
-        mode = rows_[static_cast<std::size_t>(row)].mode;
-    }
+    const OutputRow state = rows_.read(row);
     // Written like every other value of the box, for the row's range.
-    view().setText(idsOf(row).output, FormatByRange(mode, NativeOf(formula, 0.0), false));
+    view().setText(idsOf(row).output, FormatByRange(state.rangeCode, NativeOf(state.formula, 0.0), false));
 }
 
 void AnalogOutputPanel::stopAllSweeps()
 {
     for (int row = 0; row < shape_.outputs; ++row) {
-        SweepWave& sweep = *sweeps_[static_cast<std::size_t>(row)];
+        SweepWave& sweep = sweepOf(row);
         if (sweep.sweeping()) {
             sweep.stop();
             setButtonState(row, ButtonState::Off);
@@ -354,10 +312,7 @@ void AnalogOutputPanel::retireSweeps()
 
 void AnalogOutputPanel::setButtonState(int row, ButtonState next)
 {
-    {
-        const std::lock_guard guard(rowsMutex_);
-        rows_[static_cast<std::size_t>(row)].state = next;
-    }
+    rows_.with(row, [next](OutputRow& state) { state.state = next; });
     const AnalogOutputId::Row& ids = idsOf(row);
     const bool idle = next == ButtonState::Off;
     const bool sweepRunning = next == ButtonState::Sweeping;
@@ -378,20 +333,7 @@ void AnalogOutputPanel::showRow(int row, const OutputRow& state)
 
 void AnalogOutputPanel::showBar(int row, const OutputRow& state)
 {
-    const bool current = IsCurrent(state.mode);
-    const bool inside = state.low <= state.raw && state.raw <= state.high;
-    LevelBar bar;
-    bar.maximum = current ? kCurrentBarMaximum : kVoltageBarMaximum;
-    bar.position = current ? std::max(0, state.raw) : state.raw + kVoltageBarOffset;
-    bar.alarm = inside == (state.ledWhenOutside == 0);
-    view().setLevelBar(idsOf(row).bar, bar);
-}
-
-void AnalogOutputPanel::applyDefaultRange(int row, OutputRow& state)
-{
-    state.display = DefaultRange(state.mode);
-    if (LECanvasSeries* trace = series(row))
-        trace->SetScale(state.display.min, state.display.max);
+    view().setLevelBar(idsOf(row).bar, BarOf(state, kOutputRowScale));
 }
 
 void AnalogOutputPanel::onReadInputs()
@@ -415,15 +357,9 @@ void AnalogOutputPanel::onInputsRead(std::optional<int> read, int flag)
         return;
     const double now = nowSeconds();
     for (int row = 0; row < shape_.outputs; ++row) {
-        double value = 0;
-        int mode = 0;
-        {
-            const std::lock_guard guard(rowsMutex_);
-            value = rows_[static_cast<std::size_t>(row)].value;
-            mode = rows_[static_cast<std::size_t>(row)].mode;
-        }
-        addSample(row, now, value);
-        showGraphValue(row, FormatByRange(mode, value, false));
+        const OutputRow state = rows_.read(row);
+        addSample(row, now, state.value);
+        showGraphValue(row, FormatByRange(state.rangeCode, state.value, false));
     }
     for (int input = 0; input < shape_.inputs; ++input) {
         const bool on = ((bits >> input) & 1) != 0;
@@ -438,7 +374,7 @@ void AnalogOutputPanel::onInputsRead(std::optional<int> read, int flag)
 void AnalogOutputPanel::periodicWork()
 {
     for (int row = 0; row < shape_.outputs; ++row) {
-        const std::optional<double> value = sweeps_[static_cast<std::size_t>(row)]->tick();
+        const std::optional<double> value = sweepOf(row).tick();
         if (!value)
             continue;
         view().setText(idsOf(row).output, FormatByRange(outputMode(row), *value, false));
@@ -453,57 +389,30 @@ void AnalogOutputPanel::periodicWork()
 
 bool AnalogOutputPanel::onControlClicked(int controlId)
 {
-    if (controlId == ReadInputs) {
-        onReadInputs();
-        return true;
-    }
-    for (int row = 0; row < shape_.outputs; ++row) {
-        const AnalogOutputId::Row& ids = idsOf(row);
-        if (controlId == ids.button)
-            onOutputButton(row);
-        else if (controlId == ids.sweep)
-            onSweepButton(row);
-        else if (controlId == ids.formula)
-            OpenScaleDialog(row);
-        else if (controlId == ids.threshold)
-            onThresholdButton(row);
-        else if (controlId == ids.mode)
-            onModeButton(row);
-        else if (controlId == ids.sweepSettings)
-            onSweepSettingsButton(row);
-        else
-            continue;
-        return true;
-    }
-    return false;
+    return clicks_.dispatch(controlId);
+}
+
+ClickTable AnalogOutputPanel::clickTable()
+{
+    ClickTable table;
+    table.add(ReadInputs, [this] { onReadInputs(); });
+    table.addRows(*this, Rows, shape_.outputs,
+                  {{&Row::button, &AnalogOutputPanel::onOutputButton},
+                   {&Row::sweep, &AnalogOutputPanel::onSweepButton},
+                   {&Row::formula, &AnalogOutputPanel::OpenScaleDialog},
+                   {&Row::threshold, &AnalogOutputPanel::onThresholdButton},
+                   {&Row::mode, &AnalogOutputPanel::onModeButton},
+                   {&Row::sweepSettings, &AnalogOutputPanel::onSweepSettingsButton}});
+    return table;
 }
 
 void AnalogOutputPanel::onThresholdButton(int row)
 {
     if (!validRow(row) || dialogs() == nullptr)
         return;
-    RawThresholds raw;
-    int mode = 0;
-    {
-        const std::lock_guard guard(rowsMutex_);
-        const OutputRow& state = rows_[static_cast<std::size_t>(row)];
-        raw = {state.low, state.high, state.ledWhenOutside != 0};
-        mode = state.mode;
-    }
-    if (const auto values = dialogs()->editThreshold(ThresholdsFromRaw(raw, mode, ScaleKind::ByOutputMode)))
-        applyThresholds(row, *values);
-}
-
-void AnalogOutputPanel::applyThresholds(int row, const ThresholdSettings& values)
-{
-    int thresholdMode = 0;
-    int mode = 0;
-    {
-        const std::lock_guard guard(rowsMutex_);
-        thresholdMode = rows_[static_cast<std::size_t>(row)].thresholdMode;
-        mode = rows_[static_cast<std::size_t>(row)].mode;
-    }
-    sendThresholds(row, ThresholdsToRaw(values, mode, ScaleKind::ByOutputMode), thresholdMode);
+    const OutputRow state = rows_.read(row);
+    if (const auto raw = EditThresholds(*dialogs(), state, kOutputRowScale))
+        sendThresholds(row, *raw, state.thresholdMode);
 }
 
 void AnalogOutputPanel::sendThresholds(int row, const RawThresholds& raw, int thresholdMode)
@@ -530,7 +439,7 @@ void AnalogOutputPanel::onSweepSettingsButton(int row)
 {
     if (!validRow(row) || dialogs() == nullptr)
         return;
-    SweepWave& sweep = *sweeps_[static_cast<std::size_t>(row)];
+    SweepWave& sweep = sweepOf(row);
     if (const auto settings = dialogs()->editSweep(sweep.settings(), UnitOfMode(outputMode(row))))
         sweep.setSettings(*settings);
 }
@@ -538,72 +447,68 @@ void AnalogOutputPanel::onSweepSettingsButton(int row)
 void AnalogOutputPanel::applyOutputMode(int row, int mode)
 {
     const int next = IsCurrent(mode) ? OutputMode::Current : OutputMode::Voltage;
-    {
-        const std::lock_guard guard(rowsMutex_);
-        OutputRow& state = rows_[static_cast<std::size_t>(row)];
-        if (state.mode == next)
-            return;
-        state.mode = next;
-        // The setting label speaks the new mode's unit before anything is sent.
-        view().setText(idsOf(row).setting, SettingText(next, OutputRawToValue(next, state.raw)));
-        if (graphPage() != nullptr)
-            graphPage()->SetRowUnit(row, next, state.formula.gain, state.formula.offset, state.formula.unit);
-        if (LECanvasSeries* trace = series(row))
-            trace->ClearSamples();
-        applyDefaultRange(row, state);
-        showBar(row, state);
-    }
-    RefreshGraph();
+    if (rows_.with(row, [&](OutputRow& state) { return changeMode(row, state, next); }))
+        RefreshGraph();
+}
+
+bool AnalogOutputPanel::changeMode(int row, OutputRow& state, int mode)
+{
+    if (state.rangeCode == mode)
+        return false;
+    state.rangeCode = mode;
+    // The setting label speaks the new mode's unit before anything is sent.
+    view().setText(idsOf(row).setting, SettingText(mode, OutputRawToValue(mode, state.raw)));
+    if (graphPage() != nullptr)
+        graphPage()->SetRowUnit(row, mode, state.formula.gain, state.formula.offset, state.formula.unit);
+    if (LECanvasSeries* trace = series(row))
+        trace->ClearSamples();
+    ResetDisplay(state, series(row), kOutputRowScale);
+    showBar(row, state);
+    return true;
 }
 
 SweepSettings AnalogOutputPanel::sweepSettings(int row) const
 {
-    return sweeps_.at(static_cast<std::size_t>(row))->settings();
+    return sweepOf(row).settings();
 }
 
 void AnalogOutputPanel::OpenScaleDialog(int row)
 {
     if (!validRow(row))
         return;
-    auto& state = rows_[static_cast<std::size_t>(row)];
     const int code = outputMode(row);
-    if (editFormula(row, true, {rowsMutex_, state.mode, state.formula, state.display}, DefaultRange(code)))
-        view().setText(idsOf(row).unit, state.formula.unit);
+    if (editFormula(row, true, rows_.formulaState<FormulaState>(row), kOutputRowScale.defaultGraph(code)))
+        view().setText(idsOf(row).unit, rows_.read(row).formula.unit);
 }
 
 AnalogOutputPanel::ButtonState AnalogOutputPanel::buttonState(int row) const
 {
-    const std::lock_guard guard(rowsMutex_);
-    return rows_.at(static_cast<std::size_t>(row)).state;
+    return rows_.read(row).state;
 }
 
 bool AnalogOutputPanel::outputOn(int row) const
 {
-    const std::lock_guard guard(rowsMutex_);
-    return rows_.at(static_cast<std::size_t>(row)).on;
+    return rows_.read(row).on;
 }
 
 double AnalogOutputPanel::outputValue(int row) const
 {
-    const std::lock_guard guard(rowsMutex_);
-    return rows_.at(static_cast<std::size_t>(row)).value;
+    return rows_.read(row).value;
 }
 
 int AnalogOutputPanel::outputMode(int row) const
 {
-    const std::lock_guard guard(rowsMutex_);
-    return rows_.at(static_cast<std::size_t>(row)).mode;
+    return rows_.read(row).rangeCode;
 }
 
 int AnalogOutputPanel::outputRaw(int row) const
 {
-    const std::lock_guard guard(rowsMutex_);
-    return rows_.at(static_cast<std::size_t>(row)).raw;
+    return rows_.read(row).raw;
 }
 
 bool AnalogOutputPanel::sweeping(int row) const
 {
-    return sweeps_.at(static_cast<std::size_t>(row))->sweeping();
+    return sweepOf(row).sweeping();
 }
 
 std::string AnalogOutputPanel::csvHeader()
@@ -612,22 +517,16 @@ std::string AnalogOutputPanel::csvHeader()
     for (int input = 0; input < shape_.inputs; ++input)
         header += "," + view().text(InputNames.at(static_cast<std::size_t>(input)));
     for (int row = 0; row < shape_.outputs; ++row)
-        header += "," + view().text(idsOf(row).name) + ",単位" + std::to_string(row + 1);
+        header += CsvColumnsOf(view().text(idsOf(row).name), row);
     return header + "\n";
 }
 
 std::string AnalogOutputPanel::csvValues() const
 {
-    std::string values;
-    const int bits = inputs_.load();
-    for (int input = 0; input < shape_.inputs; ++input)
-        values += ((bits >> input) & 1) != 0 ? ",1" : ",0";
-    const std::lock_guard guard(rowsMutex_);
-    for (int row = 0; row < shape_.outputs; ++row) {
-        const OutputRow& state = rows_[static_cast<std::size_t>(row)];
-        values += "," + FormatCompact(state.value) + ",";
-        values += state.formula.unit.empty() ? UnitOfMode(state.mode) : state.formula.unit;
-    }
+    std::string values = CsvBitsOf(inputs_.load(), shape_.inputs);
+    rows_.forEach(shape_.outputs, [&values](int, const OutputRow& state) {
+        values += CsvValuesOf(state, state.value, kOutputRowScale);
+    });
     return values;
 }
 

@@ -3,14 +3,17 @@
 #include "dialogs/SettingsDialogs.h"
 #include "panels/analog/AnalogFamilyPanel.h"
 #include "panels/analog/AnalogOutputIds.h"
+#include "panels/analog/AnalogRows.h"
+#include "panels/analog/ClickTable.h"
+#include "panels/analog/StartUpChain.h"
 #include "panels/analog/SweepWave.h"
 
 #include <array>
 #include <atomic>
 #include <memory>
-#include <mutex>
 #include <optional>
 #include <string>
+#include <vector>
 
 namespace vantel {
 
@@ -119,50 +122,54 @@ protected:
     void countStartUpAnswer() { ++startUpAnswers_; }
 
 private:
-    struct OutputRow {
-        int mode = 0; // 1 = current
-        int raw = 0;  // sign-extended
+    friend class StartUpChain<AnalogOutputPanel>;
+
+    struct OutputRow : AnalogRow {
         bool on = false;
         double value = 0; // converted output value
         ButtonState state = ButtonState::Off;
-        int ledWhenOutside = 0;
-        int thresholdMode = 0;
-        int high = 0x7FFF;
-        int low = -0x8000;
-        ChannelFormula formula;
-        GraphRange display;
     };
 
     static const AnalogOutputId::Row& idsOf(int row);
     int inputSeries(int input) const { return shape_.outputs + input; }
+    SweepWave& sweepOf(int row) const { return *sweeps_.at(static_cast<std::size_t>(row)); }
 
     void setUpGraph();
     void fillRows();
-    void readOutput(int row);
-    void readThresholds(int row);
+    void restoreRow(int row, OutputRow& state, const UnitRecord* unit);
+    static std::vector<StartUpChain<AnalogOutputPanel>::Reads> startUpReads(const AnalogOutputShape& shape);
+    ClickTable clickTable();
+    // The start-up read of a row's output; the first also reads the inputs.
+    void takeStartUpOutput(int row, const analog::OutputSetting& setting);
+    void storeOutputSetting(int row, OutputRow& state, const analog::OutputSetting& setting);
 
     void switchOff(int row);
     // Set-output step: converts `value` back through the formula and sends it.
     void setOutput(int row, double value, Caller caller);
+    // Under the rows' lock: the row switched off (its mode is handed back),
+    // set to `value` (the row is), its thresholds read or written.
+    int storeOff(int row, OutputRow& state);
+    OutputRow storeOutput(int row, OutputRow& state, double value);
+    void storeThresholds(int row, OutputRow& state, const analog::Thresholds& thresholds);
+    void storeWrittenThresholds(int row, OutputRow& state, const analog::Thresholds& thresholds);
     void setButtonState(int row, ButtonState state);
     void showRow(int row, const OutputRow& state);
     void showBar(int row, const OutputRow& state);
-    void applyDefaultRange(int row, OutputRow& state);
 
-    void onOutputRead(int row, const std::optional<analog::OutputSetting>& setting);
     void onOutputWritten(bool written, bool wasSweeping);
-    void onThresholdsRead(int row, const std::optional<analog::Thresholds>& thresholds);
 
-    void applyThresholds(int row, const ThresholdSettings& values);
     void applyOutputMode(int row, int mode);
+    // False where the row has `mode` already; under the rows' lock.
+    bool changeMode(int row, OutputRow& state, int mode);
 
     const AnalogOutputShape shape_;
-    mutable std::mutex rowsMutex_;
-    std::array<OutputRow, 3> rows_;
+    LockedRows<OutputRow, 3> rows_;
     std::array<std::unique_ptr<SweepWave>, 3> sweeps_;
     std::atomic<int> inputs_{0};
     std::atomic<int> startUpAnswers_{0};
     int inputAuto_ = 0;
+    const StartUpChain<AnalogOutputPanel> startUp_{*this, startUpReads(shape_)};
+    const ClickTable clicks_ = clickTable();
 };
 
 } // namespace vantel
