@@ -11,7 +11,7 @@
 #include "LineStamps.h"
 #include "SimChild.h"
 #include "graph/LECanvas.h"
-#include "panels/AnalogPanels.h"
+#include "panels/PanelKindTable.h"
 #include "panels/digital/CVantelDIGITAL.h"
 #include "panels/framework/HeadlessPanelView.h"
 #include "panels/framework/UnitCheck.h"
@@ -35,7 +35,6 @@ constexpr int kAnalogRows[] = {19, 30};
 constexpr int kDigitalRows[] = {8, 22};
 constexpr std::chrono::milliseconds kTick{100};
 constexpr std::chrono::milliseconds kLateAfter{50};
-constexpr std::chrono::milliseconds kCloseGrace{100};
 constexpr PixelRect kCanvasPlace{0, 0, 700, 400};
 
 struct HeadlessUnit {
@@ -78,10 +77,10 @@ std::unique_ptr<HeadlessUnit> OpenAnalog(UnitList& list, AppState& app, int inde
     if (!identity.ok())
         return nullptr;
     unit->canvas = std::make_shared<LECanvas>(index, kCanvasPlace, true);
-    auto panel = MakeAnalogPanel(
-        unit->view, ContextOf(list, app, index, *unit, folder, codec),
-        ContainerPage{PanelKindOf(ModelAt(record.modelRow)).container, identity.unitId, unit->canvas, nullptr},
-        std::make_unique<AnalogLink>(std::move(channel), kCloseGrace));
+    const PanelKindRow& row = *KindRowOf(ModelAt(record.modelRow));
+    auto panel =
+        row.makePanel(unit->view, ContextOf(list, app, index, *unit, folder, codec),
+                      ContainerPage{row.kind.container, identity.unitId, unit->canvas, nullptr}, {std::move(channel)});
     panel->start();
     unit->panel = std::move(panel);
     return unit;
@@ -196,7 +195,7 @@ int main(int argc, char** argv)
         analog.push_back(std::move(unit));
     }
     std::this_thread::sleep_for(std::chrono::seconds(1)); // the start-up chains
-    const PollingControls polling = PollingControlsOf(ContainerKind::QZK17);
+    const PollingControls polling = KindRowOf(ContainerKind::QZK17).polling;
     const Figures analogFigures = Run(analog, polling.autoBox, polling.periodBox, std::chrono::seconds(seconds));
 
     std::vector<std::unique_ptr<HeadlessUnit>> digital;

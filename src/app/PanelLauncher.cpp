@@ -1,48 +1,69 @@
 #include "app/PanelLauncher.h"
 
 #include "app/MainWindowView.h"
-#include "registry/ModelCatalogue.h"
-#include "registry/PanelKind.h"
 
 namespace vantel {
 
+// The main window's steps of opening a unit: the program's windows, the
+// gateway link of the main window and its "MD" check with CConnecting.
+class PanelLauncher::Opening final : public UnitOpening {
+public:
+    Opening(PanelLauncher& launcher, UnitRecord& record, const ConnectRequest& request, MainWindowView& view)
+        : launcher_(launcher), record_(record), request_(request), view_(view)
+    {
+    }
+
+    void openConnectingPanel(const PanelKindRow&) override
+    {
+        if (launcher_.openDigitalPanel_)
+            launcher_.openDigitalPanel_(record_, request_);
+    }
+
+    void openOnChannel(const PanelKindRow&, ConnectedAnalogUnit unit) override
+    {
+        if (launcher_.openContainer_)
+            launcher_.openContainer_(record_, request_, std::move(unit));
+    }
+
+    CGatewayLink* gatewayLink() override
+    {
+        GatewayConnect* gateway = launcher_.gateway_;
+        if (gateway == nullptr || !gateway->openLink(record_, launcher_.state_.adapterAddress.load(), view_.controls()))
+            return nullptr;
+        return &gateway->link();
+    }
+
+    void openOnGateway(const PanelKindRow&, CGatewayLink& link) override
+    {
+        if (launcher_.openGatewayPanel_)
+            launcher_.openGatewayPanel_(record_, request_, link);
+        launcher_.gateway_->handedOver();
+    }
+
+    // The panel opens from the checked "md" reply, with the unit ID it
+    // reports, and takes the connect over.
+    void checkThenOpenOnGateway(const PanelKindRow&, CGatewayLink& link) override
+    {
+        launcher_.gateway_->checkModel(
+            record_, view_.controls(), launcher_.showConnecting_,
+            [&launcher = launcher_, &link, request = request_](UnitRecord& checked, int unitId) {
+                if (launcher.openGatewayContainer_)
+                    launcher.openGatewayContainer_(checked, request, link, unitId);
+                launcher.gateway_->clearConnecting();
+            });
+    }
+
+private:
+    PanelLauncher& launcher_;
+    UnitRecord& record_;
+    const ConnectRequest& request_;
+    MainWindowView& view_;
+};
+
 void PanelLauncher::connect(UnitRecord& record, const ConnectRequest& request, MainWindowView& view)
 {
-    const PanelKind kind = PanelKindOf(ModelAt(record.modelRow));
-    switch (kind.panel) {
-    case PanelClass::Digital:
-        if (openDigitalPanel_)
-            openDigitalPanel_(record, request);
-        return;
-    case PanelClass::Container: {
-        if (TraitsOf(kind.container).viaGateway) {
-            // The panel opens from the checked "md" reply, with the unit ID
-            // it reports, and takes the connect over.
-            if (gateway_ && gateway_->openLink(record, state_.adapterAddress.load(), view.controls()))
-                gateway_->checkModel(record, view.controls(), showConnecting_,
-                                     [this, request](UnitRecord& checked, int unitId) {
-                                         if (openGatewayContainer_)
-                                             openGatewayContainer_(checked, request, gateway_->link(), unitId);
-                                         gateway_->clearConnecting();
-                                     });
-            return;
-        }
-        ConnectedAnalogUnit unit = ConnectAnalogUnit(record, state_.adapterAddress.load(),
-                                                     state_.commandLineTimeoutMs.load(), view.controls());
-        if (unit.channel && openContainer_)
-            openContainer_(record, request, std::move(unit));
-        return;
-    }
-    case PanelClass::DigitalGateway:
-        if (gateway_ && gateway_->openLink(record, state_.adapterAddress.load(), view.controls())) {
-            if (openGatewayPanel_)
-                openGatewayPanel_(record, request, gateway_->link());
-            gateway_->handedOver();
-        }
-        return;
-    case PanelClass::None:
-        return;
-    }
+    Opening opening(*this, record, request, view);
+    OpenUnit(record, state_, view.controls(), opening);
 }
 
 void PanelLauncher::onTimer(UnitList& list, MainWindowView& view)

@@ -1,8 +1,8 @@
 #pragma once
 
-#include "app/AnalogConnect.h"
 #include "app/GatewayConnect.h"
 #include "app/UnitConnector.h"
+#include "panels/UnitOpen.h"
 #include "registry/AppState.h"
 
 #include <functional>
@@ -48,6 +48,8 @@ public:
     void shutDown() override;
 
 private:
+    class Opening;
+
     AppState& state_;
     PanelOpener openDigitalPanel_;
     ContainerOpener openContainer_;

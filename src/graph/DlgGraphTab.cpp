@@ -3,7 +3,9 @@
 #include "comm/protocol/AnalogRanges.h"
 #include "graph/GraphPageIds.h"
 
+#include <algorithm>
 #include <array>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -21,34 +23,11 @@ constexpr std::array<Colour, Rows> kRowColours{{
     {80, 80, 255},
 }};
 
-// The page's controls that a kind does not use.
-std::vector<int> HiddenControls(ContainerKind kind)
-{
-    const int swatch6 = FirstSwatch + 5;
-    const int label6 = FirstLabel + 5;
-    switch (kind) {
-    case ContainerKind::QZK19:
-        return {1305, 1325, 1326, 1327, 1328, swatch6, label6};
-    case ContainerKind::QZK18:
-        return {1302, 1326, 1327, 1328, swatch6, label6};
-    case ContainerKind::QZK28:
-        return {1302, 1328, swatch6, label6};
-    case ContainerKind::QZK33Gateway:
-    case ContainerKind::QZK33:
-        return {1326, 1327, 1328};
-    case ContainerKind::QZK17:
-    case ContainerKind::QZK17V2:
-    case ContainerKind::QZK17Gateway:
-        break;
-    }
-    return {1302, 1326, 1327, 1328, swatch6, label6};
-}
-
-std::vector<std::string> SeriesItems(const ContainerTraits& traits)
+std::vector<std::string> SeriesItems(const GraphPageLayout& layout)
 {
     std::vector<std::string> items;
-    for (int i = 0; i < traits.seriesCount; ++i)
-        items.emplace_back(traits.series[static_cast<std::size_t>(i)]);
+    for (int i = 0; i < layout.seriesCount; ++i)
+        items.emplace_back(layout.series[static_cast<std::size_t>(i)]);
     return items;
 }
 
@@ -59,7 +38,7 @@ bool validRow(int row)
 
 } // namespace
 
-DlgGraphTab::DlgGraphTab(ControlView& view, ContainerKind kind) : view_(view), kind_(kind), traits_(TraitsOf(kind)) {}
+DlgGraphTab::DlgGraphTab(ControlView& view, const GraphPageLayout& layout) : view_(view), layout_(layout) {}
 
 void DlgGraphTab::SetCanvas(std::shared_ptr<LECanvas> canvas)
 {
@@ -74,7 +53,7 @@ Colour DlgGraphTab::RowColour(int row)
 void DlgGraphTab::OnInitDialog()
 {
     view_.setCurrentIndex(Period, 0);
-    const bool outputs = traits_.analogOutputs;
+    const bool outputs = layout_.analogOutputs;
     // A five-input unit shows its fourth and fifth input in the second row.
     const bool fiveInputs = analogRows() == 5;
     for (int row = 0; row < 3; ++row) {
@@ -89,9 +68,10 @@ void DlgGraphTab::OnInitDialog()
         else if (fiveInputs && row < 5)
             view_.setText(CheckOfRow(row), "AI" + std::to_string(row + 1));
     }
-    for (int id : HiddenControls(kind_))
-        view_.setVisible(id, false);
-    view_.setItems(SeriesList, SeriesItems(traits_));
+    for (std::string_view name : layout_.hiddenControls)
+        if (const std::optional<int> id = ControlNamed(name))
+            view_.setVisible(*id, false);
+    view_.setItems(SeriesList, SeriesItems(layout_));
     view_.setCurrentIndex(SeriesList, 0);
 }
 
@@ -119,8 +99,8 @@ void DlgGraphTab::OnCheckClicked(int controlId)
     if (row < 0)
         return;
     // The 2-AO unit has only two analog series, so its DI rows sit one lower.
-    const bool twoOutputs = kind_ == ContainerKind::QZK19;
-    const int series = (twoOutputs && row >= 3) ? row - 1 : row;
+    const int unusedAnalogRows = std::max(0, 3 - layout_.analogSeries);
+    const int series = row >= 3 ? row - unusedAnalogRows : row;
     if (canvas_) {
         if (LECanvasSeries* target = canvas_->GetSeries(series))
             target->SetVisible(view_.isChecked(controlId));
@@ -169,15 +149,16 @@ void DlgGraphTab::EnableRow(int row, bool enabled)
 void DlgGraphTab::SetRowUnit(int row, int rangeCode, double multiplier, double offset, std::string_view unit)
 {
     if (LECanvasSeries* series = seriesOfRow(row))
-        series->SetUnit(RowUnitText(kind_, rangeCode, multiplier, offset, unit));
+        series->SetUnit(RowUnitText(layout_, rangeCode, multiplier, offset, unit));
 }
 
-std::string RowUnitText(ContainerKind kind, int rangeCode, double multiplier, double offset, std::string_view unit)
+std::string RowUnitText(const GraphPageLayout& layout, int rangeCode, double multiplier, double offset,
+                        std::string_view unit)
 {
     if (!unit.empty() || multiplier != 1.0 || offset != 0.0)
         return std::string(unit);
     // A code the tables do not list shows no unit rather than a guessed one.
-    if (TraitsOf(kind).analogOutputs) {
+    if (layout.analogOutputs) {
         const OutputModeInfo& mode = OutputModeOf(rangeCode);
         return mode.known ? std::string(mode.unit) : "";
     }

@@ -1,9 +1,9 @@
 #pragma once
 
 #include "graph/CanvasTypes.h"
+#include "graph/GraphPageLayout.h"
 #include "graph/LECanvas.h"
 #include "graph/TabPanel.h"
-#include "registry/PanelKind.h"
 #include "ui/ControlView.h"
 
 #include <memory>
@@ -13,16 +13,15 @@ namespace vantel {
 
 // The graph page of the tab container: period, show/hide boxes, the series
 // whose scale is drawn, and per row a colour, a name, a live value and a
-// "Scale" button. Its rows follow the container kind.
+// "Scale" button. Its rows follow the layout of the container kind.
 class DlgGraphTab {
 public:
-    DlgGraphTab(ControlView& view, ContainerKind kind);
+    DlgGraphTab(ControlView& view, const GraphPageLayout& layout);
 
     void SetCanvas(std::shared_ptr<LECanvas> canvas);
     void SetPanel(TabPanel* panel) { panel_ = panel; }
-    ContainerKind kind() const { return kind_; }
     // Analog rows come first: 5 for the five-input unit, else 3.
-    int analogRows() const { return traits_.analogPageRows; }
+    int analogRows() const { return layout_.analogPageRows; }
 
     void OnInitDialog();
     void OnPeriodSelected();
@@ -44,14 +43,14 @@ private:
     LECanvasSeries* seriesOfRow(int row) const;
 
     ControlView& view_;
-    ContainerKind kind_;
-    const ContainerTraits& traits_;
+    const GraphPageLayout layout_;
     std::shared_ptr<LECanvas> canvas_;
     TabPanel* panel_ = nullptr;
 };
 
 // Unit text shown for a row: the user's unit, or with an identity formula and
 // no unit the unit of the channel's range code.
-std::string RowUnitText(ContainerKind kind, int rangeCode, double multiplier, double offset, std::string_view unit);
+std::string RowUnitText(const GraphPageLayout& layout, int rangeCode, double multiplier, double offset,
+                        std::string_view unit);
 
 } // namespace vantel

@@ -1,6 +1,8 @@
 #pragma once
 
 #include <array>
+#include <optional>
+#include <string_view>
 
 namespace vantel::GraphPageId {
 
@@ -24,6 +26,34 @@ inline constexpr std::array<const char*, Rows> kLabelTexts{"AI1:", "AI2:", "AI3:
 constexpr int CheckOfRow(int row)
 {
     return row < 3 ? FirstRowCheck + row : SecondRowCheck + row - 3;
+}
+
+// The page's controls by name, as the kind table lists those a kind hides:
+// "Period", "SeriesList", and per row (1-6) "CheckN", "LabelN", "ValueN",
+// "SwatchN" and "ScaleN". nullopt for any other name.
+constexpr std::optional<int> ControlNamed(std::string_view name)
+{
+    if (name == "Period")
+        return Period;
+    if (name == "SeriesList")
+        return SeriesList;
+    if (name.size() < 2)
+        return std::nullopt;
+    const int row = name.back() - '1';
+    if (row < 0 || row >= Rows)
+        return std::nullopt;
+    name.remove_suffix(1);
+    if (name == "Check")
+        return CheckOfRow(row);
+    if (name == "Label")
+        return FirstLabel + row;
+    if (name == "Value")
+        return FirstValue + row;
+    if (name == "Swatch")
+        return FirstSwatch + row;
+    if (name == "Scale")
+        return FirstScale + row;
+    return std::nullopt;
 }
 
 } // namespace vantel::GraphPageId

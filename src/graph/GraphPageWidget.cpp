@@ -32,8 +32,8 @@ QLabel* label(QWidget* parent, const char* text, QRect where)
 
 } // namespace
 
-GraphPageWidget::GraphPageWidget(ContainerKind kind, QWidget* parent)
-    : QWidget(parent), controls_(*this), logic_(controls_, kind)
+GraphPageWidget::GraphPageWidget(const GraphPageLayout& layout, QWidget* parent)
+    : QWidget(parent), controls_(*this), logic_(controls_, layout)
 {
     setFixedSize(kPageWidth, kPageHeight);
     setAutoFillBackground(true);

@@ -13,7 +13,7 @@ namespace vantel {
 class GraphPageWidget : public QWidget {
     Q_OBJECT
 public:
-    GraphPageWidget(ContainerKind kind, QWidget* parent = nullptr);
+    GraphPageWidget(const GraphPageLayout& layout, QWidget* parent = nullptr);
 
     DlgGraphTab& logic() { return logic_; }
     WidgetControlView& controls() { return controls_; }

@@ -1,21 +1,12 @@
 #include "registry/PanelKind.h"
 
+#include <array>
+
 namespace vantel {
 
 namespace {
 
 using K = ContainerKind;
-
-constexpr std::array<ContainerTraits, kContainerKindCount> kTraits{{
-    {K::QZK17, "DlgQZK17", 144, false, false, 3, 5, {"AI1", "AI2", "AI3", "DO1", "DO2"}},
-    {K::QZK17V2, "DlgQZK17V2", 139, false, false, 3, 5, {"AI1", "AI2", "AI3", "DO1", "DO2"}},
-    {K::QZK19, "CDlgQZK19", 143, true, false, 3, 5, {"AO1", "AO2", "DI1", "DI2", "DI3"}},
-    {K::QZK18, "CDlgQZK18", 140, true, false, 3, 5, {"AO1", "AO2", "AO3", "DI1", "DI2"}},
-    {K::QZK28, "CDlgQZK28", 137, false, false, 5, 5, {"AI1", "AI2", "AI3", "AI4", "AI5"}},
-    {K::QZK17Gateway, "DlgQZK17_GW", 139, false, true, 3, 5, {"AI1", "AI2", "AI3", "DO1", "DO2"}},
-    {K::QZK33Gateway, "CDlgQZK33_GW", 146, true, true, 3, 6, {"AO1", "AO2", "AO3", "DI1", "DI2", "DI3"}},
-    {K::QZK33, "CDlgQZK33", 146, true, false, 3, 6, {"AO1", "AO2", "AO3", "DI1", "DI2", "DI3"}},
-}};
 
 struct RowKind {
     int row;
@@ -47,11 +38,6 @@ PanelKind PanelKindOf(const ModelRow& model)
         return {};
     }
     return {model.isGateway() ? PanelClass::DigitalGateway : PanelClass::Digital};
-}
-
-const ContainerTraits& TraitsOf(ContainerKind kind)
-{
-    return kTraits[static_cast<std::size_t>(NumberOf(kind))];
 }
 
 std::optional<ContainerKind> ContainerKindFromNumber(int number)

@@ -2,14 +2,14 @@
 
 #include "registry/ModelCatalogue.h"
 
-#include <array>
 #include <optional>
 #include <string_view>
 
 namespace vantel {
 
 // The analog panel classes that the tab container hosts, by the container
-// kind stored with them (0-7).
+// kind stored with them (0-7). What each kind is lives in the kind table
+// (panels/PanelKindTable.h).
 enum class ContainerKind : int {
     QZK17 = 0,
     QZK17V2 = 1,
@@ -38,26 +38,10 @@ struct PanelKind {
     bool operator==(const PanelKind&) const = default;
 };
 
-// What a container kind has. Graph rows are listed in series order.
-struct ContainerTraits {
-    ContainerKind kind;
-    std::string_view panelClass;
-    int templateId;
-    bool analogOutputs; // AO rows (else AI rows) carry the analog series
-    bool viaGateway;    // the link belongs to the gateway, not to the container
-    // Rows of the graph page's value column that belong to analog channels:
-    // the others show ON/OFF.
-    int analogPageRows;
-    int seriesCount;
-    std::array<std::string_view, 6> series;
-};
-
 // The catalogue row decides: analog family rows open the container of their
 // kind, the gateway line without analog channels the digital gateway panel,
 // every other known row the digital panel.
 PanelKind PanelKindOf(const ModelRow& model);
-
-const ContainerTraits& TraitsOf(ContainerKind kind);
 
 // The kind of a stored or transmitted number; nullopt outside 0-7.
 std::optional<ContainerKind> ContainerKindFromNumber(int number);

@@ -1,5 +1,5 @@
-#include "app/AnalogConnect.h"
 #include "SimUnit.h"
+#include "panels/UnitOpen.h"
 #include "platform/TcpSocket.h"
 #include "support/FakeControlView.h"
 

@@ -2,6 +2,7 @@
 #include "dialogs/AnalogCalcResult.h"
 #include "dialogs/NumberBoxFilter.h"
 #include "graph/LECanvas.h"
+#include "panels/PanelKindTable.h"
 #include "support/FakeControlView.h"
 
 #include <gtest/gtest.h>
@@ -104,7 +105,9 @@ TEST(ParseLeadingDouble, ReadsLikeStrtod)
 namespace {
 
 struct Row {
-    Row() : canvas(1, {}, true), series(canvas.AddSeries("AO1", -10, 10)), page(view, ContainerKind::QZK33)
+    Row()
+        : canvas(1, {}, true), series(canvas.AddSeries("AO1", -10, 10)),
+          page(view, KindRowOf(ContainerKind::QZK33).graph)
     {
         page.SetCanvas(std::shared_ptr<LECanvas>(&canvas, [](LECanvas*) {}));
         row = {0, 0, true, &formula, &min, &max, {-10, 10}, {-10, 10}, series, &page};

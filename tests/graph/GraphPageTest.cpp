@@ -1,6 +1,7 @@
 #include "graph/DisplayPeriod.h"
 #include "graph/DlgGraphTab.h"
 #include "graph/GraphPageIds.h"
+#include "panels/PanelKindTable.h"
 #include "panels/framework/DlgTabParent.h"
 #include "support/FakeControlView.h"
 
@@ -25,8 +26,13 @@ ContainerKind Kind(int number)
     return *ContainerKindFromNumber(number);
 }
 
+const GraphPageLayout& Layout(int kind)
+{
+    return KindRowOf(Kind(kind)).graph;
+}
+
 struct GraphPage {
-    explicit GraphPage(int kind) : page(view, Kind(kind)), canvas(std::make_shared<LECanvas>(1111, PixelRect{}, true))
+    explicit GraphPage(int kind) : page(view, Layout(kind)), canvas(std::make_shared<LECanvas>(1111, PixelRect{}, true))
     {
         for (int i = 0; i < 6; ++i)
             canvas->AddSeries("s", -10, 10);
@@ -169,13 +175,13 @@ TEST(DlgGraphTab, RowValuesCarryTheSeriesUnitOnAnalogRowsOnly)
 
 TEST(RowUnitText, FollowsTheRangeOnlyForAnIdentityFormulaWithoutUnit)
 {
-    EXPECT_EQ(RowUnitText(Kind(0), 0, 1, 0, ""), "mV");
-    EXPECT_EQ(RowUnitText(Kind(4), 4, 1, 0, ""), "mA");
-    EXPECT_EQ(RowUnitText(Kind(7), 0, 1, 0, ""), "V");
-    EXPECT_EQ(RowUnitText(Kind(2), 1, 1, 0, ""), "mA");
-    EXPECT_EQ(RowUnitText(Kind(7), 5, 1, 0, ""), "") << "no output range 5";
-    EXPECT_EQ(RowUnitText(Kind(0), 6, 1, 0.5, ""), "");
-    EXPECT_EQ(RowUnitText(Kind(0), 6, 1, 0, "kPa"), "kPa");
+    EXPECT_EQ(RowUnitText(Layout(0), 0, 1, 0, ""), "mV");
+    EXPECT_EQ(RowUnitText(Layout(4), 4, 1, 0, ""), "mA");
+    EXPECT_EQ(RowUnitText(Layout(7), 0, 1, 0, ""), "V");
+    EXPECT_EQ(RowUnitText(Layout(2), 1, 1, 0, ""), "mA");
+    EXPECT_EQ(RowUnitText(Layout(7), 5, 1, 0, ""), "") << "no output range 5";
+    EXPECT_EQ(RowUnitText(Layout(0), 6, 1, 0.5, ""), "");
+    EXPECT_EQ(RowUnitText(Layout(0), 6, 1, 0, "kPa"), "kPa");
     EXPECT_EQ(DlgGraphTab::RowColour(5), (Colour{80, 80, 255}));
 }
 

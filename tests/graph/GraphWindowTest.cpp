@@ -1,6 +1,7 @@
 #include "StandInPanelPage.h"
 #include "graph/GraphPageIds.h"
 #include "graph/LECanvasRegistry.h"
+#include "panels/PanelKindTable.h"
 #include "panels/framework/TabParentDialog.h"
 #include "support/CountingLink.h"
 #include "support/TempFolder.h"
@@ -112,7 +113,7 @@ TEST(GraphPageWidget, CheckBoxesAndScaleButtonsFollowTheKind)
     auto canvas = std::make_shared<LECanvas>(1111, PixelRect{10, 10, 710, 410}, true);
     for (int i = 0; i < 5; ++i)
         canvas->AddSeries("s", 0, 1);
-    GraphPageWidget page(ContainerKind::QZK19);
+    GraphPageWidget page(KindRowOf(ContainerKind::QZK19).graph);
     page.setCanvas(canvas);
     auto* di1 = qobject_cast<QCheckBox*>(page.controls().widget(1300));
     ASSERT_NE(di1, nullptr);
@@ -123,7 +124,7 @@ TEST(GraphPageWidget, CheckBoxesAndScaleButtonsFollowTheKind)
     EXPECT_FALSE(canvas->GetSeries(2)->IsVisible()) << "DI1 of a 2-AO unit is series 2";
     EXPECT_TRUE(canvas->GetSeries(3)->IsVisible());
 
-    GraphPageWidget five(ContainerKind::QZK28);
+    GraphPageWidget five(KindRowOf(ContainerKind::QZK28).graph);
     int visibleScales = 0;
     for (int row = 0; row < 6; ++row)
         visibleScales += five.controls().widget(GraphPageId::FirstScale + row)->isVisibleTo(&five) ? 1 : 0;
@@ -135,7 +136,7 @@ TEST(GraphPageWidget, RowValuesSetOnAReplyThreadArriveOnTheGuiThread)
 {
     auto canvas = std::make_shared<LECanvas>(1111, PixelRect{10, 10, 710, 410}, true);
     canvas->AddSeries("AI1", 0, 1);
-    GraphPageWidget page(ContainerKind::QZK17);
+    GraphPageWidget page(KindRowOf(ContainerKind::QZK17).graph);
     page.setCanvas(canvas);
     page.logic().SetRowUnit(0, 6, 1, 0, "");
     std::thread reply([&] { page.logic().SetRowValue(0, "21.5"); });

@@ -1,8 +1,6 @@
 #include "AnalogPanelFixture.h"
 #include "comm/protocol/ValueConversion.h"
-#include "panels/analog/CDlgQZK28.h"
-#include "panels/analog/DlgQZK17.h"
-#include "panels/analog/DlgQZK17V2.h"
+#include "panels/WiredAnalogPanels.h"
 
 namespace vantel {
 namespace {

@@ -1,8 +1,6 @@
 #include "AnalogPanelFixture.h"
 #include "comm/protocol/ValueConversion.h"
-#include "panels/analog/CDlgQZK18.h"
-#include "panels/analog/CDlgQZK19.h"
-#include "panels/analog/CDlgQZK33.h"
+#include "panels/WiredAnalogPanels.h"
 
 namespace vantel {
 namespace {

@@ -4,6 +4,7 @@
 #include "SimulatedCommands.h"
 #include "graph/DlgGraphTab.h"
 #include "graph/LECanvas.h"
+#include "panels/PanelKindTable.h"
 #include "panels/framework/ContainerPanel.h"
 #include "panels/framework/UnitCheck.h"
 #include "panels/framework/WorkerLink.h"
@@ -84,7 +85,7 @@ protected:
 
     ContainerPage page(ContainerKind kind)
     {
-        graph = std::make_unique<DlgGraphTab>(graphView, kind);
+        graph = std::make_unique<DlgGraphTab>(graphView, KindRowOf(kind).graph);
         graph->SetCanvas(canvas);
         return ContainerPage{kind, unitId, canvas, graph.get()};
     }

@@ -10,11 +10,11 @@
 #include "app/MainWindow.h"
 #include "app/PanelLauncher.h"
 #include "graph/LECanvasWidget.h"
+#include "panels/PanelKindTable.h"
 #include "panels/analog/AnalogInputPage.h"
 #include "panels/analog/AnalogOutputPage.h"
 #include "panels/framework/ContainerWindow.h"
 #include "platform/TextCodec.h"
-#include "registry/PanelKind.h"
 
 #include <QApplication>
 #include <QCheckBox>
@@ -145,14 +145,14 @@ int main(int argc, char** argv)
     bool inputShot = false;
     for (int row = 0; row < list.count(); ++row) {
         const UnitRecord& record = list.at(row);
-        const PanelKind kind = PanelKindOf(ModelAt(record.modelRow));
-        if (kind.panel != PanelClass::Container || TraitsOf(kind.container).viaGateway)
+        const PanelKindRow* kind = KindRowOf(ModelAt(record.modelRow));
+        if (kind == nullptr || kind->connect != ConnectRoute::UnitChannel)
             continue;
         const auto before = LogFiles(logFolder);
         main.selectRow(row);
         main.logic().onConnect();
         TabParentDialog* window = ContainerOf(record.id);
-        std::cout << record.name << " (" << TraitsOf(kind.container).panelClass << "): ";
+        std::cout << record.name << " (" << kind->panelClass << "): ";
         if (window == nullptr) {
             std::cout << "no container\n";
             allOk = false;

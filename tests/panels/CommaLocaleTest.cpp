@@ -1,7 +1,7 @@
 #include "support/CommaLocale.h"
 #include "AnalogPanelFixture.h"
 #include "comm/protocol/ValueConversion.h"
-#include "panels/analog/CDlgQZK33.h"
+#include "panels/WiredAnalogPanels.h"
 
 namespace vantel {
 namespace {

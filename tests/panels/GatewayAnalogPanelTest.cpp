@@ -93,7 +93,7 @@ protected:
     ContainerPage page(ContainerKind kind, int unitId)
     {
         canvas = std::make_shared<LECanvas>(1, PixelRect{0, 0, 700, 400}, true);
-        graphs.push_back(std::make_unique<DlgGraphTab>(graphView, kind));
+        graphs.push_back(std::make_unique<DlgGraphTab>(graphView, KindRowOf(kind).graph));
         graphs.back()->SetCanvas(canvas);
         return {kind, unitId, canvas, graphs.back().get()};
     }

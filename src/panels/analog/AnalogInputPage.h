@@ -35,16 +35,4 @@ private:
     AnalogInputPanel* panel_ = nullptr;
 };
 
-// The page of an analog-input container kind (0, 1, 4, 5), with its panel
-// on `link` (the unit's own worker, or its node on the gateway link).
-template <typename Panel, typename Link>
-AnalogInputPage* MakeAnalogInputPage(PanelPageContext& context, PanelContext panelContext, int unitId,
-                                     std::unique_ptr<Link> link)
-{
-    return new AnalogInputPage(
-        context, std::move(panelContext), unitId, Panel::kShape, [&](PanelContext c, ContainerPage page) {
-            return MakePanel<Panel>(*context.window, std::move(c), std::move(page), std::move(link));
-        });
-}
-
 } // namespace vantel

@@ -6,6 +6,7 @@
 #include "panels/analog/AnalogRows.h"
 #include "panels/analog/ClickTable.h"
 #include "panels/analog/StartUpChain.h"
+#include "panels/framework/PanelShapes.h"
 
 #include <array>
 #include <atomic>
@@ -13,17 +14,6 @@
 #include <vector>
 
 namespace vantel {
-
-// What tells the analog-input classes apart.
-struct AnalogInputShape {
-    int inputs = 3;            // AI rows, 3 or 5
-    int outputs = 2;           // DO rows, 2 or 0
-    bool thermocouple = false; // the "熱電対" range and the 熱電対設定 buttons
-    bool outputAlerts = false; // "DOアラート" per DO
-    bool sampleRate = true;    // the "ADC sps" button
-    PeriodRule periods{};      // how the 自動 period boxes are read
-    const char* periodUnit = "x100ms";
-};
 
 // The analog-input panels: per AI row a reading converted for its range and
 // through the row's formula, its range chosen on the unit, its LED

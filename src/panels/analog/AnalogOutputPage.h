@@ -37,16 +37,4 @@ private:
     AnalogOutputPanel* panel_ = nullptr;
 };
 
-// The page of an analog-output container kind (2, 3, 6, 7), with its panel
-// on `link` (the unit's own worker, or its node on the gateway link).
-template <typename Panel, typename Link>
-AnalogOutputPage* MakeAnalogOutputPage(PanelPageContext& context, PanelContext panelContext, int unitId,
-                                       std::unique_ptr<Link> link)
-{
-    return new AnalogOutputPage(
-        context, std::move(panelContext), unitId, Panel::kShape, [&](PanelContext c, ContainerPage page) {
-            return MakePanel<Panel>(*context.window, std::move(c), std::move(page), std::move(link));
-        });
-}
-
 } // namespace vantel

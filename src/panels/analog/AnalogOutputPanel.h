@@ -7,6 +7,7 @@
 #include "panels/analog/ClickTable.h"
 #include "panels/analog/StartUpChain.h"
 #include "panels/analog/SweepWave.h"
+#include "panels/framework/PanelShapes.h"
 
 #include <array>
 #include <atomic>
@@ -16,17 +17,6 @@
 #include <vector>
 
 namespace vantel {
-
-// What tells the analog-output classes apart.
-struct AnalogOutputShape {
-    int outputs = 3; // AO rows, 2 or 3
-    int inputs = 3;  // DI rows, 2 or 3
-    // Also log a line when the periodic DI read is sent, not only when it
-    // is answered.
-    bool lineWhenReadSent = true;
-    PeriodRule periods{}; // how the DI period box is read
-    const char* periodUnit = "x100ms";
-};
 
 // The analog-output panels: per AO row an output set in volts or
 // milliamperes through the row's formula, switched on and off, swept, with

@@ -1,25 +1,14 @@
 #include "panels/framework/ContainerWindow.h"
 
+#include "panels/PanelKindTable.h"
 #include "panels/analog/AnalogInputPage.h"
 #include "panels/analog/AnalogOutputPage.h"
-#include "panels/analog/CDlgQZK18.h"
-#include "panels/analog/CDlgQZK19.h"
-#include "panels/analog/CDlgQZK28.h"
-#include "panels/analog/CDlgQZK33.h"
-#include "panels/analog/DlgQZK17.h"
-#include "panels/analog/DlgQZK17V2.h"
-#include "panels/framework/PanelTexts.h"
-#include "panels/framework/WorkerLink.h"
-#include "panels/gateway/CDlgQZK33_GW.h"
-#include "panels/gateway/DlgQZK17_GW.h"
-#include "panels/gateway/GatewayNodeLink.h"
+
+#include <stdexcept>
+#include <variant>
 
 namespace vantel {
 namespace {
-
-// A wired analog unit answers within milliseconds: closing gives it this
-// long to answer what was queued before it is given up.
-constexpr std::chrono::milliseconds kAnalogCloseGrace{100};
 
 struct PageAndPanel {
     PanelPage* page = nullptr;
@@ -31,48 +20,44 @@ template <typename Page> PageAndPanel Opened(Page* page)
     return {page, &page->panel()};
 }
 
-// The first tab of each container kind of a unit on the LAN.
-PageAndPanel MakeAnalogPage(PanelPageContext& context, PanelContext panelContext, int unitId,
-                            std::unique_ptr<AnalogLink> link)
+// The panel a row made, as the class of its shape's direction, which is
+// what every row's factory makes.
+template <typename Panel> PanelPtr<Panel> Narrowed(PanelPtr<ContainerPanel> made)
 {
-    switch (context.kind) {
-    case ContainerKind::QZK33:
-        return Opened(MakeAnalogOutputPage<CDlgQZK33>(context, std::move(panelContext), unitId, std::move(link)));
-    case ContainerKind::QZK19:
-        return Opened(MakeAnalogOutputPage<CDlgQZK19>(context, std::move(panelContext), unitId, std::move(link)));
-    case ContainerKind::QZK18:
-        return Opened(MakeAnalogOutputPage<CDlgQZK18>(context, std::move(panelContext), unitId, std::move(link)));
-    case ContainerKind::QZK17:
-        return Opened(MakeAnalogInputPage<DlgQZK17>(context, std::move(panelContext), unitId, std::move(link)));
-    case ContainerKind::QZK17V2:
-        return Opened(MakeAnalogInputPage<DlgQZK17V2>(context, std::move(panelContext), unitId, std::move(link)));
-    case ContainerKind::QZK28:
-        return Opened(MakeAnalogInputPage<CDlgQZK28>(context, std::move(panelContext), unitId, std::move(link)));
-    case ContainerKind::QZK17Gateway:
-    case ContainerKind::QZK33Gateway:
-        break;
-    }
-    return {};
+    auto* panel = dynamic_cast<Panel*>(made.get());
+    if (panel == nullptr)
+        throw std::logic_error("a kind row's factory made a panel of the other direction");
+    made.release();
+    return PanelPtr<Panel>(panel);
 }
 
-// The first tab of each container kind behind the gateway.
-PageAndPanel MakeGatewayPage(PanelPageContext& context, PanelContext panelContext, int unitId,
-                             std::unique_ptr<GatewayNodeLink> link)
+// The first tab of a container kind: the page of the row's shape, with the
+// panel the row makes on `link`.
+PageAndPanel MakePage(const PanelKindRow& row, PanelPageContext& context, PanelContext panelContext, int unitId,
+                      ContainerLinkSource link)
 {
-    if (context.kind == ContainerKind::QZK33Gateway)
-        return Opened(MakeAnalogOutputPage<CDlgQZK33_GW>(context, std::move(panelContext), unitId, std::move(link)));
-    return Opened(MakeAnalogInputPage<DlgQZK17_GW>(context, std::move(panelContext), unitId, std::move(link)));
+    const auto makePanel = [&](PanelContext c, ContainerPage page) {
+        return row.makePanel(*context.window, std::move(c), std::move(page), std::move(link));
+    };
+    if (const auto* inputs = std::get_if<AnalogInputShape>(&row.shape))
+        return Opened(new AnalogInputPage(
+            context, std::move(panelContext), unitId, *inputs, [&](PanelContext c, ContainerPage page) {
+                return Narrowed<AnalogInputPanel>(makePanel(std::move(c), std::move(page)));
+            }));
+    return Opened(new AnalogOutputPage(context, std::move(panelContext), unitId, std::get<AnalogOutputShape>(row.shape),
+                                       [&](PanelContext c, ContainerPage page) {
+                                           return Narrowed<AnalogOutputPanel>(makePanel(std::move(c), std::move(page)));
+                                       }));
 }
 
-template <typename Link, typename PageMaker>
 TabParentDialog* OpenContainer(UnitList& list, AppState& app, const UnitRecord& record, const ConnectRequest& request,
-                               std::unique_ptr<Link> link, int unitId, PageMaker makePage)
+                               ContainerLinkSource link, int unitId)
 {
-    const PanelKind kind = PanelKindOf(ModelAt(record.modelRow));
+    const PanelKindRow& row = *KindRowOf(ModelAt(record.modelRow));
     PageAndPanel opened;
     // The page hands the link to its panel, which talks to the unit through it.
-    auto* window = new TabParentDialog({kind.container, record.name}, nullptr, [&](PanelPageContext& context) {
-        opened = makePage(context, ContextFor(list, app, record, request), unitId, std::move(link));
+    auto* window = new TabParentDialog({row.kind.container, record.name}, nullptr, [&](PanelPageContext& context) {
+        opened = MakePage(row, context, ContextFor(list, app, record, request), unitId, std::move(link));
         return opened.page;
     });
     opened.panel->start();
@@ -85,16 +70,13 @@ TabParentDialog* OpenContainer(UnitList& list, AppState& app, const UnitRecord& 
 TabParentDialog* OpenAnalogContainer(UnitList& list, AppState& app, const UnitRecord& record,
                                      const ConnectRequest& request, std::unique_ptr<CAnalogChannel> channel, int unitId)
 {
-    return OpenContainer(list, app, record, request,
-                         std::make_unique<AnalogLink>(std::move(channel), kAnalogCloseGrace), unitId, MakeAnalogPage);
+    return OpenContainer(list, app, record, request, {std::move(channel)}, unitId);
 }
 
 TabParentDialog* OpenGatewayContainer(UnitList& list, AppState& app, const UnitRecord& record,
                                       const ConnectRequest& request, CGatewayLink& gateway, int unitId)
 {
-    return OpenContainer(list, app, record, request,
-                         std::make_unique<GatewayNodeLink>(gateway, record.node, record.replyTimeout), unitId,
-                         MakeGatewayPage);
+    return OpenContainer(list, app, record, request, {nullptr, &gateway, record.node, record.replyTimeout}, unitId);
 }
 
 } // namespace vantel

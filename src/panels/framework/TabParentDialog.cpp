@@ -1,5 +1,7 @@
 #include "panels/framework/TabParentDialog.h"
 
+#include "panels/PanelKindTable.h"
+
 #include <QKeyEvent>
 #include <QPushButton>
 #include <QTabBar>
@@ -69,7 +71,7 @@ QSize TabParentDialog::createPages(std::unique_ptr<PanelLink> link, const PanelP
 {
     auto* pages = new PageArea(this);
     pages->move(kMargin, kMargin + kTabBarHeight);
-    graphPage_ = new GraphPageWidget(logic_.kind(), pages);
+    graphPage_ = new GraphPageWidget(KindRowOf(logic_.kind()).graph, pages);
     // Qt measures in pixels: one dialog unit of the layout is one pixel here.
     const std::shared_ptr<LECanvas> canvas = logic_.CreateGraphCanvas(1.0, 1.0);
     graphPage_->setCanvas(canvas);

@@ -1,0 +1,66 @@
+#pragma once
+
+#include "comm/link/CAnalogChannel.h"
+#include "comm/link/CGatewayLink.h"
+#include "graph/GraphPageLayout.h"
+#include "panels/framework/ContainerPanel.h"
+#include "panels/framework/PanelShapes.h"
+#include "registry/PanelKind.h"
+
+#include <memory>
+#include <string_view>
+#include <variant>
+
+namespace vantel {
+
+// The 自動 box and period box that poll a panel's inputs.
+struct PollingControls {
+    int autoBox = 0;
+    int periodBox = 0;
+};
+
+// How a unit is reached before its panel opens.
+enum class ConnectRoute {
+    ByPanel,           // the panel connects and checks the unit itself
+    UnitChannel,       // connected and its model checked on a channel the panel takes
+    GatewayNode,       // the shared gateway link is opened; the panel takes the unit's node
+    GatewayModelCheck, // the same, once the node's "md" reply named the unit's model
+};
+
+// What a container panel talks through: the unit's checked channel, or its
+// node on the open gateway link.
+struct ContainerLinkSource {
+    std::unique_ptr<CAnalogChannel> channel;
+    CGatewayLink* gateway = nullptr;
+    int node = 0;
+    int replyTimeoutSeconds = 0;
+};
+
+using ContainerPanelFactory = PanelPtr<ContainerPanel> (*)(PanelView& view, PanelContext context, ContainerPage page,
+                                                           ContainerLinkSource link);
+using ContainerShape = std::variant<std::monostate, AnalogInputShape, AnalogOutputShape>;
+
+// One row of the kind table: everything a panel class or container kind is.
+// The page of a container kind is the page of its shape's direction.
+struct PanelKindRow {
+    PanelKind kind;
+    std::string_view panelClass;
+    ConnectRoute connect = ConnectRoute::ByPanel;
+    PollingControls polling;
+    // Container kinds only.
+    int templateId = 0;
+    ContainerShape shape{};
+    GraphPageLayout graph{};
+    ContainerPanelFactory makePanel = nullptr;
+    // A container panel stays open after a failed exchange, showing this
+    // message; a run without a window ends there.
+    const char* failureMessage = nullptr;
+
+    bool viaGateway() const
+    {
+        return connect == ConnectRoute::GatewayNode || connect == ConnectRoute::GatewayModelCheck;
+    }
+    bool analogOutputs() const { return std::holds_alternative<AnalogOutputShape>(shape); }
+};
+
+} // namespace vantel
