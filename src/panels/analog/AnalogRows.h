@@ -34,11 +34,6 @@ public:
         const std::lock_guard guard(mutex_);
         return use(at(row));
     }
-    template <typename Use> decltype(auto) with(int row, Use&& use) const
-    {
-        const std::lock_guard guard(mutex_);
-        return use(at(row));
-    }
     // A copy of `row`, taken under the lock.
     Row read(int row) const
     {
