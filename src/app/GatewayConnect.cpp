@@ -3,7 +3,7 @@
 #include "comm/link/GatewayConnectReply.h"
 #include "comm/protocol/AsciiCommands.h"
 #include "panels/framework/UnitCheck.h"
-#include "panels/gateway/GatewayNodeLink.h"
+#include "panels/gateway/NodeSession.h"
 #include "panels/gateway/GatewayPanelRules.h"
 #include "registry/ModelCatalogue.h"
 #include "ui/ControlView.h"

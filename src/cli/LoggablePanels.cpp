@@ -146,7 +146,7 @@ LoggingPanel OpenGatewayAnalog(HeadlessPanelView& view, PanelContext context, co
     if (!unitId)
         return {};
     const ContainerKind kind = PanelKindOf(ModelAt(unit.modelRow)).container;
-    auto node = std::make_unique<GatewayNodeLink>(*gateway.link, unit.node, unit.replyTimeout);
+    auto node = std::make_unique<NodeSession>(*gateway.link, unit.node, unit.replyTimeout);
     return RunContainerPanel(MakeGatewayAnalogPanel(view, std::move(context),
                                                     ContainerPage{kind, *unitId, nullptr, nullptr}, std::move(node)),
                              view, kind, period, kWirelessTimeout);

@@ -44,7 +44,7 @@ PanelPtr<ContainerPanel> MakeAnalogPanel(PanelView& view, PanelContext context, 
 }
 
 PanelPtr<ContainerPanel> MakeGatewayAnalogPanel(PanelView& view, PanelContext context, ContainerPage page,
-                                                std::unique_ptr<GatewayNodeLink> link)
+                                                std::unique_ptr<NodeSession> link)
 {
     if (page.kind == ContainerKind::QZK17Gateway)
         return Make<DlgQZK17_GW>(view, std::move(context), std::move(page), std::move(link));

@@ -2,7 +2,7 @@
 
 #include "panels/framework/ContainerPanel.h"
 #include "panels/framework/WorkerLink.h"
-#include "panels/gateway/GatewayNodeLink.h"
+#include "panels/gateway/NodeSession.h"
 
 #include <memory>
 
@@ -15,7 +15,7 @@ PanelPtr<ContainerPanel> MakeAnalogPanel(PanelView& view, PanelContext context, 
                                          std::unique_ptr<AnalogLink> link);
 // The panel of a gateway kind on the unit's node; null for the other kinds.
 PanelPtr<ContainerPanel> MakeGatewayAnalogPanel(PanelView& view, PanelContext context, ContainerPage page,
-                                                std::unique_ptr<GatewayNodeLink> link);
+                                                std::unique_ptr<NodeSession> link);
 
 // The 自動 box and period box that poll a panel's inputs: AI auto of the
 // input classes, DI auto of the output classes.

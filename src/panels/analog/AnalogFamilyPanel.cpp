@@ -36,9 +36,9 @@ AnalogFamilyPanel::AnalogFamilyPanel(PanelView& view, PanelContext context, Cont
 }
 
 AnalogFamilyPanel::AnalogFamilyPanel(PanelView& view, PanelContext context, ContainerPage page,
-                                     std::unique_ptr<GatewayNodeLink> link)
+                                     std::unique_ptr<NodeSession> link)
     : ContainerPanel(view, context, std::move(page), std::move(link)), analog_(nullptr),
-      gateway_(&static_cast<GatewayNodeLink&>(ContainerPanel::link())), dialogs_(context.dialogs)
+      gateway_(&static_cast<NodeSession&>(ContainerPanel::link())), dialogs_(context.dialogs)
 {
 }
 

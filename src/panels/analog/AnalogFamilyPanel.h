@@ -3,7 +3,7 @@
 #include "dialogs/SettingsDialogs.h"
 #include "panels/framework/ContainerPanel.h"
 #include "panels/framework/WorkerLink.h"
-#include "panels/gateway/GatewayNodeLink.h"
+#include "panels/gateway/NodeSession.h"
 
 #include <memory>
 #include <mutex>
@@ -37,7 +37,7 @@ public:
 
 protected:
     AnalogFamilyPanel(PanelView& view, PanelContext context, ContainerPage page, std::unique_ptr<AnalogLink> link);
-    AnalogFamilyPanel(PanelView& view, PanelContext context, ContainerPage page, std::unique_ptr<GatewayNodeLink> link);
+    AnalogFamilyPanel(PanelView& view, PanelContext context, ContainerPage page, std::unique_ptr<NodeSession> link);
 
     // The state of a row that the formula dialog reads and changes, guarded
     // by the panel's lock of its rows.
@@ -62,7 +62,7 @@ protected:
             analog_->post(std::move(request));
     }
     // The node of a panel behind the gateway; null for a unit on the LAN.
-    GatewayNodeLink* gatewayNode() const { return gateway_; }
+    NodeSession* gatewayNode() const { return gateway_; }
 
     // GUI thread: "接続デバイス : model ( host : port ) : ID n", or behind
     // the gateway "model ( node : n / ID : n )".
@@ -86,7 +86,7 @@ protected:
 
 private:
     AnalogLink* const analog_;
-    GatewayNodeLink* const gateway_;
+    NodeSession* const gateway_;
     SettingsDialogs* const dialogs_;
 };
 

@@ -12,7 +12,7 @@
 #include "panels/framework/WorkerLink.h"
 #include "panels/gateway/CDlgQZK33_GW.h"
 #include "panels/gateway/DlgQZK17_GW.h"
-#include "panels/gateway/GatewayNodeLink.h"
+#include "panels/gateway/NodeSession.h"
 
 namespace vantel {
 namespace {
@@ -57,7 +57,7 @@ PageAndPanel MakeAnalogPage(PanelPageContext& context, PanelContext panelContext
 
 // The first tab of each container kind behind the gateway.
 PageAndPanel MakeGatewayPage(PanelPageContext& context, PanelContext panelContext, int unitId,
-                             std::unique_ptr<GatewayNodeLink> link)
+                             std::unique_ptr<NodeSession> link)
 {
     if (context.kind == ContainerKind::QZK33Gateway)
         return Opened(MakeAnalogOutputPage<CDlgQZK33_GW>(context, std::move(panelContext), unitId, std::move(link)));
@@ -93,7 +93,7 @@ TabParentDialog* OpenGatewayContainer(UnitList& list, AppState& app, const UnitR
                                       const ConnectRequest& request, CGatewayLink& gateway, int unitId)
 {
     return OpenContainer(list, app, record, request,
-                         std::make_unique<GatewayNodeLink>(gateway, record.node, record.replyTimeout), unitId,
+                         std::make_unique<NodeSession>(gateway, record.node, record.replyTimeout), unitId,
                          MakeGatewayPage);
 }
 

@@ -15,8 +15,7 @@ constexpr int kInputMask = 0x7;
 
 } // namespace
 
-CDlgQZK33_GW::CDlgQZK33_GW(PanelView& view, PanelContext context, ContainerPage page,
-                           std::unique_ptr<GatewayNodeLink> link)
+CDlgQZK33_GW::CDlgQZK33_GW(PanelView& view, PanelContext context, ContainerPage page, std::unique_ptr<NodeSession> link)
     : GatewayAnalogPanel(view, std::move(context), std::move(page), std::move(link), kShape)
 {
 }
@@ -36,7 +35,7 @@ void CDlgQZK33_GW::startReads()
 
 bool CDlgQZK33_GW::runStartUp()
 {
-    NodeCommands& node = commands();
+    NodeSession& node = commands();
     if (!node.exchange(ascii::AKAll(outputCount(), kKind).bytes))
         return false;
     countStartUpAnswer();

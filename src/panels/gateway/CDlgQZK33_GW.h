@@ -19,7 +19,7 @@ class CDlgQZK33_GW final : public GatewayAnalogPanel<AnalogOutputPanel> {
 public:
     static constexpr AnalogOutputShape kShape{3, 3, true, kSecondsRule, kSecondsUnit};
 
-    CDlgQZK33_GW(PanelView& view, PanelContext context, ContainerPage page, std::unique_ptr<GatewayNodeLink> link);
+    CDlgQZK33_GW(PanelView& view, PanelContext context, ContainerPage page, std::unique_ptr<NodeSession> link);
     ~CDlgQZK33_GW() override;
 
     // True while commands of earlier ticks are still on the radio.

@@ -16,8 +16,7 @@ constexpr std::size_t kInputRangesReplyLength = 15;
 
 } // namespace
 
-DlgQZK17_GW::DlgQZK17_GW(PanelView& view, PanelContext context, ContainerPage page,
-                         std::unique_ptr<GatewayNodeLink> link)
+DlgQZK17_GW::DlgQZK17_GW(PanelView& view, PanelContext context, ContainerPage page, std::unique_ptr<NodeSession> link)
     : GatewayAnalogPanel(view, std::move(context), std::move(page), std::move(link), kShape)
 {
 }
@@ -42,7 +41,7 @@ bool DlgQZK17_GW::pulses(int output) const
 
 bool DlgQZK17_GW::runStartUp()
 {
-    NodeCommands& node = commands();
+    NodeSession& node = commands();
     for (const Request& request :
          {ascii::MR(ascii::kMemoryInputRanges, ascii::kMemoryInputRangesCount), ascii::AKAll(inputCount(), kKind),
           ascii::TJAll(inputCount(), kKind), ascii::MR(ascii::kMemoryOutputConfig, ascii::kMemoryOutputConfigCount),

@@ -19,7 +19,7 @@ class DlgQZK17_GW final : public GatewayAnalogPanel<AnalogInputPanel> {
 public:
     static constexpr AnalogInputShape kShape{3, 2, true, false, false, kSecondsRule, kSecondsUnit};
 
-    DlgQZK17_GW(PanelView& view, PanelContext context, ContainerPage page, std::unique_ptr<GatewayNodeLink> link);
+    DlgQZK17_GW(PanelView& view, PanelContext context, ContainerPage page, std::unique_ptr<NodeSession> link);
     ~DlgQZK17_GW() override;
 
     // Relay states as CVantelGW counts them: 0 off, 1 on, 2 not read yet.

@@ -1,8 +1,7 @@
 #pragma once
 
-#include "panels/gateway/GatewayNodeLink.h"
 #include "panels/gateway/GatewayPanelRules.h"
-#include "panels/gateway/NodeCommands.h"
+#include "panels/gateway/NodeSession.h"
 
 #include <atomic>
 #include <functional>
@@ -25,11 +24,11 @@ public:
 
 protected:
     template <typename Shape>
-    GatewayAnalogPanel(PanelView& view, PanelContext context, ContainerPage page, std::unique_ptr<GatewayNodeLink> link,
+    GatewayAnalogPanel(PanelView& view, PanelContext context, ContainerPage page, std::unique_ptr<NodeSession> link,
                        Shape shape)
-        : Twin(view, context, std::move(page), std::move(link), shape),
-          commands_(*this->gatewayNode(), *context.clock, this->closeToken())
+        : Twin(view, context, std::move(page), std::move(link), shape)
     {
+        this->gatewayNode()->bind(*context.clock, this->closeToken());
     }
 
     // Start-up thread: the sequence; false at the first reply that did not come.
@@ -46,16 +45,16 @@ protected:
 
     void startReads() override
     {
-        this->gatewayNode()->listen([this](const NodeFrame& frame) { return onFrame(frame); });
-        this->startUpInBackground([this] {
-            const bool answered = runStartUp();
-            this->runOnGuiThread([this, answered] { afterStartUp(answered); });
-        });
+        this->gatewayNode()->listen(
+            [this](std::string_view letters, std::string_view payload) { return onReply(letters, payload); });
+        this->gatewayNode()->startUp(
+            [this] { return runStartUp(); },
+            [this](bool answered) { this->runOnGuiThread([this, answered] { afterStartUp(answered); }); });
     }
 
     void checkReplies() override
     {
-        if (commands_.overdue())
+        if (commands().overdue())
             timedOut();
     }
 
@@ -69,7 +68,7 @@ protected:
         });
     }
 
-    NodeCommands& commands() { return commands_; }
+    NodeSession& commands() { return *this->gatewayNode(); }
 
 private:
     void afterStartUp(bool answered)
@@ -93,18 +92,13 @@ private:
         this->reportFailure(kWirelessTimeout, AfterFailure::StopPolling);
     }
 
-    bool onFrame(const NodeFrame& frame)
+    bool onReply(std::string_view letters, std::string_view payload)
     {
-        commands_.frameArrived();
-        const std::string_view payload = frame.payload;
-        if (payload.size() <= 2)
-            return false;
         // A closing panel drops what comes; nothing waits for the node then.
         const typename Twin::CallbackScope scope(*this);
-        return scope && takeReply(payload.substr(0, 2), payload);
+        return scope && takeReply(letters, payload);
     }
 
-    NodeCommands commands_;
     std::atomic<bool> startedUp_{false};
 };
 
