@@ -1,6 +1,7 @@
 #include "panels/gateway/NodeSession.h"
 #include "SimGateway.h"
 #include "comm/protocol/AsciiCommands.h"
+#include "panels/gateway/NodeInputLink.h"
 #include "support/Eventually.h"
 
 #include <gtest/gtest.h>
@@ -137,6 +138,34 @@ TEST_F(NodeSessionTest, TheCloseCancelsAWaitOfAPostedCommandAndLaterOnesFindItSt
     session.stop();
     EXPECT_EQ(first.load(), 0);
     EXPECT_EQ(second.load(), 0);
+}
+
+// The panels behind the gateway share their rows with the wired ones; a
+// worker request that reaches the node's link fails where the panel sees it.
+TEST_F(NodeSessionTest, ANodeLinkAnswersAWorkerRequestAsFailedInsteadOfDroppingIt)
+{
+    NodeInputLink node(std::make_unique<NodeSession>(link, kNode, kReplyTimeoutSeconds));
+    std::optional<int> channel;
+    bool rangeAnswered = false;
+    node.post(analog::ReadRange{.channel = 2, .done = [&](int ch, std::optional<analog::RangeSetting> setting) {
+                                    channel = ch;
+                                    rangeAnswered = setting.has_value();
+                                }});
+    std::optional<int> extra;
+    bool inputsAnswered = true;
+    node.post(analog::ReadDigitalInputs{.extra = 7, .done = [&](std::optional<int> bits, int handedBack) {
+                                            extra = handedBack;
+                                            inputsAnswered = bits.has_value();
+                                        }});
+    bool rateAnswered = true;
+    node.post(analog::ReadConfigByte{.done = [&](std::optional<int> rate) { rateAnswered = rate.has_value(); }});
+    EXPECT_EQ(channel, 2);
+    EXPECT_FALSE(rangeAnswered);
+    EXPECT_EQ(extra, 7);
+    EXPECT_FALSE(inputsAnswered);
+    EXPECT_FALSE(rateAnswered);
+    EXPECT_EQ(gateway.frameCount(), 0u) << "nothing went to the node";
+    node.stop();
 }
 
 } // namespace

@@ -3,6 +3,7 @@
 #include "comm/protocol/AnalogRanges.h"
 #include "comm/protocol/ValueConversion.h"
 #include "dialogs/NumberBoxFilter.h"
+#include "panels/analog/AnalogWorkerLinks.h"
 #include "panels/framework/PanelTexts.h"
 
 #include <cmath>
@@ -49,6 +50,23 @@ double NativeOf(const ChannelFormula& formula, double converted)
 
 } // namespace
 
+AnalogOutputPanel::AnalogOutputPanel(PanelView& view, PanelContext context, ContainerPage page,
+                                     std::unique_ptr<AnalogLink> link, AnalogOutputShape shape)
+    : AnalogOutputPanel(view, std::move(context), std::move(page), std::make_unique<OutputWorkerLink>(std::move(link)),
+                        shape)
+{
+}
+
+AnalogOutputPanel::AnalogOutputPanel(PanelView& view, PanelContext context, ContainerPage page,
+                                     std::unique_ptr<AnalogOutputLink> link, AnalogOutputShape shape)
+    : AnalogFamilyPanel(view, std::move(context), std::move(page), std::move(link)),
+      outputLink_(static_cast<AnalogOutputLink&>(unitLink())), shape_(shape)
+{
+    for (auto& sweep : sweeps_)
+        sweep = std::make_unique<SweepWave>(clock());
+    outputLink_.attach(*this);
+}
+
 AnalogOutputPanel::~AnalogOutputPanel()
 {
     // Deleted without PanelDeleter: the threads still have to stop while
@@ -79,12 +97,6 @@ void AnalogOutputPanel::start()
     }
     view().setVisible(SweepHeading, true);
     startReads();
-}
-
-void AnalogOutputPanel::startReads()
-{
-    readOutput(0);
-    startTicking();
 }
 
 void AnalogOutputPanel::setUpGraph()
@@ -145,13 +157,6 @@ void AnalogOutputPanel::readThresholds(int row)
                                          [this, row](int, const std::optional<analog::Thresholds>& thresholds) {
                                              onThresholdsRead(row, thresholds);
                                          })});
-}
-
-void AnalogOutputPanel::sendInputRead(int flag, Caller)
-{
-    post(analog::ReadDigitalInputs{flag, guarded<std::optional<int>, int>([this, flag](std::optional<int> bits, int) {
-                                       onInputsRead(bits, flag);
-                                   })});
 }
 
 void AnalogOutputPanel::onOutputRead(int row, const std::optional<analog::OutputSetting>& setting)
@@ -282,14 +287,6 @@ void AnalogOutputPanel::setOutput(int row, double value, Caller caller)
         showRow(row, state);
     }
     sendOutput(row, mode, raw & 0xFFFF, sweeping(row), caller);
-}
-
-void AnalogOutputPanel::sendOutput(int row, int mode, int raw, bool wasSweeping, Caller)
-{
-    post(analog::SetOutput{row, mode, raw,
-                           guarded<int, std::optional<int>>([this, wasSweeping](int, std::optional<int> written) {
-                               onOutputWritten(written.has_value(), wasSweeping);
-                           })});
 }
 
 void AnalogOutputPanel::onOutputWritten(bool written, bool wasSweeping)
@@ -449,6 +446,7 @@ void AnalogOutputPanel::periodicWork()
         if (shape_.lineWhenReadSent)
             logValues(csvValues());
     }
+    outputLink_.tickDone();
 }
 
 bool AnalogOutputPanel::onControlClicked(int controlId)
@@ -504,15 +502,6 @@ void AnalogOutputPanel::applyThresholds(int row, const ThresholdSettings& values
         mode = rows_[static_cast<std::size_t>(row)].mode;
     }
     sendThresholds(row, ThresholdsToRaw(values, mode, ScaleKind::ByOutputMode), thresholdMode);
-}
-
-void AnalogOutputPanel::sendThresholds(int row, const RawThresholds& raw, int thresholdMode)
-{
-    post(analog::SetThresholds{row, raw.ledWhenOutside ? 1 : 0, thresholdMode, raw.high, raw.low,
-                               guarded<int, std::optional<analog::Thresholds>>(
-                                   [this, row](int, const std::optional<analog::Thresholds>& thresholds) {
-                                       onThresholdsWritten(row, thresholds);
-                                   })});
 }
 
 void AnalogOutputPanel::onModeButton(int row)

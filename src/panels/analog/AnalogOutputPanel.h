@@ -4,6 +4,7 @@
 #include "panels/analog/AnalogFamilyPanel.h"
 #include "panels/analog/AnalogOutputIds.h"
 #include "panels/analog/SweepWave.h"
+#include "panels/framework/WorkerLink.h"
 
 #include <array>
 #include <atomic>
@@ -81,25 +82,27 @@ public:
     std::string csvValues() const;
 
 protected:
-    template <typename Link>
-    AnalogOutputPanel(PanelView& view, PanelContext context, ContainerPage page, std::unique_ptr<Link> link,
-                      AnalogOutputShape shape)
-        : AnalogFamilyPanel(view, std::move(context), std::move(page), std::move(link)), shape_(shape)
-    {
-        for (auto& sweep : sweeps_)
-            sweep = std::make_unique<SweepWave>(clock());
-    }
+    // A unit on the LAN, through its own worker.
+    AnalogOutputPanel(PanelView& view, PanelContext context, ContainerPage page, std::unique_ptr<AnalogLink> link,
+                      AnalogOutputShape shape);
+    AnalogOutputPanel(PanelView& view, PanelContext context, ContainerPage page, std::unique_ptr<AnalogOutputLink> link,
+                      AnalogOutputShape shape);
 
     void periodicWork() override;
 
-    // How the panel's requests reach the unit: its own worker here; a panel
-    // behind the gateway sends commands to its node instead.
-    // The start-up reads; the tick starts when they are in.
-    virtual void startReads();
-    virtual void sendOutput(int row, int mode, int raw, bool wasSweeping, Caller caller);
+    // The panel's requests, through its link (see AnalogOutputLink).
+    AnalogOutputLink& outputLink() const { return outputLink_; }
+    void startReads() { outputLink_.startReads(); }
+    void sendOutput(int row, int mode, int raw, bool wasSweeping, Caller caller)
+    {
+        outputLink_.sendOutput(row, mode, raw, wasSweeping, caller);
+    }
     // `flag`: kStartUpRead or kPeriodicRead, handed to onInputsRead.
-    virtual void sendInputRead(int flag, Caller caller);
-    virtual void sendThresholds(int row, const RawThresholds& raw, int thresholdMode);
+    void sendInputRead(int flag, Caller caller) { outputLink_.sendInputRead(flag, caller); }
+    void sendThresholds(int row, const RawThresholds& raw, int thresholdMode)
+    {
+        outputLink_.sendThresholds(row, raw, thresholdMode);
+    }
 
     static constexpr int kStartUpRead = 1;
     static constexpr int kPeriodicRead = 0;
@@ -119,6 +122,10 @@ protected:
     void countStartUpAnswer() { ++startUpAnswers_; }
 
 private:
+    // The links bring the unit's answers to the rows.
+    friend class OutputWorkerLink;
+    friend class NodeOutputLink;
+
     struct OutputRow {
         int mode = 0; // 1 = current
         int raw = 0;  // sign-extended
@@ -156,6 +163,7 @@ private:
     void applyThresholds(int row, const ThresholdSettings& values);
     void applyOutputMode(int row, int mode);
 
+    AnalogOutputLink& outputLink_;
     const AnalogOutputShape shape_;
     mutable std::mutex rowsMutex_;
     std::array<OutputRow, 3> rows_;
