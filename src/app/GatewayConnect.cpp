@@ -3,8 +3,8 @@
 #include "comm/link/GatewayConnectReply.h"
 #include "comm/protocol/AsciiCommands.h"
 #include "panels/framework/UnitCheck.h"
-#include "panels/gateway/GatewayNodeLink.h"
 #include "panels/gateway/GatewayPanelRules.h"
+#include "panels/gateway/NodeSession.h"
 #include "registry/ModelCatalogue.h"
 #include "ui/ControlView.h"
 

@@ -1,6 +1,6 @@
 #include "cli/GatewayLinks.h"
 
-#include "panels/gateway/GatewayNodeLink.h"
+#include "panels/gateway/NodeSession.h"
 #include "platform/Clock.h"
 
 namespace vantel::ctl {

@@ -9,6 +9,7 @@
 #include "comm/protocol/ValueConversion.h"
 #include "panels/framework/UnitCheck.h"
 #include "panels/gateway/GatewayPanelRules.h"
+#include "panels/gateway/NodeSession.h"
 
 #include <algorithm>
 #include <array>
@@ -200,23 +201,24 @@ int WriteAnalogOutput(UnitSession& unit, CtlArgs& args, std::ostream& out, std::
 }
 
 // One unit behind the gateway: each command sent to its node and its reply
-// waited for, as the panels do.
-class GatewayUnit {
+// waited for, through the node session the panels use.
+class WirelessUnit {
 public:
-    explicit GatewayUnit(const UnitRecord& unit) : unit_(unit) {}
+    explicit WirelessUnit(const UnitRecord& unit) : unit_(unit) {}
 
     // False after saying why when the gateway cannot be reached.
     bool open(std::ostream& err)
     {
         int error = 0;
-        link_ = GatewayLinks::instance().linkFor(unit_, kAnyAddress, error);
-        if (link_ == nullptr) {
+        CGatewayLink* link = GatewayLinks::instance().linkFor(unit_, kAnyAddress, error);
+        if (link == nullptr) {
             err << "接続エラー : " << error << "\n";
             return false;
         }
-        node_ = link_->registerNode(unit_.node, [this](const NodeFrame& frame) {
+        session_.emplace(*link, unit_.node, unit_.replyTimeout);
+        session_->listen([this](std::string_view, std::string_view payload) {
             const std::lock_guard guard(mutex_);
-            reply_ = std::string(frame.payload);
+            reply_ = std::string(payload);
             return true;
         });
         return true;
@@ -230,9 +232,7 @@ public:
             const std::lock_guard guard(mutex_);
             reply_.clear();
         }
-        const NodeExchange exchange =
-            link_->sendAndWait(unit_.node, command, static_cast<std::int64_t>(unit_.replyTimeout) * 1000);
-        if (!exchange.answered()) {
+        if (!session_->exchange(command)) {
             err << silence << "\n";
             return std::nullopt;
         }
@@ -244,16 +244,15 @@ public:
 
 private:
     const UnitRecord& unit_;
-    CGatewayLink* link_ = nullptr;
     std::mutex mutex_;
     std::string reply_;
-    GatewayNode node_; // last: ends before the rest
+    std::optional<NodeSession> session_; // last: ends before the rest
 };
 
 // The unit's identity as its model query tells it: "MD" for the analog
 // units (no answer is the program's "接続エラー"), the serial query for the
 // digital ones. Nothing once `err` was told why.
-std::optional<ascii::UnitIdentity> IdentifyGatewayUnit(GatewayUnit& unit, std::ostream& err)
+std::optional<ascii::UnitIdentity> IdentifyGatewayUnit(WirelessUnit& unit, std::ostream& err)
 {
     const auto reply =
         unit.isAnalog() ? unit.ask(ascii::MD().bytes, err, kGatewayConnectTimedOut) : unit.ask(ascii::SN().bytes, err);
@@ -265,7 +264,7 @@ std::optional<ascii::UnitIdentity> IdentifyGatewayUnit(GatewayUnit& unit, std::o
     return identity;
 }
 
-int ProbeGatewayUnit(GatewayUnit& unit, std::ostream& out, std::ostream& err)
+int ProbeGatewayUnit(WirelessUnit& unit, std::ostream& out, std::ostream& err)
 {
     const auto identity = IdentifyGatewayUnit(unit, err);
     if (!identity)
@@ -276,7 +275,7 @@ int ProbeGatewayUnit(GatewayUnit& unit, std::ostream& out, std::ostream& err)
 
 // An analog unit is read or written only once "MD" names its model, as the
 // program opens its panel only then.
-bool CheckedAnalogGatewayUnit(GatewayUnit& unit, std::ostream& err)
+bool CheckedAnalogGatewayUnit(WirelessUnit& unit, std::ostream& err)
 {
     if (!unit.isAnalog())
         return true;
@@ -294,7 +293,7 @@ int DigitalChannels(const ModelRow& model, bool inputs)
     return model.has(ModelFlag::AnalogOutputs) ? 0 : model.outputCount;
 }
 
-int ReadGatewayDigitalSide(GatewayUnit& unit, bool inputs, std::ostream& out, std::ostream& err)
+int ReadGatewayDigitalSide(WirelessUnit& unit, bool inputs, std::ostream& out, std::ostream& err)
 {
     const int count = DigitalChannels(unit.model(), inputs);
     if (count == 0)
@@ -313,7 +312,7 @@ int ReadGatewayDigitalSide(GatewayUnit& unit, bool inputs, std::ostream& out, st
 
 // The ranges from the unit's memory (a byte, then one range per input), as
 // the panel reads them, then every input at once.
-int ReadGatewayAnalogInputs(GatewayUnit& unit, std::ostream& out, std::ostream& err)
+int ReadGatewayAnalogInputs(WirelessUnit& unit, std::ostream& out, std::ostream& err)
 {
     const int count = unit.model().inputCount;
     const auto memory = unit.ask(ascii::MR(ascii::kMemoryInputRanges, ascii::kMemoryInputRangesCount).bytes, err);
@@ -334,7 +333,7 @@ int ReadGatewayAnalogInputs(GatewayUnit& unit, std::ostream& out, std::ostream& 
     return kExitOk;
 }
 
-int ReadGatewayAnalogOutputs(GatewayUnit& unit, std::ostream& out, std::ostream& err)
+int ReadGatewayAnalogOutputs(WirelessUnit& unit, std::ostream& out, std::ostream& err)
 {
     for (int ch = 0; ch < unit.model().outputCount; ++ch) {
         const auto reply = unit.ask(ascii::AY(ch).bytes, err);
@@ -348,7 +347,7 @@ int ReadGatewayAnalogOutputs(GatewayUnit& unit, std::ostream& out, std::ostream&
     return kExitOk;
 }
 
-int ReadGatewayUnit(GatewayUnit& unit, const std::string& what, std::ostream& out, std::ostream& err)
+int ReadGatewayUnit(WirelessUnit& unit, const std::string& what, std::ostream& out, std::ostream& err)
 {
     if (!CheckedAnalogGatewayUnit(unit, err))
         return kExitRefused;
@@ -365,7 +364,7 @@ int ReadGatewayUnit(GatewayUnit& unit, const std::string& what, std::ostream& ou
     return ReadGatewayDigitalSide(unit, what == "di", out, err);
 }
 
-int WriteGatewayOutputs(GatewayUnit& unit, const std::string& text, std::ostream& out, std::ostream& err)
+int WriteGatewayOutputs(WirelessUnit& unit, const std::string& text, std::ostream& out, std::ostream& err)
 {
     const int count = DigitalChannels(unit.model(), false);
     if (count == 0)
@@ -390,7 +389,7 @@ int WriteGatewayOutputs(GatewayUnit& unit, const std::string& text, std::ostream
 }
 
 // The value is set through the node, then read back: what the unit took.
-int WriteGatewayAnalogOutput(GatewayUnit& unit, const CtlArgs& args, std::ostream& out, std::ostream& err)
+int WriteGatewayAnalogOutput(WirelessUnit& unit, const CtlArgs& args, std::ostream& out, std::ostream& err)
 {
     if (!unit.model().has(ModelFlag::AnalogOutputs))
         return Failed(err, "this model has no analog outputs");
@@ -426,7 +425,7 @@ std::optional<int> RunNamed(std::vector<std::string>& args, const std::set<std::
         args = WithUnitAddress(args, *named.unit);
         return std::nullopt;
     }
-    GatewayUnit unit(*named.unit);
+    WirelessUnit unit(*named.unit);
     if (!unit.open(err))
         return kExitRefused;
     return verb(unit);
@@ -446,7 +445,8 @@ UnitIdentity IdentityOf(UnitSession& unit)
 int RunProbe(const std::vector<std::string>& rawArgs, std::ostream& out, std::ostream& err)
 {
     std::vector<std::string> words = rawArgs;
-    if (const auto done = RunNamed(words, {}, err, [&](GatewayUnit& unit) { return ProbeGatewayUnit(unit, out, err); }))
+    if (const auto done =
+            RunNamed(words, {}, err, [&](WirelessUnit& unit) { return ProbeGatewayUnit(unit, out, err); }))
         return *done;
     CtlArgs args(words, {});
     int exitCode = kExitOk;
@@ -462,7 +462,7 @@ int RunProbe(const std::vector<std::string>& rawArgs, std::ostream& out, std::os
 int RunRead(const std::vector<std::string>& rawArgs, std::ostream& out, std::ostream& err)
 {
     std::vector<std::string> words = rawArgs;
-    const auto done = RunNamed(words, {}, err, [&](GatewayUnit& unit) {
+    const auto done = RunNamed(words, {}, err, [&](WirelessUnit& unit) {
         const CtlArgs given(rawArgs, {});
         const std::string what = given.positional().size() == 1 ? given.positional()[0] : "";
         if (what != "di" && what != "do" && what != "ai" && what != "ao") {
@@ -506,7 +506,7 @@ int RunRead(const std::vector<std::string>& rawArgs, std::ostream& out, std::ost
 int RunWrite(const std::vector<std::string>& rawArgs, std::ostream& out, std::ostream& err)
 {
     std::vector<std::string> unitArgs = rawArgs;
-    const auto done = RunNamed(unitArgs, {"--current"}, err, [&](GatewayUnit& unit) {
+    const auto done = RunNamed(unitArgs, {"--current"}, err, [&](WirelessUnit& unit) {
         const CtlArgs given(rawArgs, {"--current"});
         const auto& positional = given.positional();
         const std::string what = positional.empty() ? "" : positional[0];

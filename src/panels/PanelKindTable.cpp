@@ -33,7 +33,7 @@ template <typename Panel>
 PanelPtr<ContainerPanel> OnNode(PanelView& view, PanelContext context, ContainerPage page, ContainerLinkSource link)
 {
     return MakePanel<Panel>(view, std::move(context), std::move(page),
-                            std::make_unique<GatewayNodeLink>(*link.gateway, link.node, link.replyTimeoutSeconds));
+                            std::make_unique<NodeSession>(*link.gateway, link.node, link.replyTimeoutSeconds));
 }
 
 constexpr PollingControls kDigitalPolling{DigitalId::InputAuto, DigitalId::InputPeriod};

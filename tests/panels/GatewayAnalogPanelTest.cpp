@@ -84,9 +84,9 @@ protected:
         return c;
     }
 
-    std::unique_ptr<GatewayNodeLink> nodeLink(int index)
+    std::unique_ptr<NodeSession> nodeLink(int index)
     {
-        return std::make_unique<GatewayNodeLink>(link, list.at(index).node, list.at(index).replyTimeout);
+        return std::make_unique<NodeSession>(link, list.at(index).node, list.at(index).replyTimeout);
     }
 
     // Each panel gets a canvas and graph page of its own; `canvas` is the last one.

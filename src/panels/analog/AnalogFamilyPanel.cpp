@@ -2,7 +2,6 @@
 
 #include "graph/DisplayPeriod.h"
 #include "graph/GraphPageIds.h"
-#include "panels/gateway/GatewayPanelRules.h"
 
 #include <array>
 #include <chrono>
@@ -27,18 +26,11 @@ int SignExtend16(int raw)
     return raw >= 0x8000 ? raw - 0x10000 : raw;
 }
 
-// The typed links are taken from the container once it owns the link.
+// The typed link is taken from the container once it owns the link.
 AnalogFamilyPanel::AnalogFamilyPanel(PanelView& view, PanelContext context, ContainerPage page,
-                                     std::unique_ptr<AnalogLink> link)
+                                     std::unique_ptr<AnalogUnitLink> link)
     : ContainerPanel(view, context, std::move(page), std::move(link)),
-      analog_(&static_cast<AnalogLink&>(ContainerPanel::link())), gateway_(nullptr), dialogs_(context.dialogs)
-{
-}
-
-AnalogFamilyPanel::AnalogFamilyPanel(PanelView& view, PanelContext context, ContainerPage page,
-                                     std::unique_ptr<GatewayNodeLink> link)
-    : ContainerPanel(view, context, std::move(page), std::move(link)), analog_(nullptr),
-      gateway_(&static_cast<GatewayNodeLink&>(ContainerPanel::link())), dialogs_(context.dialogs)
+      unitLink_(static_cast<AnalogUnitLink&>(ContainerPanel::link())), dialogs_(context.dialogs)
 {
 }
 
@@ -80,10 +72,7 @@ std::string AnalogFamilyPanel::statusText()
     const UnitRecord* unit = record();
     if (unit == nullptr)
         return {};
-    if (gateway_ != nullptr)
-        return GatewayInfoText(ModelAt(unit->modelRow).displayName, gateway_->node(), unitIdReported());
-    return "接続デバイス : " + std::string(ModelAt(unit->modelRow).displayName) + " ( " + unit->host + " : " +
-           std::to_string(unit->controlPort) + " ) : ID " + std::to_string(unitIdReported());
+    return unitLink_.statusText(*unit, unitIdReported());
 }
 
 void AnalogFamilyPanel::startGraph()

@@ -1,9 +1,8 @@
 #pragma once
 
 #include "dialogs/SettingsDialogs.h"
+#include "panels/analog/AnalogUnitLink.h"
 #include "panels/framework/ContainerPanel.h"
-#include "panels/framework/WorkerLink.h"
-#include "panels/gateway/GatewayNodeLink.h"
 
 #include <memory>
 #include <mutex>
@@ -23,21 +22,18 @@ template <typename Row> void TakeThresholds(Row& row, const analog::Thresholds& 
     row.low = SignExtend16(thresholds.lowRaw);
     row.high = SignExtend16(thresholds.highRaw);
 }
-// Where a request comes from: the tick may wait for the unit, the GUI thread
-// must not.
-enum class Caller { GuiThread, Tick };
-
-// What the analog panels share beyond the container: requests to their own
-// worker (units on the LAN) or the node on the gateway link (units behind
-// the gateway), the status line and the traces of the graph page.
+// What the analog panels share beyond the container: the one link their
+// requests go through (a worker for units on the LAN, a node session for
+// units behind the gateway), the status line and the traces of the graph page.
 class AnalogFamilyPanel : public ContainerPanel {
 public:
     // The span a panel's graph starts with.
     static constexpr double kStartSpanSeconds = 60;
 
 protected:
-    AnalogFamilyPanel(PanelView& view, PanelContext context, ContainerPage page, std::unique_ptr<AnalogLink> link);
-    AnalogFamilyPanel(PanelView& view, PanelContext context, ContainerPage page, std::unique_ptr<GatewayNodeLink> link);
+    AnalogFamilyPanel(PanelView& view, PanelContext context, ContainerPage page, std::unique_ptr<AnalogUnitLink> link);
+
+    void checkReplies() override { unitLink_.checkReplies(); }
 
     // The state of a row that the formula dialog reads and changes, guarded
     // by the panel's lock of its rows.
@@ -54,18 +50,12 @@ protected:
     // The settings dialogs of the context; null in headless runs.
     SettingsDialogs* dialogs() const { return dialogs_; }
 
-    // Never waits; dropped once the link has stopped, and by a panel behind
-    // the gateway, which sends commands to its node instead.
-    void post(analog::Request request)
-    {
-        if (analog_ != nullptr)
-            analog_->post(std::move(request));
-    }
-    // The node of a panel behind the gateway; null for a unit on the LAN.
-    GatewayNodeLink* gatewayNode() const { return gateway_; }
+    // Never waits; dropped once the link has stopped, answered as failed by
+    // a link that cannot carry it.
+    void post(analog::Request request) { unitLink_.post(std::move(request)); }
+    AnalogUnitLink& unitLink() const { return unitLink_; }
 
-    // GUI thread: "接続デバイス : model ( host : port ) : ID n", or behind
-    // the gateway "model ( node : n / ID : n )".
+    // GUI thread: the link's status line for the unit.
     std::string statusText();
 
     // GUI thread, at start-up: the canvas shows `kStartSpanSeconds` from now.
@@ -85,8 +75,7 @@ protected:
     static double nowSeconds();
 
 private:
-    AnalogLink* const analog_;
-    GatewayNodeLink* const gateway_;
+    AnalogUnitLink& unitLink_;
     SettingsDialogs* const dialogs_;
 };
 

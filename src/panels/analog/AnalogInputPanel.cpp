@@ -3,6 +3,7 @@
 #include "comm/protocol/AnalogRanges.h"
 #include "comm/protocol/ValueConversion.h"
 #include "panels/analog/AnalogRowFlows.h"
+#include "panels/analog/AnalogWorkerLinks.h"
 #include "panels/framework/PanelTexts.h"
 
 #include <vector>
@@ -38,6 +39,21 @@ void PutMonitoredRow(DoAlertInputs& inputs, int row, const AnalogRow& state)
 
 } // namespace
 
+AnalogInputPanel::AnalogInputPanel(PanelView& view, PanelContext context, ContainerPage page,
+                                   std::unique_ptr<AnalogLink> link, AnalogInputShape shape)
+    : AnalogInputPanel(view, std::move(context), std::move(page), std::make_unique<InputWorkerLink>(std::move(link)),
+                       shape)
+{
+}
+
+AnalogInputPanel::AnalogInputPanel(PanelView& view, PanelContext context, ContainerPage page,
+                                   std::unique_ptr<AnalogInputLink> link, AnalogInputShape shape)
+    : AnalogFamilyPanel(view, std::move(context), std::move(page), std::move(link)),
+      inputLink_(static_cast<AnalogInputLink&>(unitLink())), shape_(shape)
+{
+    inputLink_.attach(*this);
+}
+
 AnalogInputPanel::~AnalogInputPanel()
 {
     // Deleted without PanelDeleter: the threads still have to stop while
@@ -65,12 +81,6 @@ void AnalogInputPanel::start()
     setUpGraph();
     openLog(csvHeader());
     startReads();
-}
-
-void AnalogInputPanel::startReads()
-{
-    startUp_.send(0);
-    startTicking();
 }
 
 void AnalogInputPanel::fillRows()
@@ -194,13 +204,6 @@ void AnalogInputPanel::showBar(int row, const InputRow& state)
     view().setLevelBar(idsOf(row).bar, BarOf(state, kInputRowScale));
 }
 
-void AnalogInputPanel::sendInputRead(Caller)
-{
-    post(analog::ReadAllInputs{
-        shape_.inputs, guarded<std::optional<analog::InputReadings>>(
-                           [this](const std::optional<analog::InputReadings>& readings) { onInputsRead(readings); })});
-}
-
 void AnalogInputPanel::onReadInputs()
 {
     sendInputRead(Caller::GuiThread);
@@ -271,20 +274,6 @@ void AnalogInputPanel::writeOutputs(int bits, Caller caller)
     sendOutputs(bits & kOutputMask, changed, caller);
 }
 
-void AnalogInputPanel::sendOutputs(int bits, int changed, Caller)
-{
-    post(analog::WriteDigitalOutputs{bits,
-                                     guarded<std::optional<int>>([this, bits, changed](std::optional<int> written) {
-                                         if (!written) {
-                                             outputWriteFailed(bits, changed);
-                                             reportCommunicationFailure(AfterFailure::KeepOpen);
-                                             stopPolling();
-                                             return;
-                                         }
-                                         paintOutputs(*written);
-                                     })});
-}
-
 void AnalogInputPanel::outputWriteFailed(int requested, int changed)
 {
     // The unit kept its states: so does the panel, for each output the
@@ -336,14 +325,6 @@ void AnalogInputPanel::onRangeSelected(int row)
         return;
     }
     sendRange(row, chosen, previous);
-}
-
-void AnalogInputPanel::sendRange(int row, int range, int previous)
-{
-    post(analog::SetRange{row, range,
-                          guarded<int, std::optional<int>>([this, row, previous](int, std::optional<int> written) {
-                              onRangeWritten(row, written, previous);
-                          })});
 }
 
 void AnalogInputPanel::onRangeWritten(int row, std::optional<int> written, int previous)
@@ -464,15 +445,6 @@ void AnalogInputPanel::onThresholdButton(int row)
         sendThresholds(row, *raw, state.thresholdMode);
 }
 
-void AnalogInputPanel::sendThresholds(int row, const RawThresholds& raw, int mode)
-{
-    post(analog::SetThresholds{row, raw.ledWhenOutside ? 1 : 0, mode, raw.high, raw.low,
-                               guarded<int, std::optional<analog::Thresholds>>(
-                                   [this, row](int, const std::optional<analog::Thresholds>& thresholds) {
-                                       onThresholdsWritten(row, thresholds);
-                                   })});
-}
-
 void AnalogInputPanel::onThermocoupleButton(int row)
 {
     if (!validRow(row) || dialogs() == nullptr || rangeCode(row) != InputRange::Thermocouple)
@@ -480,19 +452,6 @@ void AnalogInputPanel::onThermocoupleButton(int row)
     const ThermocoupleSetting current = rows_.read(row).thermocouple;
     if (const auto chosen = dialogs()->editTCSetting(current))
         sendThermocouple(row, *chosen);
-}
-
-void AnalogInputPanel::sendThermocouple(int row, const ThermocoupleSetting& setting)
-{
-    post(analog::SetThermocouple{row, setting.type, setting.setting,
-                                 guarded<int, std::optional<analog::Thermocouple>>(
-                                     [this, row](int, const std::optional<analog::Thermocouple>& settings) {
-                                         if (!settings) {
-                                             reportCommunicationFailure(AfterFailure::KeepOpen);
-                                             return;
-                                         }
-                                         storeThermocouple(row, *settings);
-                                     })});
 }
 
 void AnalogInputPanel::onSampleRateButton()

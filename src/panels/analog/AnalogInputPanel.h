@@ -7,6 +7,7 @@
 #include "panels/analog/ClickTable.h"
 #include "panels/analog/StartUpChain.h"
 #include "panels/framework/PanelShapes.h"
+#include "panels/framework/WorkerLink.h"
 
 #include <array>
 #include <atomic>
@@ -63,29 +64,23 @@ public:
     std::string csvValues() const;
 
 protected:
-    template <typename Link>
-    AnalogInputPanel(PanelView& view, PanelContext context, ContainerPage page, std::unique_ptr<Link> link,
-                     AnalogInputShape shape)
-        : AnalogFamilyPanel(view, std::move(context), std::move(page), std::move(link)), shape_(shape)
-    {
-    }
+    // A unit on the LAN, through its own worker.
+    AnalogInputPanel(PanelView& view, PanelContext context, ContainerPage page, std::unique_ptr<AnalogLink> link,
+                     AnalogInputShape shape);
+    AnalogInputPanel(PanelView& view, PanelContext context, ContainerPage page, std::unique_ptr<AnalogInputLink> link,
+                     AnalogInputShape shape);
 
     void periodicWork() override;
 
-    // How the panel's requests reach the unit: its own worker here; a panel
-    // behind the gateway sends commands to its node instead. GUI thread,
-    // except where a Caller says otherwise.
-    // The start-up reads; the tick starts when they are in.
-    virtual void startReads();
-    // `bits` is every output's wanted state, `changed` those to switch.
-    virtual void sendOutputs(int bits, int changed, Caller caller);
-    virtual void sendInputRead(Caller caller);
-    // False while the panel does not know the outputs' states: they are
-    // then not switched.
-    virtual bool outputsKnown() const { return true; }
-    virtual void sendRange(int row, int range, int previous);
-    virtual void sendThresholds(int row, const RawThresholds& raw, int mode);
-    virtual void sendThermocouple(int row, const ThermocoupleSetting& setting);
+    // The panel's requests, through its link (see AnalogInputLink).
+    AnalogInputLink& inputLink() const { return inputLink_; }
+    void startReads() { inputLink_.startReads(); }
+    void sendOutputs(int bits, int changed, Caller caller) { inputLink_.sendOutputs(bits, changed, caller); }
+    void sendInputRead(Caller caller) { inputLink_.sendInputRead(caller); }
+    bool outputsKnown() const { return inputLink_.outputsKnown(); }
+    void sendRange(int row, int range, int previous) { inputLink_.sendRange(row, range, previous); }
+    void sendThresholds(int row, const RawThresholds& raw, int mode) { inputLink_.sendThresholds(row, raw, mode); }
+    void sendThermocouple(int row, const ThermocoupleSetting& setting) { inputLink_.sendThermocouple(row, setting); }
 
     // What the unit's answers change, from whichever thread they arrive on.
     void onRangeRead(int row, int range);
@@ -109,6 +104,9 @@ protected:
 
 private:
     friend class StartUpChain<AnalogInputPanel>;
+    // The links bring the unit's answers to the rows.
+    friend class InputWorkerLink;
+    friend class NodeInputLink;
 
     struct InputRow : AnalogRow {
         InputRow() { rangeCode = InputRange::Volt10; }
@@ -168,6 +166,7 @@ private:
     void onAlertSettingsButton(int output);
     void sendAlertThresholds(const DoAlertResult& result);
 
+    AnalogInputLink& inputLink_;
     const AnalogInputShape shape_;
     LockedRows<InputRow, 5> rows_;
     LockedRows<Alert, 2> alerts_;

@@ -4,6 +4,7 @@
 #include "comm/protocol/ValueConversion.h"
 #include "dialogs/NumberBoxFilter.h"
 #include "panels/analog/AnalogRowFlows.h"
+#include "panels/analog/AnalogWorkerLinks.h"
 #include "panels/framework/PanelTexts.h"
 
 #include <cmath>
@@ -42,6 +43,23 @@ double NativeOf(const ChannelFormula& formula, double converted)
 
 } // namespace
 
+AnalogOutputPanel::AnalogOutputPanel(PanelView& view, PanelContext context, ContainerPage page,
+                                     std::unique_ptr<AnalogLink> link, AnalogOutputShape shape)
+    : AnalogOutputPanel(view, std::move(context), std::move(page), std::make_unique<OutputWorkerLink>(std::move(link)),
+                        shape)
+{
+}
+
+AnalogOutputPanel::AnalogOutputPanel(PanelView& view, PanelContext context, ContainerPage page,
+                                     std::unique_ptr<AnalogOutputLink> link, AnalogOutputShape shape)
+    : AnalogFamilyPanel(view, std::move(context), std::move(page), std::move(link)),
+      outputLink_(static_cast<AnalogOutputLink&>(unitLink())), shape_(shape)
+{
+    for (auto& sweep : sweeps_)
+        sweep = std::make_unique<SweepWave>(clock());
+    outputLink_.attach(*this);
+}
+
 AnalogOutputPanel::~AnalogOutputPanel()
 {
     // Deleted without PanelDeleter: the threads still have to stop while
@@ -72,12 +90,6 @@ void AnalogOutputPanel::start()
     }
     view().setVisible(SweepHeading, true);
     startReads();
-}
-
-void AnalogOutputPanel::startReads()
-{
-    startUp_.send(0);
-    startTicking();
 }
 
 void AnalogOutputPanel::setUpGraph()
@@ -131,13 +143,6 @@ std::vector<StartUpChain<AnalogOutputPanel>::Reads> AnalogOutputPanel::startUpRe
         {Chain::read<analog::ReadOutput, &AnalogOutputPanel::takeStartUpOutput>, shape.outputs},
         {Chain::read<analog::ReadThresholds, &AnalogOutputPanel::takeThresholds>, shape.outputs},
     };
-}
-
-void AnalogOutputPanel::sendInputRead(int flag, Caller)
-{
-    post(analog::ReadDigitalInputs{flag, guarded<std::optional<int>, int>([this, flag](std::optional<int> bits, int) {
-                                       onInputsRead(bits, flag);
-                                   })});
 }
 
 void AnalogOutputPanel::takeStartUpOutput(int row, const analog::OutputSetting& setting)
@@ -246,14 +251,6 @@ AnalogOutputPanel::OutputRow AnalogOutputPanel::storeOutput(int row, OutputRow& 
     view().setText(idsOf(row).setting, SettingText(state.rangeCode, native));
     showRow(row, state);
     return state;
-}
-
-void AnalogOutputPanel::sendOutput(int row, int mode, int raw, bool wasSweeping, Caller)
-{
-    post(analog::SetOutput{row, mode, raw,
-                           guarded<int, std::optional<int>>([this, wasSweeping](int, std::optional<int> written) {
-                               onOutputWritten(written.has_value(), wasSweeping);
-                           })});
 }
 
 void AnalogOutputPanel::onOutputWritten(bool written, bool wasSweeping)
@@ -385,6 +382,7 @@ void AnalogOutputPanel::periodicWork()
         if (shape_.lineWhenReadSent)
             logValues(csvValues());
     }
+    outputLink_.tickDone();
 }
 
 bool AnalogOutputPanel::onControlClicked(int controlId)
@@ -413,15 +411,6 @@ void AnalogOutputPanel::onThresholdButton(int row)
     const OutputRow state = rows_.read(row);
     if (const auto raw = EditThresholds(*dialogs(), state, kOutputRowScale))
         sendThresholds(row, *raw, state.thresholdMode);
-}
-
-void AnalogOutputPanel::sendThresholds(int row, const RawThresholds& raw, int thresholdMode)
-{
-    post(analog::SetThresholds{row, raw.ledWhenOutside ? 1 : 0, thresholdMode, raw.high, raw.low,
-                               guarded<int, std::optional<analog::Thresholds>>(
-                                   [this, row](int, const std::optional<analog::Thresholds>& thresholds) {
-                                       onThresholdsWritten(row, thresholds);
-                                   })});
 }
 
 void AnalogOutputPanel::onModeButton(int row)

@@ -8,6 +8,7 @@
 #include "panels/analog/StartUpChain.h"
 #include "panels/analog/SweepWave.h"
 #include "panels/framework/PanelShapes.h"
+#include "panels/framework/WorkerLink.h"
 
 #include <array>
 #include <atomic>
@@ -74,25 +75,27 @@ public:
     std::string csvValues() const;
 
 protected:
-    template <typename Link>
-    AnalogOutputPanel(PanelView& view, PanelContext context, ContainerPage page, std::unique_ptr<Link> link,
-                      AnalogOutputShape shape)
-        : AnalogFamilyPanel(view, std::move(context), std::move(page), std::move(link)), shape_(shape)
-    {
-        for (auto& sweep : sweeps_)
-            sweep = std::make_unique<SweepWave>(clock());
-    }
+    // A unit on the LAN, through its own worker.
+    AnalogOutputPanel(PanelView& view, PanelContext context, ContainerPage page, std::unique_ptr<AnalogLink> link,
+                      AnalogOutputShape shape);
+    AnalogOutputPanel(PanelView& view, PanelContext context, ContainerPage page, std::unique_ptr<AnalogOutputLink> link,
+                      AnalogOutputShape shape);
 
     void periodicWork() override;
 
-    // How the panel's requests reach the unit: its own worker here; a panel
-    // behind the gateway sends commands to its node instead.
-    // The start-up reads; the tick starts when they are in.
-    virtual void startReads();
-    virtual void sendOutput(int row, int mode, int raw, bool wasSweeping, Caller caller);
+    // The panel's requests, through its link (see AnalogOutputLink).
+    AnalogOutputLink& outputLink() const { return outputLink_; }
+    void startReads() { outputLink_.startReads(); }
+    void sendOutput(int row, int mode, int raw, bool wasSweeping, Caller caller)
+    {
+        outputLink_.sendOutput(row, mode, raw, wasSweeping, caller);
+    }
     // `flag`: kStartUpRead or kPeriodicRead, handed to onInputsRead.
-    virtual void sendInputRead(int flag, Caller caller);
-    virtual void sendThresholds(int row, const RawThresholds& raw, int thresholdMode);
+    void sendInputRead(int flag, Caller caller) { outputLink_.sendInputRead(flag, caller); }
+    void sendThresholds(int row, const RawThresholds& raw, int thresholdMode)
+    {
+        outputLink_.sendThresholds(row, raw, thresholdMode);
+    }
 
     static constexpr int kStartUpRead = 1;
     static constexpr int kPeriodicRead = 0;
@@ -113,6 +116,9 @@ protected:
 
 private:
     friend class StartUpChain<AnalogOutputPanel>;
+    // The links bring the unit's answers to the rows.
+    friend class OutputWorkerLink;
+    friend class NodeOutputLink;
 
     struct OutputRow : AnalogRow {
         bool on = false;
@@ -152,6 +158,7 @@ private:
     // False where the row has `mode` already; under the rows' lock.
     bool changeMode(int row, OutputRow& state, int mode);
 
+    AnalogOutputLink& outputLink_;
     const AnalogOutputShape shape_;
     LockedRows<OutputRow, 3> rows_;
     std::array<std::unique_ptr<SweepWave>, 3> sweeps_;

@@ -45,6 +45,10 @@ protected:
     DlgGraphTab* graphPage() const { return page_.graphPage; }
 
 private:
+    // The links of the units behind the gateway run the panel's start-up and
+    // its reply watchdog.
+    template <typename> friend class NodeAnalogLink;
+
     const ContainerPage page_;
     std::unique_ptr<PanelLink> link_;
 };

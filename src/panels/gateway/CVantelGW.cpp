@@ -16,9 +16,9 @@ bool BitSet(int bits, int index)
 } // namespace
 
 CVantelGW::CVantelGW(PanelView& view, PanelContext context, CGatewayLink& gateway)
-    : DigitalPanelBase(view, context), link_(gateway, RecordOf(context).node, RecordOf(context).replyTimeout),
-      commands_(link_, *context.clock, closeToken())
+    : DigitalPanelBase(view, context), session_(gateway, RecordOf(context).node, RecordOf(context).replyTimeout)
 {
+    session_.bind(*context.clock, closeToken());
     for (auto& state : outputs_)
         state = Undetermined;
     for (auto& state : inputs_)
@@ -48,14 +48,18 @@ void CVantelGW::start()
     prepareRows(kSecondsRule);
     showPeriodUnits();
     showStatus(infoText());
-    link_.listen([this](const NodeFrame& frame) { return onFrame(frame); });
+    session_.listen([this](std::string_view letters, std::string_view payload) { return onReply(letters, payload); });
     restoreWindowPosition();
     openLog(csvHeader());
     for (int i = 0; i < outputCount(); ++i)
         showOutput(i, Undetermined);
     for (int i = 0; i < inputCount(); ++i)
         showInput(i, Undetermined);
-    startUpInBackground([this] { runStartUp(); });
+    session_.startUp([this] { return runStartUp(); },
+                     [this](bool answered) {
+                         // The unit record and the ticker belong to the GUI thread.
+                         runOnGuiThread([this, answered] { afterStartUp(answered); });
+                     });
 }
 
 void CVantelGW::showPeriodUnits()
@@ -65,7 +69,7 @@ void CVantelGW::showPeriodUnits()
     view().setText(DigitalId::InputPeriodLabel, kSecondsUnit);
 }
 
-void CVantelGW::runStartUp()
+bool CVantelGW::runStartUp()
 {
     bool answered = exchange(ascii::SN().bytes);
     if (answered && outputCount() > 0)
@@ -73,8 +77,7 @@ void CVantelGW::runStartUp()
                    exchange(ascii::DY(ChannelKind::Gateway).bytes);
     if (answered && inputCount() > 0)
         answered = exchange(ascii::DI(ChannelKind::Gateway).bytes);
-    // The unit record and the ticker belong to the GUI thread.
-    runOnGuiThread([this, answered] { afterStartUp(answered); });
+    return answered;
 }
 
 void CVantelGW::afterStartUp(bool answered)
@@ -98,7 +101,7 @@ void CVantelGW::afterStartUp(bool answered)
 
 bool CVantelGW::exchange(std::string_view command)
 {
-    return commands_.exchange(command);
+    return session_.exchange(command);
 }
 
 void CVantelGW::timedOut()
@@ -109,13 +112,13 @@ void CVantelGW::timedOut()
 
 void CVantelGW::checkReplies()
 {
-    if (commands_.overdue())
+    if (session_.overdue())
         timedOut();
 }
 
 std::string CVantelGW::infoText() const
 {
-    return GatewayInfoText(model().displayName, link_.node(), unitId_.load());
+    return GatewayInfoText(model().displayName, session_.node(), unitId_.load());
 }
 
 std::string CVantelGW::csvValues() const
@@ -174,7 +177,7 @@ void CVantelGW::onOutputButton(int index)
     const int bit = 1 << index;
     showOutput(index, on ? On : Off);
     const bool pulse = on && pulses(index);
-    link_.post([this, index, on, bit, pulse] {
+    session_.post([this, index, on, bit, pulse] {
         if (closing())
             return;
         // A pulse ends with the output off at the unit, and so on the panel.
@@ -186,7 +189,7 @@ void CVantelGW::onOutputButton(int index)
 void CVantelGW::onReadInputs()
 {
     if (!closing())
-        link_.post([this] {
+        session_.post([this] {
             if (!closing())
                 readInputs();
         });
@@ -224,14 +227,9 @@ void CVantelGW::showInput(int index, int state)
         view().setIndicator(DigitalId::InputIndicator[slot], state == On);
 }
 
-bool CVantelGW::onFrame(const NodeFrame& frame)
+bool CVantelGW::onReply(std::string_view letters, std::string_view payload)
 {
-    commands_.frameArrived();
-    const std::string_view payload = frame.payload;
-    if (payload.size() <= 2)
-        return false;
     const CallbackScope scope(*this);
-    const std::string_view letters = payload.substr(0, 2);
     if (letters == "di") {
         if (scope && payload.size() == 5)
             if (const auto bits = ascii::ParseDI(payload, ChannelKind::Gateway))

@@ -1,9 +1,8 @@
 #pragma once
 
 #include "panels/digital/DigitalPanelBase.h"
-#include "panels/gateway/GatewayNodeLink.h"
 #include "panels/gateway/GatewayPanelRules.h"
-#include "panels/gateway/NodeCommands.h"
+#include "panels/gateway/NodeSession.h"
 
 #include <array>
 #include <atomic>
@@ -40,7 +39,7 @@ public:
     void onOutputButton(int index) override;
     void onReadInputs() override;
 
-    int node() const { return link_.node(); }
+    int node() const { return session_.node(); }
     // From the unit's "sn" reply; -1 before.
     int unitIdReported() const { return unitId_.load(); }
     State outputState(int index) const { return StateAt(outputs_, index); }
@@ -54,13 +53,13 @@ public:
 protected:
     void periodicWork() override;
     void checkReplies() override;
-    PanelLink& link() override { return link_; }
+    PanelLink& link() override { return session_; }
 
 private:
     using States = std::array<std::atomic<int>, kChannelsPerSide>;
     static State StateAt(const States& states, int index);
     void showPeriodUnits();
-    void runStartUp();
+    bool runStartUp();
     void afterStartUp(bool answered);
 
     // Sends one command and waits for its reply; false when no reply came.
@@ -72,7 +71,7 @@ private:
     void timedOut();
 
     // Receive thread.
-    bool onFrame(const NodeFrame& frame);
+    bool onReply(std::string_view letters, std::string_view payload);
     void onInputs(int bits);
     void onOutputs(int bits);
     void onSerial(std::string_view payload);
@@ -84,8 +83,7 @@ private:
     std::atomic<bool> inputReadPending_{false};
     std::atomic<bool> startedUp_{false};
 
-    GatewayNodeLink link_; // last but one: stopped before the rest goes
-    NodeCommands commands_;
+    NodeSession session_; // last: stopped before the rest goes
 };
 
 } // namespace vantel

@@ -1,8 +1,9 @@
-#include "panels/gateway/DlgQZK17_GW.h"
+#include "panels/gateway/NodeInputLink.h"
 
 #include "comm/protocol/AnalogRanges.h"
 #include "comm/protocol/AsciiCommands.h"
 #include "comm/protocol/AsciiReplies.h"
+#include "panels/analog/AnalogInputPanel.h"
 #include "panels/gateway/GatewayAnalogReplies.h"
 
 namespace vantel {
@@ -16,67 +17,59 @@ constexpr std::size_t kInputRangesReplyLength = 15;
 
 } // namespace
 
-DlgQZK17_GW::DlgQZK17_GW(PanelView& view, PanelContext context, ContainerPage page,
-                         std::unique_ptr<GatewayNodeLink> link)
-    : GatewayAnalogPanel(view, std::move(context), std::move(page), std::move(link), kShape)
+void NodeInputLink::attach(AnalogInputPanel& panel)
 {
+    panel_ = &panel;
+    bindPanel(panel);
 }
 
-DlgQZK17_GW::~DlgQZK17_GW()
+bool NodeInputLink::pulses(int output) const
 {
-    // The receive, link and start-up threads reach the members above.
-    shutDown();
+    return output >= 0 && output < panel_->outputCount() && outputConfig_[static_cast<std::size_t>(output)].load() != 0;
 }
 
-int DlgQZK17_GW::relayState(int output) const
+void NodeInputLink::startReads()
 {
-    if (!relaysKnown_.load())
-        return 2;
-    return (outputBits() >> output) & 1;
+    // Neither on nor off until the unit has told.
+    for (int output = 0; output < panel_->outputCount(); ++output)
+        panel_->view().setIndicatorUndetermined(AnalogInputId::Outputs.at(static_cast<std::size_t>(output)).indicator);
+    startSession();
 }
 
-bool DlgQZK17_GW::pulses(int output) const
+bool NodeInputLink::runStartUp()
 {
-    return output >= 0 && output < outputCount() && outputConfig_[static_cast<std::size_t>(output)].load() != 0;
-}
-
-bool DlgQZK17_GW::runStartUp()
-{
-    NodeCommands& node = commands();
+    const int inputs = panel_->inputCount();
     for (const Request& request :
-         {ascii::MR(ascii::kMemoryInputRanges, ascii::kMemoryInputRangesCount), ascii::AKAll(inputCount(), kKind),
-          ascii::TJAll(inputCount(), kKind), ascii::MR(ascii::kMemoryOutputConfig, ascii::kMemoryOutputConfigCount),
-          ascii::DY(kKind), ascii::AIAll(inputCount(), kKind)}) {
-        if (!node.exchange(request.bytes))
+         {ascii::MR(ascii::kMemoryInputRanges, ascii::kMemoryInputRangesCount), ascii::AKAll(inputs, kKind),
+          ascii::TJAll(inputs, kKind), ascii::MR(ascii::kMemoryOutputConfig, ascii::kMemoryOutputConfigCount),
+          ascii::DY(kKind), ascii::AIAll(inputs, kKind)}) {
+        if (!session().exchange(request.bytes))
             return false;
-        countStartUpAnswer();
+        panel_->countStartUpAnswer();
     }
     return true;
 }
 
-void DlgQZK17_GW::startReads()
+void NodeInputLink::stopAutomatics()
 {
-    // Neither on nor off until the unit has told.
-    for (int output = 0; output < outputCount(); ++output)
-        view().setIndicatorUndetermined(AnalogInputId::Outputs.at(static_cast<std::size_t>(output)).indicator);
-    GatewayAnalogPanel::startReads();
+    panel_->retireAllAutos();
 }
 
-void DlgQZK17_GW::sendLater(std::string command)
+void NodeInputLink::sendLater(std::string command)
 {
-    run([this, command = std::move(command)] { commands().send(command); });
+    run([this, command = std::move(command)] { session().send(command); });
 }
 
-void DlgQZK17_GW::sendOutputs(int bits, int changed, Caller)
+void NodeInputLink::sendOutputs(int bits, int changed, Caller)
 {
     // The lamps show what is sent, as the unit answers DK with no states.
-    showOutputs(bits);
+    panel_->showOutputs(bits);
     if (changed == kRelays) {
         // Both periods ran out on this tick: one command sets both relays.
         sendLater(ascii::DK(bits, kRelays, kGatewayOutputGroups).bytes);
         return;
     }
-    for (int output = 0; output < outputCount(); ++output) {
+    for (int output = 0; output < panel_->outputCount(); ++output) {
         if ((changed >> output & 1) == 0)
             continue;
         const bool on = (bits >> output & 1) != 0;
@@ -84,69 +77,71 @@ void DlgQZK17_GW::sendOutputs(int bits, int changed, Caller)
     }
 }
 
-void DlgQZK17_GW::switchRelay(int output, bool on)
+void NodeInputLink::switchRelay(int output, bool on)
 {
     const int bit = 1 << output;
     const int requested = on ? bit : 0;
-    if (!commands().exchange(ascii::DK(requested, bit, kGatewayOutputGroups).bytes)) {
-        outputWriteFailed(requested, bit);
+    if (!session().exchange(ascii::DK(requested, bit, kGatewayOutputGroups).bytes)) {
+        panel_->outputWriteFailed(requested, bit);
         return;
     }
     if (!on || !pulses(output))
         return;
     // A pulsing relay: the unit sees it on for the length of one exchange.
-    if (commands().exchange(ascii::DK(0, bit, kGatewayOutputGroups).bytes))
-        showOutputs(outputBits() & ~bit);
+    if (session().exchange(ascii::DK(0, bit, kGatewayOutputGroups).bytes))
+        panel_->showOutputs(panel_->outputBits() & ~bit);
 }
 
-void DlgQZK17_GW::sendInputRead(Caller)
+void NodeInputLink::sendInputRead(Caller)
 {
-    sendLater(ascii::AIAll(inputCount(), kKind).bytes);
+    sendLater(ascii::AIAll(panel_->inputCount(), kKind).bytes);
 }
 
-void DlgQZK17_GW::sendRange(int row, int range, int)
+void NodeInputLink::sendRange(int row, int range, int)
 {
     sendLater(ascii::AR(row, range).bytes);
 }
 
-void DlgQZK17_GW::sendThresholds(int row, const RawThresholds& raw, int)
+void NodeInputLink::sendThresholds(int row, const RawThresholds& raw, int)
 {
     // The gateway units take no threshold mode: always 0.
     sendLater(ascii::AL(row, raw.ledWhenOutside, 0, raw.low, raw.high).bytes);
 }
 
-void DlgQZK17_GW::sendThermocouple(int row, const ThermocoupleSetting& setting)
+void NodeInputLink::sendThermocouple(int row, const ThermocoupleSetting& setting)
 {
     sendLater(ascii::TC(row, setting.type, setting.setting).bytes);
 }
 
-bool DlgQZK17_GW::takeReply(std::string_view letters, std::string_view payload)
+bool NodeInputLink::takeReply(std::string_view letters, std::string_view payload)
 {
+    AnalogInputPanel& panel = *panel_;
+    const int inputs = panel.inputCount();
     if (letters == "ai") {
         const auto readings = ascii::ParseAIAll(payload);
-        if (readings && readings->size() == static_cast<std::size_t>(inputCount())) {
+        if (readings && readings->size() == static_cast<std::size_t>(inputs)) {
             analog::InputReadings values{};
             std::copy(readings->begin(), readings->end(), values.begin());
-            onInputsRead(values);
+            panel.onInputsRead(values);
         }
     } else if (letters == "ak") {
-        for (const RowThresholds& read : ThresholdsInReply(payload, inputCount()))
-            onThresholdsRead(read.channel, read.thresholds);
+        for (const RowThresholds& read : ThresholdsInReply(payload, inputs))
+            panel.onThresholdsRead(read.channel, read.thresholds);
     } else if (letters == "al") {
-        for (const RowThresholds& written : ThresholdsInReply(payload, inputCount()))
-            onThresholdsWritten(written.channel, written.thresholds);
+        for (const RowThresholds& written : ThresholdsInReply(payload, inputs))
+            panel.onThresholdsWritten(written.channel, written.thresholds);
     } else if (letters == "ar") {
         onRangeReply(payload);
     } else if (letters == "dy") {
         if (const auto bits = ascii::ParseDY(payload, kKind); bits && payload.size() == kShortReplyLength) {
             relaysKnown_ = true;
-            showOutputs(*bits & kRelays);
+            panel.showOutputs(*bits & kRelays);
         }
     } else if (letters == "mr") {
         onMemoryReply(payload);
     } else if (letters == "tc" || letters == "tj") {
-        for (const RowThermocouple& read : ThermocouplesInReply(payload, inputCount()))
-            storeThermocouple(read.channel, read.thermocouple);
+        for (const RowThermocouple& read : ThermocouplesInReply(payload, inputs))
+            panel.storeThermocouple(read.channel, read.thermocouple);
     } else {
         return letters == "dk";
     }
@@ -154,19 +149,19 @@ bool DlgQZK17_GW::takeReply(std::string_view letters, std::string_view payload)
 }
 
 // The echo of AR: the new range takes effect only for a code the unit has.
-void DlgQZK17_GW::onRangeReply(std::string_view payload)
+void NodeInputLink::onRangeReply(std::string_view payload)
 {
     if (payload.size() != kShortReplyLength)
         return;
     const int row = static_cast<unsigned char>(payload[2]) - 0x20;
     const int range = static_cast<unsigned char>(payload[3]) - 0x20;
-    if (validRow(row) && range >= 0 && range < InputRange::Count)
-        onRangeWritten(row, range, range);
+    if (panel_->validRow(row) && range >= 0 && range < InputRange::Count)
+        panel_->onRangeWritten(row, range, range);
 }
 
 // "mr" of address 0D08 (the relays' configuration bytes) or 1004 (a
 // configuration byte and the inputs' ranges); other addresses are ignored.
-void DlgQZK17_GW::onMemoryReply(std::string_view payload)
+void NodeInputLink::onMemoryReply(std::string_view payload)
 {
     const auto memory = ascii::ParseMR(payload);
     if (!memory)
@@ -180,10 +175,10 @@ void DlgQZK17_GW::onMemoryReply(std::string_view payload)
     if (area != '1' || payload.size() != kInputRangesReplyLength)
         return;
     configByte_ = memory->bytes[0];
-    for (int row = 0; row < inputCount(); ++row) {
+    for (int row = 0; row < panel_->inputCount(); ++row) {
         const int range = memory->bytes[static_cast<std::size_t>(row) + 1];
         if (range < InputRange::Count)
-            onRangeRead(row, range);
+            panel_->onRangeRead(row, range);
     }
 }
 
