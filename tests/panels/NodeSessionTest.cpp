@@ -7,6 +7,7 @@
 #include <gtest/gtest.h>
 
 #include <atomic>
+#include <chrono>
 #include <mutex>
 #include <string>
 #include <vector>
@@ -37,6 +38,9 @@ protected:
         transport.host = "127.0.0.1";
         transport.port = gateway.port();
         EXPECT_EQ(link.open(transport), 0);
+        // A frame injected before the gateway took the connection would go
+        // to nobody.
+        EXPECT_TRUE(gateway.waitForConnections(1, std::chrono::seconds(10)));
     }
 
     // A frame as if `node` had sent it.
