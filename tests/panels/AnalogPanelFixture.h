@@ -85,7 +85,7 @@ protected:
     ContainerPage page(ContainerKind kind)
     {
         graph = std::make_unique<DlgGraphTab>(graphView, kind);
-        graph->SetCanvas(canvas);
+        graph->setCanvas(canvas);
         return ContainerPage{kind, unitId, canvas, graph.get()};
     }
 

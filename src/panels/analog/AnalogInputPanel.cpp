@@ -338,7 +338,7 @@ void AnalogInputPanel::onInputsRead(const std::optional<analog::InputReadings>& 
         addSample(outputSeries(output), now, on ? 1 : 0);
         showGraphValue(outputSeries(output), on ? "ON" : "OFF");
     }
-    RefreshGraph();
+    refreshGraph();
     if (inputAutoOn())
         logValues(csvValues());
 }
@@ -470,7 +470,7 @@ void AnalogInputPanel::onRangeWritten(int row, std::optional<int> written, int p
         graphPage()->SetRowUnit(row, range, 1.0, 0.0, "");
     if (LECanvasSeries* trace = series(row))
         trace->ClearSamples();
-    RefreshGraph();
+    refreshGraph();
     // The formula and the graph range belong to the unit record.
     runOnGuiThread([this, row, display] {
         if (UnitRecord* unit = record()) {
@@ -559,7 +559,7 @@ bool AnalogInputPanel::onControlClicked(int controlId)
     for (int row = 0; row < shape_.inputs; ++row) {
         const Row& ids = idsOf(row);
         if (controlId == ids.formula)
-            OpenScaleDialog(row);
+            openScaleDialog(row);
         else if (controlId == ids.threshold)
             onThresholdButton(row);
         else if (controlId == ids.thermocouple)
@@ -690,7 +690,7 @@ void AnalogInputPanel::onAlertSettingsButton(int output)
                                    })});
 }
 
-void AnalogInputPanel::OpenScaleDialog(int row)
+void AnalogInputPanel::openScaleDialog(int row)
 {
     if (!validRow(row))
         return;

@@ -367,7 +367,7 @@ void AnalogOutputPanel::setButtonState(int row, ButtonState next)
     view().setEnabled(ids.formula, idle);
     view().setEnabled(ids.mode, idle);
     if (graphPage() != nullptr)
-        graphPage()->EnableRow(row, idle);
+        graphPage()->enableRow(row, idle);
 }
 
 void AnalogOutputPanel::showRow(int row, const OutputRow& state)
@@ -430,7 +430,7 @@ void AnalogOutputPanel::onInputsRead(std::optional<int> read, int flag)
         addSample(inputSeries(input), now, on ? 1 : 0);
         showGraphValue(inputSeries(input), on ? "ON" : "OFF");
     }
-    RefreshGraph();
+    refreshGraph();
     if (inputAutoOn())
         logValues(csvValues());
 }
@@ -464,7 +464,7 @@ bool AnalogOutputPanel::onControlClicked(int controlId)
         else if (controlId == ids.sweep)
             onSweepButton(row);
         else if (controlId == ids.formula)
-            OpenScaleDialog(row);
+            openScaleDialog(row);
         else if (controlId == ids.threshold)
             onThresholdButton(row);
         else if (controlId == ids.mode)
@@ -553,7 +553,7 @@ void AnalogOutputPanel::applyOutputMode(int row, int mode)
         applyDefaultRange(row, state);
         showBar(row, state);
     }
-    RefreshGraph();
+    refreshGraph();
 }
 
 SweepSettings AnalogOutputPanel::sweepSettings(int row) const
@@ -561,7 +561,7 @@ SweepSettings AnalogOutputPanel::sweepSettings(int row) const
     return sweeps_.at(static_cast<std::size_t>(row))->settings();
 }
 
-void AnalogOutputPanel::OpenScaleDialog(int row)
+void AnalogOutputPanel::openScaleDialog(int row)
 {
     if (!validRow(row))
         return;
