@@ -241,8 +241,8 @@ TEST(DlgTabParent, EndingEndsTheGraphPageFreesTheCanvasAndDestroysTheWindowOnce)
         FakeTabParentView view;
         DlgTabParent container(view, {Kind(kind), ""}, registry);
         const auto canvas = container.createGraphCanvas(1, 1);
-        container.End();
-        container.End();
+        container.end();
+        container.end();
         EXPECT_TRUE(container.ended());
         EXPECT_EQ(registry.FindCanvas(canvas->id()), nullptr);
         EXPECT_EQ(view.events, (std::vector<std::string>{"endGraphPage", "destroyWindow"})) << "kind " << kind;

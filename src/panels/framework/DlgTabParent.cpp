@@ -44,7 +44,7 @@ void DlgTabParent::onTabSelected(int index)
     view_.showGraphPage(index == 1);
 }
 
-void DlgTabParent::End()
+void DlgTabParent::end()
 {
     if (ended_)
         return;

@@ -47,7 +47,7 @@ public:
     void onTabSelected(int index);
     // The panel is finished with the window (or there is none): the graph
     // page ends, the canvas slot is freed and the window goes. Runs once.
-    void End();
+    void end();
 
     ContainerKind kind() const { return setup_.kind; }
     bool ended() const { return ended_; }

@@ -89,7 +89,7 @@ QSize TabParentDialog::createPages(std::unique_ptr<PanelLink> link, const PanelP
 
 void TabParentDialog::closeWindow()
 {
-    logic_.End();
+    logic_.end();
 }
 
 void TabParentDialog::keyPressEvent(QKeyEvent* event)
