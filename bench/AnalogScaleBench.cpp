@@ -127,8 +127,8 @@ Figures Run(std::vector<std::unique_ptr<HeadlessUnit>>& units, int autoBox, int 
         figures.ticks.late += count.late;
         figures.messages += unit->view.messages().size();
         if (unit->canvas)
-            for (int s = 0; s < unit->canvas->SeriesCount(); ++s)
-                figures.samples += unit->canvas->GetSeries(s)->SampleCount();
+            for (int s = 0; s < unit->canvas->seriesCount(); ++s)
+                figures.samples += unit->canvas->GetSeries(s)->sampleCount();
     }
     for (auto& unit : units)
         unit->view.closeAndWait(*unit->panel);

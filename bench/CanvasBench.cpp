@@ -42,7 +42,7 @@ std::unique_ptr<LECanvas> filledCanvas(int samples, bool wholeHistory, bool nois
     canvas->SetSpan(wholeHistory ? samples : 60);
     canvas->Refresh();
     canvas->EnableCursor(true);
-    canvas->MouseMoved(300, 200);
+    canvas->mouseMoved(300, 200);
     return canvas;
 }
 

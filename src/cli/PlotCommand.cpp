@@ -58,7 +58,7 @@ std::vector<std::string> columnNames(const std::string& list)
 // The time window drawn: the one asked for, else the data's.
 void frameView(LECanvas& canvas, std::optional<double> from, std::optional<double> to)
 {
-    const DataExtent extent = canvas.GetExtent();
+    const DataExtent extent = canvas.extent();
     const double start = from.value_or(extent.earliest);
     double end = to.value_or(extent.latest);
     if (!(end > start))

@@ -26,7 +26,7 @@ std::string Fixed5(double value)
 
 } // namespace
 
-void CDlgQZK19Sweep::OnInitDialog()
+void CDlgQZK19Sweep::onInitDialog()
 {
     view_.setCaption(kCaption);
     view_.setText(T1, std::to_string(t1));
@@ -37,7 +37,7 @@ void CDlgQZK19Sweep::OnInitDialog()
     view_.setText(UnitOfV2, unit);
 }
 
-void CDlgQZK19Sweep::OnBoxChanged(int controlId)
+void CDlgQZK19Sweep::onBoxChanged(int controlId)
 {
     if (controlId == V1 || controlId == V2) {
         FilterNumberBox(view_, controlId);
@@ -49,7 +49,7 @@ void CDlgQZK19Sweep::OnBoxChanged(int controlId)
     }
 }
 
-bool CDlgQZK19Sweep::OnOK()
+bool CDlgQZK19Sweep::onOK()
 {
     const int rise = ParseLeadingCount(view_.text(T1), kLargestTime);
     const int fall = ParseLeadingCount(view_.text(T2), kLargestTime);

@@ -31,11 +31,11 @@ public:
 
     std::string unit;
 
-    void OnInitDialog();
+    void onInitDialog();
     // Change of one of the four boxes.
-    void OnBoxChanged(int controlId);
+    void onBoxChanged(int controlId);
     // Reads the boxes; false (the dialog stays open) when V1 > V2.
-    bool OnOK();
+    bool onOK();
 
 private:
     ControlView& view_;

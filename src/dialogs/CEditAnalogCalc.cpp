@@ -7,7 +7,7 @@ namespace vantel {
 
 using namespace AnalogCalcId;
 
-void CEditAnalogCalc::OnInitDialog()
+void CEditAnalogCalc::onInitDialog()
 {
     view_.setCaption(kCaption);
     view_.setText(Unit, FileCodec().truncateToBytes(unit, kUnitMaxBytes));
@@ -20,13 +20,13 @@ void CEditAnalogCalc::OnInitDialog()
     view_.setText(GraphMax, FormatFixed6(graphMax));
 }
 
-void CEditAnalogCalc::OnNumberChanged(int controlId)
+void CEditAnalogCalc::onNumberChanged(int controlId)
 {
     if (controlId == Multiplier || controlId == Offset || controlId == GraphMin || controlId == GraphMax)
         FilterNumberBox(view_, controlId);
 }
 
-void CEditAnalogCalc::OnUnitChanged()
+void CEditAnalogCalc::onUnitChanged()
 {
     const std::string text = view_.text(Unit);
     const std::string fitting = FileCodec().truncateToBytes(text, kUnitMaxBytes);
@@ -34,7 +34,7 @@ void CEditAnalogCalc::OnUnitChanged()
         view_.setText(Unit, fitting);
 }
 
-void CEditAnalogCalc::OnOK()
+void CEditAnalogCalc::onOK()
 {
     multiplier = ParseLeadingDouble(view_.text(Multiplier));
     offset = ParseLeadingDouble(view_.text(Offset));

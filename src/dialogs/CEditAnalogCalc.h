@@ -38,13 +38,13 @@ public:
     std::string rightLabel;
     std::string unitLabel;
 
-    void OnInitDialog();
+    void onInitDialog();
     // Change of one of the four number boxes.
-    void OnNumberChanged(int controlId);
+    void onNumberChanged(int controlId);
     // Change of the unit box: cut back to its byte limit.
-    void OnUnitChanged();
+    void onUnitChanged();
     // Reads the boxes into the values; the caller then closes with OK.
-    void OnOK();
+    void onOK();
 
 private:
     ControlView& view_;

@@ -42,7 +42,7 @@ int CEditDOAlert::rangeCode() const
     return rangeCodes[static_cast<std::size_t>(monitoredAI)];
 }
 
-void CEditDOAlert::OnInitDialog()
+void CEditDOAlert::onInitDialog()
 {
     // An AI the unit does not have would index past the three inputs: show AI1.
     if (monitoredAI < 0 || monitoredAI > 2)
@@ -58,7 +58,7 @@ void CEditDOAlert::OnInitDialog()
     loadAI();
 }
 
-void CEditDOAlert::OnMonitoredAIChanged()
+void CEditDOAlert::onMonitoredAIChanged()
 {
     const int chosen = view_.currentIndex(MonitoredAI);
     if (chosen < 0 || chosen > 2)
@@ -67,19 +67,19 @@ void CEditDOAlert::OnMonitoredAIChanged()
     loadAI();
 }
 
-void CEditDOAlert::OnLedConditionChanged()
+void CEditDOAlert::onLedConditionChanged()
 {
     ledCondition_ = Binary(view_.currentIndex(LedCondition));
     recompute();
 }
 
-void CEditDOAlert::OnDirectionChanged()
+void CEditDOAlert::onDirectionChanged()
 {
     direction = Binary(view_.currentIndex(Direction));
     recompute();
 }
 
-void CEditDOAlert::OnNumberChanged(int controlId)
+void CEditDOAlert::onNumberChanged(int controlId)
 {
     if (controlId != High && controlId != Low && controlId != Width)
         return;

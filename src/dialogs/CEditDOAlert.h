@@ -52,13 +52,13 @@ public:
 
     explicit CEditDOAlert(ControlView& view) : view_(view) {}
 
-    void OnInitDialog();
+    void onInitDialog();
     // List 1268 changed: show the newly monitored AI.
-    void OnMonitoredAIChanged();
-    void OnLedConditionChanged();
-    void OnDirectionChanged();
+    void onMonitoredAIChanged();
+    void onLedConditionChanged();
+    void onDirectionChanged();
     // Change of box 1270, 1271 or 1272.
-    void OnNumberChanged(int controlId);
+    void onNumberChanged(int controlId);
 
     DoAlertResult result() const;
     // The diagram in force and its labels; the window repaints it after each

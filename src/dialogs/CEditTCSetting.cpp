@@ -11,7 +11,7 @@ constexpr int kShownBits =
 
 } // namespace
 
-void CEditTCSetting::OnInitDialog()
+void CEditTCSetting::onInitDialog()
 {
     view_.setCaption(kCaption);
     view_.setItems(Type, {"K熱電対", "J熱電対", "T熱電対", "E熱電対", "N熱電対", "R熱電対", "S熱電対", "B熱電対"});
@@ -22,7 +22,7 @@ void CEditTCSetting::OnInitDialog()
     view_.setChecked(OpenCircuitDetection, (setting & TCSettingBit::OpenCircuitDetection) != 0);
 }
 
-void CEditTCSetting::OnOK()
+void CEditTCSetting::onOK()
 {
     flags = (view_.isChecked(OpenCircuitDetection) ? TCSettingBit::OpenCircuitDetection : 0) +
             (view_.isChecked(ColdJunction) ? TCSettingBit::ColdJunction : 0);

@@ -38,8 +38,8 @@ public:
     int openCircuitOutput = 0; // index into "最低値", "最高値"
     int flags = 0;             // after OK: the two check boxes as bits 0 and 1
 
-    void OnInitDialog();
-    void OnOK();
+    void onInitDialog();
+    void onOK();
 
 private:
     ControlView& view_;

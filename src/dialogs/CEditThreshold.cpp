@@ -6,7 +6,7 @@ namespace vantel {
 
 using namespace ThresholdId;
 
-void CEditThreshold::OnInitDialog()
+void CEditThreshold::onInitDialog()
 {
     view_.setCaption(kCaption);
     view_.setText(High, FormatFixed6(high));
@@ -14,13 +14,13 @@ void CEditThreshold::OnInitDialog()
     view_.setChecked(LedWhenOutside, ledWhenOutside);
 }
 
-void CEditThreshold::OnNumberChanged(int controlId)
+void CEditThreshold::onNumberChanged(int controlId)
 {
     if (controlId == Low || controlId == High)
         FilterNumberBox(view_, controlId);
 }
 
-void CEditThreshold::OnOK()
+void CEditThreshold::onOK()
 {
     low = ParseNumberBox(view_.text(Low));
     high = ParseNumberBox(view_.text(High));

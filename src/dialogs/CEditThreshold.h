@@ -33,10 +33,10 @@ public:
 
     explicit CEditThreshold(ControlView& view) : view_(view) {}
 
-    void OnInitDialog();
+    void onInitDialog();
     // Change of box 1023 or 1024.
-    void OnNumberChanged(int controlId);
-    void OnOK();
+    void onNumberChanged(int controlId);
+    void onOK();
 
 private:
     ControlView& view_;

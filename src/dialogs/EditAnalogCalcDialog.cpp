@@ -11,7 +11,7 @@ EditAnalogCalcDialog::EditAnalogCalcDialog(QWidget* parent) : SettingsWindow(par
 {
     auto* grid = new QGridLayout(this);
     const auto addNumberBox = [&](int controlId, int row, int column) {
-        addBox(*grid, controlId, row, column, [this, controlId] { logic_.OnNumberChanged(controlId); });
+        addBox(*grid, controlId, row, column, [this, controlId] { logic_.onNumberChanged(controlId); });
     };
 
     // Reads as: left label, multiplier, "＋", offset, right label.
@@ -22,7 +22,7 @@ EditAnalogCalcDialog::EditAnalogCalcDialog(QWidget* parent) : SettingsWindow(par
     addLabel(*grid, RightLabel, "＝ bbbb", 0, 4);
 
     addLabel(*grid, UnitLabel, "単位", 1, 0);
-    addBox(*grid, Unit, 1, 1, [this] { logic_.OnUnitChanged(); });
+    addBox(*grid, Unit, 1, 1, [this] { logic_.onUnitChanged(); });
 
     addLabel(*grid, 0, "グラフ表示範囲", 2, 0);
     addNumberBox(GraphMin, 2, 1);
@@ -45,7 +45,7 @@ std::optional<GraphRange> EditAnalogCalcDialog::RunForRow(QWidget* parent, const
 
 bool EditAnalogCalcDialog::confirm()
 {
-    logic_.OnOK();
+    logic_.onOK();
     return true;
 }
 

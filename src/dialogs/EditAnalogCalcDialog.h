@@ -23,7 +23,7 @@ public:
     CEditAnalogCalc& logic() { return logic_; }
 
 protected:
-    void initialise() override { logic_.OnInitDialog(); }
+    void initialise() override { logic_.onInitDialog(); }
     bool confirm() override;
 
 private:

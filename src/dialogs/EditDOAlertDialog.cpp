@@ -32,10 +32,10 @@ EditDOAlertDialog::EditDOAlertDialog(QWidget* parent)
     };
     const auto addNumber = [&](int controlId, const char* label, int row) {
         addLabel(*form, 0, label, row, 0);
-        addBox(*form, controlId, row, 1, [this, controlId] { forward([&] { logic_.OnNumberChanged(controlId); }); });
+        addBox(*form, controlId, row, 1, [this, controlId] { forward([&] { logic_.onNumberChanged(controlId); }); });
     };
-    addList(MonitoredAI, "監視対象AI", 0, &CEditDOAlert::OnMonitoredAIChanged);
-    addList(LedCondition, "LED点灯条件", 1, &CEditDOAlert::OnLedConditionChanged);
+    addList(MonitoredAI, "監視対象AI", 0, &CEditDOAlert::onMonitoredAIChanged);
+    addList(LedCondition, "LED点灯条件", 1, &CEditDOAlert::onLedConditionChanged);
     addLabel(*form, ThresholdCaption, "アナログ閾値", 2, 0);
     form->itemAtPosition(2, 0)->widget()->setStyleSheet(QStringLiteral("font-weight: bold"));
     addNumber(High, "High", 3);
@@ -43,7 +43,7 @@ EditDOAlertDialog::EditDOAlertDialog(QWidget* parent)
     addLabel(*form, 0, "ヒステリシス", 5, 0);
     form->itemAtPosition(5, 0)->widget()->setStyleSheet(QStringLiteral("font-weight: bold"));
     addNumber(Width, "幅", 6);
-    addList(Direction, "方向", 7, &CEditDOAlert::OnDirectionChanged);
+    addList(Direction, "方向", 7, &CEditDOAlert::onDirectionChanged);
     form->setRowStretch(8, 1);
     addOkButton(*form, 9, 1);
 
@@ -59,7 +59,7 @@ EditDOAlertDialog::EditDOAlertDialog(QWidget* parent)
 
 void EditDOAlertDialog::initialise()
 {
-    forward([this] { logic_.OnInitDialog(); });
+    forward([this] { logic_.onInitDialog(); });
 }
 
 } // namespace vantel

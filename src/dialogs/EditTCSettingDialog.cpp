@@ -33,7 +33,7 @@ EditTCSettingDialog::EditTCSettingDialog(QWidget* parent) : SettingsWindow(paren
 
 bool EditTCSettingDialog::confirm()
 {
-    logic_.OnOK();
+    logic_.onOK();
     return true;
 }
 

@@ -11,9 +11,9 @@ EditThresholdDialog::EditThresholdDialog(QWidget* parent) : SettingsWindow(paren
 {
     auto* grid = new QGridLayout(this);
     addLabel(*grid, 0, "ロー", 0, 0);
-    addBox(*grid, Low, 0, 1, [this] { logic_.OnNumberChanged(Low); });
+    addBox(*grid, Low, 0, 1, [this] { logic_.onNumberChanged(Low); });
     addLabel(*grid, 0, "ハイ", 1, 0);
-    addBox(*grid, High, 1, 1, [this] { logic_.OnNumberChanged(High); });
+    addBox(*grid, High, 1, 1, [this] { logic_.onNumberChanged(High); });
     auto* outside = new QCheckBox(QStringLiteral("範囲外にあるときにLED点灯"), this);
     grid->addWidget(outside, 2, 0, 1, 2);
     controls_.bind(LedWhenOutside, outside);
@@ -23,7 +23,7 @@ EditThresholdDialog::EditThresholdDialog(QWidget* parent) : SettingsWindow(paren
 
 bool EditThresholdDialog::confirm()
 {
-    logic_.OnOK();
+    logic_.onOK();
     return true;
 }
 

@@ -14,7 +14,7 @@ public:
     CEditThreshold& logic() { return logic_; }
 
 protected:
-    void initialise() override { logic_.OnInitDialog(); }
+    void initialise() override { logic_.onInitDialog(); }
     bool confirm() override;
 
 private:

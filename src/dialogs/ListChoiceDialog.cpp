@@ -2,7 +2,7 @@
 
 namespace vantel {
 
-void ListChoiceDialog::OnInitDialog()
+void ListChoiceDialog::onInitDialog()
 {
     view_.setCaption(choice_.caption);
     if (choice_.subjectId != 0)
@@ -12,7 +12,7 @@ void ListChoiceDialog::OnInitDialog()
     view_.setCurrentIndex(choice_.listId, listed ? index : -1);
 }
 
-void ListChoiceDialog::OnOK()
+void ListChoiceDialog::onOK()
 {
     index = view_.currentIndex(choice_.listId);
 }

@@ -29,8 +29,8 @@ public:
 
     const ListChoice& choice() const { return choice_; }
 
-    void OnInitDialog();
-    void OnOK();
+    void onInitDialog();
+    void onOK();
 
 private:
     ControlView& view_;

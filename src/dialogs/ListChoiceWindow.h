@@ -33,10 +33,10 @@ public:
     Logic& logic() { return logic_; }
 
 protected:
-    void initialise() override { logic_.OnInitDialog(); }
+    void initialise() override { logic_.onInitDialog(); }
     bool confirm() override
     {
-        logic_.OnOK();
+        logic_.onOK();
         return true;
     }
 

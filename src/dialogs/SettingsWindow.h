@@ -25,7 +25,7 @@ public slots:
 protected:
     explicit SettingsWindow(QWidget* parent);
 
-    // The logic's OnInitDialog.
+    // The logic's onInitDialog.
     virtual void initialise() = 0;
     // The logic's OK: true to close with OK.
     virtual bool confirm() = 0;

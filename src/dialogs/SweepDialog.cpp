@@ -17,7 +17,7 @@ SweepDialog::SweepDialog(QWidget* parent) : SettingsWindow(parent), logic_(contr
     controls_.bind(Picture, picture);
     const auto addRow = [&](int boxId, const char* label, int unitId, const char* unit, int row) {
         addLabel(*grid, 0, label, row, 0);
-        QLineEdit* box = addBox(*grid, boxId, row, 1, [this, boxId] { logic_.OnBoxChanged(boxId); });
+        QLineEdit* box = addBox(*grid, boxId, row, 1, [this, boxId] { logic_.onBoxChanged(boxId); });
         addLabel(*grid, unitId, unit, row, 2);
         return box;
     };

@@ -14,8 +14,8 @@ public:
     CDlgQZK19Sweep& logic() { return logic_; }
 
 protected:
-    void initialise() override { logic_.OnInitDialog(); }
-    bool confirm() override { return logic_.OnOK(); }
+    void initialise() override { logic_.onInitDialog(); }
+    bool confirm() override { return logic_.onOK(); }
 
 private:
     CDlgQZK19Sweep logic_;

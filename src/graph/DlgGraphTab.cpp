@@ -40,7 +40,7 @@ bool validRow(int row)
 
 DlgGraphTab::DlgGraphTab(ControlView& view, const GraphPageLayout& layout) : view_(view), layout_(layout) {}
 
-void DlgGraphTab::SetCanvas(std::shared_ptr<LECanvas> canvas)
+void DlgGraphTab::setCanvas(std::shared_ptr<LECanvas> canvas)
 {
     canvas_ = std::move(canvas);
 }
@@ -50,7 +50,7 @@ Colour DlgGraphTab::RowColour(int row)
     return validRow(row) ? kRowColours[static_cast<std::size_t>(row)] : Colour{};
 }
 
-void DlgGraphTab::OnInitDialog()
+void DlgGraphTab::onInitDialog()
 {
     view_.setCurrentIndex(Period, 0);
     const bool outputs = layout_.analogOutputs;
@@ -75,21 +75,21 @@ void DlgGraphTab::OnInitDialog()
     view_.setCurrentIndex(SeriesList, 0);
 }
 
-void DlgGraphTab::OnPeriodSelected()
+void DlgGraphTab::onPeriodSelected()
 {
     if (panel_ != nullptr)
-        panel_->SelectDisplayPeriod(view_.currentIndex(Period));
+        panel_->selectDisplayPeriod(view_.currentIndex(Period));
 }
 
-void DlgGraphTab::OnSeriesSelected()
+void DlgGraphTab::onSeriesSelected()
 {
     if (canvas_)
         canvas_->SelectSeries(view_.currentIndex(SeriesList));
     if (panel_ != nullptr)
-        panel_->RefreshGraph();
+        panel_->refreshGraph();
 }
 
-void DlgGraphTab::OnCheckClicked(int controlId)
+void DlgGraphTab::onCheckClicked(int controlId)
 {
     int row = -1;
     if (controlId >= FirstRowCheck && controlId < FirstRowCheck + 3)
@@ -106,14 +106,14 @@ void DlgGraphTab::OnCheckClicked(int controlId)
             target->SetVisible(view_.isChecked(controlId));
     }
     if (panel_ != nullptr)
-        panel_->RefreshGraph();
+        panel_->refreshGraph();
 }
 
-void DlgGraphTab::OnScaleClicked(int controlId)
+void DlgGraphTab::onScaleClicked(int controlId)
 {
     const int row = controlId - FirstScale;
     if (validRow(row) && panel_ != nullptr)
-        panel_->OpenScaleDialog(row);
+        panel_->openScaleDialog(row);
 }
 
 LECanvasSeries* DlgGraphTab::seriesOfRow(int row) const
@@ -134,13 +134,13 @@ void DlgGraphTab::SetRowValue(int row, std::string_view text)
     view_.setText(FirstValue + row, shown);
 }
 
-void DlgGraphTab::SetRowLabel(int row, std::string_view text)
+void DlgGraphTab::setRowLabel(int row, std::string_view text)
 {
     if (validRow(row))
         view_.setText(FirstLabel + row, text);
 }
 
-void DlgGraphTab::EnableRow(int row, bool enabled)
+void DlgGraphTab::enableRow(int row, bool enabled)
 {
     if (validRow(row))
         view_.setEnabled(FirstScale + row, enabled);

@@ -18,23 +18,23 @@ class DlgGraphTab {
 public:
     DlgGraphTab(ControlView& view, const GraphPageLayout& layout);
 
-    void SetCanvas(std::shared_ptr<LECanvas> canvas);
-    void SetPanel(TabPanel* panel) { panel_ = panel; }
+    void setCanvas(std::shared_ptr<LECanvas> canvas);
+    void setPanel(TabPanel* panel) { panel_ = panel; }
     // Analog rows come first: 5 for the five-input unit, else 3.
     int analogRows() const { return layout_.analogPageRows; }
 
-    void OnInitDialog();
-    void OnPeriodSelected();
-    void OnSeriesSelected();
-    void OnCheckClicked(int controlId);
-    void OnScaleClicked(int controlId);
+    void onInitDialog();
+    void onPeriodSelected();
+    void onSeriesSelected();
+    void onCheckClicked(int controlId);
+    void onScaleClicked(int controlId);
 
     // Called by the panels, also from reply threads (the view marshals).
     void SetRowValue(int row, std::string_view text);
     // The row's name label ("AO1: name").
-    void SetRowLabel(int row, std::string_view text);
+    void setRowLabel(int row, std::string_view text);
     // The row's "Scale" button, locked while its output runs.
-    void EnableRow(int row, bool enabled);
+    void enableRow(int row, bool enabled);
     void SetRowUnit(int row, int rangeCode, double multiplier, double offset, std::string_view unit);
 
     static Colour RowColour(int row);

@@ -38,7 +38,7 @@ GraphPageWidget::GraphPageWidget(const GraphPageLayout& layout, QWidget* parent)
     setFixedSize(kPageWidth, kPageHeight);
     setAutoFillBackground(true);
     buildControls();
-    logic_.OnInitDialog();
+    logic_.onInitDialog();
 }
 
 void GraphPageWidget::buildControls()
@@ -49,7 +49,7 @@ void GraphPageWidget::buildControls()
     for (const char* item : kPeriodItems)
         period->addItem(QString::fromUtf8(item));
     controls_.bind(Period, period);
-    connect(period, &QComboBox::currentIndexChanged, this, [this] { logic_.OnPeriodSelected(); });
+    connect(period, &QComboBox::currentIndexChanged, this, [this] { logic_.onPeriodSelected(); });
 
     label(this, "表示ON/OFF", {kControlsLeft, 40, 120, 20});
     for (int row = 0; row < Rows; ++row) {
@@ -57,14 +57,14 @@ void GraphPageWidget::buildControls()
         box->setGeometry(kControlsLeft + (row % 3) * kCheckWidth, 62 + (row / 3) * 24, kCheckWidth, 22);
         const int controlId = CheckOfRow(row);
         controls_.bind(controlId, box);
-        connect(box, &QCheckBox::clicked, this, [this, controlId] { logic_.OnCheckClicked(controlId); });
+        connect(box, &QCheckBox::clicked, this, [this, controlId] { logic_.onCheckClicked(controlId); });
     }
 
     label(this, "注目グラフ", {kControlsLeft, 118, 70, 22});
     auto* series = new QComboBox(this);
     series->setGeometry(kControlsLeft + 75, 116, 130, 24);
     controls_.bind(SeriesList, series);
-    connect(series, &QComboBox::currentIndexChanged, this, [this] { logic_.OnSeriesSelected(); });
+    connect(series, &QComboBox::currentIndexChanged, this, [this] { logic_.onSeriesSelected(); });
 
     for (int row = 0; row < Rows; ++row)
         buildRow(row);
@@ -89,7 +89,7 @@ void GraphPageWidget::buildRow(int row)
     scale->setGeometry(kControlsLeft + 152, top - 2, 58, 24);
     const int scaleId = FirstScale + row;
     controls_.bind(scaleId, scale);
-    connect(scale, &QPushButton::clicked, this, [this, scaleId] { logic_.OnScaleClicked(scaleId); });
+    connect(scale, &QPushButton::clicked, this, [this, scaleId] { logic_.onScaleClicked(scaleId); });
 
     auto* value = new QLabel(this);
     value->setGeometry(kControlsLeft + 20, top + 20, 190, 22);
@@ -99,7 +99,7 @@ void GraphPageWidget::buildRow(int row)
 
 void GraphPageWidget::setCanvas(std::shared_ptr<LECanvas> canvas)
 {
-    logic_.SetCanvas(canvas);
+    logic_.setCanvas(canvas);
     delete canvasWidget_;
     canvasWidget_ = canvas ? new LECanvasWidget(std::move(canvas), this) : nullptr;
 }

@@ -56,7 +56,7 @@ LECanvasSeries* LECanvas::GetSeries(int index) const
     return series_[static_cast<std::size_t>(index)].get();
 }
 
-int LECanvas::SeriesCount() const
+int LECanvas::seriesCount() const
 {
     const std::lock_guard guard(mutex_);
     return static_cast<int>(series_.size());
@@ -69,7 +69,7 @@ void LECanvas::SelectSeries(int index)
         selected_ = index;
 }
 
-int LECanvas::SelectedSeries() const
+int LECanvas::selectedSeries() const
 {
     const std::lock_guard guard(mutex_);
     return selected_;
@@ -99,7 +99,7 @@ void LECanvas::SetSpan(double seconds)
     span_ = seconds;
 }
 
-double LECanvas::Span() const
+double LECanvas::span() const
 {
     const std::lock_guard guard(mutex_);
     return span_;
@@ -129,7 +129,7 @@ DataExtent LECanvas::extentLocked() const
     return extent;
 }
 
-DataExtent LECanvas::GetExtent() const
+DataExtent LECanvas::extent() const
 {
     const std::lock_guard guard(mutex_);
     return extentLocked();
@@ -200,7 +200,7 @@ void LECanvas::setPositionLocked(int position)
     scroll_.position = std::clamp(position, 0, std::max(0, kScrollUnits - scroll_.page));
 }
 
-void LECanvas::Scroll(ScrollRequest request, int trackPosition)
+void LECanvas::scroll(ScrollRequest request, int trackPosition)
 {
     const std::lock_guard guard(mutex_);
     const int position = scroll_.position;
@@ -249,19 +249,19 @@ void LECanvas::Scroll(ScrollRequest request, int trackPosition)
     updateViewLocked(Trigger::ScrollBar);
 }
 
-ScrollState LECanvas::GetScroll() const
+ScrollState LECanvas::scrollState() const
 {
     const std::lock_guard guard(mutex_);
     return scroll_;
 }
 
-CanvasView LECanvas::GetView() const
+CanvasView LECanvas::view() const
 {
     const std::lock_guard guard(mutex_);
     return view_;
 }
 
-bool LECanvas::MouseMoved(int x, int y)
+bool LECanvas::mouseMoved(int x, int y)
 {
     const std::lock_guard guard(mutex_);
     mouse_ = {x, y};
@@ -269,7 +269,7 @@ bool LECanvas::MouseMoved(int x, int y)
     return cursorEnabled_;
 }
 
-PaintKind LECanvas::BeginPaint(bool readoutOnlyAsked)
+PaintKind LECanvas::beginPaint(bool readoutOnlyAsked)
 {
     const std::lock_guard guard(mutex_);
     if (readoutOnlyAsked && backgroundValid_ && cursorEnabled_ && mouseMoved_) {
@@ -280,7 +280,7 @@ PaintKind LECanvas::BeginPaint(bool readoutOnlyAsked)
     return PaintKind::Full;
 }
 
-void LECanvas::SetObserver(CanvasObserver* observer)
+void LECanvas::setObserver(CanvasObserver* observer)
 {
     const std::lock_guard guard(mutex_);
     observer_ = observer;

@@ -59,32 +59,32 @@ public:
     LECanvasSeries* AddSeries(std::string_view name, double scaleMin, double scaleMax,
                               std::size_t capacity = LECanvasSeries::kMaxSamples);
     LECanvasSeries* GetSeries(int index) const;
-    int SeriesCount() const;
+    int seriesCount() const;
     void SelectSeries(int index);
-    int SelectedSeries() const;
+    int selectedSeries() const;
 
     void SetTimePerDiv(double seconds);
     void SetSpan(double seconds);
-    double Span() const;
+    double span() const;
     void SetRange(double start, double end, double origin);
     void SetRange(double start, double end) { SetRange(start, end, end); }
     void Refresh() { SetRange(0, 0); }
     void EnableCursor(bool on);
 
     // A scroll bar action; trackPosition is used by Track only.
-    void Scroll(ScrollRequest request, int trackPosition = 0);
-    ScrollState GetScroll() const;
-    CanvasView GetView() const;
-    DataExtent GetExtent() const;
+    void scroll(ScrollRequest request, int trackPosition = 0);
+    ScrollState scrollState() const;
+    CanvasView view() const;
+    DataExtent extent() const;
 
     // GUI thread. True when the read-out strip should be repainted.
-    bool MouseMoved(int x, int y);
+    bool mouseMoved(int x, int y);
     // Decides what a paint draws and updates the paint flags. readoutOnlyAsked:
     // the window asked only for the read-out strip.
-    PaintKind BeginPaint(bool readoutOnlyAsked);
+    PaintKind beginPaint(bool readoutOnlyAsked);
 
     // Observer that repaints the window; set to null before the window goes.
-    void SetObserver(CanvasObserver* observer);
+    void setObserver(CanvasObserver* observer);
 
     // For the painting code: hold the lock while reading the *Locked state.
     std::unique_lock<std::mutex> lock() const { return std::unique_lock(mutex_); }

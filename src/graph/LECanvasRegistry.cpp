@@ -43,7 +43,7 @@ void LECanvasRegistry::DestroyCanvas(int id)
         }
 }
 
-int LECanvasRegistry::CanvasCount() const
+int LECanvasRegistry::canvasCount() const
 {
     const std::lock_guard guard(mutex_);
     return static_cast<int>(std::count_if(slots_.begin(), slots_.end(), [](const auto& s) { return s != nullptr; }));

@@ -23,7 +23,7 @@ public:
     std::shared_ptr<LECanvas> CreateCanvas(int x, int y, int width, int height, int id, bool withScrollBar);
     std::shared_ptr<LECanvas> FindCanvas(int id) const;
     void DestroyCanvas(int id);
-    int CanvasCount() const;
+    int canvasCount() const;
 
 private:
     mutable std::mutex mutex_;

@@ -99,14 +99,14 @@ void LECanvasSeries::AppendSample(double time, double value)
     appendLocked(time, value);
 }
 
-void LECanvasSeries::AppendSamples(std::span<const LECanvasSample> samples)
+void LECanvasSeries::appendSamples(std::span<const LECanvasSample> samples)
 {
     const std::lock_guard guard(*lock_);
     for (const LECanvasSample& sample : samples)
         appendLocked(sample.time, sample.value);
 }
 
-void LECanvasSeries::ReserveSamples(std::size_t count)
+void LECanvasSeries::reserveSamples(std::size_t count)
 {
     const std::lock_guard guard(*lock_);
     samples_.reserve(count);
@@ -120,7 +120,7 @@ void LECanvasSeries::ClearSamples()
     gapEnds_.clear();
 }
 
-void LECanvasSeries::SetGapThreshold(double seconds)
+void LECanvasSeries::setGapThreshold(double seconds)
 {
     const std::lock_guard guard(*lock_);
     gapThreshold_ = seconds > 0 && std::isfinite(seconds) ? seconds : 0;
@@ -144,13 +144,13 @@ bool LECanvasSeries::gapBetweenLocked(double before, double after) const
     return next != gapEnds_.end() && *next <= after;
 }
 
-std::size_t LECanvasSeries::SampleCount() const
+std::size_t LECanvasSeries::sampleCount() const
 {
     const std::lock_guard guard(*lock_);
     return samples_.size();
 }
 
-bool LECanvasSeries::IsVisible() const
+bool LECanvasSeries::isVisible() const
 {
     const std::lock_guard guard(*lock_);
     return visible_;

@@ -35,16 +35,16 @@ public:
     void SetDigital(bool on);
     void AppendSample(double time, double value);
     // Many samples under one lock, for loading a recorded history.
-    void AppendSamples(std::span<const LECanvasSample> samples);
+    void appendSamples(std::span<const LECanvasSample> samples);
     // Room for this many samples (up to the capacity) without regrowing.
-    void ReserveSamples(std::size_t count);
+    void reserveSamples(std::size_t count);
     void ClearSamples();
     // A pause between two samples longer than this many seconds is drawn as
     // a gap rather than a line across it; 0 (the default) draws no gaps.
-    void SetGapThreshold(double seconds);
+    void setGapThreshold(double seconds);
 
-    std::size_t SampleCount() const;
-    bool IsVisible() const;
+    std::size_t sampleCount() const;
+    bool isVisible() const;
 
     // Unlocked reads for code that already holds the canvas lock (painting).
     const SampleRing& samplesLocked() const { return samples_; }

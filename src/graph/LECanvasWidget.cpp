@@ -27,13 +27,13 @@ LECanvasWidget::LECanvasWidget(std::shared_ptr<LECanvas> canvas, QWidget* parent
         connect(scrollBar_, &QScrollBar::actionTriggered, this, &LECanvasWidget::onScrollAction);
         syncScrollBar();
     }
-    canvas_->SetObserver(this);
+    canvas_->setObserver(this);
 }
 
 LECanvasWidget::~LECanvasWidget()
 {
     // Waits for a notification running on another thread; later ones see no observer.
-    canvas_->SetObserver(nullptr);
+    canvas_->setObserver(nullptr);
 }
 
 QRect LECanvasWidget::readoutRect() const
@@ -58,7 +58,7 @@ void LECanvasWidget::syncScrollBar()
 {
     if (scrollBar_ == nullptr)
         return;
-    const ScrollState scroll = canvas_->GetScroll();
+    const ScrollState scroll = canvas_->scrollState();
     const QSignalBlocker blocker(scrollBar_);
     scrollBar_->setRange(0, std::max(0, LECanvas::kScrollUnits - scroll.page));
     scrollBar_->setPageStep(scroll.page);
@@ -94,9 +94,9 @@ void LECanvasWidget::onScrollAction(int action)
     default:
         return;
     }
-    canvas_->Scroll(request, scrollBar_->sliderPosition());
+    canvas_->scroll(request, scrollBar_->sliderPosition());
     // The model decides where the thumb ends up.
-    const ScrollState scroll = canvas_->GetScroll();
+    const ScrollState scroll = canvas_->scrollState();
     scrollBar_->setPageStep(scroll.page);
     scrollBar_->setSliderPosition(scroll.position);
 }
@@ -104,7 +104,7 @@ void LECanvasWidget::onScrollAction(int action)
 void LECanvasWidget::paintEvent(QPaintEvent* event)
 {
     const bool readoutOnly = readoutRect().contains(event->rect());
-    const PaintKind kind = canvas_->BeginPaint(readoutOnly);
+    const PaintKind kind = canvas_->beginPaint(readoutOnly);
     const CanvasScene scene = PaintCanvas(*canvas_, kind);
     QPainter painter(this);
     renderer_.render(painter, scene);
@@ -113,14 +113,14 @@ void LECanvasWidget::paintEvent(QPaintEvent* event)
 void LECanvasWidget::mouseMoveEvent(QMouseEvent* event)
 {
     const QPoint at = event->position().toPoint();
-    if (canvas_->MouseMoved(at.x(), at.y()))
+    if (canvas_->mouseMoved(at.x(), at.y()))
         update(readoutRect());
 }
 
 void LECanvasWidget::leaveEvent(QEvent* event)
 {
     // Leaving the window leaves the plot too: clear the read-out.
-    if (canvas_->MouseMoved(-1, -1))
+    if (canvas_->mouseMoved(-1, -1))
         update(readoutRect());
     QWidget::leaveEvent(event);
 }

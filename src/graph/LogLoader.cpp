@@ -121,7 +121,7 @@ public:
     void flush()
     {
         for (TraceInput& trace : traces_) {
-            trace.series->AppendSamples(trace.batch);
+            trace.series->appendSamples(trace.batch);
             trace.batch.clear();
         }
     }
@@ -163,7 +163,7 @@ private:
             trace.highest = std::max(trace.highest, values_[i]);
             trace.batch.push_back({*time, values_[i]});
             if (trace.batch.size() == kBatch) {
-                trace.series->AppendSamples(trace.batch);
+                trace.series->appendSamples(trace.batch);
                 trace.batch.clear();
             }
         }
@@ -243,7 +243,7 @@ void finishTrace(TraceInput& trace, int index, double gapThreshold)
     LECanvasSeries& series = *trace.series;
     const Colour colour = ColourOfTrace(index);
     series.SetColour(colour.red, colour.green, colour.blue);
-    series.SetGapThreshold(gapThreshold);
+    series.setGapThreshold(gapThreshold);
     if (!trace.column.analog()) {
         series.SetDigital(true);
         return;
@@ -319,7 +319,7 @@ LogLoadOutcome LoadLogs(const LogLoadRequest& request, const std::atomic<bool>& 
     std::vector<TraceInput> traces;
     for (const LogColumn& column : columns) {
         LECanvasSeries* series = canvas->AddSeries(ColumnDisplayName(column), -10, 10, capacity);
-        series->ReserveSamples(expected);
+        series->reserveSamples(expected);
         traces.push_back({column, series, {}, {}});
     }
 

@@ -83,7 +83,7 @@ void LogViewer::applySpan(double span)
 void LogViewer::selectPeriod(int index)
 {
     if (index == kWholeLog) {
-        const DataExtent extent = canvas().GetExtent();
+        const DataExtent extent = canvas().extent();
         applySpan(std::max(extent.latest - extent.earliest, kShortestWholeSpan));
         return;
     }
@@ -93,8 +93,8 @@ void LogViewer::selectPeriod(int index)
 
 void LogViewer::zoom(int steps, int x)
 {
-    const CanvasView view = canvas().GetView();
-    const DataExtent extent = canvas().GetExtent();
+    const CanvasView view = canvas().view();
+    const DataExtent extent = canvas().extent();
     const double duration = extent.latest - extent.earliest;
     if (steps == 0 || !(view.end > view.start) || !(duration > 0))
         return;
@@ -107,7 +107,7 @@ void LogViewer::zoom(int steps, int x)
     if (span >= duration)
         return;
     const double start = std::clamp(anchor - fraction * span, extent.earliest, extent.latest - span);
-    canvas().Scroll(ScrollRequest::Track,
+    canvas().scroll(ScrollRequest::Track,
                     static_cast<int>(std::trunc((start - extent.earliest) * LECanvas::kScrollUnits / duration)));
     // Brings the scroll bar to where the scroll put the window.
     canvas().Refresh();

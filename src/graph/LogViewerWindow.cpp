@@ -210,7 +210,7 @@ void LogViewerWindow::buildPage()
     traceList_ = new QComboBox;
     for (int trace = 0; trace < viewer_->traceCount(); ++trace)
         traceList_->addItem(qs(viewer_->traceName(trace)));
-    traceList_->setCurrentIndex(viewer_->canvas().SelectedSeries());
+    traceList_->setCurrentIndex(viewer_->canvas().selectedSeries());
     focusRow->addWidget(traceList_, 1);
     side->addLayout(focusRow);
     connect(traceList_, &QComboBox::activated, this, [this](int index) { viewer_->selectTrace(index); });

@@ -8,11 +8,11 @@ class TabPanel {
 public:
     virtual ~TabPanel() = default;
     // Index of the graph page's period list; the panel applies it to its canvas.
-    virtual void SelectDisplayPeriod(int index) = 0;
+    virtual void selectDisplayPeriod(int index) = 0;
     // Refresh the canvas after a change of what it shows.
-    virtual void RefreshGraph() = 0;
+    virtual void refreshGraph() = 0;
     // The "Scale" button of a row: conversion formula dialog for that row.
-    virtual void OpenScaleDialog(int row) = 0;
+    virtual void openScaleDialog(int row) = 0;
 };
 
 } // namespace vantel

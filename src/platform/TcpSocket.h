@@ -81,9 +81,14 @@ private:
 };
 
 // A TCP connection as the byte stream of a reader thread.
+// Its owner connects, closes and shuts down the socket itself.
 class TcpStream final : public ByteStream {
 public:
+    TcpStream() = default;
     explicit TcpStream(TcpSocket socket) : socket_(std::move(socket)) {}
+
+    TcpSocket& socket() { return socket_; }
+    const TcpSocket& socket() const { return socket_; }
 
     StreamRead readAvailable(std::span<std::uint8_t> into) override { return socket_.receiveAvailable(into); }
     int write(std::span<const std::uint8_t> bytes) override { return socket_.send(bytes); }

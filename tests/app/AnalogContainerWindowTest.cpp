@@ -117,7 +117,7 @@ TEST_F(AnalogContainerWindowTest, TheOutputPanelSetsAnOutputAndTheGraphFollowsTh
     autoBox->click();
     ASSERT_NE(container->graphPage()->canvasWidget(), nullptr);
     const LECanvas& canvas = container->graphPage()->canvasWidget()->canvas();
-    EXPECT_TRUE(QTest::qWaitFor([&] { return canvas.GetSeries(0)->SampleCount() >= 3; }, 5000));
+    EXPECT_TRUE(QTest::qWaitFor([&] { return canvas.GetSeries(0)->sampleCount() >= 3; }, 5000));
     container->findChild<QPushButton*>(QStringLiteral("disconnect"))->click();
     settle();
     EXPECT_TRUE(container.isNull());

@@ -24,12 +24,12 @@ struct Dialog {
         calc.graphMax = 10;
         calc.unit = "V";
         calc.leftLabel = "測定値 ×";
-        calc.OnInitDialog();
+        calc.onInitDialog();
     }
     void type(int controlId, const std::string& text)
     {
         view.setText(controlId, text);
-        calc.OnNumberChanged(controlId);
+        calc.onNumberChanged(controlId);
     }
 
     test::FakeControlView view;
@@ -69,10 +69,10 @@ TEST(CEditAnalogCalc, FilterCutsAtTheFirstForeignCharacterWithOneMessage)
     d.type(id::GraphMax, "1-2..3x9");
     EXPECT_EQ(d.view.text(id::GraphMax), "1-2..3") << "order of signs and points is not checked";
     d.view.setText(id::Unit, "kg/m²");
-    d.calc.OnNumberChanged(id::Unit);
+    d.calc.onNumberChanged(id::Unit);
     EXPECT_EQ(d.view.messages.size(), 3u) << "the unit box is not filtered";
 
-    d.calc.OnOK();
+    d.calc.onOK();
     EXPECT_EQ(d.calc.multiplier, 12);
     EXPECT_EQ(d.calc.offset, 0) << "an empty box reads as 0";
     EXPECT_EQ(d.calc.graphMax, 1);
@@ -83,10 +83,10 @@ TEST(CEditAnalogCalc, UnitBoxHoldsEightBytesOfTheFileCodePage)
 {
     Dialog d;
     d.view.setText(id::Unit, "abcdefghij");
-    d.calc.OnUnitChanged();
+    d.calc.onUnitChanged();
     EXPECT_EQ(d.view.text(id::Unit), "abcdefgh");
     d.view.setText(id::Unit, "温度温度温"); // two bytes each in CP932
-    d.calc.OnUnitChanged();
+    d.calc.onUnitChanged();
     EXPECT_EQ(d.view.text(id::Unit), "温度温度");
 }
 
@@ -109,7 +109,7 @@ struct Row {
         : canvas(1, {}, true), series(canvas.AddSeries("AO1", -10, 10)),
           page(view, KindRowOf(ContainerKind::QZK33).graph)
     {
-        page.SetCanvas(std::shared_ptr<LECanvas>(&canvas, [](LECanvas*) {}));
+        page.setCanvas(std::shared_ptr<LECanvas>(&canvas, [](LECanvas*) {}));
         row = {0, 0, true, &formula, &min, &max, {-10, 10}, {-10, 10}, series, &page};
     }
     LECanvas canvas;

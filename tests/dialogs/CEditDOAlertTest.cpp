@@ -22,11 +22,11 @@ struct Dialog {
         alert.rawWidth = 0;
         alert.direction = 0;
     }
-    void open() { alert.OnInitDialog(); }
+    void open() { alert.onInitDialog(); }
     void type(int controlId, const std::string& text)
     {
         view.setText(controlId, text);
-        alert.OnNumberChanged(controlId);
+        alert.onNumberChanged(controlId);
     }
     std::string label(int k) const { return view.text(id::LabelOf(k)); }
 
@@ -128,10 +128,10 @@ TEST(CEditDOAlert, SwitchingTheAIKeepsWidthAndDirection)
     d.alert.rawWidth = 1000;
     d.open();
     d.view.setCurrentIndex(id::Direction, 1);
-    d.alert.OnDirectionChanged();
+    d.alert.onDirectionChanged();
     d.type(id::High, "7");
     d.view.setCurrentIndex(id::MonitoredAI, 1);
-    d.alert.OnMonitoredAIChanged();
+    d.alert.onMonitoredAIChanged();
     EXPECT_EQ(d.view.text(id::ThresholdCaption), "アナログ閾値 ( 熱電対 )");
     EXPECT_EQ(d.view.text(id::High), "100.000000");
     EXPECT_EQ(d.view.text(id::Low), "-50.000000");
@@ -154,7 +154,7 @@ TEST(CEditDOAlert, EqualThresholdsAndTheWholeScaleBlankEveryLabel)
     d.type(id::High, "-5");
     EXPECT_EQ(d.alert.diagram().number, 174);
     d.view.setCurrentIndex(id::LedCondition, 1);
-    d.alert.OnLedConditionChanged();
+    d.alert.onLedConditionChanged();
     EXPECT_EQ(d.alert.diagram().number, 171);
     for (int k = 1; k <= 7; ++k)
         EXPECT_EQ(d.label(k), "") << k;
@@ -163,7 +163,7 @@ TEST(CEditDOAlert, EqualThresholdsAndTheWholeScaleBlankEveryLabel)
     d.type(id::Low, "-10");
     EXPECT_EQ(d.alert.diagram().number, 175);
     d.view.setCurrentIndex(id::LedCondition, 0);
-    d.alert.OnLedConditionChanged();
+    d.alert.onLedConditionChanged();
     EXPECT_EQ(d.alert.diagram().number, 172);
 }
 
@@ -182,6 +182,6 @@ TEST(CEditDOAlert, OutOfRangeInputsFromThePanelStaySafe)
     EXPECT_EQ(result.rawWidth, 0xFFFF);
     EXPECT_EQ(result.rawHigh, -32768);
     d.view.setCurrentIndex(id::MonitoredAI, -1);
-    d.alert.OnMonitoredAIChanged();
+    d.alert.onMonitoredAIChanged();
     EXPECT_EQ(d.alert.result().monitoredAI, 0);
 }

@@ -15,7 +15,7 @@ TEST(CEditADCsps, ShowsTheRateAndReadsTheChoiceBack)
     test::FakeControlView view;
     CEditADCsps rate(view);
     rate.index = 4;
-    rate.OnInitDialog();
+    rate.onInitDialog();
     EXPECT_EQ(view.caption, "ADC sps");
     const auto& items = view.items(ADCspsId::Rate);
     ASSERT_EQ(items.size(), 8u);
@@ -23,7 +23,7 @@ TEST(CEditADCsps, ShowsTheRateAndReadsTheChoiceBack)
     EXPECT_EQ(items[1], "16.6sps");
     EXPECT_EQ(items[7], "14400sps");
     view.setCurrentIndex(ADCspsId::Rate, 7);
-    rate.OnOK();
+    rate.onOK();
     EXPECT_EQ(rate.index, 7);
 }
 
@@ -33,16 +33,16 @@ TEST(CEditRange, AnIndexOutsideTheListShowsNothingAndGivesMinusOne)
         test::FakeControlView view;
         CEditRange mode(view);
         mode.index = given;
-        mode.OnInitDialog();
+        mode.onInitDialog();
         EXPECT_EQ(view.items(RangeId::Mode), (std::vector<std::string>{"±10V", "0-20mA"}));
         EXPECT_EQ(view.currentIndex(RangeId::Mode), -1) << given;
-        mode.OnOK();
+        mode.onOK();
         EXPECT_EQ(mode.index, -1);
     }
     test::FakeControlView view;
     CEditRange mode(view);
     mode.index = 1;
-    mode.OnInitDialog();
+    mode.onInitDialog();
     EXPECT_EQ(view.caption, "V/I");
     EXPECT_EQ(view.currentIndex(RangeId::Mode), 1);
 }
@@ -53,11 +53,11 @@ struct Thermocouple {
     explicit Thermocouple(ThermocoupleSetting setting) : current(setting)
     {
         PrepareTCSetting(dialog, current);
-        dialog.OnInitDialog();
+        dialog.onInitDialog();
     }
     ThermocoupleSetting ok()
     {
-        dialog.OnOK();
+        dialog.onOK();
         return TCSettingAfterOK(dialog, current);
     }
     ThermocoupleSetting current;
@@ -109,25 +109,25 @@ TEST(CEditThreshold, FiltersTheBoxesAndReadsThemOnOK)
     threshold.low = -1.5;
     threshold.high = 2;
     threshold.ledWhenOutside = true;
-    threshold.OnInitDialog();
+    threshold.onInitDialog();
     EXPECT_EQ(view.caption, "LED点灯閾値設定(生値)");
     EXPECT_EQ(view.text(ThresholdId::Low), "-1.500000");
     EXPECT_EQ(view.text(ThresholdId::High), "2.000000");
     EXPECT_TRUE(view.isChecked(ThresholdId::LedWhenOutside));
 
     view.setText(ThresholdId::High, "3x");
-    threshold.OnNumberChanged(ThresholdId::High);
+    threshold.onNumberChanged(ThresholdId::High);
     EXPECT_EQ(view.text(ThresholdId::High), "3");
     EXPECT_EQ(view.lastMessage(), "数字以外は入力できません");
     view.setText(ThresholdId::Low, "");
     view.setChecked(ThresholdId::LedWhenOutside, false);
-    threshold.OnOK();
+    threshold.onOK();
     EXPECT_EQ(threshold.high, 3);
     EXPECT_EQ(threshold.low, 0);
     EXPECT_FALSE(threshold.ledWhenOutside);
 
     view.setText(ThresholdId::High, std::string(400, '9'));
-    threshold.OnOK();
+    threshold.onOK();
     EXPECT_TRUE(std::isfinite(threshold.high));
 }
 
@@ -149,12 +149,12 @@ struct Sweep {
     Sweep()
     {
         dialog.unit = "mA";
-        dialog.OnInitDialog();
+        dialog.onInitDialog();
     }
     void type(int controlId, const std::string& text)
     {
         view.setText(controlId, text);
-        dialog.OnBoxChanged(controlId);
+        dialog.onBoxChanged(controlId);
     }
     test::FakeControlView view;
     CDlgQZK19Sweep dialog{view};
@@ -185,7 +185,7 @@ TEST(CDlgQZK19Sweep, ShowsTheRowsSettingsAndFiltersEachBox)
     s.type(SweepId::T2, "1234567");
     EXPECT_EQ(s.view.text(SweepId::T2), "123456");
 
-    EXPECT_TRUE(s.dialog.OnOK());
+    EXPECT_TRUE(s.dialog.onOK());
     EXPECT_EQ(s.dialog.v1, 1);
     EXPECT_EQ(s.dialog.t1, 12);
     EXPECT_EQ(s.dialog.t2, 123456);
@@ -196,18 +196,18 @@ TEST(CDlgQZK19Sweep, LowAboveHighIsRefusedAndLeavesTheValues)
     Sweep s;
     s.type(SweepId::V1, "9.5");
     s.type(SweepId::T1, "7");
-    EXPECT_FALSE(s.dialog.OnOK());
+    EXPECT_FALSE(s.dialog.onOK());
     EXPECT_EQ(s.view.lastMessage(), "最小値＜最大値である必要があります。");
     EXPECT_EQ(s.dialog.v1, 1);
     EXPECT_EQ(s.dialog.t1, 30);
 
     s.type(SweepId::V1, "9");
     s.type(SweepId::T2, "");
-    EXPECT_TRUE(s.dialog.OnOK()) << "V1 equal to V2 is a constant output";
+    EXPECT_TRUE(s.dialog.onOK()) << "V1 equal to V2 is a constant output";
     EXPECT_EQ(s.dialog.v1, 9);
     EXPECT_EQ(s.dialog.t2, 0);
     s.type(SweepId::V2, std::string(400, '9'));
     s.type(SweepId::V1, "-" + std::string(400, '9'));
-    EXPECT_TRUE(s.dialog.OnOK());
+    EXPECT_TRUE(s.dialog.onOK());
     EXPECT_TRUE(std::isfinite(s.dialog.v1) && std::isfinite(s.dialog.v2));
 }

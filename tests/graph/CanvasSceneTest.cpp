@@ -247,11 +247,11 @@ TEST_F(Scene_, CursorReadoutOnlyStrictlyInsideThePlot)
     LECanvasSeries* s = canvas.AddSeries("AI1", -10, 10);
     s->SetColour(80, 255, 255);
     canvas.SetRange(kT0 - 60, kT0);
-    canvas.MouseMoved(71, 192);
+    canvas.mouseMoved(71, 192);
     EXPECT_TRUE(itemsOf<SceneBox>(paint()).size() == 1u) << "read-out off: no strip";
 
     canvas.EnableCursor(true);
-    canvas.MouseMoved(71, 192);
+    canvas.mouseMoved(71, 192);
     CanvasScene scene = paint(PaintKind::ReadoutOnly);
     ASSERT_EQ(scene.items.size(), 2u);
     EXPECT_EQ(std::get<SceneBox>(scene.items[0]).rect, geometry.readoutStrip());
@@ -259,8 +259,8 @@ TEST_F(Scene_, CursorReadoutOnlyStrictlyInsideThePlot)
     EXPECT_EQ(text.text, "Cursor [  +0.000, 2023/11/14 22:12:20]");
     EXPECT_EQ(text.colour, (Colour{80, 255, 255}));
 
-    canvas.MouseMoved(70, 192);
+    canvas.mouseMoved(70, 192);
     EXPECT_EQ(paint(PaintKind::ReadoutOnly).items.size(), 1u) << "on the border: strip erased, no text";
-    canvas.MouseMoved(-1, -1);
+    canvas.mouseMoved(-1, -1);
     EXPECT_EQ(paint(PaintKind::ReadoutOnly).items.size(), 1u);
 }

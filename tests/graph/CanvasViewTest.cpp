@@ -23,9 +23,9 @@ class CanvasView_ : public ::testing::Test {
 protected:
     CanvasView_() : canvas(1111, {0, 0, 700, 400}, true), series(canvas.AddSeries("AI1", -10, 10))
     {
-        canvas.SetObserver(&observer);
+        canvas.setObserver(&observer);
     }
-    ~CanvasView_() override { canvas.SetObserver(nullptr); }
+    ~CanvasView_() override { canvas.setObserver(nullptr); }
 
     void appendSeconds(double from, double to)
     {
@@ -43,7 +43,7 @@ double timePerDivAfter(double seconds)
     LECanvas canvas(1, {0, 0, 700, 400}, true);
     canvas.SetTimePerDiv(7);
     canvas.SetTimePerDiv(seconds);
-    return canvas.GetView().timePerDiv;
+    return canvas.view().timePerDiv;
 }
 
 } // namespace
@@ -65,15 +65,15 @@ TEST(LECanvasTimePerDiv, QuantisesToWholeUnitsAndIgnoresNonPositive)
 TEST_F(CanvasView_, SetRangeWithoutDataStoresTheWindowAndFixesAnOutsideOrigin)
 {
     canvas.SetRange(100, 200, 150);
-    EXPECT_EQ(canvas.GetView().origin, 150);
+    EXPECT_EQ(canvas.view().origin, 150);
     canvas.SetRange(100, 200, 250);
-    EXPECT_EQ(canvas.GetView().origin, 200);
+    EXPECT_EQ(canvas.view().origin, 200);
     canvas.SetRange(100, 200, 50);
-    EXPECT_EQ(canvas.GetView().origin, 200);
+    EXPECT_EQ(canvas.view().origin, 200);
     canvas.SetRange(300, 300);
     canvas.SetRange(400, 350);
-    EXPECT_EQ(canvas.GetView().start, 100);
-    EXPECT_EQ(canvas.GetView().end, 200);
+    EXPECT_EQ(canvas.view().start, 100);
+    EXPECT_EQ(canvas.view().end, 200);
     EXPECT_EQ(observer.calls, (std::vector<bool>{false, false, false}));
 }
 
@@ -82,11 +82,11 @@ TEST_F(CanvasView_, ShortHistoryFitsFromTheEarliestSample)
     canvas.SetSpan(60);
     appendSeconds(0, 30);
     canvas.Refresh();
-    const CanvasView view = canvas.GetView();
+    const CanvasView view = canvas.view();
     EXPECT_EQ(view.start, kT0);
     EXPECT_EQ(view.end, kT0 + 60);
     EXPECT_EQ(view.origin, kT0 + 30);
-    EXPECT_EQ(canvas.GetScroll(), (ScrollState{1'000'000, 0}));
+    EXPECT_EQ(canvas.scrollState(), (ScrollState{1'000'000, 0}));
     EXPECT_EQ(observer.calls, std::vector<bool>{true});
 }
 
@@ -95,27 +95,27 @@ TEST_F(CanvasView_, FollowsNewestDataThenStaysWhereTheUserScrolledThenFollowsAga
     canvas.SetSpan(60);
     appendSeconds(0, 120);
     canvas.Refresh();
-    EXPECT_EQ(canvas.GetView().end, kT0 + 120);
-    EXPECT_EQ(canvas.GetView().start, kT0 + 60);
-    EXPECT_EQ(canvas.GetScroll(), (ScrollState{500'000, 499'999}));
+    EXPECT_EQ(canvas.view().end, kT0 + 120);
+    EXPECT_EQ(canvas.view().start, kT0 + 60);
+    EXPECT_EQ(canvas.scrollState(), (ScrollState{500'000, 499'999}));
 
-    canvas.Scroll(ScrollRequest::LineLeft);
-    EXPECT_EQ(canvas.GetScroll().position, 499'999 - 31'250 - 1);
+    canvas.scroll(ScrollRequest::LineLeft);
+    EXPECT_EQ(canvas.scrollState().position, 499'999 - 31'250 - 1);
     const double scrolledStart = kT0 + 120.0 * 468'748 / 1'000'000;
-    EXPECT_DOUBLE_EQ(canvas.GetView().start, scrolledStart);
-    EXPECT_DOUBLE_EQ(canvas.GetView().end, scrolledStart + 60);
+    EXPECT_DOUBLE_EQ(canvas.view().start, scrolledStart);
+    EXPECT_DOUBLE_EQ(canvas.view().end, scrolledStart + 60);
 
     appendSeconds(121, 130);
     canvas.Refresh();
-    EXPECT_DOUBLE_EQ(canvas.GetView().start, scrolledStart) << "new data must not move a scrolled-back window";
-    EXPECT_EQ(canvas.GetScroll().page, 461'538);
-    EXPECT_EQ(canvas.GetScroll().position, static_cast<int>((scrolledStart - kT0) * 1e6 / 130));
+    EXPECT_DOUBLE_EQ(canvas.view().start, scrolledStart) << "new data must not move a scrolled-back window";
+    EXPECT_EQ(canvas.scrollState().page, 461'538);
+    EXPECT_EQ(canvas.scrollState().position, static_cast<int>((scrolledStart - kT0) * 1e6 / 130));
 
-    canvas.Scroll(ScrollRequest::Track, 1'000'000 - canvas.GetScroll().page);
-    EXPECT_EQ(canvas.GetView().end, kT0 + 130);
+    canvas.scroll(ScrollRequest::Track, 1'000'000 - canvas.scrollState().page);
+    EXPECT_EQ(canvas.view().end, kT0 + 130);
     appendSeconds(131, 135);
     canvas.Refresh();
-    EXPECT_EQ(canvas.GetView().end, kT0 + 135) << "following again";
+    EXPECT_EQ(canvas.view().end, kT0 + 135) << "following again";
 }
 
 TEST_F(CanvasView_, ChangingTheSpanWhileScrolledBackKeepsTheStart)
@@ -123,13 +123,13 @@ TEST_F(CanvasView_, ChangingTheSpanWhileScrolledBackKeepsTheStart)
     canvas.SetSpan(60);
     appendSeconds(0, 600);
     canvas.Refresh();
-    canvas.Scroll(ScrollRequest::Left);
-    EXPECT_EQ(canvas.GetView().start, kT0);
+    canvas.scroll(ScrollRequest::Left);
+    EXPECT_EQ(canvas.view().start, kT0);
     canvas.SetSpan(120);
     canvas.Refresh();
-    EXPECT_EQ(canvas.GetView().start, kT0);
-    EXPECT_EQ(canvas.GetView().end, kT0 + 120);
-    EXPECT_EQ(canvas.GetScroll(), (ScrollState{200'000, 0}));
+    EXPECT_EQ(canvas.view().start, kT0);
+    EXPECT_EQ(canvas.view().end, kT0 + 120);
+    EXPECT_EQ(canvas.scrollState(), (ScrollState{200'000, 0}));
 }
 
 TEST_F(CanvasView_, ScrollRequestsAreGuardedAndClamped)
@@ -138,30 +138,30 @@ TEST_F(CanvasView_, ScrollRequestsAreGuardedAndClamped)
     appendSeconds(0, 600); // page 100000
     canvas.Refresh();
     const std::size_t callsBefore = observer.calls.size();
-    canvas.Scroll(ScrollRequest::LineRight);
-    canvas.Scroll(ScrollRequest::PageRight);
-    canvas.Scroll(ScrollRequest::Right);
-    canvas.Scroll(ScrollRequest::EndScroll);
+    canvas.scroll(ScrollRequest::LineRight);
+    canvas.scroll(ScrollRequest::PageRight);
+    canvas.scroll(ScrollRequest::Right);
+    canvas.scroll(ScrollRequest::EndScroll);
     EXPECT_EQ(observer.calls.size(), callsBefore) << "at the right end nothing moves or repaints";
 
-    canvas.Scroll(ScrollRequest::PageLeft);
-    EXPECT_EQ(canvas.GetScroll().position, 899'999 - 66'666 - 1);
+    canvas.scroll(ScrollRequest::PageLeft);
+    EXPECT_EQ(canvas.scrollState().position, 899'999 - 66'666 - 1);
     EXPECT_EQ(observer.calls.back(), false) << "a scroll repaints but does not rewrite the bar";
-    canvas.Scroll(ScrollRequest::Left);
-    EXPECT_EQ(canvas.GetScroll().position, 0);
-    canvas.Scroll(ScrollRequest::LineLeft);
-    canvas.Scroll(ScrollRequest::Track, -50);
-    EXPECT_EQ(canvas.GetScroll().position, 0);
-    canvas.Scroll(ScrollRequest::Track, 5'000'000);
-    EXPECT_EQ(canvas.GetScroll().position, 899'999);
-    EXPECT_EQ(canvas.GetView().end, kT0 + 600);
+    canvas.scroll(ScrollRequest::Left);
+    EXPECT_EQ(canvas.scrollState().position, 0);
+    canvas.scroll(ScrollRequest::LineLeft);
+    canvas.scroll(ScrollRequest::Track, -50);
+    EXPECT_EQ(canvas.scrollState().position, 0);
+    canvas.scroll(ScrollRequest::Track, 5'000'000);
+    EXPECT_EQ(canvas.scrollState().position, 899'999);
+    EXPECT_EQ(canvas.view().end, kT0 + 600);
 }
 
 TEST_F(CanvasView_, NothingScrollsWithoutSpanOrScrollBarAndTheOriginIsWholeSeconds)
 {
     appendSeconds(0, 100);
     canvas.Refresh();
-    EXPECT_EQ(canvas.GetView().end, 0) << "span 0 disables scrolling";
+    EXPECT_EQ(canvas.view().end, 0) << "span 0 disables scrolling";
 
     LECanvas plain(2, {0, 0, 700, 400}, false);
     LECanvasSeries* s = plain.AddSeries("x", 0, 1);
@@ -169,29 +169,29 @@ TEST_F(CanvasView_, NothingScrollsWithoutSpanOrScrollBarAndTheOriginIsWholeSecon
     s->AppendSample(kT0 + 10.7, 0);
     plain.SetSpan(60);
     plain.Refresh();
-    EXPECT_EQ(plain.GetView().end, 0) << "without a scroll bar Refresh changes nothing";
+    EXPECT_EQ(plain.view().end, 0) << "without a scroll bar Refresh changes nothing";
 
     canvas.SetSpan(60);
     series->AppendSample(kT0 + 100.6, 0);
     canvas.Refresh();
-    EXPECT_EQ(canvas.GetView().origin, kT0 + 100);
-    EXPECT_DOUBLE_EQ(canvas.GetView().end, kT0 + 100.6);
+    EXPECT_EQ(canvas.view().origin, kT0 + 100);
+    EXPECT_DOUBLE_EQ(canvas.view().end, kT0 + 100.6);
 }
 
 TEST_F(CanvasView_, MouseMovesRepaintOnlyTheReadoutOnceTheBackgroundIsValid)
 {
-    EXPECT_FALSE(canvas.MouseMoved(10, 10)) << "read-out off: nothing to repaint";
+    EXPECT_FALSE(canvas.mouseMoved(10, 10)) << "read-out off: nothing to repaint";
     canvas.EnableCursor(true);
-    EXPECT_TRUE(canvas.MouseMoved(10, 10));
-    EXPECT_EQ(canvas.BeginPaint(true), PaintKind::Full) << "no valid background yet";
-    EXPECT_TRUE(canvas.MouseMoved(11, 10));
-    EXPECT_EQ(canvas.BeginPaint(true), PaintKind::ReadoutOnly);
-    EXPECT_EQ(canvas.BeginPaint(true), PaintKind::Full) << "the move was consumed";
-    canvas.MouseMoved(12, 10);
-    EXPECT_EQ(canvas.BeginPaint(false), PaintKind::Full) << "the window asked for more than the strip";
-    canvas.MouseMoved(13, 10);
+    EXPECT_TRUE(canvas.mouseMoved(10, 10));
+    EXPECT_EQ(canvas.beginPaint(true), PaintKind::Full) << "no valid background yet";
+    EXPECT_TRUE(canvas.mouseMoved(11, 10));
+    EXPECT_EQ(canvas.beginPaint(true), PaintKind::ReadoutOnly);
+    EXPECT_EQ(canvas.beginPaint(true), PaintKind::Full) << "the move was consumed";
+    canvas.mouseMoved(12, 10);
+    EXPECT_EQ(canvas.beginPaint(false), PaintKind::Full) << "the window asked for more than the strip";
+    canvas.mouseMoved(13, 10);
     canvas.SetRange(1, 2);
-    EXPECT_EQ(canvas.BeginPaint(true), PaintKind::Full) << "a view change invalidates the background";
+    EXPECT_EQ(canvas.beginPaint(true), PaintKind::Full) << "a view change invalidates the background";
 }
 
 TEST(LECanvasThreads, AppendingAndRefreshingOnAReplyThreadWhilePaintingAndScrolling)
@@ -204,7 +204,7 @@ TEST(LECanvasThreads, AppendingAndRefreshingOnAReplyThreadWhilePaintingAndScroll
     canvas.SetTimePerDiv(5);
     canvas.EnableCursor(true);
     RecordingObserver observer;
-    canvas.SetObserver(&observer);
+    canvas.setObserver(&observer);
     std::atomic<bool> done{false};
     std::atomic<int> paints{0};
     std::thread reply([&] {
@@ -221,24 +221,24 @@ TEST(LECanvasThreads, AppendingAndRefreshingOnAReplyThreadWhilePaintingAndScroll
         done = true;
     });
     while (!done) {
-        canvas.MouseMoved(300, 200);
-        const CanvasScene scene = PaintCanvas(canvas, canvas.BeginPaint(false));
-        canvas.Scroll(paints % 3 == 0 ? ScrollRequest::LineLeft : ScrollRequest::Right);
+        canvas.mouseMoved(300, 200);
+        const CanvasScene scene = PaintCanvas(canvas, canvas.beginPaint(false));
+        canvas.scroll(paints % 3 == 0 ? ScrollRequest::LineLeft : ScrollRequest::Right);
         ++paints;
         EXPECT_FALSE(scene.items.empty());
     }
     reply.join();
-    canvas.SetObserver(nullptr);
+    canvas.setObserver(nullptr);
     EXPECT_GT(paints, 0);
-    EXPECT_EQ(series[0]->SampleCount(), 20'000u);
-    EXPECT_EQ(series[1]->SampleCount(), 9'999u);
+    EXPECT_EQ(series[0]->sampleCount(), 20'000u);
+    EXPECT_EQ(series[1]->sampleCount(), 9'999u);
 }
 
 TEST(LECanvasExtent, SpansAllSeriesWithSamplesHiddenOnesIncluded)
 {
     LECanvas canvas(1, {0, 0, 700, 400}, true);
-    EXPECT_EQ(canvas.GetExtent().earliest, 0);
-    EXPECT_EQ(canvas.GetExtent().latest, 0);
+    EXPECT_EQ(canvas.extent().earliest, 0);
+    EXPECT_EQ(canvas.extent().latest, 0);
     canvas.AddSeries("empty", 0, 1);
     LECanvasSeries* a = canvas.AddSeries("a", 0, 1);
     LECanvasSeries* hidden = canvas.AddSeries("hidden", 0, 1);
@@ -247,6 +247,6 @@ TEST(LECanvasExtent, SpansAllSeriesWithSamplesHiddenOnesIncluded)
     hidden->AppendSample(kT0 + 5, 0);
     hidden->AppendSample(kT0 + 30, 0);
     hidden->SetVisible(false);
-    EXPECT_EQ(canvas.GetExtent().earliest, kT0 + 5);
-    EXPECT_EQ(canvas.GetExtent().latest, kT0 + 30);
+    EXPECT_EQ(canvas.extent().earliest, kT0 + 5);
+    EXPECT_EQ(canvas.extent().latest, kT0 + 30);
 }

@@ -13,9 +13,9 @@ namespace id = vantel::GraphPageId;
 namespace {
 
 struct RecordingPanel : TabPanel {
-    void SelectDisplayPeriod(int index) override { periods.push_back(index); }
-    void RefreshGraph() override { ++refreshes; }
-    void OpenScaleDialog(int row) override { scaleRows.push_back(row); }
+    void selectDisplayPeriod(int index) override { periods.push_back(index); }
+    void refreshGraph() override { ++refreshes; }
+    void openScaleDialog(int row) override { scaleRows.push_back(row); }
     std::vector<int> periods;
     std::vector<int> scaleRows;
     int refreshes = 0;
@@ -36,20 +36,20 @@ struct GraphPage {
     {
         for (int i = 0; i < 6; ++i)
             canvas->AddSeries("s", -10, 10);
-        page.SetCanvas(canvas);
-        page.SetPanel(&panel);
-        page.OnInitDialog();
+        page.setCanvas(canvas);
+        page.setPanel(&panel);
+        page.onInitDialog();
     }
     void click(int controlId, bool checked)
     {
         view.setChecked(controlId, checked);
-        page.OnCheckClicked(controlId);
+        page.onCheckClicked(controlId);
     }
     std::vector<bool> visibility() const
     {
         std::vector<bool> out;
-        for (int i = 0; i < canvas->SeriesCount(); ++i)
-            out.push_back(canvas->GetSeries(i)->IsVisible());
+        for (int i = 0; i < canvas->seriesCount(); ++i)
+            out.push_back(canvas->GetSeries(i)->isVisible());
         return out;
     }
 
@@ -126,14 +126,14 @@ TEST(DlgGraphTab, CheckBoxesShowAndHideTheirSeriesWithTheKind2Shift)
     g.click(1302, false); // "DI3" -> series 4
     EXPECT_EQ(g.visibility(), (std::vector<bool>{true, true, true, true, false, true}));
     g.click(1304, false); // "AO2"
-    EXPECT_FALSE(g.canvas->GetSeries(1)->IsVisible());
+    EXPECT_FALSE(g.canvas->GetSeries(1)->isVisible());
     EXPECT_EQ(g.panel.refreshes, 4);
 
     GraphPage zero(0);
     zero.click(1301, true); // "DO2" -> series 4
     zero.click(1303, false);
     EXPECT_EQ(zero.visibility(), (std::vector<bool>{false, true, true, true, true, true}));
-    zero.page.OnCheckClicked(1299);
+    zero.page.onCheckClicked(1299);
     EXPECT_EQ(zero.panel.refreshes, 2) << "unknown ids are ignored";
 }
 
@@ -141,14 +141,14 @@ TEST(DlgGraphTab, PeriodSeriesAndScaleGoToThePanel)
 {
     GraphPage g(7);
     g.view.setCurrentIndex(id::Period, 3);
-    g.page.OnPeriodSelected();
+    g.page.onPeriodSelected();
     EXPECT_EQ(g.panel.periods, std::vector<int>{3});
     g.view.setCurrentIndex(id::SeriesList, 4);
-    g.page.OnSeriesSelected();
-    EXPECT_EQ(g.canvas->SelectedSeries(), 4);
+    g.page.onSeriesSelected();
+    EXPECT_EQ(g.canvas->selectedSeries(), 4);
     EXPECT_EQ(g.panel.refreshes, 1);
-    g.page.OnScaleClicked(1325);
-    g.page.OnScaleClicked(1400);
+    g.page.onScaleClicked(1325);
+    g.page.onScaleClicked(1400);
     EXPECT_EQ(g.panel.scaleRows, std::vector<int>{2});
 }
 
@@ -189,14 +189,14 @@ TEST(DisplayPeriod, AppliesSpanThenTimePerDivAndIgnoresOtherIndices)
 {
     LECanvas canvas(1, {}, true);
     EXPECT_TRUE(ApplyDisplayPeriod(canvas, 5));
-    EXPECT_EQ(canvas.Span(), 3600);
-    EXPECT_EQ(canvas.GetView().timePerDiv, 300);
+    EXPECT_EQ(canvas.span(), 3600);
+    EXPECT_EQ(canvas.view().timePerDiv, 300);
     EXPECT_TRUE(ApplyDisplayPeriod(canvas, 9));
-    EXPECT_EQ(canvas.Span(), 86'400);
-    EXPECT_EQ(canvas.GetView().timePerDiv, 7200);
+    EXPECT_EQ(canvas.span(), 86'400);
+    EXPECT_EQ(canvas.view().timePerDiv, 7200);
     EXPECT_FALSE(ApplyDisplayPeriod(canvas, 10));
     EXPECT_FALSE(ApplyDisplayPeriod(canvas, -1));
-    EXPECT_EQ(canvas.Span(), 86'400);
+    EXPECT_EQ(canvas.span(), 86'400);
 }
 
 namespace {
@@ -219,13 +219,13 @@ TEST(DlgTabParent, StartsOnThePanelTabWithItsCaptionAndACanvasInDialogUnits)
     LECanvasRegistry registry;
     FakeTabParentView view;
     DlgTabParent container(view, {ContainerKind::QZK33, "unit A"}, registry);
-    const auto canvas = container.CreateGraphCanvas(1.0, 1.5);
+    const auto canvas = container.createGraphCanvas(1.0, 1.5);
     ASSERT_NE(canvas, nullptr);
     EXPECT_EQ(canvas->x(), 10);
     EXPECT_EQ(canvas->y(), 15);
     EXPECT_EQ(canvas->width(), 700);
     EXPECT_EQ(canvas->height(), 600);
-    container.OnInitDialog();
+    container.onInitDialog();
     EXPECT_EQ(view.shown, std::vector<bool>{false});
     EXPECT_EQ(view.caption, "unit A");
 }
@@ -236,7 +236,7 @@ TEST(DlgTabParent, SwitchingTabsShowsExactlyOnePage)
     LECanvasRegistry registry;
     DlgTabParent container(view, {}, registry);
     for (int index : {1, 0, 1, 1, 0})
-        container.OnTabSelected(index);
+        container.onTabSelected(index);
     EXPECT_EQ(view.shown, (std::vector<bool>{true, false, true, true, false}));
 }
 
@@ -246,9 +246,9 @@ TEST(DlgTabParent, EndingEndsTheGraphPageFreesTheCanvasAndDestroysTheWindowOnce)
         LECanvasRegistry registry;
         FakeTabParentView view;
         DlgTabParent container(view, {Kind(kind), ""}, registry);
-        const auto canvas = container.CreateGraphCanvas(1, 1);
-        container.End();
-        container.End();
+        const auto canvas = container.createGraphCanvas(1, 1);
+        container.end();
+        container.end();
         EXPECT_TRUE(container.ended());
         EXPECT_EQ(registry.FindCanvas(canvas->id()), nullptr);
         EXPECT_EQ(view.events, (std::vector<std::string>{"endGraphPage", "destroyWindow"})) << "kind " << kind;
@@ -261,7 +261,7 @@ TEST(DlgTabParent, AContainerDestroyedWithoutClosingFreesItsCanvasSlot)
     FakeTabParentView view;
     for (int i = 0; i < 200; ++i) {
         DlgTabParent container(view, {}, registry);
-        ASSERT_NE(container.CreateGraphCanvas(1, 1), nullptr) << i;
+        ASSERT_NE(container.createGraphCanvas(1, 1), nullptr) << i;
     }
-    EXPECT_EQ(registry.CanvasCount(), 0);
+    EXPECT_EQ(registry.canvasCount(), 0);
 }

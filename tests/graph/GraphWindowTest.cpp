@@ -58,11 +58,11 @@ TEST(LECanvasWidget, SizesItselfAndFollowsAppendsMadeOnAnotherThread)
     EXPECT_EQ(widget.scrollBar()->maximum(), 500'000);
 
     widget.scrollBar()->triggerAction(QAbstractSlider::SliderToMinimum);
-    EXPECT_EQ(canvas->GetScroll().position, 0);
+    EXPECT_EQ(canvas->scrollState().position, 0);
     EXPECT_EQ(widget.scrollBar()->value(), 0);
-    EXPECT_EQ(canvas->GetView().start, kT0);
+    EXPECT_EQ(canvas->view().start, kT0);
     widget.scrollBar()->triggerAction(QAbstractSlider::SliderToMaximum);
-    EXPECT_EQ(canvas->GetView().end, kT0 + 120) << "the right end follows again";
+    EXPECT_EQ(canvas->view().end, kT0 + 120) << "the right end follows again";
 
     const QImage image = widget.renderImage();
     EXPECT_EQ(image.size(), QSize(700, 400));
@@ -105,7 +105,7 @@ TEST(LECanvasWidget, MouseMovesRepaintOnlyTheReadoutStrip)
     settle();
     ASSERT_EQ(recorder.areas.size(), 1u);
     EXPECT_EQ(recorder.areas[0], widget.readoutRect());
-    EXPECT_EQ(canvas->BeginPaint(true), PaintKind::Full) << "the strip paint consumed the move";
+    EXPECT_EQ(canvas->beginPaint(true), PaintKind::Full) << "the strip paint consumed the move";
 }
 
 TEST(GraphPageWidget, CheckBoxesAndScaleButtonsFollowTheKind)
@@ -121,8 +121,8 @@ TEST(GraphPageWidget, CheckBoxesAndScaleButtonsFollowTheKind)
     di1->click();
     di1->click();
     EXPECT_FALSE(di1->isChecked());
-    EXPECT_FALSE(canvas->GetSeries(2)->IsVisible()) << "DI1 of a 2-AO unit is series 2";
-    EXPECT_TRUE(canvas->GetSeries(3)->IsVisible());
+    EXPECT_FALSE(canvas->GetSeries(2)->isVisible()) << "DI1 of a 2-AO unit is series 2";
+    EXPECT_TRUE(canvas->GetSeries(3)->isVisible());
 
     GraphPageWidget five(KindRowOf(ContainerKind::QZK28).graph);
     int visibleScales = 0;
@@ -200,9 +200,9 @@ TEST(TabParentDialog, SwitchingTabsShowsExactlyOneOfPanelAndGraph)
         EXPECT_EQ(f.panel->isVisible(), index == 0);
     }
     f.dialog->graphPage()->controls().setCurrentIndex(GraphPageId::Period, 2);
-    f.dialog->graphPage()->logic().OnPeriodSelected();
+    f.dialog->graphPage()->logic().onPeriodSelected();
     EXPECT_EQ(f.panel->periods, std::vector<int>{2});
-    EXPECT_EQ(f.panel->canvas->Span(), 300);
+    EXPECT_EQ(f.panel->canvas->span(), 300);
     // The link goes with the container, so its stops are counted from outside.
     ASSERT_EQ(f.link->stops, 0);
     int stopsWhileDeleted = 0;

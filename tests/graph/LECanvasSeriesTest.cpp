@@ -144,8 +144,8 @@ TEST(LECanvasSeries, ClearKeepsVisibilityAndLongTextsAreCutAtCharacterBoundary)
     series->SetVisible(false);
     series->AppendSample(1, 1);
     series->ClearSamples();
-    EXPECT_EQ(series->SampleCount(), 0u);
-    EXPECT_FALSE(series->IsVisible());
+    EXPECT_EQ(series->sampleCount(), 0u);
+    EXPECT_FALSE(series->isVisible());
 
     std::string longUnit;
     for (int i = 0; i < 40; ++i)
@@ -161,11 +161,11 @@ TEST(LECanvas, RefusesThe21stSeriesAndOutOfRangeSelections)
     for (int i = 0; i < 20; ++i)
         ASSERT_NE(canvas.AddSeries("s", 0, 1), nullptr);
     EXPECT_EQ(canvas.AddSeries("s", 0, 1), nullptr);
-    EXPECT_EQ(canvas.SeriesCount(), 20);
+    EXPECT_EQ(canvas.seriesCount(), 20);
     canvas.SelectSeries(19);
     canvas.SelectSeries(20);
     canvas.SelectSeries(-1);
-    EXPECT_EQ(canvas.SelectedSeries(), 19);
+    EXPECT_EQ(canvas.selectedSeries(), 19);
     EXPECT_EQ(canvas.GetSeries(20), nullptr);
     EXPECT_EQ(canvas.GetSeries(-1), nullptr);
     EXPECT_NE(canvas.GetSeries(0), nullptr);
@@ -188,9 +188,9 @@ TEST(LECanvasRegistry, HandsOutIdsRefusesThe129thAndReusesFreedSlots)
 
     registry.DestroyCanvas(1111);
     EXPECT_EQ(registry.FindCanvas(1111), nullptr);
-    EXPECT_EQ(first->SeriesCount(), 0) << "a holder keeps a live canvas after destroy";
+    EXPECT_EQ(first->seriesCount(), 0) << "a holder keeps a live canvas after destroy";
     EXPECT_NE(registry.CreateCanvas(0, 0, 10, 10, 0, false), nullptr);
-    EXPECT_EQ(registry.CanvasCount(), 128);
+    EXPECT_EQ(registry.canvasCount(), 128);
 }
 
 TEST(LECanvasSeries, GapsFollowTheThresholdAndLeaveWithTheSamplesThatDelimitThem)
@@ -198,12 +198,12 @@ TEST(LECanvasSeries, GapsFollowTheThresholdAndLeaveWithTheSamplesThatDelimitThem
     LECanvas canvas = makeCanvas();
     LECanvasSeries* series = canvas.AddSeries("AI1", -10, 10, 6);
     const std::vector<LECanvasSample> samples{{0, 1}, {1, 1}, {10, 1}, {11, 1}, {30, 1}};
-    series->AppendSamples(samples);
+    series->appendSamples(samples);
     {
         const auto guard = canvas.lock();
         EXPECT_FALSE(series->gapBetweenLocked(0, 30)); // no threshold, no gaps
     }
-    series->SetGapThreshold(5);
+    series->setGapThreshold(5);
     {
         const auto guard = canvas.lock();
         EXPECT_TRUE(series->gapBetweenLocked(1, 10));

@@ -73,7 +73,7 @@ TEST_F(LogViewerWindowTest, ShowsTheSeriesAsOneTraceSetWithTheGraphPagesControls
     EXPECT_TRUE(window.windowTitle().contains(QStringLiteral("(3 ファイル)")));
     EXPECT_TRUE(window.statusText().startsWith(QStringLiteral("250 行 / 3 ファイル")));
     ASSERT_NE(window.canvasWidget(), nullptr);
-    EXPECT_EQ(window.canvasWidget()->canvas().GetSeries(0)->SampleCount(), 250u);
+    EXPECT_EQ(window.canvasWidget()->canvas().GetSeries(0)->sampleCount(), 250u);
 
     // Analog rows shown, digital rows hidden, as on the panels' graph page.
     const QList<QCheckBox*> boxes = window.findChildren<QCheckBox*>();
@@ -81,7 +81,7 @@ TEST_F(LogViewerWindowTest, ShowsTheSeriesAsOneTraceSetWithTheGraphPagesControls
     EXPECT_TRUE(boxes[0]->isChecked());
     EXPECT_FALSE(boxes[3]->isChecked());
     boxes[3]->click();
-    EXPECT_TRUE(window.canvasWidget()->canvas().GetSeries(3)->IsVisible());
+    EXPECT_TRUE(window.canvasWidget()->canvas().GetSeries(3)->isVisible());
     int scaleButtons = 0;
     for (const QPushButton* button : window.findChildren<QPushButton*>())
         scaleButtons += button->text() == QStringLiteral("Scale") ? 1 : 0;
@@ -89,20 +89,20 @@ TEST_F(LogViewerWindowTest, ShowsTheSeriesAsOneTraceSetWithTheGraphPagesControls
 
     // The whole log at first; the wheel zooms in around the mouse.
     LECanvas& canvas = window.canvasWidget()->canvas();
-    EXPECT_DOUBLE_EQ(canvas.Span(), 249);
+    EXPECT_DOUBLE_EQ(canvas.span(), 249);
     const QPointF at(400, 200);
     QWheelEvent wheel(at, window.canvasWidget()->mapToGlobal(at), QPoint(), QPoint(0, 120), Qt::NoButton,
                       Qt::NoModifier, Qt::NoScrollPhase, false);
     QCoreApplication::sendEvent(window.canvasWidget(), &wheel);
-    EXPECT_DOUBLE_EQ(canvas.Span(), 124.5);
-    const CanvasView view = canvas.GetView();
+    EXPECT_DOUBLE_EQ(canvas.span(), 124.5);
+    const CanvasView view = canvas.view();
     EXPECT_GT(view.start, static_cast<double>(kT0));
     EXPECT_LT(view.end, static_cast<double>(kT0 + 249));
 
     auto* period = window.findChildren<QComboBox*>().at(0);
     period->setCurrentIndex(0);
     emit period->activated(0);
-    EXPECT_DOUBLE_EQ(canvas.Span(), 60);
+    EXPECT_DOUBLE_EQ(canvas.span(), 60);
 }
 
 TEST_F(LogViewerWindowTest, SaysWhyAFileCannotBeShownInsteadOfAGraph)

@@ -37,17 +37,17 @@ public:
     }
 
     TabPanel& tabPanel() override { return *this; }
-    void SelectDisplayPeriod(int index) override
+    void selectDisplayPeriod(int index) override
     {
         periods.push_back(index);
-        panel->SelectDisplayPeriod(index);
+        panel->selectDisplayPeriod(index);
     }
-    void RefreshGraph() override
+    void refreshGraph() override
     {
         ++refreshes;
-        panel->RefreshGraph();
+        panel->refreshGraph();
     }
-    void OpenScaleDialog(int row) override { scaleRows.push_back(row); }
+    void openScaleDialog(int row) override { scaleRows.push_back(row); }
 
     StandInAnalogPanel* panel = nullptr;
     std::shared_ptr<LECanvas> canvas;

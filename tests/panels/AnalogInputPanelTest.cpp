@@ -32,7 +32,7 @@ protected:
         const int before = CountCommands(*unit, "AI");
         panel->onReadInputs();
         ASSERT_TRUE(
-            Eventually([&] { return canvas->GetSeries(0)->SampleCount() > 0 && CountCommands(*unit, "AI") > before; }));
+            Eventually([&] { return canvas->GetSeries(0)->sampleCount() > 0 && CountCommands(*unit, "AI") > before; }));
         ASSERT_TRUE(Eventually([&] { return !view.text(Rows[0].measured).empty(); }));
     }
 
@@ -63,7 +63,7 @@ TEST_F(QZK17Test, StartUpReadsOutputsRateRangesAndThresholdsInOneChain)
     EXPECT_EQ(view.levelBar(Rows[0].bar).maximum, 0xFFFFFF);
     EXPECT_EQ(view.text(InputPeriod), "10");
     EXPECT_EQ(view.text(Outputs[0].period), "10");
-    EXPECT_EQ(canvas->SeriesCount(), 5);
+    EXPECT_EQ(canvas->seriesCount(), 5);
     EXPECT_EQ(graphView.text(1294), "DO1: DO1");
     EXPECT_EQ(panel->csvHeader(), "日付,時刻,AI1,単位1,AI2,単位2,AI3,単位3,DO1,DO2\n");
 }
@@ -122,7 +122,7 @@ TEST_F(QZK17Test, ChangingARangeAsksFirstAndResetsTheFormulaOnlyWhenTheUnitTookI
     EXPECT_EQ(list.at(0).inputFormulas[0].gain, 1.0);
     EXPECT_EQ(list.at(0).inputFormulas[0].unit, "");
     EXPECT_EQ(list.at(0).graphMax[0], 1.0);
-    EXPECT_EQ(canvas->GetSeries(0)->SampleCount(), 0u);
+    EXPECT_EQ(canvas->GetSeries(0)->sampleCount(), 0u);
     EXPECT_EQ(view.text(Rows[0].measured), "");
 
     unit->setFault(sim::Fault::NoReply);
@@ -291,7 +291,7 @@ TEST_F(QZK28Test, FiveInputsWithoutOutputs)
     EXPECT_EQ(CountCommands(*unit, "DY"), 0);
     EXPECT_EQ(CountCommands(*unit, "AJ"), 5);
     EXPECT_EQ(CountCommands(*unit, "TJ"), 5);
-    EXPECT_EQ(canvas->SeriesCount(), 5);
+    EXPECT_EQ(canvas->seriesCount(), 5);
     EXPECT_EQ(panel->csvHeader(), "日付,時刻,AI1,単位1,AI2,単位2,AI3,単位3,AI4,単位4,AI5,単位5\n");
     readInputs();
     EXPECT_EQ(CountCommands(*unit, "AI"), 1);

@@ -73,9 +73,9 @@ TEST_F(QZK33Test, StartUpReadsEveryOutputThenTheThresholdsAndShowsWhatTheUnitHas
     EXPECT_EQ(view.levelBar(Rows[2].bar).maximum, 0x7FFF);
     EXPECT_EQ(view.text(InputPeriodLabel), "x100ms");
     EXPECT_TRUE(view.visible(Rows[0].sweep));
-    EXPECT_EQ(canvas->SeriesCount(), 6);
-    EXPECT_TRUE(canvas->GetSeries(2)->IsVisible());
-    EXPECT_FALSE(canvas->GetSeries(3)->IsVisible()) << "digital traces start hidden, as their boxes";
+    EXPECT_EQ(canvas->seriesCount(), 6);
+    EXPECT_TRUE(canvas->GetSeries(2)->isVisible());
+    EXPECT_FALSE(canvas->GetSeries(3)->isVisible()) << "digital traces start hidden, as their boxes";
     EXPECT_EQ(graphView.text(1291), "AO1: AO1");
 }
 
@@ -117,7 +117,7 @@ TEST_F(QZK33Test, TheFormulaDialogStoresTheFormulaAndFallsBackToTheDefaultRange)
         d.graphMin = 10;
         d.graphMax = 10;
     });
-    panel->OpenScaleDialog(0);
+    panel->openScaleDialog(0);
     EXPECT_EQ(list.at(0).outputFormulas[0].gain, 2.0);
     EXPECT_EQ(view.text(Rows[0].unit), "kPa");
     EXPECT_EQ(view.controls.messages, std::vector<std::string>{"グラフ表示範囲が不正なため、デフォルト値に設定します"});
@@ -202,13 +202,13 @@ TEST_F(QZK33Test, InputPollingLogsTwoLinesPerPeriodAndFeedsEveryTrace)
     EXPECT_FALSE(view.enabled(ReadInputs));
     for (int i = 0; i < 10; ++i)
         panel->tick();
-    ASSERT_TRUE(Eventually([&] { return canvas->GetSeries(5)->SampleCount() == 1; }));
+    ASSERT_TRUE(Eventually([&] { return canvas->GetSeries(5)->sampleCount() == 1; }));
     ASSERT_TRUE(Eventually([&] {
         return logText() == "日付,時刻,DI1,DI2,Door,Valve,単位1,AO2,単位2,AO3,単位3\r\n"
                             "2026/12/06,23:15:00,0,0,1,0.00000,V,0.00000,V,0.00000,V\r\n"
                             "2026/12/06,23:15:00,0,0,1,0.00000,V,0.00000,V,0.00000,V\r\n";
     })) << logText();
-    EXPECT_EQ(canvas->GetSeries(0)->SampleCount(), 1u);
+    EXPECT_EQ(canvas->GetSeries(0)->sampleCount(), 1u);
     EXPECT_EQ(graphView.text(1316), "ON");
     EXPECT_EQ(graphView.text(1292), "AO2: AO2");
 }
@@ -244,7 +244,7 @@ TEST_F(QZK33Test, ThresholdsAndModeChangesComeFromTheDialogs)
     EXPECT_EQ(dialogs.modeOutputs, std::vector<std::string>{"AO1: Valve"}) << "the dialog names the output";
     EXPECT_EQ(panel->outputMode(0), OutputMode::Current);
     EXPECT_EQ(view.text(Rows[0].setting), "0.000 mA") << "the label speaks the new unit at once";
-    EXPECT_EQ(canvas->GetSeries(0)->SampleCount(), 0u);
+    EXPECT_EQ(canvas->GetSeries(0)->sampleCount(), 0u);
     EXPECT_EQ(canvas->GetSeries(0)->GetUnit(), "mA");
     typeOutput(0, "12.5");
     panel->onOutputButton(0);
@@ -308,12 +308,12 @@ TEST_F(QZK19Test, TwoOutputsLogOneLinePerPeriodWhenTheReadIsAnswered)
 {
     open(ContainerKind::QZK19);
     EXPECT_EQ(CommandLetters(*unit), (std::vector<std::string>{"AY", "DI", "AY", "AK", "AK"}));
-    EXPECT_EQ(canvas->SeriesCount(), 5);
+    EXPECT_EQ(canvas->seriesCount(), 5);
     view.setText(InputPeriod, "1");
     view.setChecked(InputAuto, true);
     panel->onAutoClicked(InputAuto);
     panel->tick();
-    ASSERT_TRUE(Eventually([&] { return canvas->GetSeries(4)->SampleCount() == 1; }));
+    ASSERT_TRUE(Eventually([&] { return canvas->GetSeries(4)->sampleCount() == 1; }));
     ASSERT_TRUE(Eventually([&] {
         return logText() ==
                "日付,時刻,DI1,DI2,DI3,AO1,単位1,AO2,単位2\r\n2026/12/06,23:15:00,0,0,0,0.00000,V,0.00000,V\r\n";
@@ -329,7 +329,7 @@ TEST_F(QZK18Test, ThreeOutputsAndTwoInputsInTheHeaderAndTheLines)
 {
     list.at(0).outputFormulas[2] = {1.0, 0.0, "bar"};
     open(ContainerKind::QZK18);
-    EXPECT_EQ(canvas->SeriesCount(), 5);
+    EXPECT_EQ(canvas->seriesCount(), 5);
     EXPECT_EQ(panel->csvHeader(), "日付,時刻,DI1,DI2,AO1,単位1,AO2,単位2,AO3,単位3\n");
     EXPECT_EQ(panel->csvValues(), ",0,0,0.00000,V,0.00000,V,0.00000,bar");
 }

@@ -86,7 +86,7 @@ protected:
     ContainerPage page(ContainerKind kind)
     {
         graph = std::make_unique<DlgGraphTab>(graphView, KindRowOf(kind).graph);
-        graph->SetCanvas(canvas);
+        graph->setCanvas(canvas);
         return ContainerPage{kind, unitId, canvas, graph.get()};
     }
 

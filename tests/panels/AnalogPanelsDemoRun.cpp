@@ -168,7 +168,7 @@ int main(int argc, char** argv)
         else if (inputPage != nullptr)
             header = ExerciseInputs(*window, inputPage->panel());
         const LECanvas& canvas = window->graphPage()->canvasWidget()->canvas();
-        const std::size_t samples = canvas.GetSeries(0)->SampleCount();
+        const std::size_t samples = canvas.GetSeries(0)->sampleCount();
         std::cout << "  graph: " << samples << " samples on the first trace\n";
         allOk = allOk && samples >= 3;
         std::set<std::filesystem::path> added;

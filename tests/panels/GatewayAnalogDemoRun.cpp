@@ -133,7 +133,7 @@ int main(int argc, char** argv)
         RunFor(100);
         sweptValues.insert(valvePanel->outputRaw(0));
     }
-    const std::size_t samples = flow->graphPage()->canvasWidget()->canvas().GetSeries(0)->SampleCount();
+    const std::size_t samples = flow->graphPage()->canvasWidget()->canvas().GetSeries(0)->sampleCount();
     const bool inputsMove = samples >= 3;
     const bool sweepRuns = sweptValues.size() >= 10 && valvePanel->sweeping(0);
     std::cout << "  inputs: " << samples << " samples on AI1's trace " << (inputsMove ? "ok" : "FAILED") << "\n";

@@ -94,7 +94,7 @@ protected:
     {
         canvas = std::make_shared<LECanvas>(1, PixelRect{0, 0, 700, 400}, true);
         graphs.push_back(std::make_unique<DlgGraphTab>(graphView, KindRowOf(kind).graph));
-        graphs.back()->SetCanvas(canvas);
+        graphs.back()->setCanvas(canvas);
         return {kind, unitId, canvas, graphs.back().get()};
     }
 
@@ -211,7 +211,7 @@ TEST_F(GatewayAnalogTest, InputUnitStartsUpWithItsFixedSequenceAndShowsWhatTheUn
     EXPECT_FALSE(inputs->pulses(0));
     EXPECT_TRUE(inputs->pulses(1));
     EXPECT_EQ(view.text(Rows[1].measured), " 10.000 mA") << "the first AI is shown like any later one";
-    EXPECT_EQ(canvas->GetSeries(1)->SampleCount(), 1u);
+    EXPECT_EQ(canvas->GetSeries(1)->sampleCount(), 1u);
     EXPECT_EQ(inputs->csvHeader(), "日付,時刻,AI1,単位1,AI2,単位2,AI3,単位3,DO1,DO2\n");
     EXPECT_TRUE(inputs->ticking());
 
@@ -324,9 +324,9 @@ TEST_F(GatewayAnalogTest, PolledInputsReachTheGraphAndTheLog)
     inputs->onAutoClicked(InputAuto);
     ASSERT_TRUE(inputs->inputAutoOn());
 
-    const std::size_t samples = canvas->GetSeries(0)->SampleCount();
+    const std::size_t samples = canvas->GetSeries(0)->sampleCount();
     ticks(*inputs, 10);
-    ASSERT_TRUE(Eventually([&] { return canvas->GetSeries(0)->SampleCount() == samples + 1; }));
+    ASSERT_TRUE(Eventually([&] { return canvas->GetSeries(0)->sampleCount() == samples + 1; }));
     EXPECT_EQ(countTo(kInputNode, "AI"), 2u);
     EXPECT_EQ(view.text(Rows[0].converted), " 6.0000 bar");
     ASSERT_TRUE(Eventually([&] { return logText("Flow").find("bar") != std::string::npos; }));
@@ -398,7 +398,7 @@ TEST_F(GatewayAnalogTest, RepliesOfTheWrongShapeChangeNothing)
     startGateway();
     openInputPanel();
     ASSERT_TRUE(startedUp(*inputs));
-    const std::size_t samples = canvas->GetSeries(0)->SampleCount();
+    const std::size_t samples = canvas->GetSeries(0)->sampleCount();
     for (const std::string& bad :
          {std::string("ai'123456"), std::string("ai'") + std::string(18, 'G'), std::string("ar "),
           std::string("ar )"),       // range code 9
@@ -415,7 +415,7 @@ TEST_F(GatewayAnalogTest, RepliesOfTheWrongShapeChangeNothing)
     EXPECT_EQ(inputs->rangeCode(1), 2);
     EXPECT_EQ(inputs->relayState(1), 0);
     EXPECT_EQ(inputs->configurationByte(), 0xFF) << "taken from the one well-formed 1004 reply";
-    EXPECT_EQ(canvas->GetSeries(0)->SampleCount(), samples);
+    EXPECT_EQ(canvas->GetSeries(0)->sampleCount(), samples);
     EXPECT_TRUE(view.postedTexts().empty());
 }
 
@@ -624,7 +624,7 @@ TEST_F(GatewayAnalogTest, InputPollingInSecondsLogsWhenSentAndWhenAnswered)
     ticks(*outputs, 19);
     EXPECT_EQ(countTo(kOutputNode, "DI"), 1u);
     ticks(*outputs, 1);
-    ASSERT_TRUE(Eventually([&] { return canvas->GetSeries(3)->SampleCount() == 1; }));
+    ASSERT_TRUE(Eventually([&] { return canvas->GetSeries(3)->sampleCount() == 1; }));
     EXPECT_EQ(countTo(kOutputNode, "DI"), 2u);
     ASSERT_TRUE(Eventually([&] {
         const std::string log = logText("Valve");
@@ -661,7 +661,7 @@ TEST_F(GatewayAnalogTest, ADueInputReadGoesOutWhileASweepValueIsStillOnTheRadio)
         clock.advance(100);
         return countTo(kOutputNode, "DI") == reads + 1;
     }));
-    ASSERT_TRUE(Eventually([&] { return canvas->GetSeries(3)->SampleCount() == 1; })) << "its answer reached the graph";
+    ASSERT_TRUE(Eventually([&] { return canvas->GetSeries(3)->sampleCount() == 1; })) << "its answer reached the graph";
     ASSERT_TRUE(Eventually([&] {
         const std::string log = logText("Valve");
         return std::count(log.begin(), log.end(), '\n') == 3;

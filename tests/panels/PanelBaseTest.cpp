@@ -376,6 +376,25 @@ TEST_F(PanelBaseTest, MainWindowCloseRequestClosesAtTheNextTickAndStopsTicking)
     EXPECT_EQ(panel->outputActs.load(), acts);
 }
 
+TEST_F(PanelBaseTest, PhaseOnlyMovesForwardSoALateFailureCannotUndoARequestedClose)
+{
+    panel = MakePanel<test::TestPanel>(view, context(), PeriodRule{});
+    EXPECT_EQ(panel->phase(), PanelPhase::Opening);
+    panel->start();
+    EXPECT_EQ(panel->phase(), PanelPhase::Running);
+    panel->requestClose();
+    EXPECT_EQ(panel->phase(), PanelPhase::CloseRequested);
+    panel->deliver(-1); // a failure that closes arrives after the request
+    EXPECT_EQ(panel->phase(), PanelPhase::CloseRequested);
+    ticks(2);
+    EXPECT_EQ(panel->phase(), PanelPhase::ClosePosted);
+    EXPECT_EQ(view.closesPosted.load(), 1) << "the request is carried out once";
+    panel->onCloseCommand();
+    EXPECT_EQ(panel->phase(), PanelPhase::Closed);
+    panel->requestClose();
+    EXPECT_TRUE(panel->finished()) << "a late request finds the panel closed";
+}
+
 TEST_F(PanelBaseTest, LoggingFollowsTheMainWindowBoxAndUsesTheInstalledDateFormat)
 {
     open({}, true);

@@ -16,7 +16,7 @@ public:
     void start() override;
     std::string statusText();
 
-    void OpenScaleDialog(int /*row*/) override {}
+    void openScaleDialog(int /*row*/) override {}
 
 protected:
     void periodicWork() override {}

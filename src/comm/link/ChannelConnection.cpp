@@ -17,19 +17,21 @@ int ChannelConnection::open(const UnitAddress& address, int timeoutMs)
     ConnectOptions options;
     options.bindAddress = address.bindAddress;
     options.timeoutMs = timeoutMs;
-    return socket_.connect(peer, address.port, options);
+    return stream_.socket().connect(peer, address.port, options);
 }
 
 void ChannelConnection::close()
 {
-    socket_.close();
+    stream_.socket().close();
     begin_ = end_ = 0;
 }
 
 void ChannelConnection::interrupt()
 {
     interrupted_ = true;
-    socket_.shutdown();
+    interruption_.signal();
+    // A connect or send under way does not wait for input: the shutdown ends it.
+    stream_.socket().shutdown();
 }
 
 ChannelConnection::Deadline ChannelConnection::ReplyDeadline(int timeoutMs)
@@ -46,31 +48,55 @@ ChannelConnection::Echo ChannelConnection::EchoOf(std::span<const std::uint8_t> 
 bool ChannelConnection::discardInput()
 {
     begin_ = end_ = 0;
-    return socket_.discardPending();
+    // Bounded, so that a unit that floods the connection is not drained for ever.
+    constexpr int kMaxDiscardReads = 64;
+    for (int reads = 0; reads < kMaxDiscardReads; ++reads) {
+        const StreamRead read = stream().readAvailable(buffer_);
+        if (read.lost) {
+            return false;
+        }
+        if (read.count == 0) {
+            return true;
+        }
+    }
+    return true;
 }
 
 int ChannelConnection::send(std::span<const std::uint8_t> command)
 {
-    return socket_.send(command);
+    return stream().write(command);
 }
 
 int ChannelConnection::fill(Deadline deadline)
 {
-    if (interrupted_.load()) {
-        return WinsockError::ConnectionAborted;
+    for (;;) {
+        if (interrupted_.load()) {
+            return WinsockError::ConnectionAborted;
+        }
+        const auto left =
+            std::chrono::ceil<std::chrono::milliseconds>(deadline - std::chrono::steady_clock::now()).count();
+        if (left <= 0) {
+            return WinsockError::TimedOut;
+        }
+        const StreamWait waited = stream().waitReadable(interruption_, static_cast<int>(left));
+        if (waited == StreamWait::TimedOut) {
+            return WinsockError::TimedOut;
+        }
+        if (waited == StreamWait::Woken || interrupted_.load()) {
+            return WinsockError::ConnectionAborted;
+        }
+        const StreamRead read = stream().readAvailable(buffer_);
+        begin_ = 0;
+        end_ = read.count;
+        if (read.lost) {
+            // A unit that closed the connection is reported as a reset, as a
+            // blocking receive reports it.
+            return read.error == WinsockError::Disconnected ? WinsockError::ConnectionReset : read.error;
+        }
+        if (read.count > 0) {
+            return 0;
+        }
     }
-    const auto left = std::chrono::ceil<std::chrono::milliseconds>(deadline - std::chrono::steady_clock::now()).count();
-    if (left <= 0 || !socket_.waitReadable(static_cast<int>(left))) {
-        return WinsockError::TimedOut;
-    }
-    if (interrupted_.load()) {
-        return WinsockError::ConnectionAborted;
-    }
-    std::size_t received = 0;
-    const int error = socket_.receive(buffer_, received);
-    begin_ = 0;
-    end_ = received;
-    return error;
 }
 
 std::size_t ChannelConnection::take(std::span<std::uint8_t> into)

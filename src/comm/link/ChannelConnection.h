@@ -2,6 +2,7 @@
 
 #include "comm/protocol/ReplyShape.h"
 #include "platform/TcpSocket.h"
+#include "platform/WakeEvent.h"
 
 #include <array>
 #include <atomic>
@@ -21,7 +22,9 @@ struct UnitAddress {
     Ipv4Address bindAddress = kAnyAddress; // adapter chosen in the main window, 0 = any
 };
 
-// One TCP connection to a unit. Reads go through a buffer: a reply usually
+// One TCP connection to a unit, read and written through its ByteStream like
+// every other device link; only connecting, closing and interrupting use the
+// socket itself. Reads go through a buffer: a reply usually
 // arrives in one piece, so a frame costs one receive call rather than one per
 // byte, and bytes after a frame stay here for the next read.
 //
@@ -39,7 +42,7 @@ public:
 
     int open(const UnitAddress& address, int timeoutMs);
     void close();
-    bool isOpen() const { return socket_.isOpen(); }
+    bool isOpen() const { return stream_.socket().isOpen(); }
     // Any thread: a connect, send or receive under way on another thread
     // returns at once with an error, and so does every later read, even from
     // a unit that goes on sending (a shut-down socket still takes its bytes).
@@ -72,6 +75,7 @@ public:
     static Echo EchoOf(std::span<const std::uint8_t> command);
 
 private:
+    ByteStream& stream() { return stream_; }
     // One receive into the buffer, waiting no later than `deadline`.
     int fill(Deadline deadline);
     std::size_t take(std::span<std::uint8_t> into);
@@ -80,7 +84,8 @@ private:
     // Appends buffered bytes to `frame` up to a terminator; true when one was reached.
     bool takeFrameBytes(std::span<std::uint8_t> frame, std::size_t& length);
 
-    TcpSocket socket_;
+    TcpStream stream_;
+    WakeEvent interruption_; // signalled by interrupt(): a wait for input ends at once
     std::array<std::uint8_t, 4096> buffer_{};
     std::size_t begin_ = 0;
     std::size_t end_ = 0;

@@ -63,7 +63,7 @@ bool AnalogFamilyPanel::editFormula(int row, bool outputs, const FormulaState& s
         state.formula = formula;
         state.display = *applied;
     }
-    RefreshGraph();
+    refreshGraph();
     return true;
 }
 
@@ -115,7 +115,7 @@ void AnalogFamilyPanel::labelGraphRow(int row, const std::string& label)
     if (LECanvasSeries* trace = series(row))
         trace->SetName(label);
     if (graphPage() != nullptr)
-        graphPage()->SetRowLabel(row, label);
+        graphPage()->setRowLabel(row, label);
 }
 
 void AnalogFamilyPanel::addSample(int row, double seconds, double value)

@@ -229,7 +229,7 @@ void AnalogInputPanel::onInputsRead(const std::optional<analog::InputReadings>& 
         addSample(outputSeries(output), now, on ? 1 : 0);
         showGraphValue(outputSeries(output), on ? "ON" : "OFF");
     }
-    RefreshGraph();
+    refreshGraph();
     if (inputAutoOn())
         logValues(csvValues());
 }
@@ -343,7 +343,7 @@ void AnalogInputPanel::onRangeWritten(int row, std::optional<int> written, int p
         graphPage()->SetRowUnit(row, range, 1.0, 0.0, "");
     if (LECanvasSeries* trace = series(row))
         trace->ClearSamples();
-    RefreshGraph();
+    refreshGraph();
     // The formula and the graph range belong to the unit record.
     runOnGuiThread([this, row, display] { forgetRecordedFormula(row, display); });
 }
@@ -430,7 +430,7 @@ ClickTable AnalogInputPanel::clickTable()
                    {&Output::alert, &AnalogInputPanel::onAlertClicked},
                    {&Output::alertSettings, &AnalogInputPanel::onAlertSettingsButton}});
     table.addRows(*this, Rows, shape_.inputs,
-                  {{&Row::formula, &AnalogInputPanel::OpenScaleDialog},
+                  {{&Row::formula, &AnalogInputPanel::openScaleDialog},
                    {&Row::threshold, &AnalogInputPanel::onThresholdButton},
                    {&Row::thermocouple, &AnalogInputPanel::onThermocoupleButton}});
     return table;
@@ -519,7 +519,7 @@ void AnalogInputPanel::sendAlertThresholds(const DoAlertResult& result)
                                    })});
 }
 
-void AnalogInputPanel::OpenScaleDialog(int row)
+void AnalogInputPanel::openScaleDialog(int row)
 {
     if (!validRow(row))
         return;

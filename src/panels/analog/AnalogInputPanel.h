@@ -43,7 +43,7 @@ public:
     void onAlertClicked(int output);
     // Dispatches a click by control id; false for an id the panel does not handle.
     bool onControlClicked(int controlId);
-    void OpenScaleDialog(int row) override;
+    void openScaleDialog(int row) override;
 
     int inputCount() const { return shape_.inputs; }
     int outputCount() const { return shape_.outputs; }

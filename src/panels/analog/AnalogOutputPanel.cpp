@@ -319,7 +319,7 @@ void AnalogOutputPanel::setButtonState(int row, ButtonState next)
     view().setEnabled(ids.formula, idle);
     view().setEnabled(ids.mode, idle);
     if (graphPage() != nullptr)
-        graphPage()->EnableRow(row, idle);
+        graphPage()->enableRow(row, idle);
 }
 
 void AnalogOutputPanel::showRow(int row, const OutputRow& state)
@@ -363,7 +363,7 @@ void AnalogOutputPanel::onInputsRead(std::optional<int> read, int flag)
         addSample(inputSeries(input), now, on ? 1 : 0);
         showGraphValue(inputSeries(input), on ? "ON" : "OFF");
     }
-    RefreshGraph();
+    refreshGraph();
     if (inputAutoOn())
         logValues(csvValues());
 }
@@ -397,7 +397,7 @@ ClickTable AnalogOutputPanel::clickTable()
     table.addRows(*this, Rows, shape_.outputs,
                   {{&Row::button, &AnalogOutputPanel::onOutputButton},
                    {&Row::sweep, &AnalogOutputPanel::onSweepButton},
-                   {&Row::formula, &AnalogOutputPanel::OpenScaleDialog},
+                   {&Row::formula, &AnalogOutputPanel::openScaleDialog},
                    {&Row::threshold, &AnalogOutputPanel::onThresholdButton},
                    {&Row::mode, &AnalogOutputPanel::onModeButton},
                    {&Row::sweepSettings, &AnalogOutputPanel::onSweepSettingsButton}});
@@ -437,7 +437,7 @@ void AnalogOutputPanel::applyOutputMode(int row, int mode)
 {
     const int next = IsCurrent(mode) ? OutputMode::Current : OutputMode::Voltage;
     if (rows_.with(row, [&](OutputRow& state) { return changeMode(row, state, next); }))
-        RefreshGraph();
+        refreshGraph();
 }
 
 bool AnalogOutputPanel::changeMode(int row, OutputRow& state, int mode)
@@ -461,7 +461,7 @@ SweepSettings AnalogOutputPanel::sweepSettings(int row) const
     return sweepOf(row).settings();
 }
 
-void AnalogOutputPanel::OpenScaleDialog(int row)
+void AnalogOutputPanel::openScaleDialog(int row)
 {
     if (!validRow(row))
         return;

@@ -53,7 +53,7 @@ public:
     void onThresholdButton(int row);
     void onModeButton(int row);
     void onSweepSettingsButton(int row);
-    void OpenScaleDialog(int row) override;
+    void openScaleDialog(int row) override;
     SweepSettings sweepSettings(int row) const;
 
     int outputCount() const { return shape_.outputs; }

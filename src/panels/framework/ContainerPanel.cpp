@@ -10,13 +10,13 @@ ContainerPanel::ContainerPanel(PanelView& view, PanelContext context, ContainerP
 {
 }
 
-void ContainerPanel::SelectDisplayPeriod(int index)
+void ContainerPanel::selectDisplayPeriod(int index)
 {
     if (canvas() != nullptr && ApplyDisplayPeriod(*canvas(), index))
         canvas()->Refresh();
 }
 
-void ContainerPanel::RefreshGraph()
+void ContainerPanel::refreshGraph()
 {
     if (canvas() != nullptr)
         canvas()->Refresh();

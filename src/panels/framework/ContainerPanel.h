@@ -34,8 +34,8 @@ public:
     int unitIdReported() const { return page_.unitId; }
 
     // TabPanel: the graph page's period list and series changes.
-    void SelectDisplayPeriod(int index) override;
-    void RefreshGraph() override;
+    void selectDisplayPeriod(int index) override;
+    void refreshGraph() override;
 
 protected:
     ContainerPanel(PanelView& view, PanelContext context, ContainerPage page, std::unique_ptr<PanelLink> link);

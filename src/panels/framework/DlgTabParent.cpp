@@ -24,7 +24,7 @@ DlgTabParent::~DlgTabParent()
     freeCanvas();
 }
 
-std::shared_ptr<LECanvas> DlgTabParent::CreateGraphCanvas(double bx, double by)
+std::shared_ptr<LECanvas> DlgTabParent::createGraphCanvas(double bx, double by)
 {
     canvas_ = registry_.CreateCanvas(scaled(kCanvasMargin, bx), scaled(kCanvasMargin, by), scaled(kCanvasWidth, bx),
                                      scaled(kCanvasHeight, by), 0, true);
@@ -33,18 +33,18 @@ std::shared_ptr<LECanvas> DlgTabParent::CreateGraphCanvas(double bx, double by)
     return canvas_;
 }
 
-void DlgTabParent::OnInitDialog()
+void DlgTabParent::onInitDialog()
 {
-    OnTabSelected(0);
+    onTabSelected(0);
     view_.showCaption(setup_.caption);
 }
 
-void DlgTabParent::OnTabSelected(int index)
+void DlgTabParent::onTabSelected(int index)
 {
     view_.showGraphPage(index == 1);
 }
 
-void DlgTabParent::End()
+void DlgTabParent::end()
 {
     if (ended_)
         return;

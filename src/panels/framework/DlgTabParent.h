@@ -41,13 +41,13 @@ public:
 
     // Canvas of the graph page, placed in dialog-unit scale (bx, by); null when
     // the registry is full. Its cursor read-out is on.
-    std::shared_ptr<LECanvas> CreateGraphCanvas(double bx, double by);
+    std::shared_ptr<LECanvas> createGraphCanvas(double bx, double by);
     // After the window exists: first tab and caption.
-    void OnInitDialog();
-    void OnTabSelected(int index);
+    void onInitDialog();
+    void onTabSelected(int index);
     // The panel is finished with the window (or there is none): the graph
     // page ends, the canvas slot is freed and the window goes. Runs once.
-    void End();
+    void end();
 
     ContainerKind kind() const { return setup_.kind; }
     bool ended() const { return ended_; }

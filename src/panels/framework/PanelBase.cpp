@@ -45,10 +45,17 @@ PanelBase::~PanelBase()
     *alive_ = false;
 }
 
+PanelPhase PanelBase::advanceTo(PanelPhase next)
+{
+    PanelPhase now = phase_.load();
+    while (now < next && !phase_.compare_exchange_weak(now, next)) {
+    }
+    return now;
+}
+
 void PanelBase::requestClose()
 {
-    closing_ = true;
-    closeRequested_ = true;
+    advanceTo(PanelPhase::CloseRequested);
     // A tick or start-up waiting for a reply gives up now, so the close is
     // not held up by a unit that does not answer.
     closeSource_.request_stop();
@@ -56,34 +63,32 @@ void PanelBase::requestClose()
 
 void PanelBase::tick()
 {
-    if (finished_.load())
+    if (finished())
         return;
     checkReplies();
-    if (closeRequested_.load()) {
-        if (!closePosted_.exchange(true)) {
-            ticker_.stop();
-            view_.postClose();
-        }
+    PanelPhase requested = PanelPhase::CloseRequested;
+    if (phase_.compare_exchange_strong(requested, PanelPhase::ClosePosted)) {
+        ticker_.stop();
+        view_.postClose();
         return;
     }
-    if (closing_.load() || messageBoxesOpen_.load() > 0)
+    if (closing() || messageBoxesOpen_.load() > 0)
         return;
     periodicWork();
 }
 
 void PanelBase::onCloseCommand()
 {
-    if (finished_.load())
+    if (finished())
         return;
     // Set before the waits are cancelled, or the ticker could start one more
     // tick's work between the cancel and its stop; and before looking at the
     // callbacks: a callback that starts now sees it and drops its result, one
-    // that started earlier is waited for.
-    closing_ = true;
+    // that started earlier is waited for. A close deferred for a running
+    // callback comes back here; the list is saved once.
+    const PanelPhase before = advanceTo(PanelPhase::Closing);
     closeSource_.request_stop();
-    // A close deferred for a running callback comes back here; the list is
-    // saved once.
-    if (!closeSaved_.exchange(true) && saveListOnClose_) {
+    if (before < PanelPhase::Closing && saveListOnClose_) {
         storeWindowPosition();
         list_.Save();
     }
@@ -98,16 +103,15 @@ void PanelBase::onCloseCommand()
 
 void PanelBase::shutDown()
 {
-    if (shutDown_.exchange(true))
+    if (advanceTo(PanelPhase::ShuttingDown) >= PanelPhase::ShuttingDown)
         return;
-    closing_ = true;
     closeSource_.request_stop();
     ticker_.stop();
     if (startUp_.joinable())
         startUp_.join();
     link().stop();
     link().release();
-    finished_ = true;
+    phase_ = PanelPhase::Closed;
     releaseUnit();
 }
 
@@ -193,7 +197,7 @@ int PanelBase::addAutoFunction(AutoControls controls)
 void PanelBase::onAutoClicked(int checkBoxId)
 {
     // A click that was on its way when polling stopped.
-    if (autosRetired_.load()) {
+    if (phase() >= PanelPhase::Stopped) {
         view_.setChecked(checkBoxId, false);
         return;
     }
@@ -243,7 +247,7 @@ void PanelBase::switchOffAllAutos()
 
 void PanelBase::retireAllAutos()
 {
-    autosRetired_ = true;
+    advanceTo(PanelPhase::Stopped);
     switchOffAllAutos();
     for (const AutoEntry& entry : autos_)
         view_.setEnabled(entry.controls.checkBox, false);
@@ -289,6 +293,7 @@ void PanelBase::logValues(std::string_view values)
 
 void PanelBase::startTicking()
 {
+    advanceTo(PanelPhase::Running);
     ticker_.start([this] { tick(); });
 }
 
@@ -322,7 +327,7 @@ void PanelBase::reportCommunicationFailure(AfterFailure after)
 void PanelBase::reportFailure(std::string_view text, AfterFailure after)
 {
     if (after == AfterFailure::Close) {
-        closing_ = true;
+        advanceTo(PanelPhase::Dropping);
         if (failureShown_.exchange(true))
             return;
         postMessageBox(text, [this] {
@@ -381,7 +386,7 @@ bool PanelBase::askModal(std::string_view question)
 PanelBase::CallbackScope::CallbackScope(PanelBase& panel) : panel_(panel)
 {
     ++panel_.callbacksRunning_;
-    live_ = !panel_.closing_.load();
+    live_ = !panel_.closing();
 }
 
 PanelBase::CallbackScope::~CallbackScope()

@@ -28,6 +28,24 @@ enum class SignalSide { Output, Input };
 // open as it is, close, or stay open with its tick stopped (no more polling).
 enum class AfterFailure { KeepOpen, Close, StopPolling };
 
+// Where a panel is in its life. The phases only move forward (a later
+// phase never returns to an earlier one): opening until the tick starts,
+// running, stopped (polling has ended for good while the panel stays open),
+// then the close: dropping (results are dropped, a failure message is up),
+// close requested (the next tick posts the close), close posted, closing
+// (the close routine has saved the list), shutting down and closed.
+enum class PanelPhase {
+    Opening,
+    Running,
+    Stopped,
+    Dropping,
+    CloseRequested,
+    ClosePosted,
+    Closing,
+    ShuttingDown,
+    Closed
+};
+
 // What every unit panel does alike: the 100 ms tick and its counters, period
 // entry, signal-name boxes, title and status line, window position, logging,
 // the reaction to a failed exchange and the orderly close. A panel class adds
@@ -73,11 +91,17 @@ public:
 
     UnitId unit() const { return unit_; }
     const std::string& unitName() const { return unitName_; }
-    bool closeRequested() const { return closeRequested_.load(); }
+    PanelPhase phase() const { return phase_.load(); }
+    // True once a close is asked for and until the close routine begins.
+    bool closeRequested() const
+    {
+        const PanelPhase now = phase();
+        return now == PanelPhase::CloseRequested || now == PanelPhase::ClosePosted;
+    }
     // True from the moment the panel starts to close: results are dropped.
-    bool closing() const { return closing_.load(); }
+    bool closing() const { return phase() >= PanelPhase::Dropping; }
     // True once the close routine has let the window go.
-    bool finished() const { return finished_.load(); }
+    bool finished() const { return phase() == PanelPhase::Closed; }
     // False before start-up and once polling or the panel has stopped.
     bool ticking() const { return ticker_.running(); }
     // What the panel has logged (lines written), for whoever runs it headless.
@@ -204,6 +228,9 @@ private:
     void lockAutoControls(const AutoEntry& entry, bool locked);
     void storeWindowPosition();
     void releaseUnit();
+    // Moves the phase forward to `next` unless it is there or beyond;
+    // returns the phase it was in.
+    PanelPhase advanceTo(PanelPhase next);
 
     PanelView& view_;
     UnitList& list_;
@@ -221,16 +248,13 @@ private:
     std::deque<AutoEntry> autos_; // filled at start-up only, read by the tick
     std::map<int, NameSlot> nameBoxes_;
 
+    std::atomic<PanelPhase> phase_{PanelPhase::Opening};
     std::atomic<bool> loggingEnabled_;
     std::atomic<bool> logOpen_{false};
-    std::atomic<bool> closeRequested_{false}; // the next tick closes the panel
-    std::atomic<bool> closing_{false};        // results are dropped from now on
-    std::atomic<bool> closePosted_{false};
-    std::atomic<bool> closeSaved_{false};
+    // A failure message is up; a panel that stays open clears it when the
+    // message is dismissed, so it is not part of the phase.
     std::atomic<bool> failureShown_{false};
-    std::atomic<bool> shutDown_{false};
-    std::atomic<bool> finished_{false};
-    std::atomic<bool> autosRetired_{false};
+    // This panel holds the unit's open mark and the open-panel count.
     std::atomic<bool> counted_{false};
     std::atomic<int> callbacksRunning_{0};
     std::atomic<int> messageBoxesOpen_{0};

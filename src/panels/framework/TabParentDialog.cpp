@@ -56,9 +56,9 @@ TabParentDialog::TabParentDialog(TabParentSetup setup, std::unique_ptr<PanelLink
     disconnectButton->setGeometry(kMargin + area.width() - kButtonWidth, buttonTop, kButtonWidth, kButtonHeight);
     setFixedSize(area.width() + 2 * kMargin, buttonTop + kButtonHeight + kMargin);
 
-    connect(tabs_, &QTabBar::currentChanged, this, [this](int index) { logic_.OnTabSelected(index); });
+    connect(tabs_, &QTabBar::currentChanged, this, [this](int index) { logic_.onTabSelected(index); });
     tabs_->setCurrentIndex(0);
-    logic_.OnInitDialog();
+    logic_.onInitDialog();
 }
 
 TabParentDialog::~TabParentDialog()
@@ -73,7 +73,7 @@ QSize TabParentDialog::createPages(std::unique_ptr<PanelLink> link, const PanelP
     pages->move(kMargin, kMargin + kTabBarHeight);
     graphPage_ = new GraphPageWidget(KindRowOf(logic_.kind()).graph, pages);
     // Qt measures in pixels: one dialog unit of the layout is one pixel here.
-    const std::shared_ptr<LECanvas> canvas = logic_.CreateGraphCanvas(1.0, 1.0);
+    const std::shared_ptr<LECanvas> canvas = logic_.createGraphCanvas(1.0, 1.0);
     graphPage_->setCanvas(canvas);
     if (makePanel) {
         PanelPageContext context{logic_.kind(), canvas, &graphPage_->logic(), pages, this, std::move(link)};
@@ -82,7 +82,7 @@ QSize TabParentDialog::createPages(std::unique_ptr<PanelLink> link, const PanelP
     QSize area = graphPage_->size();
     if (panelPage_ != nullptr) {
         panelPage_->move(0, 0);
-        graphPage_->logic().SetPanel(&panelPage_->tabPanel());
+        graphPage_->logic().setPanel(&panelPage_->tabPanel());
         area = area.expandedTo(panelPage_->sizeHint()).expandedTo(panelPage_->size());
     }
     pages->resize(area);
@@ -91,7 +91,7 @@ QSize TabParentDialog::createPages(std::unique_ptr<PanelLink> link, const PanelP
 
 void TabParentDialog::closeWindow()
 {
-    logic_.End();
+    logic_.end();
 }
 
 void TabParentDialog::keyPressEvent(QKeyEvent* event)
