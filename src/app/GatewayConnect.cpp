@@ -2,6 +2,7 @@
 
 #include "comm/link/GatewayConnectReply.h"
 #include "comm/protocol/AsciiCommands.h"
+#include "panels/framework/PanelTexts.h"
 #include "panels/framework/UnitCheck.h"
 #include "panels/gateway/GatewayPanelRules.h"
 #include "panels/gateway/NodeSession.h"
@@ -36,7 +37,7 @@ bool GatewayConnect::openLink(const UnitRecord& record, std::uint32_t bindAddres
         options.bindAddress = Ipv4Address{bindAddress};
         if (const int error = link_.open(wanted, options)) {
             registration_.close();
-            view.showMessage("接続エラー : " + std::to_string(error));
+            view.showMessage(ConnectErrorText(error));
             return false;
         }
     }

@@ -5,6 +5,7 @@
 #include "cli/TerminalText.h"
 #include "panels/UnitOpen.h"
 #include "panels/digital/CVantelDIGITAL.h"
+#include "panels/framework/PanelTexts.h"
 #include "panels/gateway/CVantelGW.h"
 #include "registry/ModelCatalogue.h"
 
@@ -77,7 +78,7 @@ public:
         int error = 0;
         CGatewayLink* link = GatewayLinks::instance().linkFor(unit_, context_.app.adapterAddress.load(), error);
         if (link == nullptr)
-            view_.showMessage("接続エラー : " + std::to_string(error));
+            view_.showMessage(ConnectErrorText(error));
         return link;
     }
 

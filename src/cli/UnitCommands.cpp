@@ -7,6 +7,7 @@
 #include "comm/protocol/AsciiCommands.h"
 #include "comm/protocol/AsciiReplies.h"
 #include "comm/protocol/ValueConversion.h"
+#include "panels/framework/PanelTexts.h"
 #include "panels/framework/UnitCheck.h"
 #include "panels/gateway/GatewayPanelRules.h"
 #include "panels/gateway/NodeSession.h"
@@ -21,8 +22,6 @@
 
 namespace vantel::ctl {
 namespace {
-
-constexpr const char* kCommunicationError = "ORVEX通信エラー";
 
 std::string Trimmed(std::string text)
 {
@@ -212,7 +211,7 @@ public:
         int error = 0;
         CGatewayLink* link = GatewayLinks::instance().linkFor(unit_, kAnyAddress, error);
         if (link == nullptr) {
-            err << "接続エラー : " << error << "\n";
+            err << ConnectErrorText(error) << "\n";
             return false;
         }
         session_.emplace(*link, unit_.node, unit_.replyTimeout);
