@@ -33,7 +33,9 @@ protected:
         panel->onReadInputs();
         ASSERT_TRUE(
             Eventually([&] { return canvas->GetSeries(0)->sampleCount() > 0 && CountCommands(*unit, "AI") > before; }));
-        ASSERT_TRUE(Eventually([&] { return !view.text(Rows[0].measured).empty(); }));
+        // The rows are shown one after the other: wait for the last.
+        const auto& last = Rows[static_cast<std::size_t>(panel->inputCount() - 1)];
+        ASSERT_TRUE(Eventually([&] { return !view.text(last.measured).empty(); }));
     }
 
     PanelPtr<Panel> panel;
