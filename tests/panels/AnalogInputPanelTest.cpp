@@ -256,9 +256,9 @@ TEST_F(QZK17V2Test, TheAlertCheckBoxAndItsSettingsGoToTheUnit)
     open(ContainerKind::QZK17V2);
     view.setChecked(Outputs[0].alert, true);
     panel->onAlertClicked(0);
-    ASSERT_TRUE(Eventually([&] { return panel->alertOn(0); }));
+    // The state is stored before the row is locked: wait for both.
+    ASSERT_TRUE(Eventually([&] { return panel->alertOn(0) && !view.enabled(Outputs[0].period); }));
     EXPECT_EQ(unit->state().doAlerts[0].enabled, 1);
-    EXPECT_FALSE(view.enabled(Outputs[0].period));
 
     DoAlertResult result;
     result.monitoredAI = 2;

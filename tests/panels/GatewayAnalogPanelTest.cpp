@@ -730,6 +730,8 @@ TEST_F(GatewayAnalogTest, OneSilentUnitAmongThreePanelsOnOneLinkLeavesTheOthersW
                gateway->nodeState(kDigitalNode).outputBits == 1u && link.pendingReplies(kOutputNode) == 0 &&
                link.pendingReplies(kDigitalNode) == 0;
     }));
+    // The silent node's first read must be out, or its deadline starts after the jump.
+    ASSERT_TRUE(Eventually([&] { return link.pendingReplies(kInputNode) > 0; }));
 
     clock.advance(kPastTimeoutMs);
     ASSERT_TRUE(Eventually([&] {

@@ -13,7 +13,7 @@
 namespace vantel {
 
 // The reads a panel sends when it opens, one after the other: each answer
-// is counted and stored, then the next read goes out; a read that fails
+// is stored and counted, then the next read goes out; a read that fails
 // reports the failure and ends the chain. The panel lists its reads as
 // data (a request, what stores its answer, how many rows); `Panel` grants
 // the chain its friendship for post, guarded, reportCommunicationFailure
@@ -78,8 +78,9 @@ private:
             panel_.reportCommunicationFailure(AfterFailure::KeepOpen);
             return;
         }
-        panel_.countStartUpAnswer();
+        // Counted once stored, so whoever waits for the count finds the answer shown.
         (panel_.*take)(row, *answer);
+        panel_.countStartUpAnswer();
         send(next);
     }
 
