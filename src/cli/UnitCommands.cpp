@@ -439,6 +439,20 @@ UnitIdentity IdentityOf(UnitSession& unit)
                            : IdentifyUnit(*unit.digitalChannel(), unit.model());
 }
 
+// The unit the arguments name, connected and found to be the model it is
+// listed as; null after a failure, whose exit code `exitCode` then holds.
+std::unique_ptr<UnitSession> OpenIdentified(CtlArgs& args, std::ostream& err, int& exitCode)
+{
+    auto unit = UnitSession::open(args, err, exitCode);
+    if (!unit)
+        return nullptr;
+    if (const UnitIdentity identity = IdentityOf(*unit); !identity.ok()) {
+        exitCode = Failed(err, identity.failure.c_str());
+        return nullptr;
+    }
+    return unit;
+}
+
 } // namespace
 
 int RunProbe(const std::vector<std::string>& rawArgs, std::ostream& out, std::ostream& err)
@@ -479,11 +493,9 @@ int RunRead(const std::vector<std::string>& rawArgs, std::ostream& out, std::ost
         return kExitUsage;
     }
     int exitCode = kExitOk;
-    auto unit = UnitSession::open(args, err, exitCode);
+    const auto unit = OpenIdentified(args, err, exitCode);
     if (!unit)
         return exitCode;
-    if (const UnitIdentity identity = IdentityOf(*unit); !identity.ok())
-        return Failed(err, identity.failure.c_str());
     const ModelRow& model = unit->model();
     if (what == "ai") {
         if (!model.has(ModelFlag::AnalogInputs))
@@ -526,11 +538,9 @@ int RunWrite(const std::vector<std::string>& rawArgs, std::ostream& out, std::os
         return kExitUsage;
     }
     int exitCode = kExitOk;
-    auto unit = UnitSession::open(args, err, exitCode);
+    const auto unit = OpenIdentified(args, err, exitCode);
     if (!unit)
         return exitCode;
-    if (const UnitIdentity identity = IdentityOf(*unit); !identity.ok())
-        return Failed(err, identity.failure.c_str());
     const ModelRow& model = unit->model();
     if (what == "ao") {
         if (!model.has(ModelFlag::AnalogOutputs))

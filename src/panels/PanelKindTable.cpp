@@ -1,12 +1,10 @@
 #include "panels/PanelKindTable.h"
 
-#include "panels/WiredAnalogPanels.h"
+#include "panels/AnalogPanelNames.h"
 #include "panels/analog/AnalogInputIds.h"
 #include "panels/analog/AnalogOutputIds.h"
 #include "panels/digital/DigitalPanelIds.h"
 #include "panels/framework/PanelTexts.h"
-#include "panels/gateway/CDlgQZK33_GW.h"
-#include "panels/gateway/DlgQZK17_GW.h"
 #include "panels/gateway/GatewayPanelRules.h"
 
 #include <algorithm>
@@ -22,18 +20,26 @@ using K = ContainerKind;
 // long to answer what was queued before it is given up.
 constexpr std::chrono::milliseconds kAnalogCloseGrace{100};
 
-template <typename Panel>
-PanelPtr<ContainerPanel> OnChannel(PanelView& view, PanelContext context, ContainerPage page, ContainerLinkSource link)
+// The page of a kind's panel carries the shape of the kind's rows.
+ContainerPage Shaped(ContainerPage page)
 {
-    return MakePanel<Panel>(view, std::move(context), std::move(page),
-                            std::make_unique<AnalogLink>(std::move(link.channel), kAnalogCloseGrace));
+    page.shape = KindRowOf(page.kind).shape;
+    return page;
 }
 
 template <typename Panel>
+PanelPtr<ContainerPanel> OnChannel(PanelView& view, PanelContext context, ContainerPage page, ContainerLinkSource link)
+{
+    return MakePanel<Panel>(view, std::move(context), Shaped(std::move(page)),
+                            std::make_unique<AnalogLink>(std::move(link.channel), kAnalogCloseGrace));
+}
+
+template <typename Panel, typename NodeLink>
 PanelPtr<ContainerPanel> OnNode(PanelView& view, PanelContext context, ContainerPage page, ContainerLinkSource link)
 {
-    return MakePanel<Panel>(view, std::move(context), std::move(page),
-                            std::make_unique<NodeSession>(*link.gateway, link.node, link.replyTimeoutSeconds));
+    return MakePanel<Panel>(
+        view, std::move(context), Shaped(std::move(page)),
+        std::make_unique<NodeLink>(std::make_unique<NodeSession>(*link.gateway, link.node, link.replyTimeoutSeconds)));
 }
 
 constexpr PollingControls kDigitalPolling{DigitalId::InputAuto, DigitalId::InputPeriod};
@@ -59,6 +65,7 @@ constexpr std::array<PanelKindRow, 10> kRows{{
      .polling = kDigitalPolling},
     {.kind = {PanelClass::Container, K::QZK17},
      .panelClass = "DlgQZK17",
+     .modelRows = {19, kNoModelRow},
      .connect = ConnectRoute::UnitChannel,
      .polling = kAnalogInputPolling,
      .templateId = 144,
@@ -68,6 +75,7 @@ constexpr std::array<PanelKindRow, 10> kRows{{
      .failureMessage = kCommunicationError},
     {.kind = {PanelClass::Container, K::QZK17V2},
      .panelClass = "DlgQZK17V2",
+     .modelRows = {18, 48},
      .connect = ConnectRoute::UnitChannel,
      .polling = kAnalogInputPolling,
      .templateId = 139,
@@ -77,6 +85,7 @@ constexpr std::array<PanelKindRow, 10> kRows{{
      .failureMessage = kCommunicationError},
     {.kind = {PanelClass::Container, K::QZK19},
      .panelClass = "CDlgQZK19",
+     .modelRows = {21, kNoModelRow},
      .connect = ConnectRoute::UnitChannel,
      .polling = kAnalogOutputPolling,
      .templateId = 143,
@@ -91,6 +100,7 @@ constexpr std::array<PanelKindRow, 10> kRows{{
      .failureMessage = kCommunicationError},
     {.kind = {PanelClass::Container, K::QZK18},
      .panelClass = "CDlgQZK18",
+     .modelRows = {20, kNoModelRow},
      .connect = ConnectRoute::UnitChannel,
      .polling = kAnalogOutputPolling,
      .templateId = 140,
@@ -100,6 +110,7 @@ constexpr std::array<PanelKindRow, 10> kRows{{
      .failureMessage = kCommunicationError},
     {.kind = {PanelClass::Container, K::QZK28},
      .panelClass = "CDlgQZK28",
+     .modelRows = {30, kNoModelRow},
      .connect = ConnectRoute::UnitChannel,
      .polling = kAnalogInputPolling,
      .templateId = 137,
@@ -109,24 +120,27 @@ constexpr std::array<PanelKindRow, 10> kRows{{
      .failureMessage = kCommunicationError},
     {.kind = {PanelClass::Container, K::QZK17Gateway},
      .panelClass = "DlgQZK17_GW",
+     .modelRows = {37, kNoModelRow},
      .connect = ConnectRoute::GatewayModelCheck,
      .polling = kAnalogInputPolling,
      .templateId = 139,
-     .shape = DlgQZK17_GW::kShape,
+     .shape = AnalogInputShape{3, 2, true, false, false, kSecondsRule, kSecondsUnit},
      .graph = {false, 3, 3, 5, kInputSeries, kFiveRowsHidden},
-     .makePanel = OnNode<DlgQZK17_GW>,
+     .makePanel = OnNode<DlgQZK17_GW, NodeInputLink>,
      .failureMessage = kWirelessTimeout},
     {.kind = {PanelClass::Container, K::QZK33Gateway},
      .panelClass = "CDlgQZK33_GW",
+     .modelRows = {38, kNoModelRow},
      .connect = ConnectRoute::GatewayModelCheck,
      .polling = kAnalogOutputPolling,
      .templateId = 146,
-     .shape = CDlgQZK33_GW::kShape,
+     .shape = AnalogOutputShape{3, 3, true, kSecondsRule, kSecondsUnit},
      .graph = {true, 3, 3, 6, kOutputSeries, kSixRowsHidden},
-     .makePanel = OnNode<CDlgQZK33_GW>,
+     .makePanel = OnNode<CDlgQZK33_GW, NodeOutputLink>,
      .failureMessage = kWirelessTimeout},
     {.kind = {PanelClass::Container, K::QZK33},
      .panelClass = "CDlgQZK33",
+     .modelRows = {49, kNoModelRow},
      .connect = ConnectRoute::UnitChannel,
      .polling = kAnalogOutputPolling,
      .templateId = 146,
@@ -150,10 +164,19 @@ std::span<const PanelKindRow> KindRows()
     return kRows;
 }
 
+// Analog models open the container of the row that names them, the
+// gateway line without analog channels the digital gateway panel, every
+// other known model the digital panel.
 const PanelKindRow* KindRowOf(const ModelRow& model)
 {
-    const PanelKind kind = PanelKindOf(model);
-    return kind.panel == PanelClass::None ? nullptr : RowOf(kind);
+    if (!IsKnownModelRow(model.index))
+        return nullptr;
+    if (!model.isAnalog())
+        return RowOf({model.isGateway() ? PanelClass::DigitalGateway : PanelClass::Digital});
+    const auto found = std::find_if(kRows.begin(), kRows.end(), [&model](const PanelKindRow& row) {
+        return row.kind.panel == PanelClass::Container && row.opensModel(model.index);
+    });
+    return found == kRows.end() ? nullptr : &*found;
 }
 
 const PanelKindRow& KindRowOf(ContainerKind kind)

@@ -1,7 +1,5 @@
 #pragma once
 
-#include "registry/ModelCatalogue.h"
-
 #include <optional>
 #include <string_view>
 
@@ -37,11 +35,6 @@ struct PanelKind {
 
     bool operator==(const PanelKind&) const = default;
 };
-
-// The catalogue row decides: analog family rows open the container of their
-// kind, the gateway line without analog channels the digital gateway panel,
-// every other known row the digital panel.
-PanelKind PanelKindOf(const ModelRow& model);
 
 // The kind of a stored or transmitted number; nullopt outside 0-7.
 std::optional<ContainerKind> ContainerKindFromNumber(int number);

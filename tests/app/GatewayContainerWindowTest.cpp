@@ -8,8 +8,7 @@
 #include "panels/digital/DigitalPanelWindow.h"
 #include "panels/framework/ContainerWindow.h"
 #include "panels/framework/PanelTexts.h"
-#include "panels/gateway/CDlgQZK33_GW.h"
-#include "panels/gateway/DlgQZK17_GW.h"
+#include "panels/AnalogPanelNames.h"
 #include "platform/Clock.h"
 #include "support/TempFolder.h"
 

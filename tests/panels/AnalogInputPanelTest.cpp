@@ -1,6 +1,6 @@
 #include "AnalogPanelFixture.h"
 #include "comm/protocol/ValueConversion.h"
-#include "panels/WiredAnalogPanels.h"
+#include "panels/AnalogPanelNames.h"
 
 namespace vantel {
 namespace {

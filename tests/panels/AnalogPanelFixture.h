@@ -87,7 +87,7 @@ protected:
     {
         graph = std::make_unique<DlgGraphTab>(graphView, KindRowOf(kind).graph);
         graph->setCanvas(canvas);
-        return ContainerPage{kind, unitId, canvas, graph.get()};
+        return ContainerPage{kind, unitId, canvas, graph.get(), KindRowOf(kind).shape};
     }
 
     std::filesystem::path logFile() const { return temp.path() / "Meter.csv"; }

@@ -1,7 +1,7 @@
 #include "support/CommaLocale.h"
 #include "AnalogPanelFixture.h"
 #include "comm/protocol/ValueConversion.h"
-#include "panels/WiredAnalogPanels.h"
+#include "panels/AnalogPanelNames.h"
 
 namespace vantel {
 namespace {

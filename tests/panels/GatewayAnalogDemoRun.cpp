@@ -15,8 +15,7 @@
 #include "panels/analog/AnalogOutputIds.h"
 #include "panels/digital/DigitalPanelWindow.h"
 #include "panels/framework/ContainerWindow.h"
-#include "panels/gateway/CDlgQZK33_GW.h"
-#include "panels/gateway/DlgQZK17_GW.h"
+#include "panels/AnalogPanelNames.h"
 #include "platform/Clock.h"
 #include "registry/PanelKind.h"
 

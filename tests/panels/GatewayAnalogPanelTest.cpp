@@ -2,9 +2,8 @@
 #include "SimGateway.h"
 #include "comm/protocol/AnalogRanges.h"
 #include "dialogs/CEditThreshold.h"
-#include "panels/gateway/CDlgQZK33_GW.h"
+#include "panels/AnalogPanelNames.h"
 #include "panels/gateway/CVantelGW.h"
-#include "panels/gateway/DlgQZK17_GW.h"
 #include "panels/gateway/GatewayPanelRules.h"
 
 #include <cstdio>
@@ -84,9 +83,11 @@ protected:
         return c;
     }
 
-    std::unique_ptr<NodeSession> nodeLink(int index)
+    // The link of unit `index`'s panel: NodeInputLink or NodeOutputLink.
+    template <typename NodeLink> std::unique_ptr<NodeLink> nodeLink(int index)
     {
-        return std::make_unique<NodeSession>(link, list.at(index).node, list.at(index).replyTimeout);
+        return std::make_unique<NodeLink>(
+            std::make_unique<NodeSession>(link, list.at(index).node, list.at(index).replyTimeout));
     }
 
     // Each panel gets a canvas and graph page of its own; `canvas` is the last one.
@@ -95,18 +96,20 @@ protected:
         canvas = std::make_shared<LECanvas>(1, PixelRect{0, 0, 700, 400}, true);
         graphs.push_back(std::make_unique<DlgGraphTab>(graphView, KindRowOf(kind).graph));
         graphs.back()->setCanvas(canvas);
-        return {kind, unitId, canvas, graphs.back().get()};
+        return {kind, unitId, canvas, graphs.back().get(), KindRowOf(kind).shape};
     }
 
     void openInputPanel(bool logging = false)
     {
-        inputs = MakePanel<DlgQZK17_GW>(view, context(0, logging), page(ContainerKind::QZK17Gateway, 3), nodeLink(0));
+        inputs = MakePanel<DlgQZK17_GW>(view, context(0, logging), page(ContainerKind::QZK17Gateway, 3),
+                                        nodeLink<NodeInputLink>(0));
         inputs->start();
     }
 
     void openOutputPanel(bool logging = false)
     {
-        outputs = MakePanel<CDlgQZK33_GW>(view, context(1, logging), page(ContainerKind::QZK33Gateway, 5), nodeLink(1));
+        outputs = MakePanel<CDlgQZK33_GW>(view, context(1, logging), page(ContainerKind::QZK33Gateway, 5),
+                                          nodeLink<NodeOutputLink>(1));
         outputs->start();
     }
 
@@ -713,7 +716,8 @@ TEST_F(GatewayAnalogTest, OneSilentUnitAmongThreePanelsOnOneLinkLeavesTheOthersW
     digital->start();
     openOutputPanel();
     test::FakePanelView silentView;
-    auto silent = MakePanel<DlgQZK17_GW>(silentView, context(0), page(ContainerKind::QZK17Gateway, 3), nodeLink(0));
+    auto silent = MakePanel<DlgQZK17_GW>(silentView, context(0), page(ContainerKind::QZK17Gateway, 3),
+                                         nodeLink<NodeInputLink>(0));
     silent->start();
 
     ASSERT_TRUE(startedUp(*outputs));

@@ -2,6 +2,8 @@
 
 #include "panels/framework/ContainerPanel.h"
 
+#include <memory>
+
 namespace vantel {
 
 // The least panel the tab container can hold, for tests of the container and
@@ -14,7 +16,6 @@ public:
 
     // GUI thread, once the container's window exists.
     void start() override;
-    std::string statusText();
 
     void openScaleDialog(int /*row*/) override {}
 

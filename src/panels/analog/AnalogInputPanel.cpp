@@ -40,16 +40,15 @@ void PutMonitoredRow(DoAlertInputs& inputs, int row, const AnalogRow& state)
 } // namespace
 
 AnalogInputPanel::AnalogInputPanel(PanelView& view, PanelContext context, ContainerPage page,
-                                   std::unique_ptr<AnalogLink> link, AnalogInputShape shape)
-    : AnalogInputPanel(view, std::move(context), std::move(page), std::make_unique<InputWorkerLink>(std::move(link)),
-                       shape)
+                                   std::unique_ptr<AnalogLink> link)
+    : AnalogInputPanel(view, std::move(context), std::move(page), std::make_unique<InputWorkerLink>(std::move(link)))
 {
 }
 
 AnalogInputPanel::AnalogInputPanel(PanelView& view, PanelContext context, ContainerPage page,
-                                   std::unique_ptr<AnalogInputLink> link, AnalogInputShape shape)
-    : AnalogFamilyPanel(view, std::move(context), std::move(page), std::move(link)),
-      inputLink_(static_cast<AnalogInputLink&>(unitLink())), shape_(shape)
+                                   std::unique_ptr<AnalogInputLink> link)
+    : ContainerPanel(view, std::move(context), std::move(page), std::move(link)),
+      inputLink_(static_cast<AnalogInputLink&>(unitLink())), shape_(std::get<AnalogInputShape>(containerShape()))
 {
     inputLink_.attach(*this);
 }

@@ -1,11 +1,12 @@
 #pragma once
 
 #include "dialogs/SettingsDialogs.h"
-#include "panels/analog/AnalogFamilyPanel.h"
 #include "panels/analog/AnalogInputIds.h"
+#include "panels/analog/AnalogLinks.h"
 #include "panels/analog/AnalogRows.h"
 #include "panels/analog/ClickTable.h"
 #include "panels/analog/StartUpChain.h"
+#include "panels/framework/ContainerPanel.h"
 #include "panels/framework/PanelShapes.h"
 #include "panels/framework/WorkerLink.h"
 
@@ -25,11 +26,16 @@ namespace vantel {
 // Row state is changed by the GUI thread (dialogs, range changes) and the
 // worker (answers) under the rows' one lock, the DO alerts under theirs;
 // the unit record is touched on the GUI thread only.
-class AnalogInputPanel : public AnalogFamilyPanel {
+class AnalogInputPanel : public ContainerPanel {
 public:
     static constexpr const char* kRangeQuestion =
         "設定を変更すると、換算式と単位の設定も初期化されます。よろしいですか？";
 
+    // The shape of its rows comes with the page. A unit on the LAN, through
+    // its own worker:
+    AnalogInputPanel(PanelView& view, PanelContext context, ContainerPage page, std::unique_ptr<AnalogLink> link);
+    // Any other link (a node behind the gateway):
+    AnalogInputPanel(PanelView& view, PanelContext context, ContainerPage page, std::unique_ptr<AnalogInputLink> link);
     ~AnalogInputPanel() override;
 
     // GUI thread, once the container's window exists: fills the rows, sets
@@ -52,6 +58,12 @@ public:
     double convertedValue(int row) const;
     int outputBits() const { return outputs_.load(); }
     bool alertOn(int output) const;
+    // Output states as the gateway's digital panel counts them: 0 off, 1 on,
+    // 2 not read yet.
+    int relayState(int output) const { return outputsKnown() ? (outputBits() >> output) & 1 : 2; }
+    // What the link read of the unit's configuration memory (see AnalogInputLink).
+    bool pulses(int output) const { return inputLink_.pulses(output); }
+    int configurationByte() const { return inputLink_.configurationByte(); }
     int sampleRate() const { return sampleRate_.load(); }
     bool inputAutoOn() { return autoFunction(inputAuto_).isOn(); }
     bool outputAutoOn(int output) { return autoFunction(outputAutoIndex(output)).isOn(); }
@@ -64,16 +76,9 @@ public:
     std::string csvValues() const;
 
 protected:
-    // A unit on the LAN, through its own worker.
-    AnalogInputPanel(PanelView& view, PanelContext context, ContainerPage page, std::unique_ptr<AnalogLink> link,
-                     AnalogInputShape shape);
-    AnalogInputPanel(PanelView& view, PanelContext context, ContainerPage page, std::unique_ptr<AnalogInputLink> link,
-                     AnalogInputShape shape);
-
     void periodicWork() override;
 
     // The panel's requests, through its link (see AnalogInputLink).
-    AnalogInputLink& inputLink() const { return inputLink_; }
     void startReads() { inputLink_.startReads(); }
     void sendOutputs(int bits, int changed, Caller caller) { inputLink_.sendOutputs(bits, changed, caller); }
     void sendInputRead(Caller caller) { inputLink_.sendInputRead(caller); }

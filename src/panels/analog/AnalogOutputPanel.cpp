@@ -44,16 +44,15 @@ double NativeOf(const ChannelFormula& formula, double converted)
 } // namespace
 
 AnalogOutputPanel::AnalogOutputPanel(PanelView& view, PanelContext context, ContainerPage page,
-                                     std::unique_ptr<AnalogLink> link, AnalogOutputShape shape)
-    : AnalogOutputPanel(view, std::move(context), std::move(page), std::make_unique<OutputWorkerLink>(std::move(link)),
-                        shape)
+                                     std::unique_ptr<AnalogLink> link)
+    : AnalogOutputPanel(view, std::move(context), std::move(page), std::make_unique<OutputWorkerLink>(std::move(link)))
 {
 }
 
 AnalogOutputPanel::AnalogOutputPanel(PanelView& view, PanelContext context, ContainerPage page,
-                                     std::unique_ptr<AnalogOutputLink> link, AnalogOutputShape shape)
-    : AnalogFamilyPanel(view, std::move(context), std::move(page), std::move(link)),
-      outputLink_(static_cast<AnalogOutputLink&>(unitLink())), shape_(shape)
+                                     std::unique_ptr<AnalogOutputLink> link)
+    : ContainerPanel(view, std::move(context), std::move(page), std::move(link)),
+      outputLink_(static_cast<AnalogOutputLink&>(unitLink())), shape_(std::get<AnalogOutputShape>(containerShape()))
 {
     for (auto& sweep : sweeps_)
         sweep = std::make_unique<SweepWave>(clock());

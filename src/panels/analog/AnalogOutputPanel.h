@@ -1,12 +1,13 @@
 #pragma once
 
 #include "dialogs/SettingsDialogs.h"
-#include "panels/analog/AnalogFamilyPanel.h"
+#include "panels/analog/AnalogLinks.h"
 #include "panels/analog/AnalogOutputIds.h"
 #include "panels/analog/AnalogRows.h"
 #include "panels/analog/ClickTable.h"
 #include "panels/analog/StartUpChain.h"
 #include "panels/analog/SweepWave.h"
+#include "panels/framework/ContainerPanel.h"
 #include "panels/framework/PanelShapes.h"
 #include "panels/framework/WorkerLink.h"
 
@@ -27,13 +28,19 @@ namespace vantel {
 // Row state is changed by the GUI thread (buttons), the tick (sweeps) and
 // the worker (answers) under one lock; the controls are written through the
 // thread-safe view.
-class AnalogOutputPanel : public AnalogFamilyPanel {
+class AnalogOutputPanel : public ContainerPanel {
 public:
     enum class ButtonState { Off = 0, Edited = 1, On = 2, Sweeping = 3 };
 
     static constexpr const char* kUpdateCaption = "更新";
     static constexpr const char* kOnOffCaption = "ON/OFF";
 
+    // The shape of its rows comes with the page. A unit on the LAN, through
+    // its own worker:
+    AnalogOutputPanel(PanelView& view, PanelContext context, ContainerPage page, std::unique_ptr<AnalogLink> link);
+    // Any other link (a node behind the gateway):
+    AnalogOutputPanel(PanelView& view, PanelContext context, ContainerPage page,
+                      std::unique_ptr<AnalogOutputLink> link);
     ~AnalogOutputPanel() override;
 
     // GUI thread, once the container's window exists: fills the rows, sets
@@ -66,6 +73,8 @@ public:
     int outputRaw(int row) const;
     bool sweeping(int row) const;
     int inputBits() const { return inputs_.load(); }
+    // True while commands of earlier ticks are still on their way (see AnalogOutputLink).
+    bool tickCommandsPending() const { return outputLink_.tickCommandsPending(); }
     bool inputAutoOn() { return autoFunction(inputAuto_).isOn(); }
     // Answers of the start-up chain so far (AO reads, then thresholds).
     int startUpAnswers() const { return startUpAnswers_.load(); }
@@ -75,16 +84,9 @@ public:
     std::string csvValues() const;
 
 protected:
-    // A unit on the LAN, through its own worker.
-    AnalogOutputPanel(PanelView& view, PanelContext context, ContainerPage page, std::unique_ptr<AnalogLink> link,
-                      AnalogOutputShape shape);
-    AnalogOutputPanel(PanelView& view, PanelContext context, ContainerPage page, std::unique_ptr<AnalogOutputLink> link,
-                      AnalogOutputShape shape);
-
     void periodicWork() override;
 
     // The panel's requests, through its link (see AnalogOutputLink).
-    AnalogOutputLink& outputLink() const { return outputLink_; }
     void startReads() { outputLink_.startReads(); }
     void sendOutput(int row, int mode, int raw, bool wasSweeping, Caller caller)
     {

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "comm/protocol/AnalogRanges.h"
+#include "comm/worker/AnalogRequests.h"
 #include "registry/UnitRecord.h"
 
 #include <array>
@@ -22,6 +23,22 @@ struct AnalogRow {
     ChannelFormula formula;
     GraphRange display;
 };
+
+// A 16-bit word of the unit as a signed number.
+constexpr int SignExtend16(int raw)
+{
+    raw &= 0xFFFF;
+    return raw >= 0x8000 ? raw - 0x10000 : raw;
+}
+
+// Stores the LED thresholds the unit reported into a row.
+inline void TakeThresholds(AnalogRow& row, const analog::Thresholds& thresholds)
+{
+    row.ledWhenOutside = thresholds.ledWhenOutside;
+    row.thresholdMode = thresholds.mode;
+    row.low = SignExtend16(thresholds.lowRaw);
+    row.high = SignExtend16(thresholds.highRaw);
+}
 
 // The rows of a panel, shared by the GUI thread, the tick and the worker:
 // every access checks the row index (std::out_of_range past the last) and

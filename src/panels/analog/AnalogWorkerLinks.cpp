@@ -2,6 +2,7 @@
 
 #include "panels/analog/AnalogInputPanel.h"
 #include "panels/analog/AnalogOutputPanel.h"
+#include "registry/ModelCatalogue.h"
 
 namespace vantel {
 

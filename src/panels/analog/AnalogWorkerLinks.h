@@ -1,6 +1,6 @@
 #pragma once
 
-#include "panels/analog/AnalogUnitLink.h"
+#include "panels/analog/AnalogLinks.h"
 #include "panels/framework/WorkerLink.h"
 
 #include <memory>

@@ -7,6 +7,7 @@
 #include "panels/framework/PanelShapes.h"
 #include "registry/PanelKind.h"
 
+#include <array>
 #include <memory>
 #include <string_view>
 #include <variant>
@@ -38,13 +39,17 @@ struct ContainerLinkSource {
 
 using ContainerPanelFactory = PanelPtr<ContainerPanel> (*)(PanelView& view, PanelContext context, ContainerPage page,
                                                            ContainerLinkSource link);
-using ContainerShape = std::variant<std::monostate, AnalogInputShape, AnalogOutputShape>;
+
+inline constexpr int kNoModelRow = -1;
 
 // One row of the kind table: everything a panel class or container kind is.
 // The page of a container kind is the page of its shape's direction.
 struct PanelKindRow {
     PanelKind kind;
     std::string_view panelClass;
+    // Container kinds only: the catalogue rows of the models that open it
+    // (kNoModelRow where there is only one).
+    std::array<int, 2> modelRows{kNoModelRow, kNoModelRow};
     ConnectRoute connect = ConnectRoute::ByPanel;
     PollingControls polling;
     // Container kinds only.
@@ -61,6 +66,7 @@ struct PanelKindRow {
         return connect == ConnectRoute::GatewayNode || connect == ConnectRoute::GatewayModelCheck;
     }
     bool analogOutputs() const { return std::holds_alternative<AnalogOutputShape>(shape); }
+    bool opensModel(int modelRow) const { return modelRow == modelRows[0] || modelRow == modelRows[1]; }
 };
 
 } // namespace vantel

@@ -2,6 +2,8 @@
 
 #include "panels/framework/AutoFunction.h"
 
+#include <variant>
+
 namespace vantel {
 
 // What tells the analog-input classes apart.
@@ -25,5 +27,8 @@ struct AnalogOutputShape {
     PeriodRule periods{}; // how the DI period box is read
     const char* periodUnit = "x100ms";
 };
+
+// The shape of a container kind's panel; none for the digital panels.
+using ContainerShape = std::variant<std::monostate, AnalogInputShape, AnalogOutputShape>;
 
 } // namespace vantel

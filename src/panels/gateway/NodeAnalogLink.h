@@ -1,9 +1,10 @@
 #pragma once
 
-#include "panels/analog/AnalogUnitLink.h"
+#include "panels/analog/AnalogLinks.h"
 #include "panels/framework/ContainerPanel.h"
 #include "panels/gateway/GatewayPanelRules.h"
 #include "panels/gateway/NodeSession.h"
+#include "registry/ModelCatalogue.h"
 
 #include <atomic>
 #include <functional>
@@ -22,7 +23,7 @@ namespace vantel {
 template <typename Interface> class NodeAnalogLink : public Interface {
 public:
     // True once the start-up sequence was answered and the tick runs.
-    bool startedUp() const { return startedUp_.load(); }
+    bool startedUp() const override { return startedUp_.load(); }
 
     std::string statusText(const UnitRecord& unit, int unitId) const override
     {

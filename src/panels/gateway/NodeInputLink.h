@@ -27,9 +27,9 @@ public:
     void sendThresholds(int row, const RawThresholds& raw, int mode) override;
     void sendThermocouple(int row, const ThermocoupleSetting& setting) override;
 
-    bool pulses(int output) const;
+    bool pulses(int output) const override;
     // The configuration byte the unit sends with its ranges.
-    int configurationByte() const { return configByte_.load(); }
+    int configurationByte() const override { return configByte_.load(); }
 
 private:
     bool runStartUp() override;

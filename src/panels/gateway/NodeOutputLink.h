@@ -27,7 +27,7 @@ public:
     void tickDone() override;
 
     // True while commands of earlier ticks are still on the radio.
-    bool tickCommandsPending() const { return tickBatchesQueued_.load() > 0; }
+    bool tickCommandsPending() const override { return tickBatchesQueued_.load() > 0; }
 
 private:
     bool runStartUp() override;

@@ -1,4 +1,4 @@
-#include "panels/analog/AnalogUnitLink.h"
+#include "panels/framework/AnalogUnitLink.h"
 
 #include <type_traits>
 

@@ -1,38 +1,13 @@
 #pragma once
 
-#include "comm/worker/AnalogRequests.h"
 #include "dialogs/CEditTCSetting.h"
 #include "dialogs/CEditThreshold.h"
-#include "panels/framework/PanelLink.h"
-#include "registry/UnitRecord.h"
-
-#include <string>
+#include "panels/framework/AnalogUnitLink.h"
 
 namespace vantel {
 
 class AnalogInputPanel;
 class AnalogOutputPanel;
-
-// Where a request comes from: the tick may wait for the unit, the GUI thread
-// must not.
-enum class Caller { GuiThread, Tick };
-
-// What an analog panel asks of its unit, whichever way the unit is reached:
-// a worker over the unit's own channel (units on the LAN) or a node session
-// on the gateway link (units behind the gateway). GUI thread, except where a
-// Caller says otherwise; the answers reach the panel on the link's threads.
-class AnalogUnitLink : public PanelLink {
-public:
-    // The status line: where the unit is and the ID it reported.
-    virtual std::string statusText(const UnitRecord& unit, int unitId) const = 0;
-    // The start-up reads; the tick starts when they are in.
-    virtual void startReads() = 0;
-    // The first step of every tick, even while a message box is up.
-    virtual void checkReplies() {}
-    // Never waits. A request the link cannot carry is answered as failed,
-    // never dropped.
-    virtual void post(analog::Request request) = 0;
-};
 
 // The requests of an analog-input panel.
 class AnalogInputLink : public AnalogUnitLink {
@@ -47,6 +22,11 @@ public:
     virtual void sendRange(int row, int range, int previous) = 0;
     virtual void sendThresholds(int row, const RawThresholds& raw, int mode) = 0;
     virtual void sendThermocouple(int row, const ThermocoupleSetting& setting) = 0;
+    // What the unit keeps in its configuration memory about its outputs,
+    // where the link reads it (a node behind the gateway): the byte, and
+    // whether an output pulses rather than latches.
+    virtual int configurationByte() const { return 0; }
+    virtual bool pulses(int /*output*/) const { return false; }
 };
 
 // The requests of an analog-output panel.
@@ -60,9 +40,9 @@ public:
     virtual void sendThresholds(int row, const RawThresholds& raw, int thresholdMode) = 0;
     // The last step of every tick that did its work.
     virtual void tickDone() {}
+    // True while commands of earlier ticks are still on their way (a node on
+    // the radio); a link that waits for each answer has none.
+    virtual bool tickCommandsPending() const { return false; }
 };
-
-// Answers `request` as an exchange that failed (its callback gets no value).
-void FailRequest(analog::Request& request);
 
 } // namespace vantel
