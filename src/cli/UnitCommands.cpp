@@ -439,6 +439,20 @@ UnitIdentity IdentityOf(UnitSession& unit)
                            : IdentifyUnit(*unit.digitalChannel(), unit.model());
 }
 
+// Why a model cannot be asked for `what` (di, do, ai or ao); null when it can.
+const char* MissingChannels(const ModelRow& model, std::string_view what)
+{
+    if (what == "ai")
+        return model.has(ModelFlag::AnalogInputs) ? nullptr : "this model has no analog inputs";
+    if (what == "ao")
+        return model.has(ModelFlag::AnalogOutputs) ? nullptr : "this model has no analog outputs";
+    if (what == "di")
+        return model.has(ModelFlag::AnalogInputs) || model.inputCount == 0 ? "this model has no digital inputs"
+                                                                           : nullptr;
+    return model.has(ModelFlag::AnalogOutputs) || model.outputCount == 0 ? "this model has no digital outputs"
+                                                                         : nullptr;
+}
+
 // The unit the arguments name, connected and found to be the model it is
 // listed as; null after a failure, whose exit code `exitCode` then holds.
 std::unique_ptr<UnitSession> OpenIdentified(CtlArgs& args, std::ostream& err, int& exitCode)
@@ -496,22 +510,13 @@ int RunRead(const std::vector<std::string>& rawArgs, std::ostream& out, std::ost
     const auto unit = OpenIdentified(args, err, exitCode);
     if (!unit)
         return exitCode;
-    const ModelRow& model = unit->model();
-    if (what == "ai") {
-        if (!model.has(ModelFlag::AnalogInputs))
-            return Failed(err, "this model has no analog inputs");
+    if (const char* missing = MissingChannels(unit->model(), what))
+        return Failed(err, missing);
+    if (what == "ai")
         return ReadAnalogInputs(*unit, out, err);
-    }
-    if (what == "ao") {
-        if (!model.has(ModelFlag::AnalogOutputs))
-            return Failed(err, "this model has no analog outputs");
+    if (what == "ao")
         return ReadAnalogOutputs(*unit, out, err);
-    }
-    const bool inputs = what == "di";
-    if (inputs ? model.has(ModelFlag::AnalogInputs) || model.inputCount == 0
-               : model.has(ModelFlag::AnalogOutputs) || model.outputCount == 0)
-        return Failed(err, inputs ? "this model has no digital inputs" : "this model has no digital outputs");
-    return ReadDigitalSide(*unit, inputs, out, err);
+    return ReadDigitalSide(*unit, what == "di", out, err);
 }
 
 int RunWrite(const std::vector<std::string>& rawArgs, std::ostream& out, std::ostream& err)
@@ -541,14 +546,10 @@ int RunWrite(const std::vector<std::string>& rawArgs, std::ostream& out, std::os
     const auto unit = OpenIdentified(args, err, exitCode);
     if (!unit)
         return exitCode;
-    const ModelRow& model = unit->model();
-    if (what == "ao") {
-        if (!model.has(ModelFlag::AnalogOutputs))
-            return Failed(err, "this model has no analog outputs");
+    if (const char* missing = MissingChannels(unit->model(), what))
+        return Failed(err, missing);
+    if (what == "ao")
         return WriteAnalogOutput(*unit, args, out, err);
-    }
-    if (model.has(ModelFlag::AnalogOutputs) || model.outputCount == 0)
-        return Failed(err, "this model has no digital outputs");
     return WriteDigitalOutputs(*unit, words[2], out, err);
 }
 
