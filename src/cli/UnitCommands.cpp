@@ -453,18 +453,19 @@ const char* MissingChannels(const ModelRow& model, std::string_view what)
                                                                          : nullptr;
 }
 
-// The unit the arguments name, connected and found to be the model it is
-// listed as; null after a failure, whose exit code `exitCode` then holds.
-std::unique_ptr<UnitSession> OpenIdentified(CtlArgs& args, std::ostream& err, int& exitCode)
+// Runs `work` on the unit the arguments name once it is connected, found
+// to be the model it is listed as, and has the channels `what` names.
+template <typename Work> int WithUnit(CtlArgs& args, std::string_view what, std::ostream& err, Work work)
 {
-    auto unit = UnitSession::open(args, err, exitCode);
+    int exitCode = kExitOk;
+    const auto unit = UnitSession::open(args, err, exitCode);
     if (!unit)
-        return nullptr;
-    if (const UnitIdentity identity = IdentityOf(*unit); !identity.ok()) {
-        exitCode = Failed(err, identity.failure.c_str());
-        return nullptr;
-    }
-    return unit;
+        return exitCode;
+    if (const UnitIdentity identity = IdentityOf(*unit); !identity.ok())
+        return Failed(err, identity.failure.c_str());
+    if (const char* missing = MissingChannels(unit->model(), what))
+        return Failed(err, missing);
+    return work(*unit);
 }
 
 } // namespace
@@ -506,17 +507,13 @@ int RunRead(const std::vector<std::string>& rawArgs, std::ostream& out, std::ost
         err << "read needs HOST[:PORT] and one of di, do, ai, ao\n";
         return kExitUsage;
     }
-    int exitCode = kExitOk;
-    const auto unit = OpenIdentified(args, err, exitCode);
-    if (!unit)
-        return exitCode;
-    if (const char* missing = MissingChannels(unit->model(), what))
-        return Failed(err, missing);
-    if (what == "ai")
-        return ReadAnalogInputs(*unit, out, err);
-    if (what == "ao")
-        return ReadAnalogOutputs(*unit, out, err);
-    return ReadDigitalSide(*unit, what == "di", out, err);
+    return WithUnit(args, what, err, [&](UnitSession& unit) {
+        if (what == "ai")
+            return ReadAnalogInputs(unit, out, err);
+        if (what == "ao")
+            return ReadAnalogOutputs(unit, out, err);
+        return ReadDigitalSide(unit, what == "di", out, err);
+    });
 }
 
 int RunWrite(const std::vector<std::string>& rawArgs, std::ostream& out, std::ostream& err)
@@ -542,15 +539,9 @@ int RunWrite(const std::vector<std::string>& rawArgs, std::ostream& out, std::os
         err << "write needs HOST[:PORT] and either do BITS or ao CH VALUE\n";
         return kExitUsage;
     }
-    int exitCode = kExitOk;
-    const auto unit = OpenIdentified(args, err, exitCode);
-    if (!unit)
-        return exitCode;
-    if (const char* missing = MissingChannels(unit->model(), what))
-        return Failed(err, missing);
-    if (what == "ao")
-        return WriteAnalogOutput(*unit, args, out, err);
-    return WriteDigitalOutputs(*unit, words[2], out, err);
+    return WithUnit(args, what, err, [&](UnitSession& unit) {
+        return what == "ao" ? WriteAnalogOutput(unit, args, out, err) : WriteDigitalOutputs(unit, words[2], out, err);
+    });
 }
 
 const CtlCommand kProbeCommand{"probe",
