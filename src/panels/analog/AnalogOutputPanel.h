@@ -8,6 +8,7 @@
 #include "panels/analog/StartUpChain.h"
 #include "panels/analog/SweepWave.h"
 #include "panels/framework/PanelShapes.h"
+#include "panels/framework/PanelTexts.h"
 #include "panels/framework/WorkerLink.h"
 
 #include <array>
@@ -32,7 +33,7 @@ public:
     enum class ButtonState { Off = 0, Edited = 1, On = 2, Sweeping = 3 };
 
     static constexpr const char* kUpdateCaption = "更新";
-    static constexpr const char* kOnOffCaption = "ON/OFF";
+    static constexpr const char* kOnOffCaption = kOnOffButtonCaption;
 
     ~AnalogOutputPanel() override;
 
