@@ -1,5 +1,6 @@
 #include "cli/UnitCommands.h"
 
+#include "cli/CliTexts.h"
 #include "cli/GatewayLinks.h"
 #include "cli/NamedUnit.h"
 #include "cli/UnitSession.h"
@@ -165,7 +166,7 @@ int WriteDigitalOutputs(UnitSession& unit, const std::string& text, std::ostream
 {
     const auto bits = ParseBits(text, unit.model().outputCount);
     if (!bits) {
-        err << "BITS must be 0/1 for at most " << unit.model().outputCount << " outputs, output 1 first\n";
+        err << BitsUsage(unit.model().outputCount) << "\n";
         return kExitUsage;
     }
     std::optional<int> written;
@@ -296,7 +297,7 @@ int ReadGatewayDigitalSide(WirelessUnit& unit, bool inputs, std::ostream& out, s
 {
     const int count = DigitalChannels(unit.model(), inputs);
     if (count == 0)
-        return Failed(err, inputs ? "this model has no digital inputs" : "this model has no digital outputs");
+        return Failed(err, inputs ? kNoDigitalInputs : kNoDigitalOutputs);
     const auto reply =
         unit.ask(inputs ? ascii::DI(ChannelKind::Gateway).bytes : ascii::DY(ChannelKind::Gateway).bytes, err);
     if (!reply)
@@ -352,12 +353,12 @@ int ReadGatewayUnit(WirelessUnit& unit, const std::string& what, std::ostream& o
         return kExitRefused;
     if (what == "ai") {
         if (!unit.model().has(ModelFlag::AnalogInputs))
-            return Failed(err, "this model has no analog inputs");
+            return Failed(err, kNoAnalogInputs);
         return ReadGatewayAnalogInputs(unit, out, err);
     }
     if (what == "ao") {
         if (!unit.model().has(ModelFlag::AnalogOutputs))
-            return Failed(err, "this model has no analog outputs");
+            return Failed(err, kNoAnalogOutputs);
         return ReadGatewayAnalogOutputs(unit, out, err);
     }
     return ReadGatewayDigitalSide(unit, what == "di", out, err);
@@ -367,10 +368,10 @@ int WriteGatewayOutputs(WirelessUnit& unit, const std::string& text, std::ostrea
 {
     const int count = DigitalChannels(unit.model(), false);
     if (count == 0)
-        return Failed(err, "this model has no digital outputs");
+        return Failed(err, kNoDigitalOutputs);
     const auto bits = ParseBits(text, count);
     if (!bits) {
-        err << "BITS must be 0/1 for at most " << count << " outputs, output 1 first\n";
+        err << BitsUsage(count) << "\n";
         return kExitUsage;
     }
     if (!CheckedAnalogGatewayUnit(unit, err))
@@ -391,7 +392,7 @@ int WriteGatewayOutputs(WirelessUnit& unit, const std::string& text, std::ostrea
 int WriteGatewayAnalogOutput(WirelessUnit& unit, const CtlArgs& args, std::ostream& out, std::ostream& err)
 {
     if (!unit.model().has(ModelFlag::AnalogOutputs))
-        return Failed(err, "this model has no analog outputs");
+        return Failed(err, kNoAnalogOutputs);
     const auto& words = args.positional(); // ao CH VALUE
     const auto set = ParseOutputValue(words[1], words[2], args.flag("--current"), unit.model().outputCount, err);
     if (!set)
@@ -487,18 +488,18 @@ int RunRead(const std::vector<std::string>& rawArgs, std::ostream& out, std::ost
     const ModelRow& model = unit->model();
     if (what == "ai") {
         if (!model.has(ModelFlag::AnalogInputs))
-            return Failed(err, "this model has no analog inputs");
+            return Failed(err, kNoAnalogInputs);
         return ReadAnalogInputs(*unit, out, err);
     }
     if (what == "ao") {
         if (!model.has(ModelFlag::AnalogOutputs))
-            return Failed(err, "this model has no analog outputs");
+            return Failed(err, kNoAnalogOutputs);
         return ReadAnalogOutputs(*unit, out, err);
     }
     const bool inputs = what == "di";
     if (inputs ? model.has(ModelFlag::AnalogInputs) || model.inputCount == 0
                : model.has(ModelFlag::AnalogOutputs) || model.outputCount == 0)
-        return Failed(err, inputs ? "this model has no digital inputs" : "this model has no digital outputs");
+        return Failed(err, inputs ? kNoDigitalInputs : kNoDigitalOutputs);
     return ReadDigitalSide(*unit, inputs, out, err);
 }
 
@@ -534,11 +535,11 @@ int RunWrite(const std::vector<std::string>& rawArgs, std::ostream& out, std::os
     const ModelRow& model = unit->model();
     if (what == "ao") {
         if (!model.has(ModelFlag::AnalogOutputs))
-            return Failed(err, "this model has no analog outputs");
+            return Failed(err, kNoAnalogOutputs);
         return WriteAnalogOutput(*unit, args, out, err);
     }
     if (model.has(ModelFlag::AnalogOutputs) || model.outputCount == 0)
-        return Failed(err, "this model has no digital outputs");
+        return Failed(err, kNoDigitalOutputs);
     return WriteDigitalOutputs(*unit, words[2], out, err);
 }
 
