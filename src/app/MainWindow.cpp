@@ -84,7 +84,7 @@ void MainWindow::buildLayout()
             buttons->addSpacing(8);
     }
     buttons->addStretch(1);
-    openLog_ = new QPushButton(kOpenLogCaption);
+    openLog_ = new QPushButton(kOpenLogButtonCaption);
     openLog_->setAutoDefault(false);
     buttons->addWidget(openLog_);
     listRow->addLayout(buttons);

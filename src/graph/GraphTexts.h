@@ -21,7 +21,7 @@ inline constexpr const char* kInvalidScaleRange = "グラフ表示範囲が不�
 
 // The log viewer's windows.
 inline constexpr const char* kLogTitlePrefix = "ログ - ";
-inline constexpr const char* kOpenLogCaption = "ログを開く";
+inline constexpr const char* kOpenLogTitle = "ログを開く";
 inline constexpr const char* kLogFileFilter = "CSV (*.csv);;すべてのファイル (*)";
 inline constexpr const char* kLoadingCaption = "読み込み中...";
 inline constexpr const char* kCancelLoadCaption = "中止";

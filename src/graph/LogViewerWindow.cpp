@@ -120,7 +120,7 @@ void LogViewerWindow::openChosen(const QStringList& files, QWidget* parent)
             const auto name = ParseSeriesFileName(QFileInfo(files.front()).fileName().toStdString());
             const QString question =
                 QString::fromUtf8(kOpenSeriesQuestion).arg(qs(name ? name->unit : std::string())).arg(series.size());
-            if (QMessageBox::question(parent, QString::fromUtf8(kOpenLogCaption), question) == QMessageBox::Yes) {
+            if (QMessageBox::question(parent, QString::fromUtf8(kOpenLogTitle), question) == QMessageBox::Yes) {
                 QStringList all;
                 for (const std::string& path : series)
                     all << qs(path);
@@ -134,7 +134,7 @@ void LogViewerWindow::openChosen(const QStringList& files, QWidget* parent)
 
 void LogViewerWindow::chooseAndOpen(const QString& folder, QWidget* parent)
 {
-    const QStringList files = QFileDialog::getOpenFileNames(parent, QString::fromUtf8(kOpenLogCaption), folder,
+    const QStringList files = QFileDialog::getOpenFileNames(parent, QString::fromUtf8(kOpenLogTitle), folder,
                                                             QString::fromUtf8(kLogFileFilter));
     openChosen(files, parent);
 }
