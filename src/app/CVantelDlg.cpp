@@ -1,27 +1,19 @@
 #include "app/CVantelDlg.h"
 
+#include "app/AppTexts.h"
 #include "app/ListReadNotice.h"
 #include "platform/VersionText.h"
 #include "registry/CVantelAddChange.h"
 #include "registry/ModelCatalogue.h"
+#include "registry/RegistryTexts.h"
 
 #include <array>
+#include <iterator>
 
 namespace vantel {
 namespace {
 
 constexpr std::int64_t kShutdownWaitPerPanelMs = 2000;
-
-constexpr const char* kNoAdapter =
-    "ネットワークデバイスが見つかりません。\r\nLANケーブルやパソコンのWi-Fi設定などを確認してください";
-constexpr const char* kCannotAdd = "追加できません。";
-constexpr const char* kCannotChange = "変更できません。";
-constexpr const char* kCannotDelete = "削除できません。";
-constexpr const char* kCannotSave = "変更が保存できませんでした。";
-constexpr const char* kInUse = "使用中のデバイスには実行できません。";
-constexpr const char* kUnknownModel =
-    "このユニットの機種が不明なため接続できません。\r\n「変更」で機種を選択してください。";
-constexpr const char* kChooseLogFolder = "ログフォルダを選択してください";
 
 } // namespace
 
@@ -52,7 +44,7 @@ bool CVantelDlg::start(std::vector<Adapter> adapters)
     state_.adapterAddress = adapters_.front().address;
 
     controls_.setText(MainId::LogFolder, logFolder_);
-    controls_.setItems(MainId::LinesPerFile, {"1000行", "1万行", "10万行", "100万行"});
+    controls_.setItems(MainId::LinesPerFile, {std::begin(kLinesPerFileItems), std::end(kLinesPerFileItems)});
     controls_.setCurrentIndex(MainId::LinesPerFile, kDefaultLinesItem);
     list_.Load();
     if (const std::string notice = ListReadNotice(list_); !notice.empty())
@@ -142,7 +134,7 @@ void CVantelDlg::onDelete()
     const int row = view_.selectionMark();
     if (row < 0 || row >= list_.count() || refuseIfOpen(row))
         return;
-    if (!controls_.ask("[ " + list_.at(row).name + " ]を削除します。"))
+    if (!controls_.ask(DeleteQuestion(list_.at(row).name)))
         return;
     if (list_.Delete(row) != 0) {
         controls_.showMessage(kCannotDelete);
@@ -188,7 +180,7 @@ void CVantelDlg::onConnect()
     UnitRecord& record = list_.at(row);
     // A row the catalogue does not know cannot tell which panel or dialect to use.
     if (!IsKnownModelRow(record.modelRow)) {
-        controls_.showMessage(kUnknownModel);
+        controls_.showMessage(kUnknownModelCannotConnect);
         return;
     }
     ConnectRequest request;

@@ -1,5 +1,8 @@
 #include "app/ConnectingDialog.h"
 
+#include "app/AppTexts.h"
+#include "ui/UiTexts.h"
+
 #include <QLabel>
 #include <QPushButton>
 #include <QTimer>
@@ -17,8 +20,8 @@ ConnectingDialog::ConnectingDialog(GatewayConnect& gatewayConnect, QWidget* owne
     setWindowTitle(QStringLiteral("Vantel"));
     setAttribute(Qt::WA_DeleteOnClose);
     auto* layout = new QVBoxLayout(this);
-    layout->addWidget(new QLabel(QStringLiteral("ORVEX-GW接続中 . . ."), this));
-    auto* cancel = new QPushButton(QStringLiteral("ｷｬﾝｾﾙ"), this);
+    layout->addWidget(new QLabel(QString::fromUtf8(kGatewayConnecting), this));
+    auto* cancel = new QPushButton(QString::fromUtf8(kCancelCaption), this);
     layout->addWidget(cancel, 0, Qt::AlignHCenter);
     connect(cancel, &QPushButton::clicked, this, &QDialog::reject);
     connect(this, &QDialog::rejected, this, [this] { connect_.onDialogCancelled(); });

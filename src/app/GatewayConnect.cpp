@@ -1,5 +1,6 @@
 #include "app/GatewayConnect.h"
 
+#include "app/AppTexts.h"
 #include "comm/link/GatewayConnectReply.h"
 #include "comm/protocol/AsciiCommands.h"
 #include "panels/framework/PanelTexts.h"
@@ -57,7 +58,7 @@ void GatewayConnect::checkModel(UnitRecord& record, ControlView& view, const std
     if (const int error = link_.sendToNode(record.node, ascii::MD().bytes)) {
         endWait();
         handOver_ = DialogToClose;
-        view.showMessage("通信エラー : " + std::to_string(error));
+        view.showMessage(CommunicationErrorText(error));
     }
 }
 

@@ -14,9 +14,6 @@ namespace vantel {
 
 class ControlView;
 
-inline constexpr const char* kOtherGateway = "すでに別のGW製品と接続中の場合、この接続はできません。"
-                                             "すべての接続を一度切断する必要があります。";
-
 // The main window's side of the gateway link: the transport check, the
 // link's open, and for analog units behind the gateway the "MD" model check
 // with its deadline and the progress dialog CConnecting. GUI thread, except

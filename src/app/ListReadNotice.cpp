@@ -1,5 +1,7 @@
 #include "app/ListReadNotice.h"
 
+#include "registry/RegistryTexts.h"
+
 namespace vantel {
 namespace {
 
@@ -22,7 +24,7 @@ std::string ListReadNotice(const UnitList& list)
 {
     const ListReadReport& report = list.readReport();
     if (report.unreadable())
-        return "ユニットリストを読み込めません\n" + list.filePath() + "\n" + report.reason +
+        return std::string(kListUnreadable) + "\n" + list.filePath() + "\n" + report.reason +
                "\nこのファイルには保存しません。";
     if (!report.dropsLines())
         return {};

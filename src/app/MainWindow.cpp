@@ -1,8 +1,12 @@
 #include "app/MainWindow.h"
 
+#include "app/AppTexts.h"
+
 #include "graph/LogViewerWindow.h"
 #include "registry/AddChangeDialog.h"
+#include "registry/RegistryTexts.h"
 #include "search/SearchDialog.h"
+#include "ui/UiTexts.h"
 
 #include <QApplication>
 #include <QCheckBox>
@@ -44,18 +48,18 @@ void MainWindow::buildLayout()
     auto* root = new QVBoxLayout(this);
 
     auto* adapterRow = new QHBoxLayout;
-    auto* adapterLabel = new QLabel("ネットワークデバイス選択(&N)");
+    auto* adapterLabel = new QLabel(kAdapterCaption);
     auto* adapters = new QComboBox;
     adapterLabel->setBuddy(adapters);
     adapterRow->addWidget(adapterLabel);
     adapterRow->addWidget(adapters, 1);
     root->addLayout(adapterRow);
 
-    auto* listGroup = new QGroupBox("デバイスリスト(&D)");
+    auto* listGroup = new QGroupBox(kDeviceListCaption);
     auto* listRow = new QHBoxLayout(listGroup);
     units_ = new QTreeWidget;
     units_->setColumnCount(4);
-    units_->setHeaderLabels({"ユニット名称", "接続先", "ポート/ノード", "機種"});
+    units_->setHeaderLabels({kNameColumnCaption, kHostColumnCaption, kPortColumnCaption, kModelColumnCaption});
     units_->setRootIsDecorated(false);
     units_->setSelectionMode(QAbstractItemView::SingleSelection);
     units_->setSelectionBehavior(QAbstractItemView::SelectRows);
@@ -67,10 +71,10 @@ void MainWindow::buildLayout()
     units_->installEventFilter(this);
     listRow->addWidget(units_, 1);
     auto* buttons = new QVBoxLayout;
-    const std::pair<int, const char*> listButtons[] = {{MainId::Search, "検索・追加(&S)"}, {MainId::Add, "追加(&A)"},
-                                                       {MainId::Change, "変更(&H)"},       {MainId::Delete, "削除(&L)"},
-                                                       {MainId::MoveUp, "上へ"},           {MainId::MoveDown, "下へ"},
-                                                       {MainId::Connect, "接続(&C)"}};
+    const std::pair<int, const char*> listButtons[] = {
+        {MainId::Search, kSearchAddCaption}, {MainId::Add, kAddCaption},       {MainId::Change, kChangeCaption},
+        {MainId::Delete, kDeleteCaption},    {MainId::MoveUp, kMoveUpCaption}, {MainId::MoveDown, kMoveDownCaption},
+        {MainId::Connect, kConnectCaption}};
     for (const auto& [id, text] : listButtons) {
         auto* button = new QPushButton(text);
         button->setAutoDefault(false);
@@ -80,26 +84,26 @@ void MainWindow::buildLayout()
             buttons->addSpacing(8);
     }
     buttons->addStretch(1);
-    openLog_ = new QPushButton("ログを開く(&O)...");
+    openLog_ = new QPushButton(kOpenLogButtonCaption);
     openLog_->setAutoDefault(false);
     buttons->addWidget(openLog_);
     listRow->addLayout(buttons);
     root->addWidget(listGroup, 1);
 
-    auto* logGroup = new QGroupBox("ログ");
+    auto* logGroup = new QGroupBox(kLogGroupCaption);
     auto* logLayout = new QGridLayout(logGroup);
-    auto* logging = new QCheckBox("ロギング有効(&E)");
-    auto* switching = new QCheckBox("ファイル自動切換(&F)");
+    auto* logging = new QCheckBox(kLoggingCaption);
+    auto* switching = new QCheckBox(kFileSwitchingCaption);
     auto* lines = new QComboBox;
     auto* folder = new QLabel;
     folder->setFrameStyle(QFrame::Panel | QFrame::Sunken);
     folder->setTextInteractionFlags(Qt::TextSelectableByMouse);
-    auto* browse = new QPushButton("参照(&R)...");
+    auto* browse = new QPushButton(kBrowseCaption);
     browse->setAutoDefault(false);
     logLayout->addWidget(logging, 0, 0);
     logLayout->addWidget(switching, 0, 1);
     logLayout->addWidget(lines, 0, 2);
-    logLayout->addWidget(new QLabel("フォルダ :"), 1, 0);
+    logLayout->addWidget(new QLabel(kFolderCaption), 1, 0);
     logLayout->addWidget(folder, 1, 1, 1, 2);
     logLayout->addWidget(browse, 1, 3);
     logLayout->setColumnStretch(1, 1);
@@ -107,7 +111,7 @@ void MainWindow::buildLayout()
 
     auto* bottom = new QHBoxLayout;
     auto* version = new QLabel;
-    auto* exit = new QPushButton("終了(&X)");
+    auto* exit = new QPushButton(kExitCaption);
     exit->setAutoDefault(false);
     bottom->addWidget(version, 1);
     bottom->addWidget(exit);

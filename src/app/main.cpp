@@ -1,4 +1,5 @@
 // The desktop program: reads the options, opens the main window.
+#include "app/AppTexts.h"
 #include "app/ConnectingDialog.h"
 #include "app/MainWindow.h"
 #include "app/PanelLauncher.h"
@@ -9,6 +10,7 @@
 #include "platform/AppPaths.h"
 #include "platform/CommandLine.h"
 #include "platform/ListLock.h"
+#include "platform/PlatformTexts.h"
 #include "platform/TextCodec.h"
 #include "platform/UdpSocket.h"
 #include "platform/VersionText.h"
@@ -33,7 +35,7 @@ int main(int argc, char** argv)
         return 0;
     }
     if (!options.error.empty() || !TextCodec::isSupported(options.codePage)) {
-        std::cerr << (options.error.empty() ? "unknown code page: " + options.codePage : options.error) << "\n"
+        std::cerr << (options.error.empty() ? kUnknownCodePage + options.codePage : options.error) << "\n"
                   << CommandLineHelp();
         return 2;
     }
@@ -62,8 +64,7 @@ int main(int argc, char** argv)
     const auto listLock = ListLock::tryAcquire(list.filePath(), lockOutcome, lockHolder);
     if (lockOutcome == ListLock::Outcome::Busy) {
         QMessageBox::critical(nullptr, "Vantel",
-                              QString::fromStdString("ユニットリストは他のプログラムが使用中です。\n" +
-                                                     list.filePath() +
+                              QString::fromStdString(kListInUse + list.filePath() +
                                                      (lockHolder.empty() ? "" : "\n(" + lockHolder + ")")));
         return 1;
     }

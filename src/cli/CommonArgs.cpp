@@ -4,7 +4,9 @@
 #include "cli/ListReadMessages.h"
 #include "cli/TerminalText.h"
 #include "platform/AppPaths.h"
+#include "platform/PlatformTexts.h"
 #include "registry/CVantelAddChange.h"
+#include "registry/RegistryTexts.h"
 #include "ui/MemoryControlView.h"
 
 #include <ostream>
@@ -68,7 +70,7 @@ bool UsableArgs(const CtlArgs& args, const std::set<std::string>& known, std::os
         return false;
     }
     if (!TextCodec::isSupported(args.option("--codepage", "CP932"))) {
-        err << "unknown code page: " << args.option("--codepage", "") << "\n";
+        err << kUnknownCodePage << args.option("--codepage", "") << "\n";
         return false;
     }
     return true;
@@ -88,11 +90,11 @@ int AddWithDialogRules(OpenedList& opened, const UnitConnection& in, bool confir
         return kExitRefused;
     }
     if (opened.list.Add(-1, dialog.values()) != 0) {
-        err << "追加できません。\n";
+        err << kCannotAdd << "\n";
         return kExitRefused;
     }
     if (opened.list.Save() != 0) {
-        err << "変更が保存できませんでした。\n";
+        err << kCannotSave << "\n";
         return kExitRefused;
     }
     ReportKeptCopy(opened.list, err);

@@ -2,6 +2,7 @@
 
 #include "comm/link/GatewayConnectReply.h"
 #include "comm/protocol/AsciiCommands.h"
+#include "panels/framework/PanelTexts.h"
 #include "panels/framework/UnitCheck.h"
 #include "panels/gateway/GatewayPanelRules.h"
 #include "registry/ModelCatalogue.h"
@@ -26,7 +27,7 @@ std::optional<int> CheckGatewayModel(CGatewayLink& link, const UnitRecord& unit,
     // Returns once a handler call in progress is over: `reply` is final.
     registration.close();
     if (exchange.reply == NodeReply::SendFailed) {
-        view.showMessage("通信エラー : " + std::to_string(exchange.error));
+        view.showMessage(CommunicationErrorText(exchange.error));
         return std::nullopt;
     }
     // An "md" too short to carry the identity ends the wait as well; it

@@ -1,5 +1,6 @@
 #include "cli/ListCommands.h"
 
+#include "cli/CliTexts.h"
 #include "cli/CommonArgs.h"
 #include "cli/TerminalText.h"
 #include "registry/CVantelAddChange.h"
@@ -43,7 +44,7 @@ int RunAdd(const std::vector<std::string>& rawArgs, std::ostream& out, std::ostr
     if (!UsableArgs(args, known, err) || !args.positional().empty())
         return kExitUsage;
     if (!model || !IsKnownModelRow(*model)) {
-        err << "--model needs a catalogue row from 0 to " << kModelCount - 1 << "\n";
+        err << ModelRowUsage() << "\n";
         return kExitUsage;
     }
     in.modelRow = *model;

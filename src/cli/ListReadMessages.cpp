@@ -1,6 +1,7 @@
 #include "cli/ListReadMessages.h"
 
 #include "cli/TerminalText.h"
+#include "registry/RegistryTexts.h"
 
 #include <ostream>
 
@@ -19,7 +20,7 @@ std::string WhySkipped(const LineFault& fault)
 
 std::string UnreadableListText(const UnitList& list)
 {
-    return "ユニットリストを読み込めません: " + Printable(list.filePath()) + ": " + list.readReport().reason;
+    return std::string(kListUnreadable) + ": " + Printable(list.filePath()) + ": " + list.readReport().reason;
 }
 
 void ReportLinesNotRead(const UnitList& list, std::ostream& err)

@@ -5,6 +5,7 @@
 #include "graph/LogHeader.h"
 #include "graph/LogTimestamp.h"
 #include "graph/LogViewer.h"
+#include "platform/PlatformTexts.h"
 
 #include <ostream>
 
@@ -108,7 +109,7 @@ int RunPlot(const std::vector<std::string>& argList, std::ostream& out, std::ost
         request.columns = columnNames(*columns);
     const std::string codePage = args.option("--codepage", FileCodec().codePage());
     if (!TextCodec::isSupported(codePage)) {
-        err << "unknown code page: " << codePage << "\n";
+        err << kUnknownCodePage << codePage << "\n";
         return kExitUsage;
     }
     if (!installedWriter()) {

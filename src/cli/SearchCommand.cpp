@@ -1,11 +1,14 @@
 #include "cli/SearchCommand.h"
 
+#include "cli/CliTexts.h"
 #include "cli/CommonArgs.h"
+#include "panels/framework/PanelTexts.h"
 #include "platform/Adapters.h"
 #include "platform/TcpSocket.h"
 #include "search/DiscoveryTexts.h"
 #include "search/FoundUnit.h"
 #include "search/ModelQuery.h"
+#include "search/SearchTexts.h"
 #include "search/UnitDiscovery.h"
 
 #include <ostream>
@@ -29,7 +32,7 @@ bool ChooseAdapter(const CtlArgs& args, const DatagramAddress& target, Ipv4Addre
     }
     const auto adapters = ListAdapters();
     if (adapters.empty()) {
-        err << "ネットワークデバイスが見つかりません。\n";
+        err << kNoAdapterFound << "\n";
         return false;
     }
     adapter = adapters.front().address;
@@ -50,7 +53,7 @@ int AddFound(OpenedList& opened, DiscoveryEntry& entry, Ipv4Address adapter, boo
 {
     const bool known = entry.modelCode != kUnknownModel || QueryUnitModel(entry, adapter);
     if (!known || entry.modelCode == kUnknownModel || !SettleGcKind(entry)) {
-        err << "通信エラー。モデルを取得できません。\n";
+        err << kModelUnknown << "\n";
         return kExitRefused;
     }
     return AddWithDialogRules(opened, ProposedConnection(entry), confirm, out, err);
@@ -91,7 +94,7 @@ int RunSearch(const std::vector<std::string>& rawArgs, std::ostream& out, std::o
     DiscoveryTable table;
     UnitDiscovery discovery;
     if (!discovery.search(table, settings)) {
-        err << "通信エラー\n";
+        err << kCommunicationErrorHead << "\n";
         return kExitRefused;
     }
     table.markRegistered(opened.list);

@@ -1,5 +1,6 @@
 #include "cli/UnitCommands.h"
 
+#include "cli/CliTexts.h"
 #include "cli/GatewayLinks.h"
 #include "cli/NamedUnit.h"
 #include "cli/UnitSession.h"
@@ -165,7 +166,7 @@ int WriteDigitalOutputs(UnitSession& unit, const std::string& text, std::ostream
 {
     const auto bits = ParseBits(text, unit.model().outputCount);
     if (!bits) {
-        err << "BITS must be 0/1 for at most " << unit.model().outputCount << " outputs, output 1 first\n";
+        err << BitsUsage(unit.model().outputCount) << "\n";
         return kExitUsage;
     }
     std::optional<int> written;
@@ -292,11 +293,24 @@ int DigitalChannels(const ModelRow& model, bool inputs)
     return model.has(ModelFlag::AnalogOutputs) ? 0 : model.outputCount;
 }
 
+// Why a model cannot be asked for `what` (di, do, ai or ao); null when it can.
+const char* MissingChannels(const ModelRow& model, std::string_view what)
+{
+    if (what == "ai")
+        return model.has(ModelFlag::AnalogInputs) ? nullptr : kNoAnalogInputs;
+    if (what == "ao")
+        return model.has(ModelFlag::AnalogOutputs) ? nullptr : kNoAnalogOutputs;
+    const bool inputs = what == "di";
+    if (DigitalChannels(model, inputs) > 0)
+        return nullptr;
+    return inputs ? kNoDigitalInputs : kNoDigitalOutputs;
+}
+
 int ReadGatewayDigitalSide(WirelessUnit& unit, bool inputs, std::ostream& out, std::ostream& err)
 {
     const int count = DigitalChannels(unit.model(), inputs);
     if (count == 0)
-        return Failed(err, inputs ? "this model has no digital inputs" : "this model has no digital outputs");
+        return Failed(err, inputs ? kNoDigitalInputs : kNoDigitalOutputs);
     const auto reply =
         unit.ask(inputs ? ascii::DI(ChannelKind::Gateway).bytes : ascii::DY(ChannelKind::Gateway).bytes, err);
     if (!reply)
@@ -350,16 +364,12 @@ int ReadGatewayUnit(WirelessUnit& unit, const std::string& what, std::ostream& o
 {
     if (!CheckedAnalogGatewayUnit(unit, err))
         return kExitRefused;
-    if (what == "ai") {
-        if (!unit.model().has(ModelFlag::AnalogInputs))
-            return Failed(err, "this model has no analog inputs");
+    if (const char* missing = MissingChannels(unit.model(), what))
+        return Failed(err, missing);
+    if (what == "ai")
         return ReadGatewayAnalogInputs(unit, out, err);
-    }
-    if (what == "ao") {
-        if (!unit.model().has(ModelFlag::AnalogOutputs))
-            return Failed(err, "this model has no analog outputs");
+    if (what == "ao")
         return ReadGatewayAnalogOutputs(unit, out, err);
-    }
     return ReadGatewayDigitalSide(unit, what == "di", out, err);
 }
 
@@ -367,10 +377,10 @@ int WriteGatewayOutputs(WirelessUnit& unit, const std::string& text, std::ostrea
 {
     const int count = DigitalChannels(unit.model(), false);
     if (count == 0)
-        return Failed(err, "this model has no digital outputs");
+        return Failed(err, kNoDigitalOutputs);
     const auto bits = ParseBits(text, count);
     if (!bits) {
-        err << "BITS must be 0/1 for at most " << count << " outputs, output 1 first\n";
+        err << BitsUsage(count) << "\n";
         return kExitUsage;
     }
     if (!CheckedAnalogGatewayUnit(unit, err))
@@ -391,7 +401,7 @@ int WriteGatewayOutputs(WirelessUnit& unit, const std::string& text, std::ostrea
 int WriteGatewayAnalogOutput(WirelessUnit& unit, const CtlArgs& args, std::ostream& out, std::ostream& err)
 {
     if (!unit.model().has(ModelFlag::AnalogOutputs))
-        return Failed(err, "this model has no analog outputs");
+        return Failed(err, kNoAnalogOutputs);
     const auto& words = args.positional(); // ao CH VALUE
     const auto set = ParseOutputValue(words[1], words[2], args.flag("--current"), unit.model().outputCount, err);
     if (!set)
@@ -437,20 +447,6 @@ UnitIdentity IdentityOf(UnitSession& unit)
 {
     return unit.isAnalog() ? IdentifyUnit(*unit.analogChannel(), unit.model())
                            : IdentifyUnit(*unit.digitalChannel(), unit.model());
-}
-
-// Why a model cannot be asked for `what` (di, do, ai or ao); null when it can.
-const char* MissingChannels(const ModelRow& model, std::string_view what)
-{
-    if (what == "ai")
-        return model.has(ModelFlag::AnalogInputs) ? nullptr : "this model has no analog inputs";
-    if (what == "ao")
-        return model.has(ModelFlag::AnalogOutputs) ? nullptr : "this model has no analog outputs";
-    if (what == "di")
-        return model.has(ModelFlag::AnalogInputs) || model.inputCount == 0 ? "this model has no digital inputs"
-                                                                           : nullptr;
-    return model.has(ModelFlag::AnalogOutputs) || model.outputCount == 0 ? "this model has no digital outputs"
-                                                                         : nullptr;
 }
 
 // Runs `work` on the unit the arguments name once it is connected, found

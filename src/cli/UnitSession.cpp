@@ -1,5 +1,6 @@
 #include "cli/UnitSession.h"
 
+#include "cli/CliTexts.h"
 #include "panels/framework/UnitCheck.h"
 #include "platform/TcpSocket.h"
 #include "registry/UnitRecord.h"
@@ -54,7 +55,7 @@ std::unique_ptr<UnitSession> UnitSession::open(CtlArgs& args, std::ostream& err,
         return nullptr;
     }
     if (!row || !IsKnownModelRow(*row)) {
-        err << "--model needs a catalogue row from 0 to " << kModelCount - 1 << "\n";
+        err << ModelRowUsage() << "\n";
         return nullptr;
     }
     Ipv4Address bind = kAnyAddress;

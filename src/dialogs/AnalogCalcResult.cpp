@@ -5,13 +5,13 @@ namespace vantel {
 void PrepareAnalogCalc(CEditAnalogCalc& dialog, const AnalogCalcRow& row)
 {
     if (row.outputs) {
-        dialog.leftLabel = "出力設定値 ×";
-        dialog.rightLabel = "＝ 換算出力値";
-        dialog.unitLabel = "換算出力値の単位:";
+        dialog.leftLabel = kOutputLeftLabel;
+        dialog.rightLabel = kOutputRightLabel;
+        dialog.unitLabel = kOutputUnitLabel;
     } else {
-        dialog.leftLabel = "測定値 ×";
-        dialog.rightLabel = "＝ 表示値";
-        dialog.unitLabel = "表示値の単位:";
+        dialog.leftLabel = kInputLeftLabel;
+        dialog.rightLabel = kInputRightLabel;
+        dialog.unitLabel = kInputUnitLabel;
     }
     if (row.formula != nullptr) {
         dialog.multiplier = row.formula->gain;

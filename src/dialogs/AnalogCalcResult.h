@@ -2,13 +2,12 @@
 
 #include "comm/protocol/AnalogRanges.h"
 #include "dialogs/CEditAnalogCalc.h"
+#include "dialogs/DialogTexts.h"
 #include "graph/DlgGraphTab.h"
 #include "graph/LECanvasSeries.h"
 #include "registry/UnitRecord.h"
 
 namespace vantel {
-
-inline constexpr const char* kInvalidGraphRangeMessage = "グラフ表示範囲が不正なため、デフォルト値に設定します";
 
 // One analog row of a panel as the formula dialog sees it.
 struct AnalogCalcRow {

@@ -1,5 +1,6 @@
 #include "dialogs/CDlgQZK19Sweep.h"
 
+#include "dialogs/DialogTexts.h"
 #include "dialogs/NumberBoxFilter.h"
 
 #include <array>
@@ -28,7 +29,7 @@ std::string Fixed5(double value)
 
 void CDlgQZK19Sweep::onInitDialog()
 {
-    view_.setCaption(kCaption);
+    view_.setCaption(kSweepCaption);
     view_.setText(T1, std::to_string(t1));
     view_.setText(T2, std::to_string(t2));
     view_.setText(V1, Fixed5(v1));

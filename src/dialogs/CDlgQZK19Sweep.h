@@ -18,13 +18,10 @@ inline constexpr int UnitOfV1 = 1081;
 inline constexpr int UnitOfV2 = 1082;
 } // namespace SweepId
 
-inline constexpr const char* kSweepOrderMessage = "最小値＜最大値である必要があります。";
-
 // Sweep settings of one analog output row. The unit text ("V" or "mA") is
 // shown beside both values.
 class CDlgQZK19Sweep : public SweepSettings {
 public:
-    static constexpr const char* kCaption = "スイープ設定";
     static constexpr std::size_t kTimeMaxCharacters = 6;
 
     explicit CDlgQZK19Sweep(ControlView& view) : view_(view) {}

@@ -1,5 +1,6 @@
 #include "dialogs/CEditAnalogCalc.h"
 
+#include "dialogs/DialogTexts.h"
 #include "dialogs/NumberBoxFilter.h"
 #include "platform/TextCodec.h"
 
@@ -9,7 +10,7 @@ using namespace AnalogCalcId;
 
 void CEditAnalogCalc::onInitDialog()
 {
-    view_.setCaption(kCaption);
+    view_.setCaption(kAnalogCalcCaption);
     view_.setText(Unit, FileCodec().truncateToBytes(unit, kUnitMaxBytes));
     view_.setText(LeftLabel, leftLabel);
     view_.setText(RightLabel, rightLabel);

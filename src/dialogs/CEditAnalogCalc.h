@@ -23,7 +23,6 @@ inline constexpr int GraphMax = 1103;
 // them back only after OK.
 class CEditAnalogCalc {
 public:
-    static constexpr const char* kCaption = "換算式と単位の設定";
     // Unit box limit, in bytes of the file code page.
     static constexpr std::size_t kUnitMaxBytes = 8;
 

@@ -1,9 +1,11 @@
 #include "dialogs/CEditDOAlert.h"
 
 #include "comm/protocol/ValueConversion.h"
+#include "dialogs/DialogTexts.h"
 #include "dialogs/NumberBoxFilter.h"
 
 #include <algorithm>
+#include <iterator>
 
 namespace vantel {
 
@@ -49,10 +51,10 @@ void CEditDOAlert::onInitDialog()
         monitoredAI = 0;
     direction = Binary(direction);
     rawWidth &= 0xFFFF;
-    view_.setCaption(kCaption);
+    view_.setCaption(kDoAlertCaption);
     view_.setItems(MonitoredAI, {"AI1", "AI2", "AI3"});
-    view_.setItems(LedCondition, {"範囲内", "範囲外"});
-    view_.setItems(Direction, {"消灯閾値優先", "点灯閾値優先"});
+    view_.setItems(LedCondition, {std::begin(kLedConditionItems), std::end(kLedConditionItems)});
+    view_.setItems(Direction, {std::begin(kDirectionItems), std::end(kDirectionItems)});
     view_.setCurrentIndex(MonitoredAI, monitoredAI);
     view_.setCurrentIndex(Direction, direction);
     loadAI();
@@ -115,7 +117,7 @@ void CEditDOAlert::loadAI()
     view_.setText(High, FormatFixed6(high_));
     view_.setText(Low, FormatFixed6(low_));
     view_.setText(Width, FormatFixed6(width_));
-    view_.setText(ThresholdCaption, "アナログ閾値 ( " + std::string(RangeText(rangeCode())) + " )");
+    view_.setText(ThresholdCaption, AnalogThresholdCaption(RangeText(rangeCode())));
 }
 
 void CEditDOAlert::recompute()

@@ -48,8 +48,6 @@ struct DoAlertResult {
 // hysteresis, and the diagram that explains the resulting switching.
 class CEditDOAlert : public DoAlertInputs {
 public:
-    static constexpr const char* kCaption = "DOアラート設定";
-
     explicit CEditDOAlert(ControlView& view) : view_(view) {}
 
     void onInitDialog();

@@ -1,5 +1,9 @@
 #include "dialogs/CEditTCSetting.h"
 
+#include "dialogs/DialogTexts.h"
+
+#include <iterator>
+
 namespace vantel {
 
 using namespace TCSettingId;
@@ -13,9 +17,9 @@ constexpr int kShownBits =
 
 void CEditTCSetting::onInitDialog()
 {
-    view_.setCaption(kCaption);
-    view_.setItems(Type, {"K熱電対", "J熱電対", "T熱電対", "E熱電対", "N熱電対", "R熱電対", "S熱電対", "B熱電対"});
-    view_.setItems(OpenCircuitOutput, {"最低値", "最高値"});
+    view_.setCaption(kTCSettingCaption);
+    view_.setItems(Type, {std::begin(kTCTypeItems), std::end(kTCTypeItems)});
+    view_.setItems(OpenCircuitOutput, {std::begin(kOpenCircuitOutputItems), std::end(kOpenCircuitOutputItems)});
     view_.setCurrentIndex(Type, type >= 0 && type < 8 ? type : -1);
     view_.setCurrentIndex(OpenCircuitOutput, openCircuitOutput == 0 || openCircuitOutput == 1 ? openCircuitOutput : -1);
     view_.setChecked(ColdJunction, (setting & TCSettingBit::ColdJunction) != 0);

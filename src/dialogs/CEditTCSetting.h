@@ -29,8 +29,6 @@ inline constexpr int OpenCircuitHigh = 0x4; // open-circuit output: 0 lowest, 1 
 // what the input reads when the wire is open.
 class CEditTCSetting {
 public:
-    static constexpr const char* kCaption = "熱電対測定設定";
-
     explicit CEditTCSetting(ControlView& view) : view_(view) {}
 
     int type = 0;

@@ -1,5 +1,6 @@
 #include "dialogs/CEditThreshold.h"
 
+#include "dialogs/DialogTexts.h"
 #include "dialogs/NumberBoxFilter.h"
 
 namespace vantel {
@@ -8,7 +9,7 @@ using namespace ThresholdId;
 
 void CEditThreshold::onInitDialog()
 {
-    view_.setCaption(kCaption);
+    view_.setCaption(kThresholdDialogCaption);
     view_.setText(High, FormatFixed6(high));
     view_.setText(Low, FormatFixed6(low));
     view_.setChecked(LedWhenOutside, ledWhenOutside);

@@ -29,8 +29,6 @@ struct RawThresholds {
 // boxes hold engineering values; the panel converts.
 class CEditThreshold : public ThresholdSettings {
 public:
-    static constexpr const char* kCaption = "LED点灯閾値設定(生値)";
-
     explicit CEditThreshold(ControlView& view) : view_(view) {}
 
     void onInitDialog();

@@ -1,5 +1,6 @@
 #include "dialogs/DoAlertPicture.h"
 
+#include "dialogs/DialogTexts.h"
 #include "dialogs/DoAlertDiagram.h"
 
 #include <algorithm>
@@ -115,18 +116,18 @@ void AddWidth(DoAlertPicture& picture, double from, double to, const Schematic& 
 void AddThresholds(DoAlertPicture& picture, int group, const Schematic& s)
 {
     if (s.emptyBand) {
-        picture.constantText = s.insideLit ? "常時消灯" : "常時点灯";
+        picture.constantText = s.insideLit ? kAlwaysUnlitText : kAlwaysLitText;
         return;
     }
     if (group <= 2) {
-        AddLevel(picture, kHigh, true, true, "High");
-        AddLevel(picture, kLow, true, true, "Low");
+        AddLevel(picture, kHigh, true, true, kHighCaption);
+        AddLevel(picture, kLow, true, true, kLowCaption);
         picture.band = DoAlertPicture::Span{kLow, kHigh, s.insideLit};
     } else if (group <= 4) {
-        AddLevel(picture, kSingle, true, true, "閾値");
+        AddLevel(picture, kSingle, true, true, kThresholdTag);
     } else {
-        AddLevel(picture, DoAlertPicture::kTopLevel, true, false, "High");
-        AddLevel(picture, 0, true, false, "Low");
+        AddLevel(picture, DoAlertPicture::kTopLevel, true, false, kHighCaption);
+        AddLevel(picture, 0, true, false, kLowCaption);
         picture.band = DoAlertPicture::Span{0, DoAlertPicture::kTopLevel, s.insideLit};
     }
 }

@@ -79,12 +79,6 @@ struct DoAlertPicture {
     static PictureBox legendText(bool lit);
 };
 
-inline constexpr const char* kRisingCaption = "上昇";
-inline constexpr const char* kFallingCaption = "下降";
-inline constexpr const char* kLitText = "点灯";
-inline constexpr const char* kUnlitText = "消灯";
-inline constexpr const char* kWidthText = "幅";
-
 // The picture of diagram `number` (143-176); numbers outside show diagram 143.
 DoAlertPicture DoAlertPictureFor(int number);
 

@@ -1,5 +1,7 @@
 #include "dialogs/DoAlertPicturePainter.h"
 
+#include "dialogs/DialogTexts.h"
+
 #include <QPainter>
 #include <QPainterPath>
 

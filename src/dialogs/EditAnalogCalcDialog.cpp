@@ -1,5 +1,7 @@
 #include "dialogs/EditAnalogCalcDialog.h"
 
+#include "dialogs/DialogTexts.h"
+
 #include <QGridLayout>
 #include <QLineEdit>
 
@@ -14,23 +16,23 @@ EditAnalogCalcDialog::EditAnalogCalcDialog(QWidget* parent) : SettingsWindow(par
         addBox(*grid, controlId, row, column, [this, controlId] { logic_.onNumberChanged(controlId); });
     };
 
-    // Reads as: left label, multiplier, "＋", offset, right label.
-    addLabel(*grid, LeftLabel, "aaaa ×", 0, 0);
+    // Reads as: left label, multiplier, kPlusCaption, offset, right label.
+    addLabel(*grid, LeftLabel, kLeftLabelPlaceholder, 0, 0);
     addNumberBox(Multiplier, 0, 1);
-    addLabel(*grid, 0, "＋", 0, 2);
+    addLabel(*grid, 0, kPlusCaption, 0, 2);
     addNumberBox(Offset, 0, 3);
-    addLabel(*grid, RightLabel, "＝ bbbb", 0, 4);
+    addLabel(*grid, RightLabel, kRightLabelPlaceholder, 0, 4);
 
-    addLabel(*grid, UnitLabel, "単位", 1, 0);
+    addLabel(*grid, UnitLabel, kUnitCaption, 1, 0);
     addBox(*grid, Unit, 1, 1, [this] { logic_.onUnitChanged(); });
 
-    addLabel(*grid, 0, "グラフ表示範囲", 2, 0);
+    addLabel(*grid, 0, kGraphRangeCaption, 2, 0);
     addNumberBox(GraphMin, 2, 1);
-    addLabel(*grid, 0, "－", 2, 2);
+    addLabel(*grid, 0, kRangeDashCaption, 2, 2);
     addNumberBox(GraphMax, 2, 3);
 
     addOkButton(*grid, 3, 4);
-    setWindowTitle(QString::fromUtf8(CEditAnalogCalc::kCaption));
+    setWindowTitle(QString::fromUtf8(kAnalogCalcCaption));
 }
 
 std::optional<GraphRange> EditAnalogCalcDialog::RunForRow(QWidget* parent, const AnalogCalcRow& row,

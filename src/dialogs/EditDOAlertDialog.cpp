@@ -1,5 +1,6 @@
 #include "dialogs/EditDOAlertDialog.h"
 
+#include "dialogs/DialogTexts.h"
 #include "dialogs/DoAlertDiagramWidget.h"
 
 #include <QComboBox>
@@ -34,16 +35,16 @@ EditDOAlertDialog::EditDOAlertDialog(QWidget* parent)
         addLabel(*form, 0, label, row, 0);
         addBox(*form, controlId, row, 1, [this, controlId] { forward([&] { logic_.onNumberChanged(controlId); }); });
     };
-    addList(MonitoredAI, "監視対象AI", 0, &CEditDOAlert::onMonitoredAIChanged);
-    addList(LedCondition, "LED点灯条件", 1, &CEditDOAlert::onLedConditionChanged);
-    addLabel(*form, ThresholdCaption, "アナログ閾値", 2, 0);
+    addList(MonitoredAI, kMonitoredAICaption, 0, &CEditDOAlert::onMonitoredAIChanged);
+    addList(LedCondition, kLedConditionCaption, 1, &CEditDOAlert::onLedConditionChanged);
+    addLabel(*form, ThresholdCaption, kAnalogThresholdCaption, 2, 0);
     form->itemAtPosition(2, 0)->widget()->setStyleSheet(QStringLiteral("font-weight: bold"));
-    addNumber(High, "High", 3);
-    addNumber(Low, "Low", 4);
-    addLabel(*form, 0, "ヒステリシス", 5, 0);
+    addNumber(High, kHighCaption, 3);
+    addNumber(Low, kLowCaption, 4);
+    addLabel(*form, 0, kHysteresisCaption, 5, 0);
     form->itemAtPosition(5, 0)->widget()->setStyleSheet(QStringLiteral("font-weight: bold"));
-    addNumber(Width, "幅", 6);
-    addList(Direction, "方向", 7, &CEditDOAlert::onDirectionChanged);
+    addNumber(Width, kWidthText, 6);
+    addList(Direction, kDirectionCaption, 7, &CEditDOAlert::onDirectionChanged);
     form->setRowStretch(8, 1);
     addOkButton(*form, 9, 1);
 
@@ -54,7 +55,7 @@ EditDOAlertDialog::EditDOAlertDialog(QWidget* parent)
     auto* layout = new QHBoxLayout(this);
     layout->addLayout(form);
     layout->addWidget(diagram_, 1);
-    setWindowTitle(QString::fromUtf8(CEditDOAlert::kCaption));
+    setWindowTitle(QString::fromUtf8(kDoAlertCaption));
 }
 
 void EditDOAlertDialog::initialise()

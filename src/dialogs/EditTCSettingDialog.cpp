@@ -1,5 +1,7 @@
 #include "dialogs/EditTCSettingDialog.h"
 
+#include "dialogs/DialogTexts.h"
+
 #include <QCheckBox>
 #include <QComboBox>
 #include <QGridLayout>
@@ -19,16 +21,16 @@ EditTCSettingDialog::EditTCSettingDialog(QWidget* parent) : SettingsWindow(paren
     };
     const auto addCheck = [&](int controlId, const char* label, int row) {
         addLabel(*grid, 0, label, row, 0);
-        auto* check = new QCheckBox(QStringLiteral("有効"), this);
+        auto* check = new QCheckBox(QString::fromUtf8(kEnabledCaption), this);
         grid->addWidget(check, row, 1);
         controls_.bind(controlId, check);
     };
-    addList(Type, "熱電対タイプ", 0);
-    addCheck(ColdJunction, "冷接点補償", 1);
-    addCheck(OpenCircuitDetection, "断線検知", 2);
-    addList(OpenCircuitOutput, "断線時出力", 3);
+    addList(Type, kTCTypeCaption, 0);
+    addCheck(ColdJunction, kColdJunctionCaption, 1);
+    addCheck(OpenCircuitDetection, kOpenCircuitDetectionCaption, 2);
+    addList(OpenCircuitOutput, kOpenCircuitOutputCaption, 3);
     addOkButton(*grid, 4, 1);
-    setWindowTitle(QString::fromUtf8(CEditTCSetting::kCaption));
+    setWindowTitle(QString::fromUtf8(kTCSettingCaption));
 }
 
 bool EditTCSettingDialog::confirm()

@@ -1,5 +1,7 @@
 #include "dialogs/EditThresholdDialog.h"
 
+#include "dialogs/DialogTexts.h"
+
 #include <QCheckBox>
 #include <QGridLayout>
 
@@ -10,15 +12,15 @@ using namespace ThresholdId;
 EditThresholdDialog::EditThresholdDialog(QWidget* parent) : SettingsWindow(parent), logic_(controls_)
 {
     auto* grid = new QGridLayout(this);
-    addLabel(*grid, 0, "ロー", 0, 0);
+    addLabel(*grid, 0, kLowThresholdCaption, 0, 0);
     addBox(*grid, Low, 0, 1, [this] { logic_.onNumberChanged(Low); });
-    addLabel(*grid, 0, "ハイ", 1, 0);
+    addLabel(*grid, 0, kHighThresholdCaption, 1, 0);
     addBox(*grid, High, 1, 1, [this] { logic_.onNumberChanged(High); });
-    auto* outside = new QCheckBox(QStringLiteral("範囲外にあるときにLED点灯"), this);
+    auto* outside = new QCheckBox(QString::fromUtf8(kLitOutsideCaption), this);
     grid->addWidget(outside, 2, 0, 1, 2);
     controls_.bind(LedWhenOutside, outside);
     addOkButton(*grid, 3, 1);
-    setWindowTitle(QString::fromUtf8(CEditThreshold::kCaption));
+    setWindowTitle(QString::fromUtf8(kThresholdDialogCaption));
 }
 
 bool EditThresholdDialog::confirm()

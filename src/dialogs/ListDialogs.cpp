@@ -1,18 +1,19 @@
 #include "dialogs/ListDialogs.h"
 
 #include "comm/protocol/AnalogRanges.h"
+#include "dialogs/DialogTexts.h"
 
 namespace vantel {
 
 CEditADCsps::CEditADCsps(ControlView& view)
-    : ListChoiceDialog(view, {kCaption,
+    : ListChoiceDialog(view, {kAdcSpsCaption,
                               ADCspsId::Rate,
                               {"10sps", "16.6sps", "50sps", "60sps", "400sps", "1200sps", "3600sps", "14400sps"}})
 {
 }
 
 CEditRange::CEditRange(ControlView& view)
-    : ListChoiceDialog(view, {kCaption,
+    : ListChoiceDialog(view, {kOutputModeCaption,
                               RangeId::Mode,
                               {std::string(OutputModeOf(OutputMode::Voltage).text),
                                std::string(OutputModeOf(OutputMode::Current).text)},

@@ -16,7 +16,6 @@ inline constexpr int Output = 1077; // the output the mode is for
 // Sample rate of the unit's converter, as an index into the rate list.
 class CEditADCsps : public ListChoiceDialog {
 public:
-    static constexpr const char* kCaption = "ADC sps";
     explicit CEditADCsps(ControlView& view);
 };
 
@@ -24,7 +23,6 @@ public:
 // the output ("AO2: name"), so that the user knows which one changes.
 class CEditRange : public ListChoiceDialog {
 public:
-    static constexpr const char* kCaption = "V/I";
     explicit CEditRange(ControlView& view);
 };
 

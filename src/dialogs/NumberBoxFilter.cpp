@@ -1,5 +1,7 @@
 #include "dialogs/NumberBoxFilter.h"
 
+#include "dialogs/DialogTexts.h"
+
 #include <algorithm>
 #include <charconv>
 #include <cmath>

@@ -7,8 +7,6 @@
 
 namespace vantel {
 
-inline constexpr const char* kNotANumberMessage = "数字以外は入力できません";
-
 inline constexpr const char* kNumberCharacters = "0123456789-.";
 inline constexpr const char* kDigitCharacters = "0123456789";
 

@@ -1,5 +1,6 @@
 #include "dialogs/SweepDialog.h"
 
+#include "dialogs/DialogTexts.h"
 #include "dialogs/SweepPicture.h"
 
 #include <QGridLayout>
@@ -21,12 +22,14 @@ SweepDialog::SweepDialog(QWidget* parent) : SettingsWindow(parent), logic_(contr
         addLabel(*grid, unitId, unit, row, 2);
         return box;
     };
-    addRow(V1, "スイープのロー値V1:", UnitOfV1, "", 1);
-    addRow(V2, "スイープのハイ値V2:", UnitOfV2, "", 2);
-    addRow(T1, "変化時間T1:", 0, "x 100ms", 3)->setMaxLength(static_cast<int>(CDlgQZK19Sweep::kTimeMaxCharacters));
-    addRow(T2, "変化時間T2:", 0, "x 100ms", 4)->setMaxLength(static_cast<int>(CDlgQZK19Sweep::kTimeMaxCharacters));
+    addRow(V1, kSweepLowCaption, UnitOfV1, "", 1);
+    addRow(V2, kSweepHighCaption, UnitOfV2, "", 2);
+    addRow(T1, kSweepRiseCaption, 0, kSweepTimeUnit, 3)
+        ->setMaxLength(static_cast<int>(CDlgQZK19Sweep::kTimeMaxCharacters));
+    addRow(T2, kSweepFallCaption, 0, kSweepTimeUnit, 4)
+        ->setMaxLength(static_cast<int>(CDlgQZK19Sweep::kTimeMaxCharacters));
     addOkButton(*grid, 5, 2);
-    setWindowTitle(QString::fromUtf8(CDlgQZK19Sweep::kCaption));
+    setWindowTitle(QString::fromUtf8(kSweepCaption));
 }
 
 } // namespace vantel

@@ -1,6 +1,7 @@
 #include "graph/GraphPageWidget.h"
 
 #include "graph/GraphPageIds.h"
+#include "graph/GraphTexts.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -43,7 +44,7 @@ GraphPageWidget::GraphPageWidget(const GraphPageLayout& layout, QWidget* parent)
 
 void GraphPageWidget::buildControls()
 {
-    label(this, "表示期間", {kControlsLeft, 10, 70, 22});
+    label(this, kPeriodCaption, {kControlsLeft, 10, 70, 22});
     auto* period = new QComboBox(this);
     period->setGeometry(kControlsLeft + 75, 8, 130, 24);
     for (const char* item : kPeriodItems)
@@ -51,7 +52,7 @@ void GraphPageWidget::buildControls()
     controls_.bind(Period, period);
     connect(period, &QComboBox::currentIndexChanged, this, [this] { logic_.onPeriodSelected(); });
 
-    label(this, "表示ON/OFF", {kControlsLeft, 40, 120, 20});
+    label(this, kVisibleCaption, {kControlsLeft, 40, 120, 20});
     for (int row = 0; row < Rows; ++row) {
         auto* box = new QCheckBox(QString::fromUtf8(kCheckTexts[static_cast<std::size_t>(row)]), this);
         box->setGeometry(kControlsLeft + (row % 3) * kCheckWidth, 62 + (row / 3) * 24, kCheckWidth, 22);
@@ -60,7 +61,7 @@ void GraphPageWidget::buildControls()
         connect(box, &QCheckBox::clicked, this, [this, controlId] { logic_.onCheckClicked(controlId); });
     }
 
-    label(this, "注目グラフ", {kControlsLeft, 118, 70, 22});
+    label(this, kFocusCaption, {kControlsLeft, 118, 70, 22});
     auto* series = new QComboBox(this);
     series->setGeometry(kControlsLeft + 75, 116, 130, 24);
     controls_.bind(SeriesList, series);
@@ -114,13 +115,13 @@ void GraphPageWidget::contextMenuEvent(QContextMenuEvent* event)
     if (canvasWidget_ == nullptr)
         return;
     QMenu menu(this);
-    const QAction* save = menu.addAction(QStringLiteral("グラフをPNGで保存..."));
+    const QAction* save = menu.addAction(QString::fromUtf8(kSavePngAction));
     if (menu.exec(event->globalPos()) != save)
         return;
     const QString path =
         QFileDialog::getSaveFileName(this, QString(), QStringLiteral("graph.png"), QStringLiteral("PNG (*.png)"));
     if (!path.isEmpty() && !saveGraphPng(path))
-        controls_.showMessage("PNGファイルを保存できません");
+        controls_.showMessage(kCannotSavePng);
 }
 
 } // namespace vantel

@@ -1,5 +1,6 @@
 #include "graph/LogFileProbe.h"
 
+#include "graph/GraphTexts.h"
 #include "graph/LogTimestamp.h"
 
 #include <algorithm>
@@ -42,7 +43,7 @@ LogFileProbe ProbeLogFile(const std::string& path, const TextCodec& preferred)
     probe.path = path;
     const std::unique_ptr<std::FILE, int (*)(std::FILE*)> file(std::fopen(path.c_str(), "rb"), &std::fclose);
     if (!file) {
-        probe.error = path + ": ファイルを開けません。";
+        probe.error = CannotOpenLogText(path);
         return probe;
     }
     std::string bytes(kProbeBytes, '\0');
@@ -67,8 +68,7 @@ LogFileProbe ProbeLogFile(const std::string& path, const TextCodec& preferred)
         }
     }
     if (probe.codePage.empty()) {
-        probe.error = path + ": このプログラムのCSVログではありません。1行目は「" + std::string(kLogHeaderStart) +
-                      ",信号名...」のはずですが、「" + shortened(preferred.decode(headerBytes)) + "」です。";
+        probe.error = NotOurLogText(path, kLogHeaderStart, shortened(preferred.decode(headerBytes)));
         return probe;
     }
     if (const auto lines = std::count(rest.begin(), rest.end(), '\n'); lines > 0)
@@ -81,9 +81,8 @@ LogFileProbe ProbeLogFile(const std::string& path, const TextCodec& preferred)
     LogTimestampReader timestamps;
     const auto time = fields >= 2 ? timestamps.read(dateTime[0], dateTime[1]) : std::nullopt;
     if (!time) {
-        probe.error = path + ": 日付と時刻が " + std::string(kLogDateTimeFormat) + " の形式ではありません (「" +
-                      shortened(TextCodec(probe.codePage).decode(firstLine)) +
-                      "」)。ほかの地域設定で書かれたログは読めません。";
+        probe.error =
+            DateTimeFormatText(path, kLogDateTimeFormat, shortened(TextCodec(probe.codePage).decode(firstLine)));
         return probe;
     }
     probe.firstTime = *time;

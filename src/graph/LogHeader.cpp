@@ -1,5 +1,7 @@
 #include "graph/LogHeader.h"
 
+#include "graph/GraphTexts.h"
+
 namespace vantel {
 std::size_t SplitLogFields(std::string_view line, std::string_view* fields, std::size_t capacity)
 {
@@ -48,7 +50,7 @@ std::optional<LogLayout> ParseLogHeader(std::string_view header)
 
 std::string ColumnDisplayName(const LogColumn& column)
 {
-    return column.name.empty() ? "列" + std::to_string(column.valueField + 1) : column.name;
+    return column.name.empty() ? UnnamedColumnText(column.valueField + 1) : column.name;
 }
 
 } // namespace vantel

@@ -1,6 +1,7 @@
 #include "graph/LogLoader.h"
 
 #include "graph/DlgGraphTab.h"
+#include "graph/GraphTexts.h"
 #include "graph/LogFileProbe.h"
 #include "graph/LogTimestamp.h"
 
@@ -50,11 +51,6 @@ bool parseNumber(std::string_view text, double& value)
     const char* end = text.data() + text.size();
     const auto [at, error] = std::from_chars(text.data(), end, value);
     return error == std::errc() && at == end && std::isfinite(value);
-}
-
-std::string fileCountNote(long count, const char* what)
-{
-    return std::to_string(count) + " 行" + what;
 }
 
 // One traced column while it is being read.
@@ -210,7 +206,7 @@ std::vector<LogColumn> chosenColumns(const LogLayout& layout, const std::vector<
         const auto found = std::find_if(layout.columns.begin(), layout.columns.end(),
                                         [&](const LogColumn& column) { return ColumnDisplayName(column) == name; });
         if (found == layout.columns.end()) {
-            error = "列「" + name + "」はありません。ある列:";
+            error = MissingColumnText(name);
             for (const LogColumn& column : layout.columns)
                 error += " " + ColumnDisplayName(column);
             return {};
@@ -272,35 +268,34 @@ LogLoadOutcome LoadLogs(const LogLoadRequest& request, const std::atomic<bool>& 
             outcome.notes.push_back(probe.error);
     }
     if (probes.empty()) {
-        outcome.error = outcome.notes.empty() ? "ファイルが指定されていません。" : outcome.notes.front();
+        outcome.error = outcome.notes.empty() ? kNoFileGiven : outcome.notes.front();
         if (outcome.notes.size() > 1)
-            outcome.error += "\n(ほか " + std::to_string(outcome.notes.size() - 1) + " ファイルも読めません)";
+            outcome.error += OtherFilesUnreadableText(outcome.notes.size() - 1);
         return outcome;
     }
     const std::string header = commonHeader(probes);
     std::erase_if(probes, [&](const LogFileProbe& probe) {
         if (probe.header == header)
             return false;
-        outcome.notes.push_back(probe.path + ": 見出し行がほかのファイルと違うため除きました (「" + probe.header +
-                                "」)。");
+        outcome.notes.push_back(HeaderDiffersText(probe.path, probe.header));
         return true;
     });
     std::stable_sort(probes.begin(), probes.end(),
                      [](const LogFileProbe& a, const LogFileProbe& b) { return a.firstTime < b.firstTime; });
 
     if (probes.front().layout.fieldCount > kMaxFields) {
-        outcome.error = probes.front().path + ": 列が多すぎます。";
+        outcome.error = TooManyFieldsText(probes.front().path);
         return outcome;
     }
     std::vector<LogColumn> columns = chosenColumns(probes.front().layout, request.columns, outcome.error);
     if (columns.empty()) {
         if (outcome.error.empty())
-            outcome.error = probes.front().path + ": 見出し行に信号の列がありません。";
+            outcome.error = NoSignalColumnsText(probes.front().path);
         return outcome;
     }
     if (columns.size() > LECanvas::kMaxSeries) {
-        outcome.notes.push_back("グラフは " + std::to_string(LECanvas::kMaxSeries) + " 本までのため、「" +
-                                ColumnDisplayName(columns[LECanvas::kMaxSeries]) + "」からあとの列は描きません。");
+        outcome.notes.push_back(
+            SeriesLimitText(LECanvas::kMaxSeries, ColumnDisplayName(columns[LECanvas::kMaxSeries])));
         columns.resize(LECanvas::kMaxSeries);
     }
 
@@ -333,27 +328,26 @@ LogLoadOutcome LoadLogs(const LogLoadRequest& request, const std::atomic<bool>& 
         });
         if (cancel.load()) {
             outcome.cancelled = true;
-            outcome.error = "読み込みを中止しました。";
+            outcome.error = kLoadCancelled;
             return outcome;
         }
         if (read)
             outcome.files.push_back(probe.path);
         else
-            outcome.notes.push_back(probe.path + ": ファイルを開けません。");
+            outcome.notes.push_back(CannotOpenLogText(probe.path));
     }
 
     if (outcome.truncatedLines > 0)
-        outcome.notes.push_back(fileCountNote(outcome.truncatedLines, "の途中で切れた最後の行を飛ばしました。"));
+        outcome.notes.push_back(TruncatedLinesText(outcome.truncatedLines));
     if (outcome.badLines > 0)
-        outcome.notes.push_back(fileCountNote(outcome.badLines, "の数値でない値や欠けた列のある行を飛ばしました。"));
+        outcome.notes.push_back(BadLinesText(outcome.badLines));
     if (reader.backwards() > 0)
-        outcome.notes.push_back(fileCountNote(reader.backwards(), "の時刻が前の行より戻っている行を飛ばしました。"));
+        outcome.notes.push_back(BackwardLinesText(reader.backwards()));
     if (static_cast<std::size_t>(outcome.lines) > capacity)
-        outcome.notes.push_back("行数が多すぎるため、最初の " +
-                                std::to_string(outcome.lines - static_cast<long>(capacity)) + " 行は描きません。");
+        outcome.notes.push_back(LinesLeftOutText(outcome.lines - static_cast<long>(capacity)));
 
     if (outcome.lines == 0) {
-        outcome.error = "表示できる行がありません。";
+        outcome.error = kNoLinesToShow;
         return outcome;
     }
     outcome.samplePeriod = typicalPeriod(*canvas, *traces.front().series);

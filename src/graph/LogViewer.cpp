@@ -3,6 +3,7 @@
 #include "graph/CanvasGeometry.h"
 #include "graph/DisplayPeriod.h"
 #include "graph/GraphPageIds.h"
+#include "graph/GraphTexts.h"
 
 #include <algorithm>
 #include <cmath>
@@ -25,7 +26,7 @@ std::string fileNameOf(const std::string& path)
 std::vector<std::string> LogViewer::PeriodItems()
 {
     std::vector<std::string> items(GraphPageId::kPeriodItems.begin(), GraphPageId::kPeriodItems.end());
-    items.emplace_back("全体");
+    items.emplace_back(kWholeLogItem);
     return items;
 }
 
@@ -61,13 +62,13 @@ std::string LogViewer::title() const
         return {};
     std::string text = fileNameOf(loaded_.files.front());
     if (loaded_.files.size() > 1)
-        text += " ～ " + fileNameOf(loaded_.files.back()) + " (" + std::to_string(loaded_.files.size()) + " ファイル)";
+        text = LogSpanText(text, fileNameOf(loaded_.files.back()), loaded_.files.size());
     return text;
 }
 
 std::string LogViewer::summary() const
 {
-    std::string text = std::to_string(loaded_.lines) + " 行 / " + std::to_string(loaded_.files.size()) + " ファイル";
+    std::string text = LogSizeText(loaded_.lines, loaded_.files.size());
     for (const std::string& note : loaded_.notes)
         text += "\n" + note;
     return text;

@@ -1,5 +1,6 @@
 #include "graph/LogViewerWindow.h"
 
+#include "graph/GraphTexts.h"
 #include "graph/LogSeriesFiles.h"
 #include "graph/ScaleRangeDialog.h"
 
@@ -51,18 +52,19 @@ QLabel* swatchOf(Colour colour)
 
 LogViewerWindow::LogViewerWindow(const QStringList& files, QWidget* parent) : QWidget(parent, Qt::Window)
 {
-    setWindowTitle(QStringLiteral("ログ - ") + (files.isEmpty() ? QString() : QFileInfo(files.front()).fileName()));
+    setWindowTitle(QString::fromUtf8(kLogTitlePrefix) +
+                   (files.isEmpty() ? QString() : QFileInfo(files.front()).fileName()));
     auto* root = new QHBoxLayout(this);
     canvasColumn_ = new QVBoxLayout;
     root->addLayout(canvasColumn_);
 
     progressRow_ = new QWidget;
     auto* progressLayout = new QHBoxLayout(progressRow_);
-    progressLayout->addWidget(new QLabel(QStringLiteral("読み込み中...")));
+    progressLayout->addWidget(new QLabel(QString::fromUtf8(kLoadingCaption)));
     progress_ = new QProgressBar;
     progress_->setRange(0, 1000);
     progressLayout->addWidget(progress_, 1);
-    auto* cancel = new QPushButton(QStringLiteral("中止"));
+    auto* cancel = new QPushButton(QString::fromUtf8(kCancelLoadCaption));
     progressLayout->addWidget(cancel);
     canvasColumn_->addWidget(progressRow_);
     status_ = new QLabel;
@@ -116,11 +118,9 @@ void LogViewerWindow::openChosen(const QStringList& files, QWidget* parent)
         const std::vector<std::string> series = SeriesFilesOfUnit(files.front().toStdString());
         if (series.size() > 1) {
             const auto name = ParseSeriesFileName(QFileInfo(files.front()).fileName().toStdString());
-            const QString question = QStringLiteral("「%1」の記録は %2 ファイルあります。すべてを時刻順に開きますか？\n"
-                                                    "(いいえ: 選んだファイルだけを開きます)")
-                                         .arg(qs(name ? name->unit : std::string()))
-                                         .arg(series.size());
-            if (QMessageBox::question(parent, QStringLiteral("ログを開く"), question) == QMessageBox::Yes) {
+            const QString question =
+                QString::fromUtf8(kOpenSeriesQuestion).arg(qs(name ? name->unit : std::string())).arg(series.size());
+            if (QMessageBox::question(parent, QString::fromUtf8(kOpenLogTitle), question) == QMessageBox::Yes) {
                 QStringList all;
                 for (const std::string& path : series)
                     all << qs(path);
@@ -134,8 +134,8 @@ void LogViewerWindow::openChosen(const QStringList& files, QWidget* parent)
 
 void LogViewerWindow::chooseAndOpen(const QString& folder, QWidget* parent)
 {
-    const QStringList files = QFileDialog::getOpenFileNames(parent, QStringLiteral("ログを開く"), folder,
-                                                            QStringLiteral("CSV (*.csv);;すべてのファイル (*)"));
+    const QStringList files = QFileDialog::getOpenFileNames(parent, QString::fromUtf8(kOpenLogTitle), folder,
+                                                            QString::fromUtf8(kLogFileFilter));
     openChosen(files, parent);
 }
 
@@ -179,7 +179,7 @@ void LogViewerWindow::onLoaded(LogLoadOutcome outcome)
         return;
     }
     viewer_ = std::make_unique<LogViewer>(std::move(outcome));
-    setWindowTitle(QStringLiteral("ログ - ") + qs(viewer_->title()));
+    setWindowTitle(QString::fromUtf8(kLogTitlePrefix) + qs(viewer_->title()));
     buildPage();
     emit loadFinished();
 }
@@ -196,7 +196,7 @@ void LogViewerWindow::buildPage()
     auto* side = new QVBoxLayout(side_);
     side->setContentsMargins(0, 0, 0, 0);
     auto* periodRow = new QHBoxLayout;
-    periodRow->addWidget(new QLabel(QStringLiteral("表示期間")));
+    periodRow->addWidget(new QLabel(QString::fromUtf8(kPeriodCaption)));
     auto* period = new QComboBox;
     for (const std::string& item : LogViewer::PeriodItems())
         period->addItem(qs(item));
@@ -206,7 +206,7 @@ void LogViewerWindow::buildPage()
     connect(period, &QComboBox::activated, this, [this](int index) { viewer_->selectPeriod(index); });
 
     auto* focusRow = new QHBoxLayout;
-    focusRow->addWidget(new QLabel(QStringLiteral("注目グラフ")));
+    focusRow->addWidget(new QLabel(QString::fromUtf8(kFocusCaption)));
     traceList_ = new QComboBox;
     for (int trace = 0; trace < viewer_->traceCount(); ++trace)
         traceList_->addItem(qs(viewer_->traceName(trace)));
@@ -215,7 +215,7 @@ void LogViewerWindow::buildPage()
     side->addLayout(focusRow);
     connect(traceList_, &QComboBox::activated, this, [this](int index) { viewer_->selectTrace(index); });
 
-    side->addWidget(new QLabel(QStringLiteral("表示ON/OFF")));
+    side->addWidget(new QLabel(QString::fromUtf8(kVisibleCaption)));
     auto* rows = new QWidget;
     auto* rowLayout = new QVBoxLayout(rows);
     rowLayout->setContentsMargins(0, 0, 0, 0);

@@ -2,6 +2,7 @@
 
 #include "comm/protocol/ValueConversion.h"
 #include "dialogs/NumberBoxFilter.h"
+#include "graph/GraphTexts.h"
 
 #include <QDialogButtonBox>
 #include <QFormLayout>
@@ -25,8 +26,8 @@ ScaleRangeDialog::ScaleRangeDialog(const QString& traceName, double min, double 
 {
     setWindowTitle(QStringLiteral("Scale - ") + traceName);
     auto* form = new QFormLayout(this);
-    form->addRow(QStringLiteral("グラフ表示範囲 最大"), max_);
-    form->addRow(QStringLiteral("グラフ表示範囲 最小"), min_);
+    form->addRow(QString::fromUtf8(kScaleMaxCaption), max_);
+    form->addRow(QString::fromUtf8(kScaleMinCaption), min_);
     auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
     connect(buttons, &QDialogButtonBox::accepted, this, &ScaleRangeDialog::accept);
     connect(buttons, &QDialogButtonBox::rejected, this, &ScaleRangeDialog::reject);
@@ -45,7 +46,7 @@ std::optional<std::pair<double, double>> ScaleRangeDialog::range() const
 void ScaleRangeDialog::accept()
 {
     if (!range()) {
-        QMessageBox::warning(this, windowTitle(), QStringLiteral("グラフ表示範囲が不正です"));
+        QMessageBox::warning(this, windowTitle(), QString::fromUtf8(kInvalidScaleRange));
         return;
     }
     QDialog::accept();

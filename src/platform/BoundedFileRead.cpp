@@ -1,6 +1,7 @@
 #include "platform/BoundedFileRead.h"
 
 #include "platform/OwnedDescriptor.h"
+#include "platform/PlatformTexts.h"
 
 #include <cerrno>
 #include <cstring>
@@ -14,12 +15,6 @@ namespace {
 BoundedRead Unreadable(std::string reason)
 {
     return {BoundedRead::Status::Unreadable, {}, std::move(reason)};
-}
-
-std::string SizeText(std::size_t bytes)
-{
-    constexpr std::size_t kKiB = 1024;
-    return bytes % kKiB == 0 ? std::to_string(bytes / kKiB) + " KiB" : std::to_string(bytes) + " bytes";
 }
 
 } // namespace
@@ -36,10 +31,10 @@ BoundedRead ReadRegularFile(const std::string& path, std::size_t maxBytes)
     if (::fstat(file.get(), &info) != 0)
         return Unreadable(std::strerror(errno));
     if (S_ISDIR(info.st_mode))
-        return Unreadable("it is a folder");
+        return Unreadable(kIsFolder);
     if (!S_ISREG(info.st_mode))
-        return Unreadable("it is not a regular file");
-    const std::string tooLarge = "it is larger than " + SizeText(maxBytes);
+        return Unreadable(kNotRegularFile);
+    const std::string tooLarge = LargerThanText(maxBytes);
     if (static_cast<std::size_t>(info.st_size) > maxBytes)
         return Unreadable(tooLarge);
     BoundedRead read{BoundedRead::Status::Read, {}, {}};

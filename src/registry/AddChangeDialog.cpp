@@ -2,6 +2,8 @@
 
 #include "registry/ModelCatalogue.h"
 #include "registry/ModelCategory.h"
+#include "registry/RegistryTexts.h"
+#include "ui/UiTexts.h"
 
 #include <QButtonGroup>
 #include <QCheckBox>
@@ -85,21 +87,21 @@ void AddChangeDialog::buildLayout()
     auto* grid = new QGridLayout(this);
     int row = 0;
 
-    grid->addWidget(label(0, "ユニット名称 :"), row, 0);
+    grid->addWidget(label(0, kUnitNameCaption), row, 0);
     auto* name = edit(Name);
     name->setMaxLength(kMaxTextLength);
     grid->addWidget(name, row++, 1, 1, 3);
 
-    auto* modelGroup = new QGroupBox(QString::fromUtf8("ORVEXモデル"), this);
+    auto* modelGroup = new QGroupBox(QString::fromUtf8(kModelGroupCaption), this);
     auto* modelLayout = new QGridLayout(modelGroup);
-    modelLayout->addWidget(radio(CategoryOrvex, "ORVEX", modelGroup), 0, 0);
-    modelLayout->addWidget(radio(CategoryWireless, "ORVEX (無線)", modelGroup), 0, 1);
-    modelLayout->addWidget(radio(CategoryAnalog, "ORVEX (アナログ対応モデル)", modelGroup), 1, 0);
-    modelLayout->addWidget(radio(CategoryGateway, "ORVEX-GW", modelGroup), 1, 1);
+    modelLayout->addWidget(radio(CategoryOrvex, kOrvexCategoryCaption, modelGroup), 0, 0);
+    modelLayout->addWidget(radio(CategoryWireless, kWirelessCategoryCaption, modelGroup), 0, 1);
+    modelLayout->addWidget(radio(CategoryAnalog, kAnalogCategoryCaption, modelGroup), 1, 0);
+    modelLayout->addWidget(radio(CategoryGateway, kGatewayCategoryCaption, modelGroup), 1, 1);
     modelLayout->addWidget(combo(Model, modelGroup), 2, 0, 1, 2);
     grid->addWidget(modelGroup, row++, 0, 1, 4);
 
-    grid->addWidget(label(HostLabel, "ホスト名 :"), row, 0);
+    grid->addWidget(label(HostLabel, kHostCaption), row, 0);
     auto* host = edit(Host);
     host->setMaxLength(kMaxTextLength);
     grid->addWidget(host, row++, 1, 1, 3);
@@ -110,34 +112,34 @@ void AddChangeDialog::buildLayout()
     view_.bind(PortFrame, frame);
     auto* ports = new QWidget(this);
     auto* portLayout = new QGridLayout(ports);
-    auto* portCheck = new QCheckBox(QString::fromUtf8("ポート設定をデフォルトから変更する"), ports);
+    auto* portCheck = new QCheckBox(QString::fromUtf8(kPortCheckCaption), ports);
     view_.bind(PortCheck, portCheck);
     portLayout->addWidget(portCheck, 0, 0, 1, 2);
-    portLayout->addWidget(label(ControlPortLabel, "制御ポート :"), 1, 0);
+    portLayout->addWidget(label(ControlPortLabel, kControlPortCaption), 1, 0);
     portLayout->addWidget(edit(ControlPort), 1, 1);
-    portLayout->addWidget(label(SecondPortLabel, "QZ-K11, QZ-K12 シリーズ用 追加ポート :"), 2, 0);
+    portLayout->addWidget(label(SecondPortLabel, kSecondPortCaption), 2, 0);
     portLayout->addWidget(edit(SecondPort), 2, 1);
     for (const int id : {ControlPort, SecondPort})
         static_cast<QLineEdit*>(view_.widget(id))->setValidator(digitsOnly);
     grid->addWidget(frame, row, 0, 1, 4);
     grid->addWidget(ports, row++, 0, 1, 4);
 
-    grid->addWidget(label(NodeLabel, "ノード番号(0-254) :"), row, 0);
+    grid->addWidget(label(NodeLabel, kNodeCaption), row, 0);
     grid->addWidget(edit(Node), row++, 1);
     auto* connection = new QButtonGroup(this);
-    auto* lan = radio(Lan, "LAN接続", this);
-    auto* usb = radio(Usb, "USB接続", this);
+    auto* lan = radio(Lan, kLanCaption, this);
+    auto* usb = radio(Usb, kUsbCaption, this);
     connection->addButton(lan);
     connection->addButton(usb);
     grid->addWidget(lan, row, 0);
     grid->addWidget(usb, row, 1);
-    grid->addWidget(label(ComPortLabel, "COMポート番号 :"), row, 2);
+    grid->addWidget(label(ComPortLabel, kComPortCaption), row, 2);
     grid->addWidget(combo(ComPort, this), row++, 3);
-    grid->addWidget(label(TimeoutLabel, "通信タイムアウト(10-120秒) :"), row, 0);
+    grid->addWidget(label(TimeoutLabel, kTimeoutCaption), row, 0);
     grid->addWidget(edit(Timeout), row++, 1);
 
     auto* ok = new QPushButton(QStringLiteral("OK"), this);
-    auto* cancel = new QPushButton(QString::fromUtf8("ｷｬﾝｾﾙ"), this);
+    auto* cancel = new QPushButton(QString::fromUtf8(kCancelCaption), this);
     ok->setDefault(true);
     view_.bind(kDialogOk, ok);
     view_.bind(kDialogCancel, cancel);

@@ -2,6 +2,7 @@
 
 #include "registry/ListFieldText.h"
 #include "registry/ModelCatalogue.h"
+#include "registry/RegistryTexts.h"
 #include "registry/UnitList.h"
 
 #include <array>
@@ -21,23 +22,6 @@ constexpr int kMaxNode = 254;
 constexpr int kMinTimeout = 1;
 constexpr int kMaxTimeout = 120;
 constexpr int kDefaultTimeout = 10;
-
-constexpr std::string_view kNameMissing = "ユニット名称が未入力です。";
-constexpr std::string_view kNameBadChar = "ユニット名称に登録できない文字があります。";
-constexpr std::string_view kNameTooLong = "ユニット名称が長すぎます。128バイト以内で入力してください。";
-constexpr std::string_view kLogNameTaken = "すでに登録済のユニット名称と同じログファイル名になるため設定できません。";
-constexpr std::string_view kHostMissing = "ホスト名が未入力です。";
-constexpr std::string_view kHostBadChar = "ホスト名に登録できない文字があります。";
-constexpr std::string_view kHostTooLong = "ホスト名が長すぎます。128バイト以内で入力してください。";
-constexpr std::string_view kPortMissing = "ポート番号が未入力です。";
-constexpr std::string_view kPortInvalid = "そのポート番号は設定できません。";
-constexpr std::string_view kFieldMissing = "未入力の項目があります。";
-constexpr std::string_view kNodeMissing = "ノード番号が未入力です。";
-constexpr std::string_view kNodeRange = "ノード番号は0-254の範囲で指定してください。";
-constexpr std::string_view kTimeoutMissing = "タイムアウト時間が未入力です。";
-constexpr std::string_view kTimeoutRange = "タイムアウト時間は1-120秒の範囲で指定してください。";
-constexpr std::string_view kShortTimeoutQuestion =
-    "通信タイムアウトになり、処理を終了する可能性があります。\r\n設定しますか。";
 
 std::string Trimmed(std::string_view text)
 {
@@ -91,7 +75,7 @@ void CVantelAddChange::start()
 {
     view_.setText(Name, in_.name);
     view_.setText(Host, in_.host);
-    view_.setCaption(editIndex_ == -1 ? "ユニットの追加" : "ユニットの変更");
+    view_.setCaption(editIndex_ == -1 ? kAddUnitCaption : kChangeUnitCaption);
 
     int controlPort = in_.controlPort;
     int secondPort = in_.secondPort;
@@ -184,8 +168,8 @@ void CVantelAddChange::applyCategoryChange()
     for (const int id : kGatewayControls)
         view_.setVisible(id, gateway);
     view_.setVisible(PortFrame, !gateway);
-    view_.setText(HostLabel, gateway ? "QZ-GW10のホスト名 :" : "ホスト名 :");
-    view_.setText(ControlPortLabel, gateway ? "ポート番号 :" : "制御ポート :");
+    view_.setText(HostLabel, gateway ? kGatewayHostCaption : kHostCaption);
+    view_.setText(ControlPortLabel, gateway ? kGatewayPortCaption : kControlPortCaption);
     if (gateway) {
         applyConnectionRule();
     } else {

@@ -1,9 +1,12 @@
 #include "search/CORVEXSearch.h"
 
+#include "panels/framework/PanelTexts.h"
+#include "registry/RegistryTexts.h"
 #include "registry/UnitList.h"
 #include "search/DiscoveryTexts.h"
 #include "search/FoundUnit.h"
 #include "search/ModelQuery.h"
+#include "search/SearchTexts.h"
 
 #include <chrono>
 #include <cstdlib>
@@ -11,15 +14,6 @@
 namespace vantel {
 
 namespace {
-
-constexpr std::string_view kCaptionIdle = "検索結果(&R):";
-constexpr std::string_view kCaptionSearching = "検索中...";
-constexpr std::string_view kProgressText = "情報取得中...";
-constexpr std::string_view kSearchFailed = "通信エラー";
-constexpr std::string_view kModelUnknown = "通信エラー。モデルを取得できません。";
-constexpr std::string_view kAddFailed = "追加できません。";
-constexpr std::string_view kSaveFailed = "変更が保存できませんでした。";
-constexpr std::string_view kAdded = "指定のデバイスを追加しました。";
 
 constexpr int kListRefreshRequested = 2;
 constexpr auto kRefreshPoll = std::chrono::milliseconds(10);
@@ -68,9 +62,9 @@ void CORVEXSearch::enterState(State state)
     using namespace SearchControl;
     state_ = state;
     const bool idle = state == Idle || state == RowSelected;
-    controls_.setText(ListCaption, state == Searching ? kCaptionSearching : kCaptionIdle);
+    controls_.setText(ListCaption, state == Searching ? kSearchingCaption : kSearchListCaption);
     controls_.setVisible(FoundUnits, state != QueryingUnit);
-    controls_.setText(Progress, kProgressText);
+    controls_.setText(Progress, kQueryingText);
     controls_.setVisible(Progress, state == QueryingUnit);
     for (int id : {FoundUnits, Research, SearchPort, Close})
         controls_.setEnabled(id, idle);
@@ -104,7 +98,7 @@ void CORVEXSearch::onResearch()
 void CORVEXSearch::finishSearch(bool succeeded)
 {
     if (!succeeded)
-        controls_.showMessage(kSearchFailed);
+        controls_.showMessage(kCommunicationErrorHead);
     fillList();
     enterState(Idle);
 }
@@ -154,13 +148,13 @@ void CORVEXSearch::addEntry(DiscoveryEntry& entry)
     const auto confirmed = view_.addUnit(list_, ProposedConnection(entry));
     if (confirmed) {
         if (list_.Add(-1, *confirmed) != 0) {
-            fail(kAddFailed);
+            fail(kCannotAdd);
             return;
         }
         // The unit is in the list now even if the file cannot be written:
         // the main window must show it, so the refresh below still runs.
         if (list_.Save() != 0) {
-            controls_.showMessage(kSaveFailed);
+            controls_.showMessage(kCannotSave);
         } else {
             entry.registered = true;
             fillList();

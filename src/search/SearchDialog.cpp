@@ -1,6 +1,9 @@
 #include "search/SearchDialog.h"
 
 #include "registry/AddChangeDialog.h"
+#include "registry/RegistryTexts.h"
+#include "search/SearchTexts.h"
+#include "ui/UiTexts.h"
 
 #include <QBrush>
 #include <QHBoxLayout>
@@ -23,7 +26,7 @@ const QColor kRegisteredText(64, 64, 64);
 SearchDialog::SearchDialog(UnitList& list, AppState& app, DatagramAddress target, QWidget* parent)
     : QDialog(parent), controls_(*this), logic_(*this, list, app, target)
 {
-    setWindowTitle("ORVEXの検索");
+    setWindowTitle(kSearchTitle);
     buildLayout();
     connectActions();
 }
@@ -43,11 +46,11 @@ void SearchDialog::run(QWidget* parent, UnitList& list, AppState& app, DatagramA
 void SearchDialog::buildLayout()
 {
     auto* root = new QVBoxLayout(this);
-    auto* caption = new QLabel("検索結果(&R):");
+    auto* caption = new QLabel(kSearchListCaption);
     units_ = new QTreeWidget;
     caption->setBuddy(units_);
     units_->setColumnCount(3);
-    units_->setHeaderLabels({"MACアドレス", "IPアドレス", "機種"});
+    units_->setHeaderLabels({kMacColumnCaption, kIpColumnCaption, kModelColumnCaption});
     units_->setRootIsDecorated(false);
     units_->setSelectionMode(QAbstractItemView::SingleSelection);
     units_->setSelectionBehavior(QAbstractItemView::SelectRows);
@@ -55,7 +58,7 @@ void SearchDialog::buildLayout()
     const int widths[] = {140, 90, 120};
     for (int c = 0; c < 3; ++c)
         units_->setColumnWidth(c, units_->fontMetrics().averageCharWidth() * widths[c] / 6);
-    auto* progress = new QLabel("hogehoge");
+    auto* progress = new QLabel(kProgressPlaceholder);
     progress->setAlignment(Qt::AlignCenter);
     progress->setMinimumHeight(200);
     progress->hide();
@@ -64,7 +67,7 @@ void SearchDialog::buildLayout()
     root->addWidget(progress, 1);
 
     auto* portRow = new QHBoxLayout;
-    auto* portLabel = new QLabel("ORVEXポート(&P):");
+    auto* portLabel = new QLabel(kSearchPortCaption);
     auto* port = new QLineEdit;
     portLabel->setBuddy(port);
     portRow->addWidget(portLabel);
@@ -73,9 +76,9 @@ void SearchDialog::buildLayout()
     root->addLayout(portRow);
 
     auto* buttons = new QHBoxLayout;
-    auto* research = new QPushButton("再検索(&S)");
-    auto* add = new QPushButton("追加(&A)");
-    auto* close = new QPushButton("閉じる");
+    auto* research = new QPushButton(kSearchAgainCaption);
+    auto* add = new QPushButton(kAddCaption);
+    auto* close = new QPushButton(kCloseCaption);
     for (QPushButton* button : {research, add})
         button->setAutoDefault(false);
     close->setDefault(true);

@@ -1,5 +1,6 @@
 #include "app/GatewayConnect.h"
 #include "SimGateway.h"
+#include "app/AppTexts.h"
 #include "app/PanelLauncher.h"
 #include "panels/framework/UnitCheck.h"
 #include "panels/gateway/GatewayPanelRules.h"

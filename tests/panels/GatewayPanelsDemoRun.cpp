@@ -4,6 +4,7 @@
 // Exits 1 when a unit did not do what it should.
 #include "DemoRunEvents.h"
 #include "SimGateway.h"
+#include "app/AppTexts.h"
 #include "app/MainWindow.h"
 #include "app/PanelLauncher.h"
 #include "panels/digital/DigitalPanelWindow.h"

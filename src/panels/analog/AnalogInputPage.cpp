@@ -1,6 +1,8 @@
 #include "panels/analog/AnalogInputPage.h"
 
+#include "dialogs/DialogTexts.h"
 #include "panels/analog/AnalogPageWidgets.h"
+#include "panels/framework/PanelTexts.h"
 #include "panels/framework/PanelWindow.h"
 
 #include <QCheckBox>
@@ -63,8 +65,8 @@ void AnalogInputPage::clicked(int id)
 void AnalogInputPage::buildInputs(QGroupBox& group, PanelWindow& window, const AnalogInputShape& shape)
 {
     auto* grid = new QGridLayout(&group);
-    grid->addWidget(new QLabel(QStringLiteral("測定値"), &group), 0, MeasuredColumn);
-    grid->addWidget(new QLabel(QStringLiteral("表示値"), &group), 0, ConvertedColumn);
+    grid->addWidget(new QLabel(QString::fromUtf8(kMeasuredCaption), &group), 0, MeasuredColumn);
+    grid->addWidget(new QLabel(QString::fromUtf8(kShownValueCaption), &group), 0, ConvertedColumn);
     auto onClick = [this](int id) { clicked(id); };
     for (int row = 0; row < shape.inputs; ++row) {
         const Row& ids = Rows.at(static_cast<std::size_t>(row));
@@ -72,10 +74,10 @@ void AnalogInputPage::buildInputs(QGroupBox& group, PanelWindow& window, const A
         auto* name = MakeBox(group, kNameBoxWidth);
         window.bindNameBox(ids.name, name);
         grid->addWidget(name, line, NameColumn);
-        auto* formula = new QPushButton(QStringLiteral("換算式"), &group);
+        auto* formula = new QPushButton(QString::fromUtf8(kFormulaButtonCaption), &group);
         BindClick(window, ids.formula, formula, onClick);
         grid->addWidget(formula, line, FormulaColumn);
-        auto* threshold = new QPushButton(QStringLiteral("閾値"), &group);
+        auto* threshold = new QPushButton(QString::fromUtf8(kThresholdButtonCaption), &group);
         BindClick(window, ids.threshold, threshold, onClick);
         grid->addWidget(threshold, line, ThresholdColumn);
         auto* range = new QComboBox(&group);
@@ -97,15 +99,15 @@ void AnalogInputPage::buildInputs(QGroupBox& group, PanelWindow& window, const A
         window.bind(ids.bar, bar);
         grid->addWidget(bar, line, BarColumn);
         if (shape.thermocouple) {
-            auto* thermocouple = new QPushButton(QStringLiteral("熱電対設定"), &group);
+            auto* thermocouple = new QPushButton(QString::fromUtf8(kThermocoupleButtonCaption), &group);
             BindClick(window, ids.thermocouple, thermocouple, onClick);
             grid->addWidget(thermocouple, line, ThermocoupleColumn);
         }
     }
     const int last = shape.inputs + 1;
-    auto* read = new QPushButton(QStringLiteral("入力"), &group);
+    auto* read = new QPushButton(QString::fromUtf8(kReadInputsCaption), &group);
     BindClick(window, ReadInputs, read, onClick);
-    auto* autoBox = new QCheckBox(QStringLiteral("自動"), &group);
+    auto* autoBox = new QCheckBox(QString::fromUtf8(kAutoCaption), &group);
     window.bindAutoBox(InputAuto, autoBox);
     auto* period = MakeBox(group, kPeriodBoxWidth);
     window.bind(InputPeriod, period);
@@ -114,7 +116,7 @@ void AnalogInputPage::buildInputs(QGroupBox& group, PanelWindow& window, const A
     grid->addWidget(period, last, RangeColumn);
     grid->addWidget(new QLabel(QString::fromUtf8(shape.periodUnit), &group), last, MeasuredColumn);
     if (shape.sampleRate) {
-        auto* rate = new QPushButton(QStringLiteral("ADC sps"), &group);
+        auto* rate = new QPushButton(QString::fromUtf8(kAdcSpsCaption), &group);
         BindClick(window, SampleRate, rate, onClick);
         grid->addWidget(rate, last, BarColumn);
     }
@@ -131,9 +133,9 @@ void AnalogInputPage::buildOutputs(QGroupBox& group, PanelWindow& window, const 
         auto* indicator = MakeIndicator(group);
         window.bind(ids.indicator, indicator);
         window.setIndicator(ids.indicator, false);
-        auto* button = new QPushButton(QStringLiteral("ON/OFF"), &group);
+        auto* button = new QPushButton(QString::fromUtf8(kOnOffButtonCaption), &group);
         BindClick(window, ids.button, button, onClick);
-        auto* autoBox = new QCheckBox(QStringLiteral("自動"), &group);
+        auto* autoBox = new QCheckBox(QString::fromUtf8(kAutoCaption), &group);
         window.bindAutoBox(ids.autoBox, autoBox);
         auto* period = MakeBox(group, kPeriodBoxWidth);
         window.bind(ids.period, period);
@@ -144,9 +146,9 @@ void AnalogInputPage::buildOutputs(QGroupBox& group, PanelWindow& window, const 
             grid->addWidget(widget, output, column++);
         grid->addWidget(new QLabel(QString::fromUtf8(shape.periodUnit), &group), output, column++);
         if (shape.outputAlerts) {
-            auto* alert = new QCheckBox(QStringLiteral("DOアラート"), &group);
+            auto* alert = new QCheckBox(QString::fromUtf8(kOutputAlertCaption), &group);
             BindClick(window, ids.alert, alert, onClick);
-            auto* settings = new QPushButton(QStringLiteral("設定"), &group);
+            auto* settings = new QPushButton(QString::fromUtf8(kSettingsButtonCaption), &group);
             BindClick(window, ids.alertSettings, settings, onClick);
             grid->addWidget(alert, output, column++);
             grid->addWidget(settings, output, column++);

@@ -1,6 +1,8 @@
 #include "panels/analog/AnalogOutputPage.h"
 
+#include "dialogs/DialogTexts.h"
 #include "panels/analog/AnalogPageWidgets.h"
+#include "panels/framework/PanelTexts.h"
 #include "panels/framework/PanelWindow.h"
 
 #include <QCheckBox>
@@ -72,10 +74,10 @@ void AnalogOutputPage::bindButton(PanelWindow& window, int id, QAbstractButton* 
 void AnalogOutputPage::buildOutputs(QGroupBox& group, PanelWindow& window, int rows)
 {
     auto* grid = new QGridLayout(&group);
-    grid->addWidget(new QLabel(QStringLiteral("換算出力値"), &group), 0, OutputColumn);
-    grid->addWidget(new QLabel(QStringLiteral("出力設定値"), &group), 0, SettingColumn);
-    grid->addWidget(new QLabel(QStringLiteral("出力"), &group), 0, ButtonColumn);
-    auto* sweepHeading = new QLabel(QStringLiteral("スイープ"), &group);
+    grid->addWidget(new QLabel(QString::fromUtf8(kConvertedOutputCaption), &group), 0, OutputColumn);
+    grid->addWidget(new QLabel(QString::fromUtf8(kOutputSettingCaption), &group), 0, SettingColumn);
+    grid->addWidget(new QLabel(QString::fromUtf8(kOutputCaption), &group), 0, ButtonColumn);
+    auto* sweepHeading = new QLabel(QString::fromUtf8(kSweepHeading), &group);
     window.bind(SweepHeading, sweepHeading);
     grid->addWidget(sweepHeading, 0, SweepSettingsColumn, 1, 2, Qt::AlignHCenter);
 
@@ -87,9 +89,12 @@ void AnalogOutputPage::buildOutputs(QGroupBox& group, PanelWindow& window, int r
         auto* name = MakeBox(group, kNameBoxWidth);
         window.bindNameBox(ids.name, name);
         grid->addWidget(name, line, NameColumn);
-        const std::pair<int, const char*> buttons[] = {{ids.formula, "換算式"},     {ids.threshold, "閾値"},
-                                                       {ids.mode, "V/I"},           {ids.button, "ON/OFF"},
-                                                       {ids.sweepSettings, "設定"}, {ids.sweep, "SWEEP"}};
+        const std::pair<int, const char*> buttons[] = {{ids.formula, kFormulaButtonCaption},
+                                                       {ids.threshold, kThresholdButtonCaption},
+                                                       {ids.mode, kOutputModeCaption},
+                                                       {ids.button, kOnOffButtonCaption},
+                                                       {ids.sweepSettings, kSettingsButtonCaption},
+                                                       {ids.sweep, kSweepButtonCaption}};
         const Column columns[] = {FormulaColumn, ThresholdColumn,     ModeColumn,
                                   ButtonColumn,  SweepSettingsColumn, SweepColumn};
         for (std::size_t b = 0; b < std::size(buttons); ++b) {
@@ -136,13 +141,13 @@ void AnalogOutputPage::buildInputs(QGroupBox& group, PanelWindow& window, int in
         grid->addWidget(name, input, 0);
         grid->addWidget(indicator, input, 1);
     }
-    auto* read = new QPushButton(QStringLiteral("入力"), &group);
+    auto* read = new QPushButton(QString::fromUtf8(kReadInputsCaption), &group);
     bindButton(window, ReadInputs, read);
-    auto* autoBox = new QCheckBox(QStringLiteral("自動"), &group);
+    auto* autoBox = new QCheckBox(QString::fromUtf8(kAutoCaption), &group);
     window.bindAutoBox(InputAuto, autoBox);
     auto* period = MakeBox(group, kPeriodBoxWidth);
     window.bind(InputPeriod, period);
-    auto* label = new QLabel(QStringLiteral("x1sec"), &group);
+    auto* label = new QLabel(QString::fromUtf8(kSecondsPeriodUnit), &group);
     window.bind(InputPeriodLabel, label);
     grid->addWidget(read, 0, 2);
     grid->addWidget(autoBox, 0, 3);

@@ -9,6 +9,7 @@
 #include "panels/analog/SweepWave.h"
 #include "panels/framework/ContainerPanel.h"
 #include "panels/framework/PanelShapes.h"
+#include "panels/framework/PanelTexts.h"
 #include "panels/framework/WorkerLink.h"
 
 #include <array>
@@ -33,7 +34,7 @@ public:
     enum class ButtonState { Off = 0, Edited = 1, On = 2, Sweeping = 3 };
 
     static constexpr const char* kUpdateCaption = "更新";
-    static constexpr const char* kOnOffCaption = "ON/OFF";
+    static constexpr const char* kOnOffCaption = kOnOffButtonCaption;
 
     // The shape of its rows comes with the page. A unit on the LAN, through
     // its own worker:

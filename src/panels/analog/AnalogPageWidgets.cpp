@@ -47,7 +47,7 @@ void BindClick(PanelWindow& window, int id, QAbstractButton* button, std::functi
 void FinishPage(QWidget& page, QVBoxLayout& layout, PanelWindow& window)
 {
     layout.addStretch();
-    auto* status = new QLabel(QStringLiteral("INFORMATION"), &page);
+    auto* status = new QLabel(QString::fromUtf8(kStatusPlaceholder), &page);
     window.bind(PanelId::Status, status);
     layout.addWidget(status);
     // The page is never narrower than its rows need.

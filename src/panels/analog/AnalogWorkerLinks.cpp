@@ -2,14 +2,14 @@
 
 #include "panels/analog/AnalogInputPanel.h"
 #include "panels/analog/AnalogOutputPanel.h"
+#include "panels/framework/PanelTexts.h"
 #include "registry/ModelCatalogue.h"
 
 namespace vantel {
 
 std::string WorkerStatusText(const UnitRecord& unit, int unitId)
 {
-    return "接続デバイス : " + std::string(ModelAt(unit.modelRow).displayName) + " ( " + unit.host + " : " +
-           std::to_string(unit.controlPort) + " ) : ID " + std::to_string(unitId);
+    return ConnectedDeviceText(ModelAt(unit.modelRow).displayName, unit.host, unit.controlPort, unitId);
 }
 
 void InputWorkerLink::startReads()

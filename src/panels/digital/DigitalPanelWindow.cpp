@@ -1,5 +1,7 @@
 #include "panels/digital/DigitalPanelWindow.h"
 
+#include "panels/framework/PanelTexts.h"
+
 #include <QCheckBox>
 #include <QGridLayout>
 #include <QGroupBox>
@@ -20,7 +22,7 @@ constexpr int kIndicatorWidth = 28;
 constexpr int kIndicatorHeight = 18;
 constexpr int kBottomMargin = 10; // the window ends this far below "切断"
 
-const QString kPeriodUnit = QStringLiteral("x100ms");
+const QString kPeriodUnit = QString::fromUtf8(kTenthsPeriodUnit);
 
 QFrame* Separator(QWidget& parent)
 {
@@ -56,9 +58,9 @@ DigitalPanelWindow::DigitalPanelWindow(QWidget* parent) : PanelWindow(parent)
     buildOutputGroup(*outputs);
     buildInputGroup(*inputs);
 
-    auto* status = new QLabel(QStringLiteral("INFORMATION"), this);
+    auto* status = new QLabel(QString::fromUtf8(kStatusPlaceholder), this);
     bind(PanelId::Status, status);
-    auto* disconnect = new QPushButton(QStringLiteral("切断"), this);
+    auto* disconnect = new QPushButton(QString::fromUtf8(kDisconnectCaption), this);
     bindDisconnect(disconnect);
 
     auto* layout = new QVBoxLayout(this);
@@ -91,8 +93,8 @@ void DigitalPanelWindow::buildOutputGroup(QWidget& group)
         const int row = static_cast<int>(2 * i);
         auto* name = Box(group, kNameBoxWidth);
         auto* indicator = Indicator(group);
-        auto* button = new QPushButton(QStringLiteral("ON/OFF"), &group);
-        auto* autoBox = new QCheckBox(QStringLiteral("自動"), &group);
+        auto* button = new QPushButton(QString::fromUtf8(kOnOffButtonCaption), &group);
+        auto* autoBox = new QCheckBox(QString::fromUtf8(kAutoCaption), &group);
         auto* period = Box(group, kPeriodBoxWidth);
         auto* label = new QLabel(kPeriodUnit, &group);
         bindNameBox(DigitalId::OutputName[i], name);
@@ -130,8 +132,8 @@ void DigitalPanelWindow::buildInputGroup(QWidget& group)
         }
     }
     auto* shared = new QHBoxLayout;
-    auto* read = new QPushButton(QStringLiteral("入力"), &group);
-    auto* autoBox = new QCheckBox(QStringLiteral("自動"), &group);
+    auto* read = new QPushButton(QString::fromUtf8(kReadInputsCaption), &group);
+    auto* autoBox = new QCheckBox(QString::fromUtf8(kAutoCaption), &group);
     auto* period = Box(group, kPeriodBoxWidth);
     auto* label = new QLabel(kPeriodUnit, &group);
     bindButton(DigitalId::ReadInputs, read);

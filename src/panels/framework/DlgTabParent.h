@@ -30,9 +30,6 @@ struct TabParentSetup {
 // container ends the graph page and frees the canvas.
 class DlgTabParent {
 public:
-    static constexpr const char* kControlTab = "制御";
-    static constexpr const char* kGraphTab = "グラフ";
-
     DlgTabParent(TabParentView& view, TabParentSetup setup, LECanvasRegistry& registry = LECanvasRegistry::Instance());
     // A container torn down without its close routine still frees its canvas slot.
     ~DlgTabParent();

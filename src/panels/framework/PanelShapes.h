@@ -1,6 +1,7 @@
 #pragma once
 
 #include "panels/framework/AutoFunction.h"
+#include "panels/framework/PanelTexts.h"
 
 #include <variant>
 
@@ -14,7 +15,7 @@ struct AnalogInputShape {
     bool outputAlerts = false; // "DOアラート" per DO
     bool sampleRate = true;    // the "ADC sps" button
     PeriodRule periods{};      // how the 自動 period boxes are read
-    const char* periodUnit = "x100ms";
+    const char* periodUnit = kTenthsPeriodUnit;
 };
 
 // What tells the analog-output classes apart.
@@ -25,7 +26,7 @@ struct AnalogOutputShape {
     // is answered.
     bool lineWhenReadSent = true;
     PeriodRule periods{}; // how the DI period box is read
-    const char* periodUnit = "x100ms";
+    const char* periodUnit = kTenthsPeriodUnit;
 };
 
 // The shape of a container kind's panel; none for the digital panels.

@@ -1,6 +1,7 @@
 #include "panels/framework/TabParentDialog.h"
 
 #include "panels/PanelKindTable.h"
+#include "panels/framework/PanelTexts.h"
 
 #include <QKeyEvent>
 #include <QPushButton>
@@ -44,12 +45,12 @@ TabParentDialog::TabParentDialog(TabParentSetup setup, std::unique_ptr<PanelLink
     : PanelWindow(parent), logic_(*this, std::move(setup))
 {
     tabs_ = new QTabBar(this);
-    tabs_->addTab(QString::fromUtf8(DlgTabParent::kControlTab));
-    tabs_->addTab(QString::fromUtf8(DlgTabParent::kGraphTab));
+    tabs_->addTab(QString::fromUtf8(kControlTabCaption));
+    tabs_->addTab(QString::fromUtf8(kGraphTabCaption));
     tabs_->setGeometry(kMargin, kMargin, kTabBarWidth, kTabBarHeight);
 
     const QSize area = createPages(std::move(link), makePanel);
-    auto* disconnectButton = new QPushButton(QStringLiteral("切断"), this);
+    auto* disconnectButton = new QPushButton(QString::fromUtf8(kDisconnectCaption), this);
     disconnectButton->setObjectName(QStringLiteral("disconnect"));
     bindDisconnect(disconnectButton);
     const int buttonTop = kMargin + kTabBarHeight + area.height() + kMargin;

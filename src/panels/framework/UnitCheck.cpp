@@ -2,6 +2,7 @@
 
 #include "comm/worker/AnalogRequestHandler.h"
 #include "comm/worker/DigitalRequestHandler.h"
+#include "panels/framework/PanelTexts.h"
 #include "platform/WinsockError.h"
 
 namespace vantel {
@@ -42,19 +43,16 @@ UnitIdentity Checked(const ModelRow& model, const Outcome<ascii::UnitIdentity>& 
 
 std::string ConnectFailureText(const ModelRow& model, int error)
 {
-    const std::string code = std::to_string(error);
     if (ModeHintApplies(model, error))
-        return "通信エラー\ncode : " + code +
-               "\n接続先ポートが使用中もしくは、動作モードが「通常」以外の可能性があります";
-    return "接続エラー\ncode : " + code;
+        return CodedFailureText(kCommunicationErrorHead, error) + std::string(kPortOrModeHint);
+    return CodedFailureText(kConnectErrorHead, error);
 }
 
 std::string IdentityFailureText(const ModelRow& model, int error)
 {
-    const std::string code = std::to_string(error);
     if (ModeHintApplies(model, error))
-        return "通信エラー\ncode : " + code + "\n動作モードが「通常」以外の可能性があります";
-    return "通信エラー\ncode : " + code;
+        return CodedFailureText(kCommunicationErrorHead, error) + std::string(kModeHint);
+    return CodedFailureText(kCommunicationErrorHead, error);
 }
 
 std::string ConnectDirect(CDigitalChannel& channel, const ModelRow& model, const UnitLocation& where,

@@ -2,6 +2,7 @@
 
 #include "comm/link/CAnalogChannel.h"
 #include "comm/link/CDigitalChannel.h"
+#include "panels/framework/PanelTexts.h"
 #include "registry/ModelCatalogue.h"
 #include "registry/UnitRecord.h"
 
@@ -11,8 +12,6 @@ namespace vantel {
 
 // Connect time-out of the wireless digital lines, whose replies travel further.
 inline constexpr int kWirelessConnectTimeoutMs = 10000;
-
-inline constexpr const char* kWrongModel = "モデルが違います。";
 
 // What the user is told when opening the connection or the model query
 // fails. A refused connection (10061) to a unit that has operating modes

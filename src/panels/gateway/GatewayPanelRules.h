@@ -1,6 +1,7 @@
 #pragma once
 
 #include "panels/framework/AutoFunction.h"
+#include "panels/framework/PanelTexts.h"
 
 #include <string>
 #include <string_view>
@@ -10,7 +11,7 @@ namespace vantel {
 // What every panel of a unit behind the gateway shares.
 
 // The unit's "md" reply to the connect check did not come in time.
-inline constexpr const char* kGatewayConnectTimedOut = "接続エラー";
+inline constexpr const char* kGatewayConnectTimedOut = kConnectErrorHead;
 
 inline constexpr const char* kWirelessTimeout =
     "通信タイムアウトが発生しました。\n無線通信データは消失することがございます。";
@@ -24,7 +25,7 @@ inline constexpr PeriodRule kSecondsRule{1,
                                          "時間設定が不正です。1-9999secの範囲で指定してください。",
                                          10,
                                          "設定した周期では制御できない場合があります。\r\n設定しますか。"};
-inline constexpr const char* kSecondsUnit = "x1sec";
+inline constexpr const char* kSecondsUnit = kSecondsPeriodUnit;
 
 // DK through the gateway always carries two groups of four outputs.
 inline constexpr int kGatewayOutputGroups = 2;
