@@ -5,18 +5,18 @@
 namespace vantel {
 
 CEditADCsps::CEditADCsps(ControlView& view)
-    : ListChoiceDialog(view, {kCaption,
-                              ADCspsId::Rate,
-                              {"10sps", "16.6sps", "50sps", "60sps", "400sps", "1200sps", "3600sps", "14400sps"}})
+    : ListChoiceLogic(view, {kCaption,
+                             ADCspsId::Rate,
+                             {"10sps", "16.6sps", "50sps", "60sps", "400sps", "1200sps", "3600sps", "14400sps"}})
 {
 }
 
 CEditRange::CEditRange(ControlView& view)
-    : ListChoiceDialog(view, {kCaption,
-                              RangeId::Mode,
-                              {std::string(OutputModeOf(OutputMode::Voltage).text),
-                               std::string(OutputModeOf(OutputMode::Current).text)},
-                              RangeId::Output})
+    : ListChoiceLogic(view, {kCaption,
+                             RangeId::Mode,
+                             {std::string(OutputModeOf(OutputMode::Voltage).text),
+                              std::string(OutputModeOf(OutputMode::Current).text)},
+                             RangeId::Output})
 {
 }
 

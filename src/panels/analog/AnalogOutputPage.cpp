@@ -1,6 +1,6 @@
 #include "panels/analog/AnalogOutputPage.h"
 
-#include "panels/analog/AnalogPageWidgets.h"
+#include "panels/analog/AnalogPage.h"
 #include "panels/framework/PanelWindow.h"
 
 #include <QCheckBox>
