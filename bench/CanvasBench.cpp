@@ -2,8 +2,8 @@
 // 20 series of 99,999 samples against the same with 1,000 samples, and the
 // read-out strip a mouse move repaints. Prints figures; asserts nothing.
 #include "graph/CanvasPainter.h"
-#include "graph/CanvasSceneRenderer.h"
 #include "graph/LECanvas.h"
+#include "graph/LECanvasWidget.h"
 
 #include <QApplication>
 #include <QImage>

@@ -5,7 +5,7 @@
 // memory of the process and the time of a full repaint of the whole span.
 // Usage: log_viewer_bench [folder]
 #include "graph/CanvasPainter.h"
-#include "graph/CanvasSceneRenderer.h"
+#include "graph/LECanvasWidget.h"
 #include "graph/LogLoader.h"
 #include "graph/LogSeriesFiles.h"
 #include "graph/LogViewer.h"

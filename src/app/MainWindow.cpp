@@ -19,8 +19,11 @@
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QLabel>
+#include <QLibraryInfo>
+#include <QLocale>
 #include <QMimeData>
 #include <QPushButton>
+#include <QTranslator>
 #include <QTreeWidget>
 #include <QVBoxLayout>
 
@@ -251,6 +254,19 @@ bool MainWindow::eventFilter(QObject* watched, QEvent* event)
     if (watched == units_ && event->type() == QEvent::FocusIn)
         logic_.onSelectionChanged();
     return QWidget::eventFilter(watched, event);
+}
+
+QTranslator* InstallQtTranslations(QCoreApplication& app)
+{
+    auto* translator = new QTranslator(&app);
+    const QLocale interfaceLanguage(QLocale::Japanese, QLocale::Japan);
+    if (!translator->load(interfaceLanguage, QStringLiteral("qtbase"), QStringLiteral("_"),
+                          QLibraryInfo::path(QLibraryInfo::TranslationsPath)) ||
+        !QCoreApplication::installTranslator(translator)) {
+        delete translator;
+        return nullptr;
+    }
+    return translator;
 }
 
 } // namespace vantel

@@ -4,12 +4,14 @@
 #include "app/MainWindowView.h"
 #include "platform/UdpSocket.h"
 #include "search/DiscoveryDatagrams.h"
-#include "ui/WidgetControlView.h"
+#include "ui/ControlWindow.h"
 
 #include <QTimer>
 #include <QWidget>
 
+class QCoreApplication;
 class QPushButton;
+class QTranslator;
 class QTreeWidget;
 
 namespace vantel {
@@ -49,7 +51,7 @@ private:
     void buildLayout();
     void connectActions();
 
-    WidgetControlView controls_;
+    ControlWindow controls_;
     UnitList& list_;
     AppState& state_;
     DatagramAddress searchTarget_{kLimitedBroadcast, kDiscoveryPort};
@@ -59,5 +61,11 @@ private:
     QTimer timer_;
     bool closeAllowed_ = false;
 };
+
+// Qt's own texts (the buttons of question boxes, the folder dialog) in the
+// program's language, Japanese, from the translations installed with Qt
+// (Debian: qt6-translations-l10n). Returns the installed translator, owned
+// by `app`, or nullptr when none is installed: those texts stay English.
+QTranslator* InstallQtTranslations(QCoreApplication& app);
 
 } // namespace vantel

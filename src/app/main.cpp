@@ -3,7 +3,6 @@
 #include "app/ConnectingDialog.h"
 #include "app/MainWindow.h"
 #include "app/PanelLauncher.h"
-#include "app/QtTranslations.h"
 #include "graph/LogViewerWindow.h"
 #include "panels/digital/DigitalPanelWindow.h"
 #include "panels/framework/ContainerWindow.h"

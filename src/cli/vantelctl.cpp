@@ -3,7 +3,7 @@
 #include "cli/CtlMain.h"
 #ifdef VANTELCTL_WITH_RENDERER
 #include "cli/PlotCommand.h"
-#include "graph/CanvasSceneRenderer.h"
+#include "graph/LECanvasWidget.h"
 #endif
 
 #include <iostream>

@@ -59,10 +59,10 @@ DoAlertDiagram SelectDoAlertDiagram(int rawHigh, int rawLow, int rawWidth, int l
     const bool same = outside == (direction != 0);
     const SwitchingPoints p = PointsOf(high, low, width, same);
     const auto value = [rangeCode](int raw) { return RawToValue(raw, rangeCode, ScaleKind::ByRange); };
-    const double G = value(p.c);
-    const double H = value(p.e);
-    const double L = value(p.f);
-    const double M = value(p.d);
+    const double valueC = value(p.c);
+    const double valueE = value(p.e);
+    const double valueF = value(p.f);
+    const double valueD = value(p.d);
     const bool noWidth = width == 0;
     const bool apart = p.e >= p.f; // the inner points have not crossed
     const bool cAtTop = p.c == kTop;
@@ -79,82 +79,82 @@ DoAlertDiagram SelectDoAlertDiagram(int rawHigh, int rawLow, int rawWidth, int l
     } else if (!highAtTop && !lowAtBottom) {
         group = outside ? 2 : 1;
         if (same) {
-            label[1] = G;
-            label[5] = M;
+            label[1] = valueC;
+            label[5] = valueD;
             if (noWidth) {
                 variant = 1;
             } else if (apart) {
                 variant = 6;
-                label[2] = H;
-                label[4] = L;
+                label[2] = valueE;
+                label[4] = valueF;
             } else {
                 variant = 7;
             }
         } else {
-            label[1] = H;
-            label[5] = L;
+            label[1] = valueE;
+            label[5] = valueF;
             if (noWidth) {
                 variant = 1;
             } else if (cAtTop && dAtBottom) {
                 variant = 5;
             } else if (cAtTop) {
                 variant = 3;
-                label[6] = M;
+                label[6] = valueD;
             } else if (dAtBottom) {
                 variant = 4;
-                label[0] = G;
+                label[0] = valueC;
             } else {
                 variant = 2;
-                label[0] = G;
-                label[6] = M;
+                label[0] = valueC;
+                label[6] = valueD;
             }
         }
     } else if (highAtTop && !lowAtBottom) {
         group = outside ? 4 : 3;
         if (same) {
-            label[3] = M;
+            label[3] = valueD;
             if (noWidth) {
                 variant = 1;
             } else if (apart) {
                 variant = 4;
-                label[0] = H;
-                label[2] = L;
+                label[0] = valueE;
+                label[2] = valueF;
             } else {
                 variant = 3;
             }
         } else {
-            label[3] = L;
+            label[3] = valueF;
             if (noWidth) {
                 variant = 1;
             } else if (dAtBottom) {
                 variant = 6;
             } else {
                 variant = 5;
-                label[4] = M;
+                label[4] = valueD;
             }
         }
     } else if (lowAtBottom && !highAtTop) {
         group = outside ? 3 : 4;
         if (same) {
-            label[3] = G;
+            label[3] = valueC;
             if (noWidth) {
                 variant = 1;
             } else if (apart) {
                 variant = 7;
-                label[4] = H;
-                label[6] = L;
+                label[4] = valueE;
+                label[6] = valueF;
             } else {
                 variant = 6;
             }
         } else {
-            label[3] = H;
+            label[3] = valueE;
             if (noWidth) {
                 variant = 1;
             } else if (cAtTop) {
                 variant = 3;
             } else {
                 variant = 2;
-                label[2] = G;
+                label[2] = valueC;
             }
         }
     } else {
@@ -163,8 +163,8 @@ DoAlertDiagram SelectDoAlertDiagram(int rawHigh, int rawLow, int rawWidth, int l
             variant = 1;
         } else if (apart) {
             variant = 2;
-            label[0] = H;
-            label[6] = L;
+            label[0] = valueE;
+            label[6] = valueF;
         }
     }
     d.group = group;

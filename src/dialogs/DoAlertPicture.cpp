@@ -136,9 +136,9 @@ void AddThresholds(DoAlertPicture& picture, int group, const Schematic& s)
 
 double DoAlertPicture::yOf(double level)
 {
-    constexpr double top = 32;
-    constexpr double bottom = 202;
-    return bottom - level * (bottom - top) / kTopLevel;
+    constexpr double kTopY = 32;
+    constexpr double kBottomY = 202;
+    return kBottomY - level * (kBottomY - kTopY) / kTopLevel;
 }
 
 PictureBox DoAlertPicture::risingColumn()

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "dialogs/ListChoiceDialog.h"
+#include "dialogs/ListChoiceLogic.h"
 #include "dialogs/SettingsWindow.h"
 
 #include <QComboBox>

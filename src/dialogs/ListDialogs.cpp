@@ -6,18 +6,18 @@
 namespace vantel {
 
 CEditADCsps::CEditADCsps(ControlView& view)
-    : ListChoiceDialog(view, {kAdcSpsCaption,
-                              ADCspsId::Rate,
-                              {"10sps", "16.6sps", "50sps", "60sps", "400sps", "1200sps", "3600sps", "14400sps"}})
+    : ListChoiceLogic(view, {kAdcSpsCaption,
+                             ADCspsId::Rate,
+                             {"10sps", "16.6sps", "50sps", "60sps", "400sps", "1200sps", "3600sps", "14400sps"}})
 {
 }
 
 CEditRange::CEditRange(ControlView& view)
-    : ListChoiceDialog(view, {kOutputModeCaption,
-                              RangeId::Mode,
-                              {std::string(OutputModeOf(OutputMode::Voltage).text),
-                               std::string(OutputModeOf(OutputMode::Current).text)},
-                              RangeId::Output})
+    : ListChoiceLogic(view, {kOutputModeCaption,
+                             RangeId::Mode,
+                             {std::string(OutputModeOf(OutputMode::Voltage).text),
+                              std::string(OutputModeOf(OutputMode::Current).text)},
+                             RangeId::Output})
 {
 }
 

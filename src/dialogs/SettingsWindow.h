@@ -1,6 +1,6 @@
 #pragma once
 
-#include "ui/WidgetControlView.h"
+#include "ui/ControlWindow.h"
 
 #include <QDialog>
 
@@ -17,7 +17,7 @@ namespace vantel {
 class SettingsWindow : public QDialog {
     Q_OBJECT
 public:
-    WidgetControlView& controls() { return controls_; }
+    ControlWindow& controls() { return controls_; }
 
 public slots:
     void accept() override;
@@ -37,7 +37,7 @@ protected:
     QLineEdit* addBox(QGridLayout& grid, int controlId, int row, int column, std::function<void()> changed);
     void addOkButton(QGridLayout& grid, int row, int column);
 
-    WidgetControlView controls_;
+    ControlWindow controls_;
 
 private:
     bool initialised_ = false;

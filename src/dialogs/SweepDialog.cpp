@@ -1,7 +1,7 @@
 #include "dialogs/SweepDialog.h"
 
 #include "dialogs/DialogTexts.h"
-#include "dialogs/SweepPicture.h"
+#include "dialogs/SweepPictureWidget.h"
 
 #include <QGridLayout>
 #include <QLineEdit>
@@ -13,7 +13,7 @@ using namespace SweepId;
 SweepDialog::SweepDialog(QWidget* parent) : SettingsWindow(parent), logic_(controls_)
 {
     auto* grid = new QGridLayout(this);
-    auto* picture = new SweepPicture(this);
+    auto* picture = new SweepPictureWidget(this);
     grid->addWidget(picture, 0, 0, 1, 3);
     controls_.bind(Picture, picture);
     const auto addRow = [&](int boxId, const char* label, int unitId, const char* unit, int row) {

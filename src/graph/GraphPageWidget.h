@@ -2,7 +2,7 @@
 
 #include "graph/DlgGraphTab.h"
 #include "graph/LECanvasWidget.h"
-#include "ui/WidgetControlView.h"
+#include "ui/ControlWindow.h"
 
 #include <QWidget>
 
@@ -16,7 +16,7 @@ public:
     GraphPageWidget(const GraphPageLayout& layout, QWidget* parent = nullptr);
 
     DlgGraphTab& logic() { return logic_; }
-    WidgetControlView& controls() { return controls_; }
+    ControlWindow& controls() { return controls_; }
     // Creates the canvas window; null canvas leaves the page without a graph.
     void setCanvas(std::shared_ptr<LECanvas> canvas);
     LECanvasWidget* canvasWidget() const { return canvasWidget_; }
@@ -29,7 +29,7 @@ private:
     void buildControls();
     void buildRow(int row);
 
-    WidgetControlView controls_;
+    ControlWindow controls_;
     DlgGraphTab logic_;
     LECanvasWidget* canvasWidget_ = nullptr;
 };

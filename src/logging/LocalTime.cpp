@@ -16,8 +16,8 @@ LocalDateTime SystemLocalTime::now() const
 
 const SystemLocalTime& SystemLocalTime::instance()
 {
-    static const SystemLocalTime source;
-    return source;
+    static const SystemLocalTime kSource;
+    return kSource;
 }
 
 std::string LogDate(const LocalDateTime& t)

@@ -2,7 +2,7 @@
 
 #include "registry/CVantelAddChange.h"
 #include "registry/UnitRecord.h"
-#include "ui/WidgetControlView.h"
+#include "ui/ControlWindow.h"
 
 #include <QDialog>
 
@@ -37,7 +37,7 @@ private:
     void buildLayout();
     void connectActions();
 
-    WidgetControlView view_;
+    ControlWindow view_;
     CVantelAddChange logic_;
 };
 

@@ -2,7 +2,7 @@
 
 #include "search/CORVEXSearch.h"
 #include "search/SearchView.h"
-#include "ui/WidgetControlView.h"
+#include "ui/ControlWindow.h"
 
 #include <QDialog>
 
@@ -41,7 +41,7 @@ private:
     void buildLayout();
     void connectActions();
 
-    WidgetControlView controls_;
+    ControlWindow controls_;
     QTreeWidget* units_ = nullptr;
     CORVEXSearch logic_;
     bool started_ = false;

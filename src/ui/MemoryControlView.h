@@ -58,9 +58,9 @@ public:
 private:
     const Control& get(int id) const
     {
-        static const Control none;
+        static const Control kNone;
         const auto it = controls.find(id);
-        return it == controls.end() ? none : it->second;
+        return it == controls.end() ? kNone : it->second;
     }
 };
 

@@ -1,5 +1,5 @@
 #include "SimUnit.h"
-#include "app/QtTranslations.h"
+#include "app/MainWindow.h"
 #include "panels/digital/CVantelDIGITAL.h"
 #include "panels/digital/DigitalPanelIds.h"
 #include "support/Eventually.h"

@@ -28,7 +28,7 @@ protected:
 
     QPushButton* button(int id)
     {
-        return static_cast<QPushButton*>(static_cast<WidgetControlView&>(window.controls()).widget(id));
+        return static_cast<QPushButton*>(static_cast<ControlWindow&>(window.controls()).widget(id));
     }
     void clickRow(int row)
     {

@@ -1,4 +1,4 @@
-#include "app/QtTranslations.h"
+#include "app/MainWindow.h"
 
 #include <QApplication>
 #include <QFileDialog>

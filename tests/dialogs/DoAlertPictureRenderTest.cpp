@@ -1,6 +1,5 @@
 #include "dialogs/DoAlertDiagram.h"
 #include "dialogs/DoAlertDiagramWidget.h"
-#include "dialogs/DoAlertPicturePainter.h"
 
 #include <QImage>
 #include <QLabel>

@@ -2,7 +2,7 @@
 // with its diagram and labels, and a sheet of all 34 diagrams.
 // Usage: do_alert_screenshot [dialog.png] [sheet.png]
 #include "dialogs/DoAlertDiagram.h"
-#include "dialogs/DoAlertPicturePainter.h"
+#include "dialogs/DoAlertDiagramWidget.h"
 #include "dialogs/EditDOAlertDialog.h"
 
 #include <QApplication>

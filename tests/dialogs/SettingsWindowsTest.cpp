@@ -3,7 +3,7 @@
 #include "dialogs/EditDOAlertDialog.h"
 #include "dialogs/EditThresholdDialog.h"
 #include "dialogs/ListDialogs.h"
-#include "dialogs/QtSettingsDialogs.h"
+#include "dialogs/PanelSettingsDialog.h"
 #include "support/MessageBoxAnswerer.h"
 
 #include <QCheckBox>
@@ -44,7 +44,7 @@ template <typename Widget> Widget* control(QDialog& dialog, int controlId)
 
 TEST(SettingsWindows, ListDialogsShowTheIndexAndReturnTheChoiceOnlyOnOK)
 {
-    QtSettingsDialogs dialogs(nullptr);
+    PanelSettingsDialog dialogs(nullptr);
     QString shown;
     whenModalOpens([&shown](QDialog& dialog) {
         auto* list = control<QComboBox>(dialog, ADCspsId::Rate);
@@ -74,7 +74,7 @@ TEST(SettingsWindows, ListDialogsShowTheIndexAndReturnTheChoiceOnlyOnOK)
 
 TEST(SettingsWindows, ThermocoupleDialogKeepsTheBitsItDoesNotShow)
 {
-    QtSettingsDialogs dialogs(nullptr);
+    PanelSettingsDialog dialogs(nullptr);
     bool compensation = false;
     bool detection = true;
     whenModalOpens([&](QDialog& dialog) {
@@ -115,7 +115,7 @@ TEST(SettingsWindows, ThresholdBoxesAreFilteredWhileTyping)
     EXPECT_EQ(window.logic().high, 7);
     EXPECT_TRUE(window.logic().ledWhenOutside);
 
-    QtSettingsDialogs dialogs(nullptr);
+    PanelSettingsDialog dialogs(nullptr);
     whenModalOpens([](QDialog& dialog) { dialog.reject(); });
     EXPECT_FALSE(dialogs.editThreshold({1, 2, false}).has_value());
 }
@@ -154,7 +154,7 @@ TEST(SettingsWindows, DOAlertRepaintsItsDiagramAndLabelsAsTheUserEdits)
 
 TEST(SettingsWindows, DOAlertRunnerReturnsTheMonitoredAIsSettingsOnlyOnOK)
 {
-    QtSettingsDialogs dialogs(nullptr);
+    PanelSettingsDialog dialogs(nullptr);
     DoAlertInputs inputs;
     inputs.rangeCodes = {2, 2, 2};
     inputs.rawHigh = {100, 200, 300};
@@ -182,7 +182,7 @@ TEST(SettingsWindows, DOAlertRunnerReturnsTheMonitoredAIsSettingsOnlyOnOK)
 TEST(SettingsWindows, SweepStaysOpenWhileLowIsAboveHigh)
 {
     test::MessageBoxAnswerer boxes;
-    QtSettingsDialogs dialogs(nullptr);
+    PanelSettingsDialog dialogs(nullptr);
     bool stayedOpen = false;
     QString unit;
     whenModalOpens([&](QDialog& dialog) {

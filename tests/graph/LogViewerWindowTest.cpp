@@ -1,7 +1,7 @@
 #include "graph/LogViewerWindow.h"
 #include "cli/PlotCommand.h"
 #include "graph/CanvasGeometry.h"
-#include "graph/CanvasSceneRenderer.h"
+#include "graph/LECanvasWidget.h"
 #include "support/PanelLogWriter.h"
 #include "support/TempFolder.h"
 

@@ -22,7 +22,7 @@ namespace Id = SearchControl;
 
 QPushButton* Button(ControlView& controls, int id)
 {
-    return static_cast<QPushButton*>(static_cast<WidgetControlView&>(controls).widget(id));
+    return static_cast<QPushButton*>(static_cast<ControlWindow&>(controls).widget(id));
 }
 
 // Confirms the unit dialogs the search opens, keeping the name it proposed.

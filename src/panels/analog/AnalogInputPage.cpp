@@ -1,7 +1,7 @@
 #include "panels/analog/AnalogInputPage.h"
 
 #include "dialogs/DialogTexts.h"
-#include "panels/analog/AnalogPageWidgets.h"
+#include "panels/analog/AnalogPage.h"
 #include "panels/framework/PanelTexts.h"
 #include "panels/framework/PanelWindow.h"
 

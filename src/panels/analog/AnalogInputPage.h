@@ -1,6 +1,6 @@
 #pragma once
 
-#include "dialogs/QtSettingsDialogs.h"
+#include "dialogs/PanelSettingsDialog.h"
 #include "panels/analog/AnalogInputPanel.h"
 #include "panels/framework/PanelContext.h"
 #include "panels/framework/PanelPage.h"
@@ -31,7 +31,7 @@ private:
     void buildOutputs(QGroupBox& group, PanelWindow& window, const AnalogInputShape& shape);
     void clicked(int id);
 
-    QtSettingsDialogs dialogs_;
+    PanelSettingsDialog dialogs_;
     AnalogInputPanel* panel_ = nullptr;
 };
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "dialogs/QtSettingsDialogs.h"
+#include "dialogs/PanelSettingsDialog.h"
 #include "panels/analog/AnalogOutputPanel.h"
 #include "panels/framework/PanelContext.h"
 #include "panels/framework/PanelPage.h"
@@ -33,7 +33,7 @@ private:
     void buildInputs(QGroupBox& group, PanelWindow& window, int inputs);
     void bindButton(PanelWindow& window, int id, QAbstractButton* button);
 
-    QtSettingsDialogs dialogs_;
+    PanelSettingsDialog dialogs_;
     AnalogOutputPanel* panel_ = nullptr;
 };
 

@@ -1,7 +1,7 @@
 #pragma once
 
 #include "panels/framework/PanelBase.h"
-#include "ui/WidgetControlView.h"
+#include "ui/ControlWindow.h"
 
 #include <QAbstractButton>
 #include <QLineEdit>
@@ -16,7 +16,7 @@ namespace vantel {
 // window, or the tab container. It owns the panel's logic object, hands the
 // user's closing to the panel's close routine, and carries out on the GUI
 // thread what the panel's tick and callbacks ask of it from their threads:
-// those calls are queued to this window (WidgetControlView queues the
+// those calls are queued to this window (ControlWindow queues the
 // control writes) and dropped if it is gone by then. A panel class builds
 // its widgets in a subclass or a page and binds them to their control ids.
 // Being a plain window, not a dialog, Enter and Escape neither close it nor
@@ -37,7 +37,7 @@ public:
     void bindAutoBox(int id, QAbstractButton* box);
     // Binds the "切断" button to the close routine.
     void bindDisconnect(QAbstractButton* button);
-    WidgetControlView& controls() { return controls_; }
+    ControlWindow& controls() { return controls_; }
 
     std::string text(int id) const override { return controls_.text(id); }
     void setText(int id, std::string_view utf8) override { controls_.setText(id, utf8); }
@@ -82,7 +82,7 @@ private:
     // one runs: it lives on the stack of the box's caller.
     template <typename Box> auto runBox(Box box);
 
-    WidgetControlView controls_;
+    ControlWindow controls_;
     std::map<QObject*, int> nameBoxes_;
     int boxesRunning_ = 0;
     bool deletePending_ = false;

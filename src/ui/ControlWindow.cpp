@@ -1,4 +1,4 @@
-#include "ui/WidgetControlView.h"
+#include "ui/ControlWindow.h"
 
 #include <QAbstractButton>
 #include <QButtonGroup>
@@ -48,9 +48,9 @@ int RunMessageBox(QWidget& window, std::string_view utf8, QMessageBox::StandardB
 
 } // namespace
 
-WidgetControlView::WidgetControlView(QWidget& window) : window_(window) {}
+ControlWindow::ControlWindow(QWidget& window) : window_(window) {}
 
-template <typename Write> void WidgetControlView::onWindowThread(Write write)
+template <typename Write> void ControlWindow::onWindowThread(Write write)
 {
     if (QThread::currentThread() == window_.thread())
         write();
@@ -58,26 +58,26 @@ template <typename Write> void WidgetControlView::onWindowThread(Write write)
         QMetaObject::invokeMethod(&window_, write, Qt::QueuedConnection);
 }
 
-void WidgetControlView::bind(int id, QWidget* widget)
+void ControlWindow::bind(int id, QWidget* widget)
 {
     widgets_[id] = widget;
 }
 
-QWidget* WidgetControlView::widget(int id) const
+QWidget* ControlWindow::widget(int id) const
 {
     const auto it = widgets_.find(id);
     return it == widgets_.end() ? nullptr : it->second.data();
 }
 
-QWidget* WidgetControlView::bound(int id) const
+QWidget* ControlWindow::bound(int id) const
 {
     QWidget* w = widget(id);
     if (!w)
-        qWarning("WidgetControlView: no widget for control %d", id);
+        qWarning("ControlWindow: no widget for control %d", id);
     return w;
 }
 
-std::string WidgetControlView::text(int id) const
+std::string ControlWindow::text(int id) const
 {
     QWidget* w = bound(id);
     QString text;
@@ -96,7 +96,7 @@ std::string WidgetControlView::text(int id) const
     return text.toStdString();
 }
 
-void WidgetControlView::setText(int id, std::string_view utf8)
+void ControlWindow::setText(int id, std::string_view utf8)
 {
     onWindowThread([this, id, text = FromUtf8(utf8)] {
         QWidget* w = bound(id);
@@ -116,7 +116,7 @@ void WidgetControlView::setText(int id, std::string_view utf8)
     });
 }
 
-void WidgetControlView::setEnabled(int id, bool enabled)
+void ControlWindow::setEnabled(int id, bool enabled)
 {
     onWindowThread([this, id, enabled] {
         if (QWidget* w = bound(id))
@@ -124,7 +124,7 @@ void WidgetControlView::setEnabled(int id, bool enabled)
     });
 }
 
-void WidgetControlView::setVisible(int id, bool visible)
+void ControlWindow::setVisible(int id, bool visible)
 {
     onWindowThread([this, id, visible] {
         if (QWidget* w = bound(id))
@@ -132,7 +132,7 @@ void WidgetControlView::setVisible(int id, bool visible)
     });
 }
 
-bool WidgetControlView::isChecked(int id) const
+bool ControlWindow::isChecked(int id) const
 {
     QWidget* w = bound(id);
     if (auto* button = qobject_cast<QAbstractButton*>(w))
@@ -142,7 +142,7 @@ bool WidgetControlView::isChecked(int id) const
     return false;
 }
 
-void WidgetControlView::setChecked(int id, bool checked)
+void ControlWindow::setChecked(int id, bool checked)
 {
     onWindowThread([this, id, checked] {
         QWidget* w = bound(id);
@@ -158,7 +158,7 @@ void WidgetControlView::setChecked(int id, bool checked)
     });
 }
 
-void WidgetControlView::setItems(int id, const std::vector<std::string>& items)
+void ControlWindow::setItems(int id, const std::vector<std::string>& items)
 {
     QStringList texts;
     for (const std::string& item : items)
@@ -178,7 +178,7 @@ void WidgetControlView::setItems(int id, const std::vector<std::string>& items)
     });
 }
 
-int WidgetControlView::currentIndex(int id) const
+int ControlWindow::currentIndex(int id) const
 {
     QWidget* w = bound(id);
     if (auto* combo = qobject_cast<QComboBox*>(w))
@@ -188,7 +188,7 @@ int WidgetControlView::currentIndex(int id) const
     return -1;
 }
 
-void WidgetControlView::setCurrentIndex(int id, int index)
+void ControlWindow::setCurrentIndex(int id, int index)
 {
     onWindowThread([this, id, index] {
         QWidget* w = bound(id);
@@ -200,17 +200,17 @@ void WidgetControlView::setCurrentIndex(int id, int index)
     });
 }
 
-void WidgetControlView::setCaption(std::string_view utf8)
+void ControlWindow::setCaption(std::string_view utf8)
 {
     onWindowThread([this, text = FromUtf8(utf8)] { window_.setWindowTitle(text); });
 }
 
-void WidgetControlView::showMessage(std::string_view utf8)
+void ControlWindow::showMessage(std::string_view utf8)
 {
     RunMessageBox(window_, utf8, QMessageBox::Ok);
 }
 
-bool WidgetControlView::ask(std::string_view utf8)
+bool ControlWindow::ask(std::string_view utf8)
 {
     return RunMessageBox(window_, utf8, QMessageBox::Ok | QMessageBox::Cancel) == QMessageBox::Ok;
 }

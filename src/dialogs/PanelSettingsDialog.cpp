@@ -1,4 +1,4 @@
-#include "dialogs/QtSettingsDialogs.h"
+#include "dialogs/PanelSettingsDialog.h"
 
 #include "dialogs/EditAnalogCalcDialog.h"
 #include "dialogs/EditDOAlertDialog.h"
@@ -24,17 +24,17 @@ template <typename Logic> std::optional<int> RunListChoice(QWidget* parent, int 
 
 } // namespace
 
-std::optional<int> QtSettingsDialogs::editADCsps(int rateIndex)
+std::optional<int> PanelSettingsDialog::editADCsps(int rateIndex)
 {
     return RunListChoice<CEditADCsps>(parent_, rateIndex);
 }
 
-std::optional<int> QtSettingsDialogs::editRange(int mode, std::string_view output)
+std::optional<int> PanelSettingsDialog::editRange(int mode, std::string_view output)
 {
     return RunListChoice<CEditRange>(parent_, mode, output);
 }
 
-std::optional<ThermocoupleSetting> QtSettingsDialogs::editTCSetting(const ThermocoupleSetting& current)
+std::optional<ThermocoupleSetting> PanelSettingsDialog::editTCSetting(const ThermocoupleSetting& current)
 {
     EditTCSettingDialog window(parent_);
     PrepareTCSetting(window.logic(), current);
@@ -43,7 +43,7 @@ std::optional<ThermocoupleSetting> QtSettingsDialogs::editTCSetting(const Thermo
     return TCSettingAfterOK(window.logic(), current);
 }
 
-std::optional<ThresholdSettings> QtSettingsDialogs::editThreshold(const ThresholdSettings& current)
+std::optional<ThresholdSettings> PanelSettingsDialog::editThreshold(const ThresholdSettings& current)
 {
     EditThresholdDialog window(parent_);
     static_cast<ThresholdSettings&>(window.logic()) = current;
@@ -52,7 +52,7 @@ std::optional<ThresholdSettings> QtSettingsDialogs::editThreshold(const Threshol
     return static_cast<const ThresholdSettings&>(window.logic());
 }
 
-std::optional<DoAlertResult> QtSettingsDialogs::editDOAlert(const DoAlertInputs& inputs)
+std::optional<DoAlertResult> PanelSettingsDialog::editDOAlert(const DoAlertInputs& inputs)
 {
     EditDOAlertDialog window(parent_);
     static_cast<DoAlertInputs&>(window.logic()) = inputs;
@@ -61,7 +61,7 @@ std::optional<DoAlertResult> QtSettingsDialogs::editDOAlert(const DoAlertInputs&
     return window.logic().result();
 }
 
-std::optional<SweepSettings> QtSettingsDialogs::editSweep(const SweepSettings& current, std::string_view unit)
+std::optional<SweepSettings> PanelSettingsDialog::editSweep(const SweepSettings& current, std::string_view unit)
 {
     SweepDialog window(parent_);
     static_cast<SweepSettings&>(window.logic()) = current;
@@ -71,7 +71,7 @@ std::optional<SweepSettings> QtSettingsDialogs::editSweep(const SweepSettings& c
     return static_cast<const SweepSettings&>(window.logic());
 }
 
-std::optional<GraphRange> QtSettingsDialogs::editAnalogCalc(const AnalogCalcRow& row, ControlView& messages)
+std::optional<GraphRange> PanelSettingsDialog::editAnalogCalc(const AnalogCalcRow& row, ControlView& messages)
 {
     return EditAnalogCalcDialog::RunForRow(parent_, row, messages);
 }

@@ -1,4 +1,4 @@
-#include "dialogs/SweepPicture.h"
+#include "dialogs/SweepPictureWidget.h"
 
 #include <QPainter>
 #include <QPainterPath>
@@ -12,12 +12,12 @@ constexpr double kHeight = 120;
 
 } // namespace
 
-SweepPicture::SweepPicture(QWidget* parent) : QWidget(parent)
+SweepPictureWidget::SweepPictureWidget(QWidget* parent) : QWidget(parent)
 {
     setMinimumSize(static_cast<int>(kWidth), static_cast<int>(kHeight));
 }
 
-void SweepPicture::paintEvent(QPaintEvent*)
+void SweepPictureWidget::paintEvent(QPaintEvent*)
 {
     QPainter painter(this);
     painter.setRenderHint(QPainter::Antialiasing);

@@ -6,10 +6,10 @@ namespace vantel {
 
 // Picture of the sweep dialog: one cycle of the triangle wave with V1, V2,
 // T1 and T2 marked, drawn as vectors.
-class SweepPicture : public QWidget {
+class SweepPictureWidget : public QWidget {
     Q_OBJECT
 public:
-    explicit SweepPicture(QWidget* parent = nullptr);
+    explicit SweepPictureWidget(QWidget* parent = nullptr);
 
     QSize sizeHint() const override { return {260, 120}; }
 

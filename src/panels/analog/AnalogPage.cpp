@@ -1,4 +1,4 @@
-#include "panels/analog/AnalogPageWidgets.h"
+#include "panels/analog/AnalogPage.h"
 
 #include "panels/framework/PanelTexts.h"
 #include "panels/framework/PanelWindow.h"

@@ -1,4 +1,4 @@
-#include "ui/WidgetControlView.h"
+#include "ui/ControlWindow.h"
 #include "support/MessageBoxAnswerer.h"
 
 #include <QButtonGroup>
@@ -15,7 +15,7 @@
 namespace vantel {
 namespace {
 
-class WidgetControlViewTest : public ::testing::Test {
+class ControlWindowTest : public ::testing::Test {
 protected:
     template <class W, class... Args> W* add(int id, Args&&... args)
     {
@@ -25,10 +25,10 @@ protected:
     }
 
     QWidget window;
-    WidgetControlView view{window};
+    ControlWindow view{window};
 };
 
-TEST_F(WidgetControlViewTest, TextsGoToEachKindOfWidgetAsUtf8)
+TEST_F(ControlWindowTest, TextsGoToEachKindOfWidgetAsUtf8)
 {
     auto* edit = add<QLineEdit>(1);
     auto* label = add<QLabel>(2);
@@ -53,7 +53,7 @@ TEST_F(WidgetControlViewTest, TextsGoToEachKindOfWidgetAsUtf8)
     EXPECT_EQ(view.text(5), "COM2");
 }
 
-TEST_F(WidgetControlViewTest, ItemsStartWithoutSelectionInCombosAndLists)
+TEST_F(ControlWindowTest, ItemsStartWithoutSelectionInCombosAndLists)
 {
     auto* combo = add<QComboBox>(1);
     auto* list = add<QListWidget>(2);
@@ -70,7 +70,7 @@ TEST_F(WidgetControlViewTest, ItemsStartWithoutSelectionInCombosAndLists)
     EXPECT_EQ(combo->count(), 0);
 }
 
-TEST_F(WidgetControlViewTest, ExclusiveRadiosCanStillBeCleared)
+TEST_F(ControlWindowTest, ExclusiveRadiosCanStillBeCleared)
 {
     auto* a = add<QRadioButton>(1, "a");
     auto* b = add<QRadioButton>(2, "b");
@@ -98,7 +98,7 @@ TEST_F(WidgetControlViewTest, ExclusiveRadiosCanStillBeCleared)
     EXPECT_TRUE(a->autoExclusive());
 }
 
-TEST_F(WidgetControlViewTest, EnablingAndVisibilityAndUnboundIds)
+TEST_F(ControlWindowTest, EnablingAndVisibilityAndUnboundIds)
 {
     auto* edit = add<QLineEdit>(1);
     view.setEnabled(1, false);
@@ -120,7 +120,7 @@ TEST_F(WidgetControlViewTest, EnablingAndVisibilityAndUnboundIds)
     EXPECT_EQ(view.widget(1), nullptr);
 }
 
-TEST_F(WidgetControlViewTest, MessagesAndQuestionsAreModalBoxesCaptionedVantel)
+TEST_F(ControlWindowTest, MessagesAndQuestionsAreModalBoxesCaptionedVantel)
 {
     view.setCaption("ユニットの追加");
     EXPECT_EQ(window.windowTitle(), QString::fromUtf8("ユニットの追加"));

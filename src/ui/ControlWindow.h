@@ -9,16 +9,17 @@
 
 namespace vantel {
 
-// ControlView over the widgets of one Qt window: each control id is bound to
-// the widget that plays that control. Understands line edits, labels, buttons
+// A Qt window as the dialog logic sees it (a ControlView over its widgets,
+// not a widget itself): each control id is bound to the widget that plays
+// that control. Understands line edits, labels, buttons
 // (push, check, radio), combo boxes, list widgets and group boxes. Message
 // boxes are modal to the window and bear the caption "Vantel". Writes that
 // arrive on another thread (panel callbacks, ticks) are queued to the
 // window's thread; reads and questions belong to the GUI thread. A program
 // change is not a user action: setters emit no signals.
-class WidgetControlView : public ControlView {
+class ControlWindow : public ControlView {
 public:
-    explicit WidgetControlView(QWidget& window);
+    explicit ControlWindow(QWidget& window);
 
     void bind(int id, QWidget* widget);
     // nullptr when nothing is bound to the id.

@@ -16,12 +16,12 @@ struct ListChoice {
     int subjectId = 0; // 0: no such label
 };
 
-// A dialog that is nothing but one drop-down list: the caller puts an index
+// The logic of a dialog that is nothing but one drop-down list: the caller puts an index
 // in, runs it and reads the selection back after OK. An index outside the
 // list shows no selection, and OK then gives -1.
-class ListChoiceDialog {
+class ListChoiceLogic {
 public:
-    ListChoiceDialog(ControlView& view, ListChoice choice) : view_(view), choice_(std::move(choice)) {}
+    ListChoiceLogic(ControlView& view, ListChoice choice) : view_(view), choice_(std::move(choice)) {}
 
     int index = -1;
     // What the setting is for (a channel), shown above the list.

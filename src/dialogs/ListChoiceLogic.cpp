@@ -1,8 +1,8 @@
-#include "dialogs/ListChoiceDialog.h"
+#include "dialogs/ListChoiceLogic.h"
 
 namespace vantel {
 
-void ListChoiceDialog::onInitDialog()
+void ListChoiceLogic::onInitDialog()
 {
     view_.setCaption(choice_.caption);
     if (choice_.subjectId != 0)
@@ -12,7 +12,7 @@ void ListChoiceDialog::onInitDialog()
     view_.setCurrentIndex(choice_.listId, listed ? index : -1);
 }
 
-void ListChoiceDialog::onOK()
+void ListChoiceLogic::onOK()
 {
     index = view_.currentIndex(choice_.listId);
 }

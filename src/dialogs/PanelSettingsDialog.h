@@ -7,10 +7,11 @@
 
 namespace vantel {
 
-// The settings dialogs as modal Qt windows over `parent` (the panel's window).
-class QtSettingsDialogs final : public SettingsDialogs {
+// Opens the settings dialog a panel asks for, as a modal Qt window over
+// `parent` (the panel's window).
+class PanelSettingsDialog final : public SettingsDialogs {
 public:
-    explicit QtSettingsDialogs(QWidget* parent) : parent_(parent) {}
+    explicit PanelSettingsDialog(QWidget* parent) : parent_(parent) {}
 
     std::optional<int> editADCsps(int rateIndex) override;
     std::optional<int> editRange(int mode, std::string_view output) override;
