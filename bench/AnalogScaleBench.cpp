@@ -13,7 +13,7 @@
 #include "graph/LECanvas.h"
 #include "panels/PanelKindTable.h"
 #include "panels/digital/CVantelDIGITAL.h"
-#include "panels/framework/HeadlessPanelView.h"
+#include "panels/framework/HeadlessPanelControls.h"
 #include "panels/framework/UnitCheck.h"
 #include "platform/TcpSocket.h"
 
@@ -40,7 +40,7 @@ constexpr PixelRect kCanvasPlace{0, 0, 700, 400};
 struct HeadlessUnit {
     explicit HeadlessUnit(std::ostream& messages) : view(messages) {}
     LineStamps stamps;
-    HeadlessPanelView view;
+    HeadlessPanelControls view;
     std::shared_ptr<LECanvas> canvas;
     PanelPtr<PanelBase> panel;
     Steady::time_point pollingSince;

@@ -14,7 +14,7 @@
 #include "TickerFloor.h"
 #include "comm/worker/UnitWorker.h"
 #include "panels/digital/CVantelDIGITAL.h"
-#include "panels/framework/HeadlessPanelView.h"
+#include "panels/framework/HeadlessPanelControls.h"
 #include "platform/Ticker.h"
 
 #include <algorithm>
@@ -76,7 +76,7 @@ double WorkersOnlyCpuSeconds(const std::vector<std::uint16_t>& ports, const std:
 struct HeadlessUnit {
     explicit HeadlessUnit(std::ostream& messages) : view(messages) {}
     LineStamps stamps;
-    HeadlessPanelView view;
+    HeadlessPanelControls view;
     PanelPtr<CVantelDIGITAL> panel;
     Steady::time_point pollingSince;
 };

@@ -7,7 +7,7 @@
 #include "platform/PlatformTexts.h"
 #include "registry/CVantelAddChange.h"
 #include "registry/RegistryTexts.h"
-#include "ui/MemoryControlView.h"
+#include "ui/MemoryControls.h"
 
 #include <ostream>
 
@@ -78,7 +78,7 @@ bool UsableArgs(const CtlArgs& args, const std::set<std::string>& known, std::os
 
 int AddWithDialogRules(OpenedList& opened, const UnitConnection& in, bool confirm, std::ostream& out, std::ostream& err)
 {
-    MemoryControlView view;
+    MemoryControls view;
     view.answer = [confirm](std::string_view) { return confirm; };
     CVantelAddChange dialog(view, opened.list, -1, in, opened.codec);
     dialog.start();

@@ -99,7 +99,7 @@ private:
     bool runPanel(std::ostringstream& shown)
     {
         const UnitRecord& unit = list_.at(0);
-        HeadlessPanelView view(shown, unit.windowLeft, unit.windowTop);
+        HeadlessPanelControls view(shown, unit.windowLeft, unit.windowTop);
         if (settings().confirmShortPeriods)
             view.answer = [](std::string_view) { return true; };
         PanelContext context(list_, app_, unit.id);
@@ -128,7 +128,7 @@ private:
             linesBefore_ += log.linesWritten();
         }
         opened.panel.reset();
-        return end == HeadlessPanelView::End::Stopped && !failedOpen;
+        return end == HeadlessPanelControls::End::Stopped && !failedOpen;
     }
 
     void noteLines(long panelLines)

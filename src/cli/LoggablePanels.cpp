@@ -19,7 +19,7 @@ namespace {
 
 // Ticks the panel's polling box with the period asked for; false (the panel
 // closed again) when the panel refuses the period.
-bool SwitchOnPolling(PanelBase& panel, HeadlessPanelView& view, PollingControls polling,
+bool SwitchOnPolling(PanelBase& panel, HeadlessPanelControls& view, PollingControls polling,
                      const std::optional<std::string>& period)
 {
     if (period)
@@ -40,7 +40,7 @@ LoggingPanel Logging(PanelPtr<PanelBase> panel)
 
 // An analog panel stays open after a failed exchange; nobody is there to
 // read on, so the run ends at the panel's message.
-LoggingPanel EndingAtMessage(LoggingPanel opened, HeadlessPanelView& view, const char* message)
+LoggingPanel EndingAtMessage(LoggingPanel opened, HeadlessPanelControls& view, const char* message)
 {
     opened.failed = [&view, message] {
         const auto shown = view.messages();
@@ -53,7 +53,7 @@ LoggingPanel EndingAtMessage(LoggingPanel opened, HeadlessPanelView& view, const
 // run's one link to its gateway, started with its logging poll switched on.
 class HeadlessOpening final : public UnitOpening {
 public:
-    HeadlessOpening(HeadlessPanelView& view, PanelContext context, const UnitRecord& unit,
+    HeadlessOpening(HeadlessPanelControls& view, PanelContext context, const UnitRecord& unit,
                     const std::optional<std::string>& period)
         : view_(view), context_(std::move(context)), unit_(unit), period_(period)
     {
@@ -110,7 +110,7 @@ private:
             opened_ = EndingAtMessage(Logging(std::move(panel)), view_, row.failureMessage);
     }
 
-    HeadlessPanelView& view_;
+    HeadlessPanelControls& view_;
     PanelContext context_;
     const UnitRecord& unit_;
     const std::optional<std::string>& period_;
@@ -118,7 +118,7 @@ private:
 };
 
 // Connects, checks and opens the unit as the main window's connect does.
-LoggingPanel OpenLogging(HeadlessPanelView& view, PanelContext context, const std::optional<std::string>& period)
+LoggingPanel OpenLogging(HeadlessPanelControls& view, PanelContext context, const std::optional<std::string>& period)
 {
     const UnitRecord* unit = context.list.find(context.unit);
     if (unit == nullptr)

@@ -1,7 +1,7 @@
 #pragma once
 
 #include "logging/CsvLogger.h"
-#include "panels/framework/HeadlessPanelView.h"
+#include "panels/framework/HeadlessPanelControls.h"
 #include "panels/framework/PanelBase.h"
 #include "registry/UnitRecord.h"
 
@@ -25,7 +25,7 @@ struct LoggingPanel {
 // automatic reading that writes the log, at `period` (the panel's own start
 // value when absent; already checked). Empty when start-up failed: the panel
 // has told its view why and let the window go.
-using OpenForLogging = std::function<LoggingPanel(HeadlessPanelView& view, PanelContext context,
+using OpenForLogging = std::function<LoggingPanel(HeadlessPanelControls& view, PanelContext context,
                                                   const std::optional<std::string>& period)>;
 
 // Whether a unit can be logged without a window, and how. Each panel class

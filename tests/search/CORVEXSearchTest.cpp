@@ -1,7 +1,7 @@
 #include "search/CORVEXSearch.h"
 #include "registry/UnitList.h"
 #include "support/TempFolder.h"
-#include "ui/MemoryControlView.h"
+#include "ui/MemoryControls.h"
 
 #include <gtest/gtest.h>
 
@@ -53,7 +53,7 @@ public:
         return true;
     }
 
-    MemoryControlView controls_;
+    MemoryControls controls_;
     std::vector<SearchRow> rows;
     int selection = -1;
     bool confirm = true;
@@ -123,7 +123,7 @@ protected:
             return search.state() != CORVEXSearch::QueryingUnit;
         }));
     }
-    const MemoryControlView& controls() const { return view.controls_; }
+    const MemoryControls& controls() const { return view.controls_; }
 
     // A folder of its own: runs of the suite side by side must not share the list.
     test::TempFolder temp;

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "ui/MemoryControlView.h"
+#include "ui/MemoryControls.h"
 
 #include <deque>
 
@@ -8,7 +8,7 @@ namespace vantel::test {
 
 // A windowless view whose answers to questions are scripted in order; OK once
 // the script runs out.
-class FakeControlView : public MemoryControlView {
+class FakeControlView : public MemoryControls {
 public:
     FakeControlView()
     {

@@ -1,7 +1,7 @@
 #pragma once
 
 #include "dialogs/SettingsDialogs.h"
-#include "ui/MemoryControlView.h"
+#include "ui/MemoryControls.h"
 
 #include <deque>
 #include <functional>
@@ -68,7 +68,7 @@ public:
     {
         if (analogCalc.empty())
             return std::nullopt;
-        MemoryControlView windowless;
+        MemoryControls windowless;
         CEditAnalogCalc dialog(windowless);
         PrepareAnalogCalc(dialog, row);
         analogCalc.front()(dialog);

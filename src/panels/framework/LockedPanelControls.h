@@ -9,7 +9,7 @@
 namespace vantel {
 
 // The control part of a panel window without widgets: the controls are plain
-// values in `Controls` (a MemoryControlView) behind one lock, because the
+// values in `Controls` (a MemoryControls) behind one lock, because the
 // tick and worker threads set them while whoever drives the panel reads them.
 // Subclasses add the rest of PanelView and may guard their own state with the
 // same lock.

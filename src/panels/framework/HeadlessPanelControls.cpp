@@ -1,4 +1,4 @@
-#include "panels/framework/HeadlessPanelView.h"
+#include "panels/framework/HeadlessPanelControls.h"
 
 #include "panels/framework/PanelBase.h"
 
@@ -7,24 +7,24 @@
 
 namespace vantel {
 
-HeadlessPanelView::HeadlessPanelView(std::ostream& messages, int storedLeft, int storedTop)
+HeadlessPanelControls::HeadlessPanelControls(std::ostream& messages, int storedLeft, int storedTop)
     : out_(messages), window_{storedLeft, storedTop, storedLeft + kWindowWidth, storedTop + kWindowHeight}
 {
 }
 
-void HeadlessPanelView::printMessage(std::string_view utf8)
+void HeadlessPanelControls::printMessage(std::string_view utf8)
 {
     controls_.showMessage(utf8);
     out_ << utf8 << '\n' << std::flush;
 }
 
-void HeadlessPanelView::showMessage(std::string_view utf8)
+void HeadlessPanelControls::showMessage(std::string_view utf8)
 {
     const std::lock_guard guard(mutex_);
     printMessage(utf8);
 }
 
-bool HeadlessPanelView::ask(std::string_view utf8)
+bool HeadlessPanelControls::ask(std::string_view utf8)
 {
     const bool ok = answer && answer(utf8);
     const std::lock_guard guard(mutex_);
@@ -33,19 +33,19 @@ bool HeadlessPanelView::ask(std::string_view utf8)
     return ok;
 }
 
-void HeadlessPanelView::setIndicator(int id, bool on)
+void HeadlessPanelControls::setIndicator(int id, bool on)
 {
     const std::lock_guard guard(mutex_);
     indicators_[id] = on;
 }
 
-void HeadlessPanelView::setMaxLength(int id, int characters)
+void HeadlessPanelControls::setMaxLength(int id, int characters)
 {
     const std::lock_guard guard(mutex_);
     maxLengths_[id] = characters;
 }
 
-void HeadlessPanelView::postMessage(std::string_view utf8, std::function<void()> dismissed)
+void HeadlessPanelControls::postMessage(std::string_view utf8, std::function<void()> dismissed)
 {
     {
         const std::lock_guard guard(mutex_);
@@ -56,7 +56,7 @@ void HeadlessPanelView::postMessage(std::string_view utf8, std::function<void()>
     posted_.notify_all();
 }
 
-void HeadlessPanelView::postClose()
+void HeadlessPanelControls::postClose()
 {
     {
         const std::lock_guard guard(mutex_);
@@ -65,7 +65,7 @@ void HeadlessPanelView::postClose()
     posted_.notify_all();
 }
 
-void HeadlessPanelView::closeWindow()
+void HeadlessPanelControls::closeWindow()
 {
     {
         const std::lock_guard guard(mutex_);
@@ -74,19 +74,19 @@ void HeadlessPanelView::closeWindow()
     posted_.notify_all();
 }
 
-WindowRect HeadlessPanelView::windowRect() const
+WindowRect HeadlessPanelControls::windowRect() const
 {
     const std::lock_guard guard(mutex_);
     return window_;
 }
 
-void HeadlessPanelView::moveWindow(int left, int top)
+void HeadlessPanelControls::moveWindow(int left, int top)
 {
     const std::lock_guard guard(mutex_);
     window_ = {left, top, left + kWindowWidth, top + kWindowHeight};
 }
 
-void HeadlessPanelView::postTask(std::function<void()> task)
+void HeadlessPanelControls::postTask(std::function<void()> task)
 {
     {
         const std::lock_guard guard(mutex_);
@@ -95,7 +95,7 @@ void HeadlessPanelView::postTask(std::function<void()> task)
     posted_.notify_all();
 }
 
-bool HeadlessPanelView::pump(PanelBase& panel)
+bool HeadlessPanelControls::pump(PanelBase& panel)
 {
     std::vector<std::function<void()>> dismissals;
     bool close = false;
@@ -115,14 +115,14 @@ bool HeadlessPanelView::pump(PanelBase& panel)
     return !windowClosed_.load();
 }
 
-void HeadlessPanelView::waitForPost(std::chrono::milliseconds timeout)
+void HeadlessPanelControls::waitForPost(std::chrono::milliseconds timeout)
 {
     std::unique_lock lock(mutex_);
     posted_.wait_for(lock, timeout, [this] { return !dismissals_.empty() || closePosted_ || windowClosed_.load(); });
 }
 
-HeadlessPanelView::End HeadlessPanelView::runUntil(PanelBase& panel, const std::function<bool()>& keepRunning,
-                                                   std::chrono::milliseconds pollEvery)
+HeadlessPanelControls::End HeadlessPanelControls::runUntil(PanelBase& panel, const std::function<bool()>& keepRunning,
+                                                           std::chrono::milliseconds pollEvery)
 {
     while (pump(panel)) {
         if (!keepRunning()) {
@@ -134,7 +134,7 @@ HeadlessPanelView::End HeadlessPanelView::runUntil(PanelBase& panel, const std::
     return End::ClosedByPanel;
 }
 
-void HeadlessPanelView::closeAndWait(PanelBase& panel)
+void HeadlessPanelControls::closeAndWait(PanelBase& panel)
 {
     constexpr std::chrono::milliseconds kRetryEvery{10};
     if (windowClosed())
@@ -144,33 +144,33 @@ void HeadlessPanelView::closeAndWait(PanelBase& panel)
         waitForPost(kRetryEvery);
 }
 
-bool HeadlessPanelView::indicator(int id) const
+bool HeadlessPanelControls::indicator(int id) const
 {
     const std::lock_guard guard(mutex_);
     const auto it = indicators_.find(id);
     return it != indicators_.end() && it->second;
 }
 
-bool HeadlessPanelView::enabled(int id) const
+bool HeadlessPanelControls::enabled(int id) const
 {
     const std::lock_guard guard(mutex_);
     return controls_.enabled(id);
 }
 
-bool HeadlessPanelView::visible(int id) const
+bool HeadlessPanelControls::visible(int id) const
 {
     const std::lock_guard guard(mutex_);
     return controls_.visible(id);
 }
 
-int HeadlessPanelView::maxLength(int id) const
+int HeadlessPanelControls::maxLength(int id) const
 {
     const std::lock_guard guard(mutex_);
     const auto it = maxLengths_.find(id);
     return it == maxLengths_.end() ? 0 : it->second;
 }
 
-std::vector<std::string> HeadlessPanelView::messages() const
+std::vector<std::string> HeadlessPanelControls::messages() const
 {
     const std::lock_guard guard(mutex_);
     return controls_.messages;

@@ -1,7 +1,7 @@
 #pragma once
 
 #include "panels/framework/LockedPanelControls.h"
-#include "ui/MemoryControlView.h"
+#include "ui/MemoryControls.h"
 
 #include <atomic>
 #include <chrono>
@@ -26,7 +26,7 @@ class PanelBase;
 // ticks check boxes (setText, setChecked, then the panel's handler), and
 // calls pump() now and then, which runs the dismissals and closes the panel
 // posted from the tick and worker threads.
-class HeadlessPanelView : public LockedPanelControls<MemoryControlView> {
+class HeadlessPanelControls : public LockedPanelControls<MemoryControls> {
 public:
     // A window far from every edge of a desktop too big to leave, so a stored
     // position is kept as it is and written back unchanged at close.
@@ -36,7 +36,7 @@ public:
 
     // `storedLeft` and `storedTop` are the unit's stored window position
     // (negative: none), which the window takes from the start.
-    explicit HeadlessPanelView(std::ostream& messages, int storedLeft = -1, int storedTop = -1);
+    explicit HeadlessPanelControls(std::ostream& messages, int storedLeft = -1, int storedTop = -1);
 
     // ControlView, beyond the plain controls
     void showMessage(std::string_view utf8) override;

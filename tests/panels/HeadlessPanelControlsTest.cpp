@@ -1,4 +1,4 @@
-#include "panels/framework/HeadlessPanelView.h"
+#include "panels/framework/HeadlessPanelControls.h"
 #include "TestPanel.h"
 #include "panels/framework/PanelTexts.h"
 #include "support/TempFolder.h"
@@ -16,9 +16,9 @@ using test::TestId::InputAuto;
 using test::TestId::InputPeriod;
 using test::TestId::ReadButton;
 
-class HeadlessPanelViewTest : public ::testing::Test {
+class HeadlessPanelControlsTest : public ::testing::Test {
 protected:
-    HeadlessPanelViewTest() : list((temp.path() / "vantel.dat").string())
+    HeadlessPanelControlsTest() : list((temp.path() / "vantel.dat").string())
     {
         UnitConnection unit;
         unit.name = "Tank";
@@ -26,7 +26,7 @@ protected:
         list.Add(-1, unit);
     }
 
-    test::TestPanel& open(HeadlessPanelView& view)
+    test::TestPanel& open(HeadlessPanelControls& view)
     {
         PanelContext context(list, app, list.at(0).id);
         context.logFolder = temp.folder();
@@ -36,7 +36,7 @@ protected:
         return *panel;
     }
 
-    void checkInputAuto(HeadlessPanelView& view, std::string_view period)
+    void checkInputAuto(HeadlessPanelControls& view, std::string_view period)
     {
         view.setText(InputPeriod, period);
         view.setChecked(InputAuto, true);
@@ -50,9 +50,9 @@ protected:
     PanelPtr<test::TestPanel> panel;
 };
 
-TEST_F(HeadlessPanelViewTest, ADriverTicksBoxesLikeAUserAndMessagesBecomeLines)
+TEST_F(HeadlessPanelControlsTest, ADriverTicksBoxesLikeAUserAndMessagesBecomeLines)
 {
-    HeadlessPanelView view(printed);
+    HeadlessPanelControls view(printed);
     open(view);
     EXPECT_EQ(view.caption(), "Tank");
     EXPECT_EQ(view.text(InputPeriod), kPeriodBoxStart);
@@ -70,9 +70,9 @@ TEST_F(HeadlessPanelViewTest, ADriverTicksBoxesLikeAUserAndMessagesBecomeLines)
     EXPECT_EQ(view.messages().size(), 1u);
 }
 
-TEST_F(HeadlessPanelViewTest, AFailedExchangeIsPrintedDismissedAndClosesThePanel)
+TEST_F(HeadlessPanelControlsTest, AFailedExchangeIsPrintedDismissedAndClosesThePanel)
 {
-    HeadlessPanelView view(printed);
+    HeadlessPanelControls view(printed);
     open(view);
     checkInputAuto(view, "1");
     std::thread worker([this] { panel->deliver(-1); });
@@ -85,7 +85,7 @@ TEST_F(HeadlessPanelViewTest, AFailedExchangeIsPrintedDismissedAndClosesThePanel
         panel->tick();
         return ++ticks < 100;
     });
-    EXPECT_EQ(end, HeadlessPanelView::End::ClosedByPanel);
+    EXPECT_EQ(end, HeadlessPanelControls::End::ClosedByPanel);
     EXPECT_LT(ticks, 5) << "closed at the first tick after the box went";
     EXPECT_TRUE(view.windowClosed());
     EXPECT_TRUE(panel->finished());
@@ -93,11 +93,11 @@ TEST_F(HeadlessPanelViewTest, AFailedExchangeIsPrintedDismissedAndClosesThePanel
     EXPECT_EQ(printed.str(), std::string(kCommunicationError) + "\n") << "shown once";
 }
 
-TEST_F(HeadlessPanelViewTest, StoppingClosesThePanelAndKeepsTheStoredPosition)
+TEST_F(HeadlessPanelControlsTest, StoppingClosesThePanelAndKeepsTheStoredPosition)
 {
     list.at(0).windowLeft = 2500;
     list.at(0).windowTop = -1;
-    HeadlessPanelView view(printed, list.at(0).windowLeft, list.at(0).windowTop);
+    HeadlessPanelControls view(printed, list.at(0).windowLeft, list.at(0).windowTop);
     open(view);
     int ticks = 0;
     const auto end = view.runUntil(
@@ -107,7 +107,7 @@ TEST_F(HeadlessPanelViewTest, StoppingClosesThePanelAndKeepsTheStoredPosition)
             return ++ticks < 3;
         },
         std::chrono::milliseconds{0});
-    EXPECT_EQ(end, HeadlessPanelView::End::Stopped);
+    EXPECT_EQ(end, HeadlessPanelControls::End::Stopped);
     EXPECT_TRUE(view.windowClosed());
     EXPECT_EQ(panel->countingLink.stops.load(), 1);
     EXPECT_EQ(list.at(0).windowLeft, 2500) << "a window nobody saw must not move the user's";
@@ -119,9 +119,9 @@ TEST_F(HeadlessPanelViewTest, StoppingClosesThePanelAndKeepsTheStoredPosition)
     EXPECT_EQ(panel->countingLink.stops.load(), 1);
 }
 
-TEST_F(HeadlessPanelViewTest, QuestionsAreCancelledUnlessAnAnswerIsSet)
+TEST_F(HeadlessPanelControlsTest, QuestionsAreCancelledUnlessAnAnswerIsSet)
 {
-    HeadlessPanelView view(printed);
+    HeadlessPanelControls view(printed);
     EXPECT_FALSE(view.ask("続けますか?"));
     view.answer = [](std::string_view) { return true; };
     EXPECT_TRUE(view.ask("続けますか?"));

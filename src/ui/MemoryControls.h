@@ -11,7 +11,7 @@ namespace vantel {
 
 // A ControlView without a window: controls are plain values. Lets the
 // dialog rules run headless (command-line tools, tests).
-class MemoryControlView : public ControlView {
+class MemoryControls : public ControlView {
 public:
     struct Control {
         std::string text;
