@@ -16,6 +16,7 @@
 #include <QPushButton>
 #include <QTimer>
 
+#include <filesystem>
 #include <functional>
 #include <iostream>
 
@@ -51,6 +52,9 @@ int main(int argc, char** argv)
     sim::SimGateway otherGateway({.ptyLink = {}, .nodes = {{.node = 2, .row = 33}}});
     otherGateway.start();
 
+    // The run's unit list is written there: a folder that does not exist yet is made.
+    std::error_code made;
+    std::filesystem::create_directories(argv[1], made);
     const std::string folder = std::string(argv[1]) + "/";
     UnitList list(folder + "vantel.dat");
     for (const auto& [name, port, node, row] :
