@@ -308,9 +308,8 @@ const char* MissingChannels(const ModelRow& model, std::string_view what)
 
 int ReadGatewayDigitalSide(WirelessUnit& unit, bool inputs, std::ostream& out, std::ostream& err)
 {
+    // The caller has checked that the side has channels.
     const int count = DigitalChannels(unit.model(), inputs);
-    if (count == 0)
-        return Failed(err, inputs ? kNoDigitalInputs : kNoDigitalOutputs);
     const auto reply =
         unit.ask(inputs ? ascii::DI(ChannelKind::Gateway).bytes : ascii::DY(ChannelKind::Gateway).bytes, err);
     if (!reply)
