@@ -233,7 +233,7 @@ void TraceWindow::buildLayout()
     table_->verticalHeader()->hide();
     table_->verticalHeader()->setDefaultSectionSize(table_->fontMetrics().height() + 4);
     table_->horizontalHeader()->setStretchLastSection(true);
-    table_->setColumnWidth(TimeColumn, 170);
+    table_->setColumnWidth(TimeColumn, 200);
     table_->setColumnWidth(UnitColumn, 170);
     table_->setColumnWidth(DirectionColumn, 40);
     table_->setColumnWidth(HexColumn, 230);
