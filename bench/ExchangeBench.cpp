@@ -2,11 +2,15 @@
 // ping-pong of the same sizes, side by side in one run, and prints ratios.
 // "chained" is a panel's polling cycle (each callback posts the next request
 // on the worker); "posted+callback" adds waking the worker from outside,
-// shown against the floor plus a bare thread hand-off.
+// shown against the floor plus a bare thread hand-off. Then "chained" again
+// with the communication trace off, to a file and to the window's ring,
+// against the untraced "chained" of the same run.
 // Usage: vantel_exchange_bench [iterations]
 
+#include "BenchFiles.h"
 #include "LatencyFigures.h"
 #include "ReplyServer.h"
+#include "TraceModes.h"
 #include "comm/worker/UnitWorker.h"
 
 #include <algorithm>
@@ -14,6 +18,7 @@
 #include <condition_variable>
 #include <cstdio>
 #include <cstdlib>
+#include <filesystem>
 #include <functional>
 #include <mutex>
 #include <string>
@@ -160,6 +165,13 @@ void Print(const char* name, const char* path, const Figures& figures)
     std::printf("%-20s %-16s median %7.1f us  p90 %7.1f us", name, path, figures.median, figures.p90);
 }
 
+// Where the trace file of the traced runs goes.
+const std::filesystem::path& TraceFolder()
+{
+    static const std::filesystem::path folder = MakeScratchFolder("vantel-exchange-bench");
+    return folder;
+}
+
 template <typename Worker, typename MakeRequest>
 void RunCase(const Case& c, Worker& worker, MakeRequest makeRequest, int iterations, const Figures& handOff)
 {
@@ -173,6 +185,12 @@ void RunCase(const Case& c, Worker& worker, MakeRequest makeRequest, int iterati
     Print(c.name, "posted+callback", posted);
     std::printf("  ratio to floor %5.2f, to floor+hand-off %5.2f\n", posted.median / floor.median,
                 posted.median / (floor.median + handOff.median));
+    for (const TraceMode& mode : TraceModes(TraceFolder())) {
+        const TracedRun traced(mode);
+        const Figures figures = Summarise(MeasureChained(worker, makeRequest, iterations));
+        Print(c.name, mode.name, figures);
+        std::printf("  ratio to untraced %5.2f\n", figures.median / chained.median);
+    }
 }
 
 // Input reads through a digital channel in the dialect of `row`.

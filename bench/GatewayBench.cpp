@@ -3,11 +3,15 @@
 // receive thread, shown against the floor of the same frame read by a bare
 // blocking reader in the same run. Then 32 wireless nodes polled through one
 // link to the simulated gateway: back to back, and every 100 ms as panel
-// ticks do; frames per second and frames lost.
+// ticks do; frames per second and frames lost. Both again with the
+// communication trace off, to a file and to the window's ring, as ratios to
+// the untraced figures of the same run.
 // Usage: vantel_gateway_bench [frames] [seconds]
 
+#include "BenchFiles.h"
 #include "LatencyFigures.h"
 #include "SimGateway.h"
+#include "TraceModes.h"
 #include "comm/link/CGatewayLink.h"
 #include "platform/Clock.h"
 #include "platform/TcpSocket.h"
@@ -18,6 +22,7 @@
 #include <condition_variable>
 #include <cstdio>
 #include <cstdlib>
+#include <filesystem>
 #include <mutex>
 #include <optional>
 #include <span>
@@ -198,7 +203,16 @@ int main(int argc, char** argv)
     const Figures link = Summarise(MeasureLink(frames));
     Print("floor: bare blocking reader", floor);
     Print("link: frame to node handler", link);
-    std::printf("  ratio to floor %5.2f (median), %5.2f (p90)\n\n", link.median / floor.median, link.p90 / floor.p90);
+    std::printf("  ratio to floor %5.2f (median), %5.2f (p90)\n", link.median / floor.median, link.p90 / floor.p90);
+    const std::filesystem::path traceFolder = MakeScratchFolder("vantel-gateway-bench");
+    const std::vector<TraceMode> modes = TraceModes(traceFolder);
+    for (const TraceMode& mode : modes) {
+        const TracedRun traced(mode);
+        const Figures figures = Summarise(MeasureLink(frames));
+        Print((std::string("link, ") + mode.name).c_str(), figures);
+        std::printf("  ratio to untraced %5.2f (median)\n", figures.median / link.median);
+    }
+    std::printf("\n");
 
     vantel::sim::GatewayConfig config;
     for (int node = 0; node < kPolledNodes; ++node)
@@ -217,5 +231,15 @@ int main(int argc, char** argv)
     PrintPolling("back to back", flat, afterFlat);
     const PollFigures ticked = PollNodes(polled, std::chrono::milliseconds(100), seconds);
     PrintPolling("every 100 ms", ticked, gateway.frameCount() - afterFlat);
+    const double flatRate = static_cast<double>(flat.answered) / flat.seconds;
+    for (const TraceMode& mode : modes) {
+        const TracedRun traced(mode);
+        const std::size_t before = gateway.frameCount();
+        const PollFigures figures = PollNodes(polled, std::chrono::milliseconds(0), seconds);
+        PrintPolling((std::string("back to back, ") + mode.name).c_str(), figures, gateway.frameCount() - before);
+        std::printf("  rate ratio to untraced %5.2f\n",
+                    static_cast<double>(figures.answered) / figures.seconds / flatRate);
+    }
+    std::filesystem::remove_all(traceFolder);
     return 0;
 }

@@ -9,7 +9,7 @@
 namespace vantel::sim {
 namespace {
 
-constexpr std::array<std::pair<Fault, std::string_view>, 8> kNames{{
+constexpr std::array<std::pair<Fault, std::string_view>, 9> kNames{{
     {Fault::None, "none"},
     {Fault::NoReply, "no-reply"},
     {Fault::StaleEcho, "stale-echo"},
@@ -18,6 +18,7 @@ constexpr std::array<std::pair<Fault, std::string_view>, 8> kNames{{
     {Fault::DropConnection, "drop"},
     {Fault::Restart, "restart"},
     {Fault::Echo, "echo"},
+    {Fault::ShortReply, "short"},
 }};
 
 std::uint8_t NextNoise(std::uint32_t& seed)
@@ -54,6 +55,16 @@ Bytes OversizedLike(const Bytes& reply)
     Bytes frame(reply.begin(), reply.begin() + static_cast<std::ptrdiff_t>(std::min<std::size_t>(reply.size(), 2)));
     frame.resize(kOversizeLength, '0');
     return frame;
+}
+
+} // namespace vantel::sim
+
+namespace vantel::sim {
+
+Bytes ShortenedLike(const Bytes& reply)
+{
+    const std::size_t kept = std::max<std::size_t>(1, reply.size() / 2);
+    return Bytes(reply.begin(), reply.begin() + static_cast<std::ptrdiff_t>(std::min(kept, reply.size())));
 }
 
 } // namespace vantel::sim

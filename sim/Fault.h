@@ -17,6 +17,7 @@ enum class Fault {
     DropConnection, // the connection is closed without a reply
     Restart,        // every connection and listener is closed, then the unit listens again
     Echo,           // the command itself comes back as the reply
+    ShortReply,     // only the first half of the reply, then nothing
 };
 
 std::optional<Fault> ParseFault(std::string_view name);
@@ -27,6 +28,9 @@ std::string_view FaultName(Fault fault);
 Bytes GarbageLike(const Bytes& reply, std::uint32_t& seed);
 
 inline constexpr std::size_t kOversizeLength = 300;
+
+// The first half of `reply` (at least one byte): a reply cut off on the way.
+Bytes ShortenedLike(const Bytes& reply);
 
 Bytes OversizedLike(const Bytes& reply);
 

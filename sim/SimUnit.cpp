@@ -386,6 +386,8 @@ bool SimUnit::handleCommand(Connection& connection, const Bytes& command, Clock:
         queue(std::move(noise));
     else if (fault == Fault::OversizeFrame)
         queue(OversizedLike(*reply));
+    else if (fault == Fault::ShortReply)
+        queue(ShortenedLike(*reply));
     else
         queue(*reply);
     connection.lastReply = *reply;

@@ -49,4 +49,27 @@ inline constexpr const char* kBrowseCaption = "参照(&R)...";
 inline constexpr const char* kFolderCaption = "フォルダ :";
 inline constexpr const char* kExitCaption = "終了(&X)";
 
+// The communication trace window.
+inline constexpr const char* kTraceButtonCaption = "通信トレース(&T)...";
+inline constexpr const char* kTraceWindowTitle = "通信トレース";
+inline constexpr const char* kTraceTimeColumn = "時刻";
+inline constexpr const char* kTraceUnitColumn = "ユニット";
+inline constexpr const char* kTraceDirectionColumn = "方向";
+inline constexpr const char* kTraceHexColumn = "16進";
+inline constexpr const char* kTraceTextColumn = "テキスト";
+inline constexpr const char* kTraceMeaningColumn = "意味";
+inline constexpr const char* kTraceAllUnits = "すべてのユニット";
+inline constexpr const char* kTraceAllDirections = "すべての方向";
+inline constexpr const char* kTraceSentOnly = "→ 送信";
+inline constexpr const char* kTraceReceivedOnly = "← 受信";
+inline constexpr const char* kTraceEventsOnly = "· その他";
+inline constexpr const char* kTracePauseCaption = "一時停止(&P)";
+inline constexpr const char* kTraceClearCaption = "クリア(&L)";
+inline constexpr const char* kTraceSaveCaption = "保存...";
+inline constexpr const char* kTraceCloseCaption = "閉じる";
+inline constexpr const char* kTraceRowCount = "%1 件";
+inline constexpr const char* kTraceDroppedCount = "（古い %1 件は削除）";
+inline constexpr const char* kTraceSaveFailed = "保存できませんでした。";
+inline constexpr const char* kTraceFileFilter = "トレース (*.tsv *.txt);;すべてのファイル (*)";
+
 } // namespace vantel

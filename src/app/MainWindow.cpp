@@ -1,6 +1,7 @@
 #include "app/MainWindow.h"
 
 #include "app/AppTexts.h"
+#include "app/TraceWindow.h"
 
 #include "graph/LogViewerWindow.h"
 #include "registry/AddChangeDialog.h"
@@ -90,6 +91,9 @@ void MainWindow::buildLayout()
     openLog_ = new QPushButton(kOpenLogButtonCaption);
     openLog_->setAutoDefault(false);
     buttons->addWidget(openLog_);
+    trace_ = new QPushButton(kTraceButtonCaption);
+    trace_->setAutoDefault(false);
+    buttons->addWidget(trace_);
     listRow->addLayout(buttons);
     root->addWidget(listGroup, 1);
 
@@ -158,6 +162,7 @@ void MainWindow::connectActions()
             [this] { SearchDialog::run(this, list_, state_, searchTarget_); });
     connect(openLog_, &QPushButton::clicked, this,
             [this] { LogViewerWindow::chooseAndOpen(QString::fromStdString(logic_.logFolder()), this); });
+    connect(trace_, &QPushButton::clicked, this, [this] { TraceWindow::showFor(this); });
     // CSV logs dropped on the window open in a log viewer.
     setAcceptDrops(true);
 }

@@ -30,6 +30,7 @@ public:
     void setSearchTarget(DatagramAddress target) { searchTarget_ = target; }
     QTreeWidget* unitListView() const { return units_; }
     QPushButton* openLogButton() const { return openLog_; }
+    QPushButton* traceButton() const { return trace_; }
 
     // MainWindowView
     ControlView& controls() override { return controls_; }
@@ -58,6 +59,7 @@ private:
     CVantelDlg logic_;
     QTreeWidget* units_ = nullptr;
     QPushButton* openLog_ = nullptr;
+    QPushButton* trace_ = nullptr;
     QTimer timer_;
     bool closeAllowed_ = false;
 };

@@ -3,6 +3,7 @@
 #include "app/ConnectingDialog.h"
 #include "app/MainWindow.h"
 #include "app/PanelLauncher.h"
+#include "comm/link/FileTrace.h"
 #include "graph/LogViewerWindow.h"
 #include "panels/digital/DigitalPanelWindow.h"
 #include "panels/framework/ContainerWindow.h"
@@ -39,6 +40,11 @@ int main(int argc, char** argv)
         return 2;
     }
     SetFileCodec(options.codePage);
+    FileTrace traceFile;
+    if (!options.traceFile.empty() && !traceFile.start(options.traceFile, options.traceMaxMb)) {
+        std::cerr << "cannot write the trace file " << options.traceFile << "\n";
+        return 1;
+    }
     // The demo searches the simulator on loopback, never the real network.
     DatagramAddress searchTarget{options.demo ? LoopbackAddress() : kLimitedBroadcast, kDiscoveryPort};
     if (!options.searchTarget.empty() && !ParseDatagramAddress(options.searchTarget, searchTarget)) {

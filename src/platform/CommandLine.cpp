@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cctype>
+#include <charconv>
 #include <cstdlib>
 
 namespace vantel {
@@ -21,6 +22,16 @@ std::optional<int> ParseTimeoutArgument(std::string arg)
     return static_cast<int>(value);
 }
 
+std::optional<std::int64_t> ParseTraceMaxMb(const std::string& text)
+{
+    constexpr std::int64_t kMaxMb = 100000;
+    std::int64_t value = 0;
+    const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
+    if (error != std::errc() || end != text.data() + text.size() || value < 1 || value > kMaxMb)
+        return std::nullopt;
+    return value;
+}
+
 CommandLine ParseCommandLine(const std::vector<std::string>& args)
 {
     CommandLine result;
@@ -38,7 +49,15 @@ CommandLine ParseCommandLine(const std::vector<std::string>& args)
             result.codePage = value("--codepage");
         else if (arg == "--search-target")
             result.searchTarget = value("--search-target");
-        else if (arg == "--demo")
+        else if (arg == "--trace")
+            result.traceFile = value("--trace");
+        else if (arg == "--trace-max-mb") {
+            const auto maxMb = ParseTraceMaxMb(value("--trace-max-mb"));
+            if (maxMb)
+                result.traceMaxMb = *maxMb;
+            else if (result.error.empty())
+                result.error = "--trace-max-mb needs 1-100000";
+        } else if (arg == "--demo")
             result.demo = true;
         else if (arg == "--open") {
             // Every following argument up to the next option is a log file.
@@ -60,7 +79,7 @@ CommandLine ParseCommandLine(const std::vector<std::string>& args)
 std::string CommandLineHelp()
 {
     return "Usage: vantel [-T<ms>] [--list FILE] [--codepage CP] [--search-target ADDR:PORT] [--demo]\n"
-           "             [--open FILE...]\n"
+           "             [--open FILE...] [--trace FILE [--trace-max-mb N]]\n"
            "  -T<ms>, /T<ms>   connect time-out for units and the search, 1-19999 ms (default 3000)\n"
            "  --list FILE      unit list file (default: vantel.dat beside the program, or ~/.config/vantel)\n"
            "  --codepage CP    code page of the list and log files: CP932 (default) or UTF-8\n"
@@ -68,6 +87,8 @@ std::string CommandLineHelp()
            "                   (--demo: 127.0.0.1:30718, the simulator)\n"
            "  --demo           add a loopback adapter so simulated units can be reached\n"
            "  --open FILE...   open these CSV logs in a log viewer\n"
+           "  --trace FILE     append every frame to and from the units to FILE, one line each\n"
+           "  --trace-max-mb N at N MB (default 100) FILE becomes FILE.1 and a new FILE begins\n"
            "  --help           show this text\n"
            "  --version        show the version\n";
 }

@@ -1,6 +1,8 @@
 #include "search/UnitDiscovery.h"
 
+#include "comm/link/TraceMeaning.h"
 #include "search/ModelQuery.h"
+#include "search/TracingDatagramEndpoint.h"
 
 #include <algorithm>
 #include <chrono>
@@ -32,6 +34,24 @@ bool UnitDiscovery::search(DiscoveryTable& table, const DiscoverySettings& setti
 
 bool UnitDiscovery::search(DatagramEndpoint& endpoint, DiscoveryTable& table, const DiscoverySettings& settings)
 {
+    TraceTarget target = TraceHub::process().target();
+    if (!target)
+        return run(endpoint, table, settings);
+    TracingDatagramEndpoint traced(endpoint, std::move(target));
+    trace_ = &traced;
+    const bool found = run(traced, table, settings);
+    trace_ = nullptr;
+    return found;
+}
+
+void UnitDiscovery::noteReply(std::string_view meaning)
+{
+    if (trace_ != nullptr)
+        trace_->noteReply(meaning);
+}
+
+bool UnitDiscovery::run(DatagramEndpoint& endpoint, DiscoveryTable& table, const DiscoverySettings& settings)
+{
     table.reset(settings.timeoutMs);
     // A probe that cannot be sent simply finds nobody, as a probe nobody hears.
     endpoint.sendTo(settings.target, kProbe1);
@@ -61,6 +81,10 @@ bool UnitDiscovery::collectReplies(DatagramEndpoint& endpoint, DiscoveryTable& t
         if (endpoint.receiveFrom(reply, received, from) != 0)
             continue;
         const auto probeReply = ClassifyProbeReply(std::span(reply).first(received));
+        noteReply(!probeReply ? "not a probe reply: ignored"
+                  : table.contains(from, probeReply->mac)
+                      ? "probe reply again: already listed"
+                      : "probe reply: family " + std::string(1, probeReply->family) + ", listed");
         // Only an accepted reply earns more time: stray datagrams cannot keep the search going.
         if (probeReply && !table.contains(from, probeReply->mac)) {
             table.append(*probeReply, from);
@@ -118,17 +142,22 @@ std::optional<std::vector<std::uint8_t>> UnitDiscovery::ask(DatagramEndpoint& en
     const std::int64_t deadline = clock_.nowMs() + timeoutMs;
     std::vector<std::uint8_t> reply(replyLength);
     for (;;) {
-        if (waitUntil(endpoint, deadline) != WaitResult::Ready)
+        if (waitUntil(endpoint, deadline) != WaitResult::Ready) {
+            if (trace_ != nullptr)
+                trace_->noteEvent(unit, NoReplyMeaning(timeoutMs));
             return std::nullopt;
+        }
         std::size_t received = 0;
         DatagramAddress from;
         if (endpoint.receiveFrom(reply, received, from) != 0)
             return std::nullopt;
         // Late probe replies and other units' answers share the socket; only this unit's reply counts.
         if (from == unit) {
+            noteReply("detail reply");
             reply.resize(received);
             return reply;
         }
+        noteReply("not from the unit asked: ignored");
     }
 }
 

@@ -8,6 +8,7 @@
 #include <cstdint>
 #include <functional>
 #include <optional>
+#include <string_view>
 #include <vector>
 
 namespace vantel {
@@ -22,6 +23,10 @@ struct DiscoverySettings {
 
 // Finds units on the network: probes, collects the replies into the table,
 // asks each unit for its details and drops those that do not answer.
+class TracingDatagramEndpoint;
+
+// While the process traces, every datagram and what the search made of it
+// is recorded (TracingDatagramEndpoint).
 class UnitDiscovery {
 public:
     using ModelQuery = std::function<bool(DiscoveryEntry&)>;
@@ -38,6 +43,9 @@ public:
     bool search(DatagramEndpoint& endpoint, DiscoveryTable& table, const DiscoverySettings& settings);
 
 private:
+    bool run(DatagramEndpoint& endpoint, DiscoveryTable& table, const DiscoverySettings& settings);
+    // Says what the last datagram received was, when tracing.
+    void noteReply(std::string_view meaning);
     bool collectReplies(DatagramEndpoint& endpoint, DiscoveryTable& table);
     void queryDetails(DatagramEndpoint& endpoint, DiscoveryTable& table, const DiscoverySettings& settings);
     bool queryDetail(DatagramEndpoint& endpoint, DiscoveryEntry& entry, int timeoutMs);
@@ -50,6 +58,7 @@ private:
     const Clock& clock_;
     const std::atomic<bool>* cancel_;
     ModelQuery modelQuery_;
+    TracingDatagramEndpoint* trace_ = nullptr; // during a traced search
 };
 
 } // namespace vantel

@@ -2,12 +2,16 @@
 #include "CtlRun.h"
 #include "LoopbackUnits.h"
 #include "SimUnit.h"
+#include "cli/CtlMain.h"
+#include "comm/link/TraceHub.h"
+#include "comm/link/TraceLine.h"
 #include "support/TempFolder.h"
 
 #include <gtest/gtest.h>
 
 #include <array>
 #include <cstdint>
+#include <fstream>
 #include <sstream>
 
 using namespace vantel;
@@ -160,4 +164,38 @@ TEST(CtlUnitCommands, AUnitOfTheListIsReachedByItsName)
     const CtlRun missing = run(ctl::RunProbe, {"--list", listFile, "--unit", "ライン 2"});
     EXPECT_EQ(missing.code, ctl::kExitRefused);
     EXPECT_NE(missing.err.find("no unit named"), std::string::npos) << missing.err;
+}
+
+TEST(CtlUnitCommands, TraceWritesEveryFrameOfTheCommandToTheFileAndBadTraceOptionsAreRefused)
+{
+    sim::SimUnit digital(sim::UnitConfig{.row = 22, .unitId = 5});
+    digital.start();
+    test::TempFolder folder;
+    const std::string file = folder.folder() + "trace.tsv";
+    std::ostringstream out, err;
+    EXPECT_EQ(
+        ctl::RunVantelctl({"probe", at(digital), "--model", "22", "--trace", file, "--trace-max-mb", "1"}, out, err), 0)
+        << err.str();
+    std::ifstream in(file);
+    std::vector<TraceRecord> lines;
+    for (std::string line; std::getline(in, line);) {
+        const auto record = ParseTraceLine(line);
+        ASSERT_TRUE(record) << line;
+        lines.push_back(*record);
+    }
+    ASSERT_GE(lines.size(), 3u);
+    EXPECT_EQ(lines[0].meaning, "connected");
+    EXPECT_EQ(lines[1].direction, TraceDirection::Sent);
+    EXPECT_EQ(lines[2].direction, TraceDirection::Received);
+    EXPECT_EQ(lines[2].meaning.substr(0, 3), "ok:");
+    EXPECT_FALSE(TraceHub::process().target()) << "the file is let go when the command ends";
+
+    for (const std::vector<std::string>& bad :
+         {std::vector<std::string>{"probe", at(digital), "--trace"},
+          std::vector<std::string>{"probe", at(digital), "--trace", file, "--trace-max-mb", "0"}}) {
+        std::ostringstream badOut, badErr;
+        EXPECT_EQ(ctl::RunVantelctl(bad, badOut, badErr), 2);
+    }
+    std::ostringstream noOut, noErr;
+    EXPECT_EQ(ctl::RunVantelctl({"probe", at(digital), "--trace", "/nonexistent-folder/t.tsv"}, noOut, noErr), 1);
 }

@@ -30,6 +30,9 @@ public:
     // A connection of its own to the second port; the persistent one is left alone.
     int ExchangeOnce(std::span<const std::uint8_t> command, std::span<std::uint8_t> reply);
 
+    // The second port's trace while tracing is on; under mutex().
+    StreamTrace* onceTrace() { return once_.trace(); }
+
     // Any thread: also ends a one-shot exchange under way on the second port.
     void abandon();
 

@@ -1,6 +1,8 @@
 #include "comm/link/CGatewayLink.h"
 
 #include "comm/link/GatewayReceiver.h"
+#include "comm/link/TraceMeaning.h"
+#include "comm/link/TracingStream.h"
 #include "platform/SystemError.h"
 #include "platform/WinsockError.h"
 
@@ -20,6 +22,13 @@ constexpr std::size_t kReadChunk = 256;
 bool Active(LinkState state)
 {
     return state == LinkState::Starting || state == LinkState::Running;
+}
+
+std::string TraceUnitOf(const GatewayTransport& transport)
+{
+    if (transport.connection == GatewayConnection::Usb)
+        return "GW COM" + std::to_string(transport.comPort);
+    return "GW " + transport.host + ":" + std::to_string(transport.port);
 }
 
 // The code for a stream that went away: a TCP peer that closed in order is
@@ -72,17 +81,21 @@ int CGatewayLink::open(const GatewayTransport& transport, const GatewayOpenOptio
         return GatewayError::NotClosed;
     }
     std::unique_ptr<ByteStream> stream;
-    if (const int error = OpenGatewayStream(transport, options, stream)) {
+    const int error = OpenGatewayStream(transport, options, stream);
+    {
+        const std::lock_guard lock(streamMutex_);
+        startTrace(transport, error);
+        if (error == 0) {
+            stream_ = traced(std::move(stream));
+            ++streamGeneration_;
+        }
+    }
+    if (error != 0) {
         lastError_ = error;
         return error;
     }
     transport_ = transport;
     options_ = options;
-    {
-        const std::lock_guard lock(streamMutex_);
-        stream_ = std::move(stream);
-        ++streamGeneration_;
-    }
     replies_.resetAll();
     wake_.clear();
     setState(LinkState::Starting);
@@ -129,7 +142,55 @@ int CGatewayLink::sendText(std::string_view bytes, std::stop_token stop)
     }
     if (error != 0)
         lastError_ = error;
+    // Tracing started or stopped: the receive thread puts the decorator in
+    // place or takes it away.
+    if (TraceHub::process().generation() != traceGeneration_)
+        wake_.signal();
     return error;
+}
+
+void CGatewayLink::makeTrace(const GatewayTransport& transport)
+{
+    TraceHub& hub = TraceHub::process();
+    traceGeneration_ = hub.generation();
+    trace_.reset();
+    if (TraceTarget target = hub.target())
+        trace_ = std::make_shared<StreamTrace>(std::move(target), TraceUnitOf(transport), StreamTrace::Units::ByNode);
+}
+
+void CGatewayLink::startTrace(const GatewayTransport& transport, int openError)
+{
+    makeTrace(transport);
+    if (trace_)
+        trace_->event(ConnectMeaning(openError));
+}
+
+std::unique_ptr<ByteStream> CGatewayLink::traced(std::unique_ptr<ByteStream> stream)
+{
+    if (!trace_ || !stream)
+        return stream;
+    return std::make_unique<TracingStream>(std::move(stream), trace_, TracingStream::Reads::FramesByReader);
+}
+
+ByteStream* CGatewayLink::followTracing(ByteStream* stream, GatewayReceiver& receiver)
+{
+    // Only this thread changes the generation while the link runs: no lock to look.
+    if (stream == nullptr || TraceHub::process().generation() == traceGeneration_)
+        return stream;
+    const std::lock_guard lock(streamMutex_);
+    std::unique_ptr<ByteStream> bare = std::move(stream_);
+    if (trace_)
+        bare = static_cast<TracingStream&>(*bare).release();
+    makeTrace(transport_);
+    stream_ = traced(std::move(bare));
+    receiver.setTrace(trace_.get());
+    return stream_.get();
+}
+
+std::shared_ptr<StreamTrace> CGatewayLink::currentTrace()
+{
+    const std::lock_guard lock(streamMutex_);
+    return trace_;
 }
 
 bool CGatewayLink::awaitStream(std::unique_lock<std::mutex>& lock, std::uint64_t generation,
@@ -168,7 +229,11 @@ int CGatewayLink::sendToNode(int node, std::string_view command, std::stop_token
 
 ReplyWait CGatewayLink::waitForReply(int node, std::int64_t timeoutMs, std::stop_token stop)
 {
-    return replies_.wait(node, timeoutMs, std::move(stop));
+    const ReplyWait wait = replies_.wait(node, timeoutMs, std::move(stop));
+    if (wait == ReplyWait::TimedOut)
+        if (const auto trace = currentTrace())
+            trace->nodeEvent(node, NoReplyMeaning(timeoutMs));
+    return wait;
 }
 
 NodeExchange CGatewayLink::sendAndWait(int node, std::string_view command, std::int64_t timeoutMs, std::stop_token stop)
@@ -194,9 +259,11 @@ void CGatewayLink::receive()
         stream = stream_.get();
     }
     GatewayReceiver receiver(nodes_, replies_);
+    receiver.setTrace(currentTrace().get());
     std::array<std::uint8_t, kReadChunk> chunk{};
     const auto flushEnd = std::chrono::steady_clock::now() + kFlushLimit;
     while (stream != nullptr && Active(state_)) {
+        stream = followTracing(stream, receiver);
         const StreamRead read = stream->readAvailable(chunk);
         const std::string_view bytes(reinterpret_cast<const char*>(chunk.data()), read.count);
         if (read.count > 0 && state_ == LinkState::Starting && std::chrono::steady_clock::now() < flushEnd)
@@ -212,6 +279,7 @@ void CGatewayLink::receive()
             lastError_ = LostStreamCode(read);
             receiver.restart();
             stream = reopen();
+            receiver.setTrace(currentTrace().get());
             continue;
         }
         if (stream->waitReadable(wake_, -1) == StreamWait::Woken)
@@ -228,13 +296,17 @@ ByteStream* CGatewayLink::reopen()
     while (Active(state_)) {
         std::unique_ptr<ByteStream> fresh;
         const int error = OpenGatewayStream(transport_, options_, fresh);
-        if (error == 0) {
-            ByteStream* stream = fresh.get();
-            {
-                const std::lock_guard lock(streamMutex_);
-                stream_ = std::move(fresh);
+        ByteStream* stream = nullptr;
+        {
+            const std::lock_guard lock(streamMutex_);
+            startTrace(transport_, error);
+            if (error == 0) {
+                stream_ = traced(std::move(fresh));
+                stream = stream_.get();
                 ++streamGeneration_;
             }
+        }
+        if (stream != nullptr) {
             streamChanged_.notify_all();
             return stream;
         }

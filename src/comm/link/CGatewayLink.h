@@ -3,6 +3,7 @@
 #include "comm/link/GatewayNodeTable.h"
 #include "comm/link/GatewayTransport.h"
 #include "comm/link/NodeReplyCounter.h"
+#include "comm/link/StreamTrace.h"
 #include "comm/protocol/GatewayFrame.h"
 #include "platform/WakeEvent.h"
 
@@ -18,6 +19,7 @@
 namespace vantel {
 
 class Clock;
+class GatewayReceiver;
 
 enum class LinkState { Closed, Starting, Running, Closing };
 
@@ -39,6 +41,10 @@ struct NodeExchange {
 // its terminator arrives. When the transport goes away (the gateway closes
 // the connection, the USB device is unplugged) it opens it again with the
 // same settings every 500 ms until it succeeds or the link is closed.
+//
+// While the process traces (TraceHub) the stream is wrapped in a
+// TracingStream: opens, sent frames, received frames with what became of
+// them, and replies that never came are recorded under "GW host:port #NN".
 //
 // Every member may be called from any thread except that close() and the
 // destructor must not come from a handler.
@@ -95,6 +101,16 @@ private:
     // Under streamMutex_: waits for the receive thread to put a stream in
     // place newer than `generation`; false when the link stopped first.
     bool awaitStream(std::unique_lock<std::mutex>& lock, std::uint64_t generation, const std::stop_token& stop);
+    // Under streamMutex_: the trace for the process's tracing now (none when off).
+    void makeTrace(const GatewayTransport& transport);
+    // makeTrace(), and the outcome of opening `transport` recorded there.
+    void startTrace(const GatewayTransport& transport, int openError);
+    // Under streamMutex_: `stream` behind the tracing decorator while tracing.
+    std::unique_ptr<ByteStream> traced(std::unique_ptr<ByteStream> stream);
+    // Receive thread: the running stream re-wrapped when the process
+    // started or stopped tracing.
+    ByteStream* followTracing(ByteStream* stream, GatewayReceiver& receiver);
+    std::shared_ptr<StreamTrace> currentTrace();
 
     GatewayNodeTable nodes_;
     NodeReplyCounter replies_;
@@ -113,6 +129,8 @@ private:
     std::condition_variable_any streamChanged_;
     std::unique_ptr<ByteStream> stream_;
     std::uint64_t streamGeneration_ = 0;
+    std::shared_ptr<StreamTrace> trace_; // replaced by the opening or receive thread only
+    std::uint64_t traceGeneration_ = 0;
 
     std::thread receiver_;
 };

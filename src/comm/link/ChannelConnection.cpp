@@ -1,5 +1,7 @@
 #include "comm/link/ChannelConnection.h"
 
+#include "comm/link/TraceHub.h"
+#include "comm/link/TraceMeaning.h"
 #include "platform/WinsockError.h"
 
 #include <algorithm>
@@ -10,6 +12,35 @@ namespace vantel {
 int ChannelConnection::open(const UnitAddress& address, int timeoutMs)
 {
     close();
+    std::string unit = address.host + ":" + std::to_string(address.port);
+    if (unit != traceUnit_) {
+        traceUnit_ = std::move(unit);
+        traceGeneration_ = kNoTraceYet;
+    }
+    followTracing();
+    const int error = connect(address, timeoutMs);
+    if (trace_)
+        trace_->event(ConnectMeaning(error));
+    return error;
+}
+
+void ChannelConnection::followTracing()
+{
+    TraceHub& hub = TraceHub::process();
+    const std::uint64_t generation = hub.generation();
+    if (generation == traceGeneration_)
+        return;
+    traceGeneration_ = generation;
+    traced_.reset();
+    trace_.reset();
+    if (TraceTarget target = hub.target()) {
+        trace_.emplace(std::move(target), traceUnit_);
+        traced_.emplace(stream_, *trace_, TracingStream::Reads::HoldReplies);
+    }
+}
+
+int ChannelConnection::connect(const UnitAddress& address, int timeoutMs)
+{
     Ipv4Address peer = 0;
     if (const int error = ResolveIPv4(address.host, peer)) {
         return error;
@@ -64,6 +95,7 @@ bool ChannelConnection::discardInput()
 
 int ChannelConnection::send(std::span<const std::uint8_t> command)
 {
+    followTracing();
     return stream().write(command);
 }
 

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "comm/link/TracingStream.h"
 #include "comm/protocol/ReplyShape.h"
 #include "platform/TcpSocket.h"
 #include "platform/WakeEvent.h"
@@ -9,6 +10,7 @@
 #include <chrono>
 #include <cstddef>
 #include <cstdint>
+#include <limits>
 #include <optional>
 #include <span>
 #include <string>
@@ -32,6 +34,10 @@ struct UnitAddress {
 // the unit sends meanwhile: a unit that keeps talking without ever giving the
 // answer (frames for other commands, stray bytes, a byte now and then) fails
 // with WinsockError::TimedOut exactly as a silent one does.
+//
+// While the process traces (TraceHub), the stream is read and written
+// through a TracingStream: connects, frames and, ended by the exchange layer
+// with their meaning, replies are recorded under the unit's "host:port".
 class ChannelConnection {
 public:
     using Deadline = std::chrono::steady_clock::time_point;
@@ -74,8 +80,18 @@ public:
     // What the reply to an ASCII `command` (at least two bytes) starts with.
     static Echo EchoOf(std::span<const std::uint8_t> command);
 
+    // The trace of this connection while tracing is on, else null; the
+    // exchange layer ends each traced reply with what it made of it.
+    StreamTrace* trace() { return trace_ ? &*trace_ : nullptr; }
+
 private:
-    ByteStream& stream() { return stream_; }
+    static constexpr std::uint64_t kNoTraceYet = std::numeric_limits<std::uint64_t>::max();
+
+    ByteStream& stream() { return traced_ ? static_cast<ByteStream&>(*traced_) : stream_; }
+    int connect(const UnitAddress& address, int timeoutMs);
+    // Puts the tracing decorator in place, or takes it away, when the
+    // process started or stopped tracing since the last look.
+    void followTracing();
     // One receive into the buffer, waiting no later than `deadline`.
     int fill(Deadline deadline);
     std::size_t take(std::span<std::uint8_t> into);
@@ -90,6 +106,10 @@ private:
     std::size_t begin_ = 0;
     std::size_t end_ = 0;
     std::atomic<bool> interrupted_{false};
+    std::string traceUnit_;
+    std::uint64_t traceGeneration_ = 0; // tracing is off before anything is attached
+    std::optional<StreamTrace> trace_;
+    std::optional<TracingStream> traced_;
 };
 
 } // namespace vantel

@@ -19,13 +19,13 @@ std::span<std::uint8_t> ReplyBytes(std::string& reply)
 
 } // namespace
 
-int Exchange(CAnalogChannel& channel, const Request& request, std::string& reply)
+int ExchangeBytes(CAnalogChannel& channel, const Request& request, std::string& reply)
 {
     reply.assign(request.reply.length, '\0');
     return channel.ExchangeFixed(CommandBytes(request), ReplyBytes(reply));
 }
 
-int Exchange(CDigitalChannel& channel, const Request& request, std::string& reply)
+int ExchangeBytes(CDigitalChannel& channel, const Request& request, std::string& reply)
 {
     reply.assign(request.reply.length, '\0');
     if (!request.reply.isFramed()) {
@@ -37,10 +37,17 @@ int Exchange(CDigitalChannel& channel, const Request& request, std::string& repl
     return error;
 }
 
-int ExchangeOnce(CDigitalChannel& channel, const Request& request, std::string& reply)
+int ExchangeOnceBytes(CDigitalChannel& channel, const Request& request, std::string& reply)
 {
     reply.assign(request.reply.length, '\0');
     return channel.ExchangeOnce(CommandBytes(request), ReplyBytes(reply));
+}
+
+int ExchangeOnce(CDigitalChannel& channel, const Request& request, std::string& reply)
+{
+    const int error = ExchangeOnceBytes(channel, request, reply);
+    TraceOutcome(channel.onceTrace(), Outcome<std::monostate>{error, {}}, request, reply, channel.connectTimeoutMs());
+    return error;
 }
 
 } // namespace vantel

@@ -2,12 +2,14 @@
 
 #include "comm/link/CAnalogChannel.h"
 #include "comm/link/CDigitalChannel.h"
+#include "comm/link/TraceMeaning.h"
 #include "comm/protocol/ReplyShape.h"
 
 #include <optional>
 #include <string>
 #include <string_view>
 #include <utility>
+#include <variant>
 
 namespace vantel {
 
@@ -41,10 +43,37 @@ template <typename Value> std::optional<Value> WhenSent(int error, Value value)
 }
 
 // Runs a built command on a channel the way its reply shape asks and leaves
-// the reply bytes (terminator included) in `reply`.
-int Exchange(CAnalogChannel& channel, const Request& request, std::string& reply);
-int Exchange(CDigitalChannel& channel, const Request& request, std::string& reply);
+// the reply bytes (terminator included) in `reply`; a traced reply is not
+// ended (the caller knows what it means).
+int ExchangeBytes(CAnalogChannel& channel, const Request& request, std::string& reply);
+int ExchangeBytes(CDigitalChannel& channel, const Request& request, std::string& reply);
 // The nine-byte dialect: a connection of its own to the second port.
+int ExchangeOnceBytes(CDigitalChannel& channel, const Request& request, std::string& reply);
+
+// Ends the traced reply to `request`, if tracing, with what became of it.
+template <typename Value>
+void TraceOutcome(StreamTrace* trace, const Outcome<Value>& outcome, const Request& request, std::string_view reply,
+                  int timeoutMs)
+{
+    if (trace == nullptr) {
+        return;
+    }
+    if (outcome.ok()) {
+        trace->endReply(ParsedMeaning(outcome.value));
+    } else if (outcome.error == kMalformedReply) {
+        trace->endReply(RefusedMeaning(request, reply));
+    } else {
+        trace->endReply(FailureMeaning(outcome.error, request, trace->held(), timeoutMs));
+    }
+}
+
+// ExchangeBytes() for a command whose reply is only waited for, not parsed.
+template <typename Channel> int Exchange(Channel& channel, const Request& request, std::string& reply)
+{
+    const int error = ExchangeBytes(channel, request, reply);
+    TraceOutcome(channel.trace(), Outcome<std::monostate>{error, {}}, request, reply, channel.connectTimeoutMs());
+    return error;
+}
 int ExchangeOnce(CDigitalChannel& channel, const Request& request, std::string& reply);
 
 template <typename Parser>
@@ -68,8 +97,9 @@ template <typename Channel, typename Parser>
 Outcome<ParsedValue<Parser>> Query(Channel& channel, const Request& request, Parser parse)
 {
     std::string reply;
-    const int error = Exchange(channel, request, reply);
+    const int error = ExchangeBytes(channel, request, reply);
     auto outcome = ParseReply(error, reply, parse);
+    TraceOutcome(channel.trace(), outcome, request, reply, channel.connectTimeoutMs());
     if (error == 0 && !outcome.ok()) {
         channel.close();
     }
@@ -81,8 +111,10 @@ template <typename Parser>
 Outcome<ParsedValue<Parser>> QueryOnce(CDigitalChannel& channel, const Request& request, Parser parse)
 {
     std::string reply;
-    const int error = ExchangeOnce(channel, request, reply);
-    return ParseReply(error, reply, parse);
+    const int error = ExchangeOnceBytes(channel, request, reply);
+    auto outcome = ParseReply(error, reply, parse);
+    TraceOutcome(channel.onceTrace(), outcome, request, reply, channel.connectTimeoutMs());
+    return outcome;
 }
 
 } // namespace vantel

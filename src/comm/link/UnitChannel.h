@@ -38,6 +38,9 @@ public:
     // The whole reply is due one time-out after the send.
     int ExchangeFixed(std::span<const std::uint8_t> command, std::span<std::uint8_t> reply);
 
+    // The persistent connection's trace while tracing is on; under mutex().
+    StreamTrace* trace() { return connection_.trace(); }
+
     // Recursive: a callback that runs under the lock may itself exchange.
     std::recursive_mutex& mutex() { return mutex_; }
 
