@@ -14,6 +14,7 @@
 #include "cli/LogService.h"
 #include "logging/MqttClient.h"
 #include "logging/ReadingPublisher.h"
+#include "platform/AppPaths.h"
 #include "support/PrivateBroker.h"
 
 #include <chrono>

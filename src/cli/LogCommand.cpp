@@ -258,7 +258,7 @@ int RunLog(const std::vector<std::string>& rawArgs, std::ostream&, std::ostream&
         std::vector<std::string> units;
         for (const UnitLogStatus& unit : service.status())
             units.push_back(unit.name);
-        mqtt->finish(units);
+        err << mqtt->finish(units);
     }
     if (single && !options->statusEvery) {
         if (stoppedHere)

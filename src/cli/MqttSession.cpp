@@ -47,11 +47,15 @@ std::string MqttSession::newDrops()
            " messages): " + std::to_string(dropped) + " oldest dropped so far\n";
 }
 
-void MqttSession::finish(const std::vector<std::string>& unitNames)
+std::string MqttSession::finish(const std::vector<std::string>& unitNames)
 {
     for (const std::string& unit : unitNames)
         publisher_.availability(unit, false);
     client_.close(kDrainTimeout);
+    const std::size_t lost = client_.waiting();
+    if (lost == 0)
+        return {};
+    return "mqtt: " + std::to_string(lost) + " messages not delivered: the broker did not take them in time\n";
 }
 
 } // namespace vantel::ctl

@@ -36,8 +36,9 @@ public:
     // Once more dropped than last asked: the line that says so, else empty.
     std::string newDrops();
     // The units go "offline", the queue is delivered (for a while), then
-    // the run's status goes "offline".
-    void finish(const std::vector<std::string>& unitNames);
+    // the run's status goes "offline". Returns the line that tells what
+    // could not be delivered, if anything.
+    std::string finish(const std::vector<std::string>& unitNames);
 
 private:
     const MqttOptions options_;

@@ -194,6 +194,27 @@ TEST_F(MqttLog, StateIsRetainedAndAvailabilityAndStatusFollowTheRun)
     EXPECT_TRUE(later->on(unit + "/reading").empty()) << "readings are not retained";
 }
 
+TEST_F(MqttLog, UnderKeepGoingAvailabilityFollowsTheUnitsOutage)
+{
+    sim::SimUnit digital(sim::UnitConfig{.row = 22});
+    digital.start();
+    addUnit("Tank", 22, digital.port());
+    const auto subscriber = subscribe("watcher");
+    auto args = mqttArgs();
+    args.insert(args.end(), {"--unit", "Tank", "--keep-going", "--period", "1", "--seconds", "8"});
+    auto running = std::async(std::launch::async, [&] { return log(args); });
+    const std::string availability = std::string(kPrefix) + "/Tank/availability";
+    const bool online = subscriber->waitFor(availability, 1);
+    digital.restart(std::chrono::milliseconds(1500));
+    const LogRun run = running.get();
+    ASSERT_TRUE(online);
+    ASSERT_EQ(run.code, ctl::kExitOk) << run.err;
+    ASSERT_TRUE(subscriber->waitFor(availability, 4)) << run.err;
+    EXPECT_EQ(Payloads(subscriber->on(availability)),
+              (std::vector<std::string>{"online", "offline", "online", "offline"}))
+        << run.err;
+}
+
 TEST_F(MqttLog, ABrokerRestartLosesNoReading)
 {
     sim::SimUnit analog(sim::UnitConfig{.row = 19});
