@@ -231,6 +231,9 @@ int main(int argc, char** argv)
     };
     const auto [mqtt, mqttSeen] = publishRun("mqtt", std::chrono::seconds(0));
     const auto [outage, outageSeen] = publishRun("outage", std::chrono::seconds(offSeconds));
+    // The broker holds the simulator child's pipe too (it was started after
+    // the fork): it must go before the child can be told to finish.
+    broker.stop();
     fleet.sims().stopMeasuring();
     fleet.sims().finish();
 

@@ -199,11 +199,17 @@ std::string MqttClient::connect(std::chrono::milliseconds timeout)
 
 void MqttClient::publish(OutboundMessage message)
 {
+    bool wasEmpty = false;
     {
         const std::lock_guard lock(mutex_);
+        wasEmpty = queue_.empty();
         queue_.push(std::move(message));
     }
-    changed_.notify_all();
+    // The sender waits for an empty queue to fill, for room in the window
+    // (onSent wakes it) or for the connection (onConnected does): a message
+    // behind others needs no wake-up of its own.
+    if (wasEmpty)
+        changed_.notify_all();
 }
 
 bool MqttClient::drain(std::chrono::milliseconds timeout)

@@ -12,7 +12,7 @@ namespace {
 
 const LocalDateTime kMorning{2026, 3, 4, 5, 6, 7, 9 * 60};
 
-TEST(Readings, TheCsvLineOfAReadingIsTheLineThePanelsWrite)
+TEST(ReadingTexts, TheCsvLineOfAReadingIsTheLineThePanelsWrite)
 {
     const std::vector<ColumnHeading> headings{{"DI1", false}, {"AO1", true}, {"AO2", true}};
     EXPECT_EQ(CsvHeaderLine(headings), "日付,時刻,DI1,AO1,単位1,AO2,単位2\n") << "unit columns count from 1";
@@ -32,7 +32,7 @@ TEST(Readings, TheCsvLineOfAReadingIsTheLineThePanelsWrite)
     EXPECT_EQ(longer.columns[1].name, "");
 }
 
-TEST(Readings, TopicSafeNamesKeepJapaneseAndReplaceWhatMqttMeans)
+TEST(ReadingTexts, TopicSafeNamesKeepJapaneseAndReplaceWhatMqttMeans)
 {
     EXPECT_EQ(TopicSafeName("第1ポンプ"), "第1ポンプ");
     EXPECT_EQ(TopicSafeName("a/b+c#d"), "a_b_c_d");
@@ -46,7 +46,7 @@ TEST(Readings, TopicSafeNamesKeepJapaneseAndReplaceWhatMqttMeans)
     EXPECT_EQ(topics.commandFilter(), "vantel/host/+/set/+");
 }
 
-TEST(Readings, JsonCarriesTheIsoTimeNumbersAndEscapedTexts)
+TEST(ReadingTexts, JsonCarriesTheIsoTimeNumbersAndEscapedTexts)
 {
     EXPECT_EQ(IsoTime(kMorning), "2026-03-04T05:06:07+09:00");
     EXPECT_EQ(IsoTime({2026, 12, 31, 23, 59, 59, -(3 * 60 + 30)}), "2026-12-31T23:59:59-03:30");
@@ -70,7 +70,7 @@ TEST(Readings, JsonCarriesTheIsoTimeNumbersAndEscapedTexts)
         EXPECT_EQ(valueOf(text), JsonString(text)) << text;
 }
 
-TEST(Readings, AFullOutboundQueueDropsTheOldestAndCountsThem)
+TEST(ReadingTexts, AFullOutboundQueueDropsTheOldestAndCountsThem)
 {
     OutboundQueue queue(3);
     for (int i = 1; i <= 5; ++i)
