@@ -3,6 +3,7 @@
 #include "cli/CommonArgs.h"
 #include "cli/LogService.h"
 #include "cli/LoggablePanels.h"
+#include "cli/MqttSession.h"
 #include "cli/TerminalText.h"
 #include "logging/FileSwitching.h"
 #include "panels/framework/AutoFunction.h"
@@ -37,6 +38,7 @@ struct LogOptions {
     std::optional<std::chrono::seconds> duration;    // until a signal when absent
     std::optional<std::chrono::seconds> statusEvery; // no status lines when absent
     int unitTimeoutMs = 0;                           // the models' own when 0
+    std::optional<MqttOptions> mqtt;                 // no publishing when absent
 };
 
 std::optional<std::chrono::seconds> PositiveSeconds(const std::optional<int>& value, const char* option,
@@ -54,8 +56,8 @@ std::optional<std::chrono::seconds> PositiveSeconds(const std::optional<int>& va
 
 std::optional<LogOptions> ReadOptions(CtlArgs& args, std::ostream& err)
 {
-    const std::set<std::string> known = {"--list",   "--codepage", "--unit",       "--all",    "--period", "--switch",
-                                         "--folder", "--seconds",  "--keep-going", "--status", "--yes",    "--timeout"};
+    std::set<std::string> known = {"--list",   "--codepage", "--unit",       "--all",    "--period", "--switch",
+                                   "--folder", "--seconds",  "--keep-going", "--status", "--yes",    "--timeout"};
     LogOptions options;
     options.unitNames = args.options("--unit");
     options.all = args.flag("--all");
@@ -66,6 +68,8 @@ std::optional<LogOptions> ReadOptions(CtlArgs& args, std::ostream& err)
     const auto seconds = args.number("--seconds");
     const auto statusEvery = args.number("--status");
     const auto timeout = args.number("--timeout");
+    known.insert(kMqttOptions.begin(), kMqttOptions.end());
+    known.insert(kMqttCommandsFlag);
     if (!UsableArgs(args, known, err))
         return std::nullopt;
     if (!args.positional().empty()) {
@@ -102,6 +106,7 @@ std::optional<LogOptions> ReadOptions(CtlArgs& args, std::ostream& err)
         options.unitTimeoutMs = *timeout;
     }
     bool bad = false;
+    options.mqtt = ReadMqttOptions(args, err, bad);
     options.duration = PositiveSeconds(seconds, "--seconds", err, bad);
     options.statusEvery = PositiveSeconds(statusEvery, "--status", err, bad);
     if (bad)
@@ -178,7 +183,7 @@ bool AddUnits(LogService& service, const UnitList& list, const LogOptions& optio
 
 int RunLog(const std::vector<std::string>& rawArgs, std::ostream&, std::ostream& err)
 {
-    CtlArgs args(rawArgs, {"--all", "--keep-going", "--yes"});
+    CtlArgs args(rawArgs, {"--all", "--keep-going", "--yes", kMqttCommandsFlag});
     const auto options = ReadOptions(args, err);
     if (!options)
         return kExitUsage;
@@ -202,9 +207,24 @@ int RunLog(const std::vector<std::string>& rawArgs, std::ostream&, std::ostream&
     // A single unit without --keep-going reports as it always has.
     const bool single = options->unitNames.size() == 1 && !options->keepGoing;
     settings.plainMessages = single;
+    std::optional<MqttSession> mqtt;
+    if (options->mqtt) {
+        mqtt.emplace(*options->mqtt);
+        ReadingPublisher& publisher = mqtt->publisher();
+        settings.readings = &publisher;
+        settings.availabilityChanged = [&publisher](const std::string& unit, bool available) {
+            publisher.availability(unit, available);
+        };
+        settings.extraStatus = [&mqtt] { return mqtt->statusLine(); };
+    }
     LogService service(settings, err);
     if (!AddUnits(service, opened.list, *options, err))
         return kExitRefused;
+    if (mqtt) {
+        mqtt->takeCommands(service);
+        if (!mqtt->connect(err))
+            return kExitRefused;
+    }
 
     err << "logging into " << options->folder << " every " << options->period.value_or(kPeriodBoxStart)
         << PeriodUnitOf(opened.list, *options) << "; Ctrl+C stops\n"
@@ -225,12 +245,21 @@ int RunLog(const std::vector<std::string>& rawArgs, std::ostream&, std::ostream&
             break;
         }
         service.waitWhileRunning(kLookEvery);
+        if (mqtt)
+            if (const std::string drops = mqtt->newDrops(); !drops.empty())
+                service.say(drops);
         if (Steady::now() >= nextStatus) {
             service.printStatus();
             nextStatus += *options->statusEvery;
         }
     }
     service.stop();
+    if (mqtt) {
+        std::vector<std::string> units;
+        for (const UnitLogStatus& unit : service.status())
+            units.push_back(unit.name);
+        err << mqtt->finish(units);
+    }
     if (single && !options->statusEvery) {
         if (stoppedHere)
             err << "stopped\n";
@@ -244,12 +273,16 @@ const CtlCommand kLogCommand{
     "log",
     "log --unit NAME [--unit NAME ...] | --all [--keep-going] [--status S] [--list FILE]\n"
     "      [--period TICKS] [--yes] [--switch LINES] [--folder DIR] [--seconds S] [--timeout MS]\n"
-    "      [--codepage CP]\n"
+    "      [--codepage CP] [--mqtt URL [--mqtt-topic PREFIX] [--mqtt-queue N] [--mqtt-user USER]\n"
+    "      [--mqtt-password-file FILE] [--mqtt-ca FILE] [--mqtt-cert FILE [--mqtt-key FILE]] [--mqtt-commands]]\n"
     "      runs each unit's panel without a window with its inputs polled (DI auto of digital and\n"
     "      analog-output units, AI auto of analog-input units), logging to its CSV file,\n"
     "      until Ctrl+C, SIGTERM or S seconds; --keep-going opens a failed unit again (1 s to 60 s later);\n"
     "      units behind a gateway share one link and take --period in seconds (1-9999, under 10 with --yes);\n"
-    "      --timeout replaces every unit's reply time-out, as the program's -T does",
+    "      --timeout replaces every unit's reply time-out, as the program's -T does;\n"
+    "      --mqtt mqtt://host[:1883] or mqtts://host[:8883] also publishes every reading (PREFIX/UNIT/reading,\n"
+    "      retained on PREFIX/UNIT/state; PREFIX is vantel/<host name> by default); the password comes from\n"
+    "      VANTEL_MQTT_PASSWORD or --mqtt-password-file; --mqtt-commands takes PREFIX/UNIT/set/DOn and /AOn",
     RunLog};
 
 } // namespace vantel::ctl

@@ -72,6 +72,15 @@ public:
         const std::lock_guard lock(mutex_);
         return status_;
     }
+    const std::string& name() const { return status_.name; }
+    bool post(PanelAction action)
+    {
+        const std::lock_guard lock(mutex_);
+        if (!openView_ || !openPanel_)
+            return false;
+        openView_->postTask([panel = openPanel_, action = std::move(action)] { action(*panel); });
+        return true;
+    }
 
 private:
     const LogServiceSettings& settings() const { return service_.settings_; }
@@ -112,10 +121,12 @@ private:
         context.codec = settings().codec;
         context.localTime = settings().localTime;
         context.giveUp = service_.giveUp_.get_token();
+        context.readings = settings().readings;
         LoggingPanel opened = open_(view, context, settings().period);
         if (!opened)
             return false;
         const CsvLogger& log = *opened.log;
+        showOpen(&view, opened.panel.get());
         bool failedOpen = false;
         const auto end = view.runUntil(*opened.panel, [&] {
             noteLines(log.linesWritten());
@@ -123,6 +134,7 @@ private:
             return !service_.stopping_.load() && !failedOpen;
         });
         noteLines(log.linesWritten());
+        showOpen(nullptr, nullptr);
         {
             const std::lock_guard lock(mutex_);
             linesBefore_ += log.linesWritten();
@@ -131,12 +143,22 @@ private:
         return end == HeadlessPanelControls::End::Stopped && !failedOpen;
     }
 
+    // The panel that actions are posted to, while it runs.
+    void showOpen(HeadlessPanelControls* view, PanelBase* panel)
+    {
+        const std::lock_guard lock(mutex_);
+        openView_ = view;
+        openPanel_ = panel;
+    }
+
     void noteLines(long panelLines)
     {
         bool back = false;
+        bool first = false;
         {
             const std::lock_guard lock(mutex_);
             const long total = linesBefore_ + panelLines;
+            first = status_.lines == 0 && total > 0;
             if (total > status_.lines) {
                 status_.lines = total;
                 status_.lastLine = settings().localTime->now();
@@ -147,6 +169,8 @@ private:
                 back = true;
             }
         }
+        if (first || back)
+            availability(true);
         if (back)
             service_.say(stamped("logging again") + "\n");
     }
@@ -161,11 +185,19 @@ private:
                 ++status_.outages;
             inOutage_ = true;
         }
+        if (firstOfOutage)
+            availability(false);
         if (settings().plainMessages)
             service_.say(shown);
         else if (firstOfOutage)
             service_.say(stamped(OneLine(shown) + (settings().keepGoing ? "; trying again until it answers" : "")) +
                          "\n");
+    }
+
+    void availability(bool available) const
+    {
+        if (settings().availabilityChanged)
+            settings().availabilityChanged(status_.name, available);
     }
 
     std::string stamped(const std::string& text) const
@@ -196,6 +228,8 @@ private:
     UnitLogStatus status_;
     long linesBefore_ = 0; // written by the unit's earlier panels
     bool inOutage_ = false;
+    HeadlessPanelControls* openView_ = nullptr;
+    PanelBase* openPanel_ = nullptr;
     std::thread thread_; // last: joined before the rest goes
 };
 
@@ -233,6 +267,14 @@ void LogService::stop()
     giveUp_.request_stop();
     for (const auto& unit : units_)
         unit->join();
+}
+
+bool LogService::post(const std::string& unitName, PanelAction action)
+{
+    for (const auto& unit : units_)
+        if (unit->name() == unitName)
+            return unit->post(std::move(action));
+    return false;
 }
 
 bool LogService::running() const
@@ -289,6 +331,8 @@ void LogService::printStatus()
     std::string lines;
     for (const UnitLogStatus& unit : status())
         lines += Describe(unit) + "\n";
+    if (settings_.extraStatus)
+        lines += settings_.extraStatus() + "\n";
     say(lines);
 }
 

@@ -8,6 +8,7 @@
 
 #include <atomic>
 #include <condition_variable>
+#include <functional>
 #include <iosfwd>
 #include <memory>
 #include <mutex>
@@ -41,6 +42,14 @@ struct LogServiceSettings {
     // Every unit's time-out in ms, as the program's -T sets it; 0 keeps the
     // models' own.
     int unitTimeoutMs = 0;
+    // Where each reading goes besides the unit's CSV file (the MQTT
+    // publisher); must outlive the service.
+    ReadingSink* readings = nullptr;
+    // Told (on the unit's thread) when a unit first logs, when an outage
+    // begins and when it ends.
+    std::function<void(const std::string& unitName, bool available)> availabilityChanged;
+    // One more line for the status (the MQTT queue's), if any.
+    std::function<std::string()> extraStatus;
 };
 
 // What one unit has done so far.
@@ -95,10 +104,18 @@ public:
     // The status as one line per unit: name, lines, outages, time of the last line.
     static std::string Describe(const UnitLogStatus& status);
 
+    // Runs `action` on the unit's own thread with its panel and window, as a
+    // user's click runs. False when no unit has that name or its panel is
+    // not open (waiting out an outage, ended).
+    using PanelAction = std::function<void(PanelBase& panel)>;
+    bool post(const std::string& unitName, PanelAction action);
+
+    // A message of the run's own, between the units' messages.
+    void say(const std::string& text);
+
 private:
     class UnitRun;
 
-    void say(const std::string& text);
     void unitEnded();
 
     LogServiceSettings settings_;

@@ -1,5 +1,6 @@
 #include "logging/CsvLogger.h"
 
+#include "logging/CsvText.h"
 #include "logging/LogFileName.h"
 #include "platform/GeneralFailure.h"
 #include "platform/LockedAppend.h"
@@ -25,6 +26,11 @@ void CsvLogger::Open(std::string baseName, std::string_view headerLine, int file
         fileNumber_ = 1;
         currentFile_ = NumberedLogFile(baseName_, fileNumber_);
     }
+}
+
+void CsvLogger::take(const Reading& reading)
+{
+    WriteLine(CsvDataLine(reading));
 }
 
 int CsvLogger::WriteLine(std::string_view line)

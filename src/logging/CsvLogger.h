@@ -1,5 +1,6 @@
 #pragma once
 
+#include "logging/Reading.h"
 #include "platform/TextCodec.h"
 
 #include <mutex>
@@ -13,8 +14,9 @@ namespace vantel {
 // With file switching on, a new numbered file (with the header again) starts
 // after a fixed number of lines. Lines are UTF-8 text ending in "\n"; the
 // file gets them in the file code page with CR LF. Safe to call from the
-// panel's tick and its callbacks at once.
-class CsvLogger {
+// panel's tick and its callbacks at once. As a reading sink it writes each
+// reading as its line.
+class CsvLogger : public ReadingSink {
 public:
     static constexpr int kSwitchingOff = -1;
 
@@ -27,6 +29,8 @@ public:
     // 0, or kGeneralFailure when the file could not be written: the line is
     // lost, nothing is shown and the next line is tried again.
     int WriteLine(std::string_view line);
+    // WriteLine(CsvDataLine(reading)).
+    void take(const Reading& reading) override;
 
     std::string currentFileName() const;
     int fileNumber() const;

@@ -12,6 +12,8 @@ struct LocalDateTime {
     int hour = 0;
     int minute = 0;
     int second = 0;
+    // East of UTC; what the ISO 8601 time of a published reading carries.
+    int utcOffsetMinutes = 0;
 };
 
 // Where "now" in local time comes from; injected so tests do not depend on

@@ -45,7 +45,7 @@ public:
         showTitle(false);
         showStatus("Test ( 127.0.0.1 : 10003 ) ID 0");
         restoreWindowPosition();
-        openLog("日付,時刻," + signalName(SignalSide::Output, 0) + "," + signalName(SignalSide::Input, 0) + "\n");
+        openLog({{signalName(SignalSide::Output, 0), false}, {signalName(SignalSide::Input, 0), false}});
         startTicking();
     }
 
@@ -80,7 +80,7 @@ protected:
             ++outputActs;
         if (autoFunction(inputAuto).advance()) {
             ++inputActs;
-            logValues(",1,0");
+            logValues({{"1", std::nullopt}, {"0", std::nullopt}});
         }
     }
     PanelLink& link() override { return countingLink; }

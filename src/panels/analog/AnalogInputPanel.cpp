@@ -78,7 +78,7 @@ void AnalogInputPanel::start()
     restoreWindowPosition();
     fillRows();
     setUpGraph();
-    openLog(csvHeader());
+    openLog(logHeadings());
     startReads();
 }
 
@@ -230,7 +230,7 @@ void AnalogInputPanel::onInputsRead(const std::optional<analog::InputReadings>& 
     }
     refreshGraph();
     if (inputAutoOn())
-        logValues(csvValues());
+        logValues(readingValues());
 }
 
 AnalogInputPanel::Shown AnalogInputPanel::takeReading(int row, InputRow& state, int reading)
@@ -541,23 +541,25 @@ bool AnalogInputPanel::alertOn(int output) const
     return alerts_.read(output).on;
 }
 
-std::string AnalogInputPanel::csvHeader()
+std::vector<ColumnHeading> AnalogInputPanel::logHeadings()
 {
-    std::string header = "日付,時刻";
+    std::vector<ColumnHeading> headings;
     for (int row = 0; row < shape_.inputs; ++row)
-        header += CsvColumnsOf(view().text(idsOf(row).name), row);
+        headings.push_back({view().text(idsOf(row).name), true});
     for (int output = 0; output < shape_.outputs; ++output)
-        header += "," + view().text(idsOfOutput(output).name);
-    return header + "\n";
+        headings.push_back({view().text(idsOfOutput(output).name), false});
+    return headings;
 }
 
-std::string AnalogInputPanel::csvValues() const
+ReadingValues AnalogInputPanel::readingValues() const
 {
-    std::string values;
+    ReadingValues values;
     rows_.forEach(shape_.inputs, [&values](int, const InputRow& state) {
-        values += CsvValuesOf(state, state.converted, kInputRowScale);
+        values.push_back(ValueColumnOf(state, state.converted, kInputRowScale));
     });
-    return values + CsvBitsOf(outputs_.load(), shape_.outputs);
+    const ReadingValues bits = BitColumns(outputs_.load(), shape_.outputs);
+    values.insert(values.end(), bits.begin(), bits.end());
+    return values;
 }
 
 } // namespace vantel

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "dialogs/SettingsDialogs.h"
+#include "logging/CsvText.h"
 #include "panels/analog/AnalogInputIds.h"
 #include "panels/analog/AnalogLinks.h"
 #include "panels/analog/AnalogRows.h"
@@ -72,8 +73,12 @@ public:
     // Requests of the start-up chain in all.
     int startUpLength() const;
 
-    std::string csvHeader();
-    std::string csvValues() const;
+    // The columns of the log and the values of one line (as CSV text, each
+    // value with its leading comma).
+    std::vector<ColumnHeading> logHeadings();
+    ReadingValues readingValues() const;
+    std::string csvHeader() { return CsvHeaderLine(logHeadings()); }
+    std::string csvValues() const { return CsvValuesText(readingValues()); }
 
 protected:
     void periodicWork() override;

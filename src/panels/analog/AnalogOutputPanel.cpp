@@ -81,7 +81,7 @@ void AnalogOutputPanel::start()
     // The rows hold their formulas before the first answer converts with them.
     fillRows();
     inputAuto_ = addAutoFunction({InputAuto, InputPeriod, {ReadInputs, InputPeriodLabel}, shape_.periods});
-    openLog(csvHeader());
+    openLog(logHeadings());
     view().setText(InputPeriodLabel, shape_.periodUnit);
     for (int row = 0; row < shape_.outputs; ++row) {
         view().setVisible(idsOf(row).sweepSettings, true);
@@ -263,6 +263,27 @@ void AnalogOutputPanel::onOutputWritten(bool written, bool wasSweeping)
     }
 }
 
+std::string AnalogOutputPanel::enterOutput(int row, std::string_view text)
+{
+    if (!validRow(row))
+        return "unknown channel";
+    if (sweeping(row))
+        return "the output is sweeping";
+    const double value = ParseNumberBox(text);
+    const OutputRow state = rows_.read(row);
+    const double native = NativeOf(state.formula, value);
+    const int mode = state.rangeCode;
+    const double taken = OutputRawToValue(mode, ValueToOutputRaw(mode, native) & 0xFFFF);
+    // One count of the output either way is rounding, more is clamping.
+    const double count = std::abs(OutputRawToValue(mode, 1) - OutputRawToValue(mode, 0));
+    if (std::abs(taken - native) > count)
+        return "value out of range";
+    view().setText(idsOf(row).output, text);
+    onOutputEdited(row);
+    onOutputButton(row);
+    return {};
+}
+
 void AnalogOutputPanel::onOutputEdited(int row)
 {
     if (!validRow(row) || sweeping(row) || !outputOn(row))
@@ -364,7 +385,7 @@ void AnalogOutputPanel::onInputsRead(std::optional<int> read, int flag)
     }
     refreshGraph();
     if (inputAutoOn())
-        logValues(csvValues());
+        logValues(readingValues());
 }
 
 void AnalogOutputPanel::periodicWork()
@@ -379,7 +400,7 @@ void AnalogOutputPanel::periodicWork()
     if (autoFunction(inputAuto_).advance()) {
         sendInputRead(kPeriodicRead, Caller::Tick);
         if (shape_.lineWhenReadSent)
-            logValues(csvValues());
+            logValues(readingValues());
     }
     outputLink_.tickDone();
 }
@@ -499,21 +520,21 @@ bool AnalogOutputPanel::sweeping(int row) const
     return sweepOf(row).sweeping();
 }
 
-std::string AnalogOutputPanel::csvHeader()
+std::vector<ColumnHeading> AnalogOutputPanel::logHeadings()
 {
-    std::string header = "日付,時刻";
+    std::vector<ColumnHeading> headings;
     for (int input = 0; input < shape_.inputs; ++input)
-        header += "," + view().text(InputNames.at(static_cast<std::size_t>(input)));
+        headings.push_back({view().text(InputNames.at(static_cast<std::size_t>(input))), false});
     for (int row = 0; row < shape_.outputs; ++row)
-        header += CsvColumnsOf(view().text(idsOf(row).name), row);
-    return header + "\n";
+        headings.push_back({view().text(idsOf(row).name), true});
+    return headings;
 }
 
-std::string AnalogOutputPanel::csvValues() const
+ReadingValues AnalogOutputPanel::readingValues() const
 {
-    std::string values = CsvBitsOf(inputs_.load(), shape_.inputs);
+    ReadingValues values = BitColumns(inputs_.load(), shape_.inputs);
     rows_.forEach(shape_.outputs, [&values](int, const OutputRow& state) {
-        values += CsvValuesOf(state, state.value, kOutputRowScale);
+        values.push_back(ValueColumnOf(state, state.value, kOutputRowScale));
     });
     return values;
 }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "dialogs/SettingsDialogs.h"
+#include "logging/CsvText.h"
 #include "panels/analog/AnalogLinks.h"
 #include "panels/analog/AnalogOutputIds.h"
 #include "panels/analog/AnalogRows.h"
@@ -51,6 +52,12 @@ public:
     // GUI thread: the row buttons, "入力" and the edits of an output box.
     void onOutputButton(int row);
     void onOutputEdited(int row);
+    // GUI thread: what a user does to set an output: types `text` into the
+    // row's box and presses its button. Refused (with the reason; empty
+    // when done) where the user could not: the box is locked by a sweep,
+    // or the value, through the row's formula, lies outside what the
+    // output takes in its current mode.
+    std::string enterOutput(int row, std::string_view text);
     void onSweepButton(int row);
     void onReadInputs();
     // Dispatches a click by control id; false for an id the panel does not handle.
@@ -80,9 +87,12 @@ public:
     // Answers of the start-up chain so far (AO reads, then thresholds).
     int startUpAnswers() const { return startUpAnswers_.load(); }
 
-    std::string csvHeader();
-    // The values of one CSV line, each with its leading comma.
-    std::string csvValues() const;
+    // The columns of the log and the values of one line (as CSV text, each
+    // value with its leading comma).
+    std::vector<ColumnHeading> logHeadings();
+    ReadingValues readingValues() const;
+    std::string csvHeader() { return CsvHeaderLine(logHeadings()); }
+    std::string csvValues() const { return CsvValuesText(readingValues()); }
 
 protected:
     void periodicWork() override;

@@ -1,6 +1,7 @@
 #include "panels/analog/AnalogRowFlows.h"
 
 #include "comm/protocol/ValueConversion.h"
+#include "logging/CsvText.h"
 
 #include <algorithm>
 
@@ -85,18 +86,20 @@ std::string CsvColumnsOf(const std::string& name, int row)
     return "," + name + ",単位" + std::to_string(row + 1);
 }
 
-std::string CsvValuesOf(const AnalogRow& row, double value, const RowScale& scale)
+ColumnValue ValueColumnOf(const AnalogRow& row, double value, const RowScale& scale)
 {
     const std::string unit = row.formula.unit.empty() ? std::string(scale.unitOf(row.rangeCode)) : row.formula.unit;
-    return "," + FormatCompact(value) + "," + unit;
+    return {FormatCompact(value), unit};
+}
+
+std::string CsvValuesOf(const AnalogRow& row, double value, const RowScale& scale)
+{
+    return CsvValuesText({ValueColumnOf(row, value, scale)});
 }
 
 std::string CsvBitsOf(int bits, int count)
 {
-    std::string values;
-    for (int channel = 0; channel < count; ++channel)
-        values += ((bits >> channel) & 1) != 0 ? ",1" : ",0";
-    return values;
+    return CsvValuesText(BitColumns(bits, count));
 }
 
 } // namespace vantel

@@ -2,6 +2,7 @@
 
 #include "dialogs/SettingsDialogs.h"
 #include "graph/LECanvasSeries.h"
+#include "logging/Reading.h"
 #include "panels/analog/AnalogRows.h"
 #include "panels/framework/PanelView.h"
 
@@ -45,8 +46,10 @@ std::optional<RawThresholds> EditThresholds(SettingsDialogs& dialogs, const Anal
 
 // The CSV columns of an analog row: its signal name and its unit.
 std::string CsvColumnsOf(const std::string& name, int row);
-// The CSV values of an analog row showing `value`: the value and the
+// The logged value of an analog row showing `value`: the value and the
 // formula's unit, or the code's unit where the formula names none.
+ColumnValue ValueColumnOf(const AnalogRow& row, double value, const RowScale& scale);
+// The same as CSV text, with its leading commas.
 std::string CsvValuesOf(const AnalogRow& row, double value, const RowScale& scale);
 // One CSV value per digital channel, 1 or 0.
 std::string CsvBitsOf(int bits, int count);

@@ -25,14 +25,6 @@ bool BitSet(int bits, int index)
     return (bits & (1 << index)) != 0;
 }
 
-std::string Flags(int bits, int count)
-{
-    std::string values;
-    for (int i = 0; i < count; ++i)
-        values += BitSet(bits, i) ? ",1" : ",0";
-    return values;
-}
-
 } // namespace
 
 CVantelDIGITAL::CVantelDIGITAL(PanelView& view, PanelContext context)
@@ -60,7 +52,7 @@ bool CVantelDIGITAL::start()
     showStatus(statusText());
     restoreWindowPosition();
     sendFirstReads();
-    openLog(csvHeader());
+    openLog(logHeadings());
     startTicking();
     return true;
 }
@@ -96,9 +88,12 @@ std::string CVantelDIGITAL::statusText() const
     return std::string(model().displayName) + " ( " + where + " ) ID " + std::to_string(unitId_.load());
 }
 
-std::string CVantelDIGITAL::csvValues() const
+ReadingValues CVantelDIGITAL::readingValues() const
 {
-    return Flags(outputs_.load(), outputCount()) + Flags(inputs_.load(), inputCount());
+    ReadingValues values = BitColumns(outputs_.load(), outputCount());
+    const ReadingValues inputs = BitColumns(inputs_.load(), inputCount());
+    values.insert(values.end(), inputs.begin(), inputs.end());
+    return values;
 }
 
 int CVantelDIGITAL::oneShotValue(int index) const
@@ -112,7 +107,7 @@ void CVantelDIGITAL::periodicWork()
 
     if (autoFunction(inputAuto()).advance()) {
         // The line carries what the previous read found, before this one answers.
-        const std::string values = csvValues();
+        const ReadingValues values = readingValues();
         onReadInputs();
         logValues(values);
     }

@@ -42,13 +42,14 @@ public:
 
     // Bit i = output (input) i+1 as the panel knows it.
     int outputBits() const { return outputs_.load(); }
+    bool outputShownOn(int index) const override { return (outputs_.load() >> index & 1) != 0; }
     int inputBits() const { return inputs_.load(); }
     int oneShotValue(int index) const;
 
     // The texts the panel writes: the status line, the CSV header and the
     // values of one CSV line (each value with its leading comma).
     std::string statusText() const;
-    std::string csvValues() const;
+    ReadingValues readingValues() const;
 
     const CDigitalChannel& channel() const { return link_.channel(); }
 

@@ -90,14 +90,25 @@ bool DigitalPanelBase::onControlClicked(int controlId)
     return false;
 }
 
-std::string DigitalPanelBase::csvHeader()
+std::string DigitalPanelBase::switchOutput(int index, bool on)
 {
-    std::string header = "日付,時刻";
+    if (index < 0 || index >= outputCount())
+        return "unknown channel";
+    if (outputAutoOn(index))
+        return "the output is switched automatically";
+    if (outputShownOn(index) != on)
+        onOutputButton(index);
+    return {};
+}
+
+std::vector<ColumnHeading> DigitalPanelBase::logHeadings()
+{
+    std::vector<ColumnHeading> headings;
     for (int i = 0; i < outputCount(); ++i)
-        header += "," + view().text(DigitalId::OutputName[static_cast<std::size_t>(i)]);
+        headings.push_back({view().text(DigitalId::OutputName[static_cast<std::size_t>(i)]), false});
     for (int i = 0; i < inputCount(); ++i)
-        header += "," + view().text(DigitalId::InputName[static_cast<std::size_t>(i)]);
-    return header + "\n";
+        headings.push_back({view().text(DigitalId::InputName[static_cast<std::size_t>(i)]), false});
+    return headings;
 }
 
 } // namespace vantel

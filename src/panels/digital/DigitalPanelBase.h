@@ -1,5 +1,6 @@
 #pragma once
 
+#include "logging/CsvText.h"
 #include "panels/digital/DigitalPanelIds.h"
 #include "panels/framework/AutoFunction.h"
 #include "panels/framework/PanelBase.h"
@@ -28,9 +29,16 @@ public:
     bool onControlClicked(int controlId);
 
     bool outputAutoOn(int index) { return autoFunction(outputAuto(index)).isOn(); }
+    // Whether output `index` is on, as far as the panel knows.
+    virtual bool outputShownOn(int index) const = 0;
+    // GUI thread: what a user does to switch output `index` on or off:
+    // presses its ON/OFF button unless it shows that state already. Refused
+    // (with the reason; empty when done) where the user could not: the
+    // output is being switched by its automatic function.
+    std::string switchOutput(int index, bool on);
     bool inputAutoOn() { return autoFunction(inputAuto()).isOn(); }
 
-    std::string csvHeader();
+    std::vector<ColumnHeading> logHeadings();
 
 protected:
     DigitalPanelBase(PanelView& view, PanelContext context);

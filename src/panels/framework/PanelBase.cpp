@@ -1,8 +1,10 @@
 #include "panels/framework/PanelBase.h"
 
+#include "logging/CsvText.h"
 #include "logging/LogFileName.h"
 #include "panels/framework/WindowPlacement.h"
 #include "registry/ListFieldText.h"
+#include "registry/ModelCatalogue.h"
 
 #include <array>
 
@@ -14,6 +16,12 @@ std::string NameOf(UnitList& list, UnitId unit)
 {
     const UnitRecord* record = list.find(unit);
     return record ? record->name : std::string();
+}
+
+std::string ModelNameOf(UnitList& list, UnitId unit)
+{
+    const UnitRecord* record = list.find(unit);
+    return record ? std::string(ModelAt(record->modelRow).displayName) : std::string();
 }
 
 std::array<std::string, kChannelsPerSide>& NamesOf(UnitRecord& record, SignalSide side)
@@ -29,6 +37,7 @@ PanelBase::PanelBase(PanelView& view, PanelContext context)
       logBaseName_(
           LogBaseName(context.logFolder, MakeLogName(unitName_), context.fileSwitchLines, context.localTime->now())),
       fileSwitchLines_(context.fileSwitchLines), saveListOnClose_(context.saveListOnClose), logger_(*context.codec),
+      readings_(context.readings), modelName_(ModelNameOf(context.list, context.unit)),
       loggingEnabled_(context.loggingEnabled), ticker_(context.tickMode)
 {
 }
@@ -272,23 +281,21 @@ void PanelBase::storeWindowPosition()
     }
 }
 
-void PanelBase::openLog(std::string_view headerLine)
+void PanelBase::openLog(std::vector<ColumnHeading> headings)
 {
-    logger_.Open(logBaseName_, headerLine, fileSwitchLines_);
+    logger_.Open(logBaseName_, CsvHeaderLine(headings), fileSwitchLines_);
+    logHeadings_ = std::move(headings);
     logOpen_ = true;
 }
 
-void PanelBase::logValues(std::string_view values)
+void PanelBase::logValues(const ReadingValues& values)
 {
     if (!loggingEnabled_.load() || !logOpen_.load())
         return;
-    const LocalDateTime now = localTime_.now();
-    std::string line = LogDate(now);
-    line += ',';
-    line += LogTime(now);
-    line += values;
-    line += '\n';
-    logger_.WriteLine(line);
+    const Reading reading = MakeReading(unitName_, modelName_, localTime_.now(), logHeadings_, values);
+    logger_.take(reading);
+    if (readings_)
+        readings_->take(reading);
 }
 
 void PanelBase::startTicking()

@@ -2,6 +2,7 @@
 
 #include "logging/CsvLogger.h"
 #include "logging/LocalTime.h"
+#include "logging/Reading.h"
 #include "panels/framework/AutoFunction.h"
 #include "panels/framework/PanelContext.h"
 #include "panels/framework/PanelLink.h"
@@ -19,6 +20,7 @@
 #include <string>
 #include <string_view>
 #include <thread>
+#include <vector>
 
 namespace vantel {
 
@@ -130,7 +132,8 @@ protected:
     // The period box starts with "10"; returns the function's index.
     int addAutoFunction(AutoControls controls);
     void restoreWindowPosition();
-    void openLog(std::string_view headerLine);
+    // The CSV file's header names these columns; each logged reading too.
+    void openLog(std::vector<ColumnHeading> headings);
     void startTicking();
     // Start-up failed: show why, release the unit and close the window. No
     // tick has started.
@@ -154,9 +157,11 @@ protected:
     // automatic function is off and its 自動 box can no longer be ticked, so
     // that nothing on the panel looks live.
     void retireAllAutos();
-    // While logging is on: one line "date,time" + `values` (each value with
-    // its leading comma). Lost silently when the file cannot be written.
-    void logValues(std::string_view values);
+    // While logging is on: one reading of `values` (in the order of the
+    // headings) to the CSV file, as the line "date,time,values...", and to
+    // the context's reading sink. A line is lost silently when the file
+    // cannot be written.
+    void logValues(const ReadingValues& values);
     // Shows "ORVEX通信エラー" (once while it is up); with Close the panel
     // ignores every later result and closes at the first tick after the
     // message was dismissed; with StopPolling the tick ends at once.
@@ -245,6 +250,9 @@ private:
     const bool saveListOnClose_;
 
     CsvLogger logger_;
+    std::vector<ColumnHeading> logHeadings_; // set before logOpen_
+    ReadingSink* const readings_;
+    const std::string modelName_;
     std::deque<AutoEntry> autos_; // filled at start-up only, read by the tick
     std::map<int, NameSlot> nameBoxes_;
 

@@ -2,6 +2,7 @@
 
 #include "logging/CsvLogger.h"
 #include "logging/LocalTime.h"
+#include "logging/Reading.h"
 #include "platform/Clock.h"
 #include "platform/Ticker.h"
 #include "registry/AppState.h"
@@ -49,6 +50,9 @@ struct PanelContext {
     // unit is given up and every exchange with it fails at once, also one
     // under way during start-up.
     std::stop_token giveUp;
+    // Where each logged reading goes besides the panel's CSV file (the MQTT
+    // publisher of a headless run); must outlive the panel.
+    ReadingSink* readings = nullptr;
 };
 
 // The context of a panel opened from the main window's connect.

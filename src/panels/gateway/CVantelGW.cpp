@@ -50,7 +50,7 @@ void CVantelGW::start()
     showStatus(infoText());
     session_.listen([this](std::string_view letters, std::string_view payload) { return onReply(letters, payload); });
     restoreWindowPosition();
-    openLog(csvHeader());
+    openLog(logHeadings());
     for (int i = 0; i < outputCount(); ++i)
         showOutput(i, Undetermined);
     for (int i = 0; i < inputCount(); ++i)
@@ -121,13 +121,13 @@ std::string CVantelGW::infoText() const
     return GatewayInfoText(model().displayName, session_.node(), unitId_.load());
 }
 
-std::string CVantelGW::csvValues() const
+ReadingValues CVantelGW::readingValues() const
 {
-    std::string values;
+    ReadingValues values;
     for (int i = 0; i < outputCount(); ++i)
-        values += outputState(i) == On ? ",1" : ",0";
+        values.push_back({outputState(i) == On ? "1" : "0", std::nullopt});
     for (int i = 0; i < inputCount(); ++i)
-        values += inputState(i) == On ? ",1" : ",0";
+        values.push_back({inputState(i) == On ? "1" : "0", std::nullopt});
     return values;
 }
 
@@ -262,7 +262,7 @@ void CVantelGW::onInputs(int bits)
     for (int i = 0; i < inputCount(); ++i)
         showInput(i, BitSet(bits, i) ? On : Off);
     if (inputReadPending_.exchange(false))
-        logValues(csvValues());
+        logValues(readingValues());
 }
 
 void CVantelGW::onOutputs(int bits)

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "logging/CsvText.h"
 #include "panels/digital/DigitalPanelBase.h"
 #include "panels/gateway/GatewayPanelRules.h"
 #include "panels/gateway/NodeSession.h"
@@ -43,12 +44,14 @@ public:
     // From the unit's "sn" reply; -1 before.
     int unitIdReported() const { return unitId_.load(); }
     State outputState(int index) const { return StateAt(outputs_, index); }
+    bool outputShownOn(int index) const override { return outputState(index) == On; }
     State inputState(int index) const { return StateAt(inputs_, index); }
     // An output switched on by hand is switched off again right away.
     bool pulses(int index) const;
 
     std::string infoText() const;
-    std::string csvValues() const;
+    ReadingValues readingValues() const;
+    std::string csvValues() const { return CsvValuesText(readingValues()); }
 
 protected:
     void periodicWork() override;
