@@ -3,6 +3,7 @@
 #include <cstdlib>
 #include <iterator>
 #include <string>
+#include <utility>
 
 namespace vantel::bench {
 namespace {
@@ -27,16 +28,17 @@ std::filesystem::path NewFolder()
 
 } // namespace
 
-SimFleet::SimFleet(int unitCount)
-    : rows_(DigitalRows(unitCount)), sims_(rows_), folder_(NewFolder()),
-      list_((folder_ / "vantel.dat").string(), codec_)
+SimFleet::SimFleet(int unitCount) : SimFleet(DigitalRows(unitCount)) {}
+
+SimFleet::SimFleet(std::vector<int> rows)
+    : rows_(std::move(rows)), sims_(rows_), folder_(NewFolder()), list_((folder_ / "vantel.dat").string(), codec_)
 {
-    for (int i = 0; i < unitCount; ++i) {
+    for (std::size_t i = 0; i < rows_.size(); ++i) {
         UnitConnection unit;
         unit.name = "unit" + std::to_string(1000 + i).substr(1);
         unit.host = "127.0.0.1";
-        unit.controlPort = sims_.ports()[static_cast<std::size_t>(i)];
-        unit.modelRow = rows_[static_cast<std::size_t>(i)];
+        unit.controlPort = sims_.ports()[i];
+        unit.modelRow = rows_[i];
         list_.Add(-1, unit);
     }
 }

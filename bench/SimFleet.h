@@ -10,12 +10,14 @@
 namespace vantel::bench {
 
 // A whole list of simulated digital units (rows 8 and 22 in turn, two-byte
-// and ASCII dialects) served by a child process, and a unit list naming them
+// and ASCII dialects; or the rows given) served by a child process, and a unit list naming them
 // in a fresh temporary folder that also takes the logs. Construct it before
 // any thread starts: it forks.
 class SimFleet {
 public:
     explicit SimFleet(int unitCount);
+    // One unit per entry of `rows` (model rows of any kind).
+    explicit SimFleet(std::vector<int> rows);
     ~SimFleet();
     SimFleet(const SimFleet&) = delete;
     SimFleet& operator=(const SimFleet&) = delete;
