@@ -13,6 +13,7 @@
 #include "panels/analog/AnalogInputIds.h"
 #include "panels/framework/ContainerWindow.h"
 #include "panels/framework/TabParentDialog.h"
+#include "platform/Adapters.h"
 
 #include <QApplication>
 #include <QCheckBox>
@@ -91,13 +92,14 @@ int main(int argc, char** argv)
     SimFleet fleet(rows); // forks: before any thread of ours
     QApplication app(argc, argv);
     UnitList& list = fleet.list();
+    list.Save(); // the main window reads it again
     AppState state;
     MainWindow main(list, state, fleet.folder().string() + "/");
     PanelLauncher launcher(state, {}, [&](UnitRecord& record, const ConnectRequest& request, ConnectedAnalogUnit u) {
         OpenAnalogContainer(list, state, record, request, std::move(u.channel), u.unitId);
     });
     main.logic().setConnector(&launcher);
-    if (!main.start({}))
+    if (!main.start({LoopbackAdapter()}))
         return 1;
     main.show();
     main.controls().setChecked(MainId::LoggingEnabled, true);
