@@ -228,7 +228,7 @@ int main(int argc, char** argv)
     std::printf("  trace file: %.1f MB, trace lines not written: %llu\n",
                 static_cast<double>(std::filesystem::file_size(traceFile, sizeError)) / 1e6,
                 static_cast<unsigned long long>(trace.lostLines()));
-    std::printf("peak memory of the program: %ld MB; simulators (child): %.1f%% of one core over both runs\n",
+    std::printf("peak memory of the program: %ld MB; simulators (child): %.1f%% of one core over the three runs\n",
                 OwnUsage().ru_maxrss / 1024, 100.0 * simReport.cpuSeconds / (all.wall + outage.wall + traced.wall));
     return 0;
 }
