@@ -21,6 +21,7 @@
 #include <filesystem>
 #include <functional>
 #include <mutex>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -185,11 +186,17 @@ void RunCase(const Case& c, Worker& worker, MakeRequest makeRequest, int iterati
     Print(c.name, "posted+callback", posted);
     std::printf("  ratio to floor %5.2f, to floor+hand-off %5.2f\n", posted.median / floor.median,
                 posted.median / (floor.median + handOff.median));
+    // The untraced run came first; the rerun with tracing off, just before the
+    // traced ones, shows how far the machine drifted meanwhile.
+    std::optional<Figures> off;
     for (const TraceMode& mode : TraceModes(TraceFolder())) {
         const TracedRun traced(mode);
         const Figures figures = Summarise(MeasureChained(worker, makeRequest, iterations));
+        if (!mode.sink)
+            off = figures;
         Print(c.name, mode.name, figures);
-        std::printf("  ratio to untraced %5.2f\n", figures.median / chained.median);
+        std::printf("  ratio to untraced %5.2f, to trace off %5.2f\n", figures.median / chained.median,
+                    figures.median / (off ? off->median : chained.median));
     }
 }
 
