@@ -1,8 +1,8 @@
 #include "comm/link/StreamTrace.h"
 
-#include <array>
+#include "comm/protocol/AsciiCodec.h"
+
 #include <cctype>
-#include <cstdio>
 #include <utility>
 
 namespace vantel {
@@ -85,9 +85,7 @@ void StreamTrace::event(std::string_view meaning)
 
 void StreamTrace::nodeEvent(int node, std::string_view meaning)
 {
-    std::array<char, 4> digits{};
-    std::snprintf(digits.data(), digits.size(), "%02X", static_cast<unsigned>(node) & 0xFFU);
-    put(TraceDirection::Event, {}, meaning, target_.wallMs(), unitOf(digits.data()));
+    put(TraceDirection::Event, {}, meaning, target_.wallMs(), unitOf(ascii::codec::Hex(node, 2)));
 }
 
 std::string StreamTrace::held() const
