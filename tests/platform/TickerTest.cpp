@@ -62,11 +62,19 @@ TEST(Ticker, ManualModeTicksOnlyWhenToldAndOnlyWhileRunning)
     EXPECT_EQ(ticks, 2);
 }
 
-TEST(Ticker, ThreadTicksUntilStoppedAndNeverAfter)
+// The same rules on the shared tick thread and on a thread of the ticker's own.
+class ThreadTicker : public ::testing::TestWithParam<Ticker::Waits> {};
+
+INSTANTIATE_TEST_SUITE_P(Ticker, ThreadTicker, ::testing::Values(Ticker::Waits::Never, Ticker::Waits::MayWait),
+                         [](const auto& param) {
+                             return param.param == Ticker::Waits::Never ? "Shared" : "OwnThread";
+                         });
+
+TEST_P(ThreadTicker, TicksUntilStoppedAndNeverAfter)
 {
     TickCounter counter;
     Ticker ticker;
-    ticker.start([&] { counter.tick(); }, 1ms);
+    ticker.start([&] { counter.tick(); }, 1ms, GetParam());
     ASSERT_TRUE(counter.waitFor(20));
     ticker.stop();
     const int atStop = counter.count();
@@ -75,7 +83,7 @@ TEST(Ticker, ThreadTicksUntilStoppedAndNeverAfter)
     EXPECT_FALSE(counter.overlapped());
 }
 
-TEST(Ticker, SlowTicksNeverOverlap)
+TEST_P(ThreadTicker, SlowTicksNeverOverlap)
 {
     TickCounter counter;
     Ticker ticker;
@@ -84,13 +92,13 @@ TEST(Ticker, SlowTicksNeverOverlap)
             counter.tick();
             std::this_thread::sleep_for(3ms); // longer than the period
         },
-        1ms);
+        1ms, GetParam());
     ASSERT_TRUE(counter.waitFor(5));
     ticker.stop();
     EXPECT_FALSE(counter.overlapped());
 }
 
-TEST(Ticker, StopFromInsideTheTickEndsTheThreadAfterThatTick)
+TEST_P(ThreadTicker, StopFromInsideTheTickEndsTheTickingAfterThatTick)
 {
     TickCounter counter;
     Ticker ticker;
@@ -99,20 +107,52 @@ TEST(Ticker, StopFromInsideTheTickEndsTheThreadAfterThatTick)
             counter.tick();
             ticker.stop();
         },
-        1ms);
+        1ms, GetParam());
     ASSERT_TRUE(counter.waitFor(1));
     ticker.stop(); // joins
     EXPECT_EQ(counter.count(), 1);
     EXPECT_FALSE(ticker.running());
 }
 
-TEST(Ticker, StopsPromptlyWithALongPeriod)
+TEST_P(ThreadTicker, StopsPromptlyWithALongPeriod)
 {
     // Would hang the test for an hour if stop() waited for the deadline.
     Ticker ticker;
-    ticker.start([] {}, std::chrono::hours(1));
+    ticker.start([] {}, std::chrono::hours(1), GetParam());
     ticker.stop();
     EXPECT_FALSE(ticker.running());
+}
+
+TEST(Ticker, ATickThatWaitsHoldsUpNoTickOnTheSharedThread)
+{
+    std::mutex mutex;
+    std::condition_variable changed;
+    bool entered = false;
+    bool released = false;
+    Ticker waiting;
+    waiting.start(
+        [&] {
+            std::unique_lock lock(mutex);
+            entered = true;
+            changed.notify_all();
+            changed.wait(lock, [&] { return released; });
+        },
+        1ms, Ticker::Waits::MayWait);
+    {
+        std::unique_lock lock(mutex);
+        ASSERT_TRUE(changed.wait_for(lock, 30s, [&] { return entered; }));
+    }
+    TickCounter shared;
+    Ticker brief;
+    brief.start([&] { shared.tick(); }, 1ms);
+    EXPECT_TRUE(shared.waitFor(5));
+    brief.stop();
+    {
+        const std::lock_guard lock(mutex);
+        released = true;
+    }
+    changed.notify_all();
+    waiting.stop();
 }
 
 } // namespace

@@ -298,10 +298,10 @@ void PanelBase::logValues(const ReadingValues& values)
         readings_->take(reading);
 }
 
-void PanelBase::startTicking()
+void PanelBase::startTicking(Ticker::Waits waits)
 {
     advanceTo(PanelPhase::Running);
-    ticker_.start([this] { tick(); });
+    ticker_.start([this] { tick(); }, Ticker::kDefaultPeriod, waits);
 }
 
 void PanelBase::startUpInBackground(std::function<void()> work)

@@ -55,10 +55,10 @@ enum class PanelPhase {
 //
 // Threads: the GUI thread constructs the panel, runs start-up, the control
 // handlers and the close routine, and destroys it. The tick runs on the
-// ticker thread, communication callbacks on the worker thread; both talk to
-// the window only through the thread-safe calls of PanelView and never touch
-// the unit list. Destroy panels through PanelPtr, which stops every thread
-// before any part of the panel goes away.
+// shared tick thread (see Ticker), communication callbacks on the worker
+// thread; both talk to the window only through the thread-safe calls of
+// PanelView and never touch the unit list. Destroy panels through PanelPtr,
+// which stops every thread before any part of the panel goes away.
 //
 // Whatever shows the panel (its own window or the tab container) is its
 // PanelHost, and whatever it talks through is its PanelLink. The close runs
@@ -76,7 +76,7 @@ public:
     void setLoggingEnabled(bool enabled) override { loggingEnabled_ = enabled; }
     bool loggingEnabled() const { return loggingEnabled_.load(); }
 
-    // Every 100 ms on the ticker thread (tests call it directly).
+    // Every 100 ms on the tick thread (tests call it directly).
     void tick();
 
     // GUI thread: "切断", the close box and every posted close end here. The
@@ -134,7 +134,9 @@ protected:
     void restoreWindowPosition();
     // The CSV file's header names these columns; each logged reading too.
     void openLog(std::vector<ColumnHeading> headings);
-    void startTicking();
+    // A panel whose tick waits for its unit says so: its tick then gets a
+    // thread of its own instead of the process's shared tick.
+    void startTicking(Ticker::Waits waits = Ticker::Waits::Never);
     // Start-up failed: show why, release the unit and close the window. No
     // tick has started.
     void abandonStartUp(std::string_view message);

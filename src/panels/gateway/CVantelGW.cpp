@@ -96,7 +96,8 @@ void CVantelGW::afterStartUp(bool answered)
         return;
     }
     startedUp_ = true;
-    startTicking();
+    // The tick reads and switches through the radio and waits for the answers.
+    startTicking(Ticker::Waits::MayWait);
 }
 
 bool CVantelGW::exchange(std::string_view command)
