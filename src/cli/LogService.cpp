@@ -15,9 +15,6 @@ namespace {
 // An outage is over once a reopened panel has written this many lines (see
 // the class comment).
 constexpr long kLinesOfAGoodRun = 2;
-// Longest sleep between two looks at the clock and the stop request while a
-// unit waits out its back-off.
-constexpr std::int64_t kWaitSliceMs = 100;
 
 std::string DateTimeText(const LocalDateTime& t)
 {
@@ -40,9 +37,15 @@ std::string OneLine(const std::string& shown)
 
 } // namespace
 
-// One unit: its panel on its own thread, opened again after failures while
-// keepGoing is set. The unit gets a list of its own holding only its record,
-// so no two threads ever share a record.
+// One unit: its panel, opened again after failures while keepGoing is set.
+// The unit gets a list of its own holding only its record, so no two units
+// ever share a record.
+//
+// Opening waits for the unit (connect, start-up reads), so it runs on a
+// thread of its own that ends once the panel runs; from then on the
+// service's desk thread plays the panel's GUI thread: it runs what the panel
+// posts, watches its lines and closes it. Every stage after the opening is a
+// step of serve(), which never waits for the unit.
 class LogService::UnitRun {
 public:
     UnitRun(LogService& service, const UnitRecord& unit, OpenForLogging open)
@@ -55,18 +58,30 @@ public:
         status_.name = unit.name;
         app_.commandLineTimeoutMs = service.settings_.unitTimeoutMs;
     }
+    ~UnitRun()
+    {
+        if (opener_.joinable())
+            opener_.join();
+    }
 
-    void start()
+    // Before the desk runs: the first opening.
+    void start() { beginOpening(); }
+
+    // Desk thread: moves the unit on as far as it can go without waiting.
+    // True once it has ended for good.
+    bool serve()
     {
-        thread_ = std::thread([this] { run(); });
+        if (stage_ == Stage::Opening && openDone_.load())
+            takeOpened();
+        if (stage_ == Stage::Running)
+            watchRunning();
+        if (stage_ == Stage::Closing && !view_->pump(*opened_.panel))
+            panelEnded(true);
+        if (stage_ == Stage::Waiting)
+            waitToReopen();
+        return stage_ == Stage::Ended;
     }
-    void wake() { wake_.notify_all(); }
-    void join()
-    {
-        wake();
-        if (thread_.joinable())
-            thread_.join();
-    }
+
     UnitLogStatus status() const
     {
         const std::lock_guard lock(mutex_);
@@ -83,35 +98,40 @@ public:
     }
 
 private:
+    // Opening: on the opener thread. Running: polling, the desk pumps.
+    // Closing: told to close, the desk pumps until the window has gone.
+    // Waiting: out of a back-off before the next opening.
+    enum class Stage { Opening, Running, Closing, Waiting, Ended };
+
     const LogServiceSettings& settings() const { return service_.settings_; }
 
-    void run()
+    void beginOpening()
     {
-        while (!service_.stopping_.load()) {
-            std::ostringstream shown;
-            const bool stopped = runPanel(shown);
-            if (stopped || service_.stopping_.load())
-                break;
-            failed(shown.str());
-            if (!settings().keepGoing) {
-                const std::lock_guard lock(mutex_);
-                status_.failed = true;
-                break;
-            }
-            waitUntil(backOff_.failedAt(settings().clock->nowMs()));
+        {
+            const std::lock_guard lock(mutex_);
+            status_.reopenAtMs.reset();
         }
-        service_.unitEnded();
+        if (opener_.joinable())
+            opener_.join();
+        const UnitRecord& unit = list_.at(0);
+        shown_ = std::make_unique<std::ostringstream>();
+        view_ = std::make_unique<HeadlessPanelControls>(*shown_, unit.windowLeft, unit.windowTop);
+        if (settings().confirmShortPeriods)
+            view_->answer = [](std::string_view) { return true; };
+        view_->setPostListener([this] { service_.wakeDesk(); });
+        stage_ = Stage::Opening;
+        failedOpen_ = false;
+        openDone_ = false;
+        opener_ = std::thread([this] {
+            opened_ = open_(*view_, panelContext(), settings().period);
+            openDone_ = true;
+            service_.wakeDesk();
+        });
     }
 
-    // True when the service stopped the panel; false when it failed to start
-    // or closed by itself, having shown why on `shown`.
-    bool runPanel(std::ostringstream& shown)
+    PanelContext panelContext()
     {
-        const UnitRecord& unit = list_.at(0);
-        HeadlessPanelControls view(shown, unit.windowLeft, unit.windowTop);
-        if (settings().confirmShortPeriods)
-            view.answer = [](std::string_view) { return true; };
-        PanelContext context(list_, app_, unit.id);
+        PanelContext context(list_, app_, list_.at(0).id);
         context.logFolder = settings().folder;
         context.fileSwitchLines = settings().fileSwitchLines;
         context.loggingEnabled = true;
@@ -122,25 +142,97 @@ private:
         context.localTime = settings().localTime;
         context.giveUp = service_.giveUp_.get_token();
         context.readings = settings().readings;
-        LoggingPanel opened = open_(view, context, settings().period);
-        if (!opened)
-            return false;
-        const CsvLogger& log = *opened.log;
-        showOpen(&view, opened.panel.get());
-        bool failedOpen = false;
-        const auto end = view.runUntil(*opened.panel, [&] {
-            noteLines(log.linesWritten());
-            failedOpen = opened.failed && opened.failed();
-            return !service_.stopping_.load() && !failedOpen;
-        });
-        noteLines(log.linesWritten());
+        return context;
+    }
+
+    // The opener has ended: its panel runs, or it failed to start and has
+    // shown why.
+    void takeOpened()
+    {
+        opener_.join();
+        if (!opened_) {
+            afterPanel(false);
+            return;
+        }
+        showOpen(view_.get(), opened_.panel.get());
+        stage_ = Stage::Running;
+    }
+
+    void watchRunning()
+    {
+        if (!view_->pump(*opened_.panel)) {
+            panelEnded(false);
+            return;
+        }
+        noteLines(opened_.log->linesWritten());
+        failedOpen_ = opened_.failed && opened_.failed();
+        if (!service_.stopping_.load() && !failedOpen_)
+            return;
+        opened_.panel->onCloseCommand();
+        stage_ = Stage::Closing;
+    }
+
+    // The window has gone: closed by the service (`closedHere`) or by the
+    // panel itself after a failure.
+    void panelEnded(bool closedHere)
+    {
+        const long panelLines = opened_.log->linesWritten();
+        noteLines(panelLines);
         showOpen(nullptr, nullptr);
         {
             const std::lock_guard lock(mutex_);
-            linesBefore_ += log.linesWritten();
+            linesBefore_ += panelLines;
         }
-        opened.panel.reset();
-        return end == HeadlessPanelControls::End::Stopped && !failedOpen;
+        opened_.panel.reset();
+        afterPanel(closedHere && !failedOpen_);
+    }
+
+    // `stopped`: the service ended the panel; otherwise it failed, having
+    // shown why.
+    void afterPanel(bool stopped)
+    {
+        if (stopped || service_.stopping_.load()) {
+            end();
+            return;
+        }
+        failed(shown_->str());
+        if (!settings().keepGoing) {
+            {
+                const std::lock_guard lock(mutex_);
+                status_.failed = true;
+            }
+            end();
+            return;
+        }
+        const std::int64_t reopenAt = backOff_.failedAt(settings().clock->nowMs());
+        const std::lock_guard lock(mutex_);
+        status_.reopenAtMs = reopenAt;
+        stage_ = Stage::Waiting;
+    }
+
+    void waitToReopen()
+    {
+        if (service_.stopping_.load()) {
+            {
+                const std::lock_guard lock(mutex_);
+                status_.reopenAtMs.reset();
+            }
+            end();
+            return;
+        }
+        std::int64_t reopenAt = 0;
+        {
+            const std::lock_guard lock(mutex_);
+            reopenAt = status_.reopenAtMs.value_or(0);
+        }
+        if (settings().clock->nowMs() >= reopenAt)
+            beginOpening();
+    }
+
+    void end()
+    {
+        stage_ = Stage::Ended;
+        service_.unitEnded();
     }
 
     // The panel that actions are posted to, while it runs.
@@ -205,32 +297,25 @@ private:
         return DateTimeText(settings().localTime->now()) + " " + Printable(status_.name) + ": " + text;
     }
 
-    void waitUntil(std::int64_t deadlineMs)
-    {
-        std::unique_lock lock(mutex_);
-        status_.reopenAtMs = deadlineMs;
-        for (;;) {
-            const std::int64_t left = deadlineMs - settings().clock->nowMs();
-            if (service_.stopping_.load() || left <= 0)
-                break;
-            wake_.wait_for(lock, std::chrono::milliseconds(std::min(left, kWaitSliceMs)));
-        }
-        status_.reopenAtMs.reset();
-    }
-
     LogService& service_;
     UnitList list_;
     AppState app_;
     const OpenForLogging open_;
-    RetryBackOff backOff_; // the unit's thread only
+    // The desk's (and the opener's while it runs, handed over by the join).
+    Stage stage_ = Stage::Opening;
+    RetryBackOff backOff_;
+    std::unique_ptr<std::ostringstream> shown_; // what the current panel showed
+    std::unique_ptr<HeadlessPanelControls> view_;
+    LoggingPanel opened_;
+    bool failedOpen_ = false;
+    std::atomic<bool> openDone_{false};
     mutable std::mutex mutex_;
-    std::condition_variable wake_;
     UnitLogStatus status_;
     long linesBefore_ = 0; // written by the unit's earlier panels
     bool inOutage_ = false;
     HeadlessPanelControls* openView_ = nullptr;
     PanelBase* openPanel_ = nullptr;
-    std::thread thread_; // last: joined before the rest goes
+    std::thread opener_; // last: joined before the rest goes
 };
 
 LogService::LogService(LogServiceSettings settings, std::ostream& messages)
@@ -256,17 +341,42 @@ void LogService::start()
     }
     for (const auto& unit : units_)
         unit->start();
+    desk_ = std::thread([this] { runDesk(); });
 }
 
 void LogService::stop()
 {
     stopping_ = true;
-    for (const auto& unit : units_)
-        unit->wake();
+    wakeDesk();
     waitWhileRunning(kStopGrace);
     giveUp_.request_stop();
-    for (const auto& unit : units_)
-        unit->join();
+    if (desk_.joinable())
+        desk_.join();
+}
+
+void LogService::runDesk()
+{
+    std::unique_lock lock(deskMutex_);
+    for (;;) {
+        deskWoken_ = false;
+        lock.unlock();
+        bool allEnded = true;
+        for (const auto& unit : units_)
+            allEnded = unit->serve() && allEnded;
+        lock.lock();
+        if (allEnded)
+            return;
+        deskWake_.wait_for(lock, kDeskRound, [this] { return deskWoken_; });
+    }
+}
+
+void LogService::wakeDesk()
+{
+    {
+        const std::lock_guard lock(deskMutex_);
+        deskWoken_ = true;
+    }
+    deskWake_.notify_one();
 }
 
 bool LogService::post(const std::string& unitName, PanelAction action)

@@ -45,8 +45,8 @@ struct LogServiceSettings {
     // Where each reading goes besides the unit's CSV file (the MQTT
     // publisher); must outlive the service.
     ReadingSink* readings = nullptr;
-    // Told (on the unit's thread) when a unit first logs, when an outage
-    // begins and when it ends.
+    // Told (on the service's desk thread) when a unit first logs, when an
+    // outage begins and when it ends.
     std::function<void(const std::string& unitName, bool available)> availabilityChanged;
     // One more line for the status (the MQTT queue's), if any.
     std::function<std::string()> extraStatus;
@@ -62,10 +62,11 @@ struct UnitLogStatus {
     bool failed = false;                    // it ended by itself (without keepGoing)
 };
 
-// Logs several units at once, each with its own panel run headless on its
-// own thread, so a unit that hangs in a connect or a slow exchange holds up
-// no other unit's lines. Each unit writes its own file exactly as a one-unit
-// run does.
+// Logs several units at once, each with its own panel run headless. A panel
+// waits for its unit only on threads of its own (the opening, its worker), so
+// a unit that hangs in a connect or a slow exchange holds up no other unit's
+// lines; one desk thread plays the GUI thread of every running panel. Each
+// unit writes its own file exactly as a one-unit run does.
 //
 // A unit that fails ends (without keepGoing) or is opened again after a
 // RetryBackOff wait. Its message goes out once per outage. An outage is
@@ -104,8 +105,8 @@ public:
     // The status as one line per unit: name, lines, outages, time of the last line.
     static std::string Describe(const UnitLogStatus& status);
 
-    // Runs `action` on the unit's own thread with its panel and window, as a
-    // user's click runs. False when no unit has that name or its panel is
+    // Runs `action` on the desk thread with the unit's panel and window, as
+    // a user's click runs. False when no unit has that name or its panel is
     // not open (waiting out an outage, ended).
     using PanelAction = std::function<void(PanelBase& panel)>;
     bool post(const std::string& unitName, PanelAction action);
@@ -117,6 +118,14 @@ private:
     class UnitRun;
 
     void unitEnded();
+    // The desk thread: serves every unit after each post of a panel and at
+    // least every kDeskRound (lines, back-off deadlines, the stop).
+    void runDesk();
+    void wakeDesk();
+
+    // Paces the "logging again" notice, the status lines' counts and the
+    // back-off deadlines; a post or a stop wakes the desk at once.
+    static constexpr std::chrono::milliseconds kDeskRound{100};
 
     LogServiceSettings settings_;
     std::ostream& messages_;
@@ -127,6 +136,10 @@ private:
     mutable std::mutex runningMutex_;
     mutable std::condition_variable changed_;
     int running_ = 0;
+    std::mutex deskMutex_;
+    std::condition_variable deskWake_;
+    bool deskWoken_ = false;
+    std::thread desk_; // last: joined before the units go
 };
 
 } // namespace vantel::ctl

@@ -12,7 +12,7 @@ namespace vantel::ctl {
 // relay) of a digital or gateway unit; PREFIX/UNIT/set/AOn with a number
 // sets an analog output, in the row's current mode and through its formula
 // as the panel's box takes it. Each runs through the panel's own action on
-// the unit's thread, as a click would, with the same checks. The outcome
+// the thread that plays the panel's GUI thread, as a click would, with the same checks. The outcome
 // goes to PREFIX/UNIT/event as {"channel":"DO1","value":"1","result":"done"}
 // or with "result":"refused" and a "reason".
 class MqttCommands {

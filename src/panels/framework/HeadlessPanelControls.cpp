@@ -53,7 +53,7 @@ void HeadlessPanelControls::postMessage(std::string_view utf8, std::function<voi
         if (dismissed)
             dismissals_.push_back(std::move(dismissed));
     }
-    posted_.notify_all();
+    notifyPosted();
 }
 
 void HeadlessPanelControls::postClose()
@@ -62,7 +62,7 @@ void HeadlessPanelControls::postClose()
         const std::lock_guard guard(mutex_);
         closePosted_ = true;
     }
-    posted_.notify_all();
+    notifyPosted();
 }
 
 void HeadlessPanelControls::closeWindow()
@@ -71,7 +71,7 @@ void HeadlessPanelControls::closeWindow()
         const std::lock_guard guard(mutex_);
         windowClosed_ = true;
     }
-    posted_.notify_all();
+    notifyPosted();
 }
 
 WindowRect HeadlessPanelControls::windowRect() const
@@ -92,7 +92,14 @@ void HeadlessPanelControls::postTask(std::function<void()> task)
         const std::lock_guard guard(mutex_);
         dismissals_.push_back(std::move(task));
     }
+    notifyPosted();
+}
+
+void HeadlessPanelControls::notifyPosted()
+{
     posted_.notify_all();
+    if (postListener_)
+        postListener_();
 }
 
 bool HeadlessPanelControls::pump(PanelBase& panel)

@@ -61,6 +61,10 @@ public:
     bool pump(PanelBase& panel);
     // Blocks until something is posted or the window closes, at most `timeout`.
     void waitForPost(std::chrono::milliseconds timeout);
+    // Before the panel runs: also told, on the posting thread, after each
+    // post and when the window closes, for a driver that serves many views
+    // from one thread instead of waiting on one.
+    void setPostListener(std::function<void()> listener) { postListener_ = std::move(listener); }
     bool windowClosed() const { return windowClosed_.load(); }
 
     enum class End { Stopped, ClosedByPanel };
@@ -84,8 +88,10 @@ public:
 
 private:
     void printMessage(std::string_view utf8);
+    void notifyPosted();
 
     std::condition_variable posted_;
+    std::function<void()> postListener_;
     std::ostream& out_;
     std::map<int, bool> indicators_;
     std::map<int, int> maxLengths_;
