@@ -11,6 +11,7 @@
 #include <gtest/gtest.h>
 
 #include <array>
+#include <atomic>
 #include <csignal>
 #include <functional>
 #include <memory>
@@ -279,6 +280,41 @@ TEST_F(CtlLogService, AUnitSwitchedOffAndOnResumesInItsFileAfterItsBackOff)
     EXPECT_EQ(Count(file, "日付,時刻"), 1u) << "one header: the file went on";
     EXPECT_EQ(static_cast<long>(Count(file, "\r\n")), tank().lines + 1);
     EXPECT_FALSE(tank().failed);
+}
+
+TEST_F(CtlLogService, AUnitStillOpeningHoldsUpNeitherAnotherUnitsLinesNorWhatIsPostedToItNorTheStop)
+{
+    // One thread serves every running panel; the opening of a unit that
+    // swallows every command waits out its time-out on a thread of its own.
+    sim::SimUnit silent(sim::UnitConfig{.row = 22, .fault = sim::Fault::NoReply});
+    silent.start();
+    goodA.start();
+    addUnit("Silent", 22, silent.port());
+    addUnit("Good A", 22, goodA.port());
+    ctl::LogServiceSettings settings;
+    settings.period = "1";
+    settings.folder = logs.folder();
+    settings.codec = &codec;
+    settings.unitTimeoutMs = 3'600'000; // a stop that waited for it would hang the test
+    SharedStream messages;
+    ctl::LogService service(settings, messages.stream());
+    for (int i = 0; i < list.count(); ++i)
+        service.add(list.at(i), ctl::LoggingFor(list.at(i)).open);
+    service.start();
+    const auto status = [&](std::size_t unit) { return service.status().at(unit); };
+
+    ASSERT_TRUE(Eventually([&] { return status(1).lines >= 3; })) << messages.text();
+    std::atomic<bool> ran{false};
+    ASSERT_TRUE(Eventually([&] { return service.post("Good A", [&](PanelBase&) { ran = true; }); }));
+    ASSERT_TRUE(Eventually([&] { return ran.load(); }));
+    EXPECT_FALSE(service.post("Silent", [](PanelBase&) {})) << "no panel runs yet";
+    EXPECT_EQ(status(0).lines, 0);
+
+    // The stop gives the opening up after its grace.
+    service.stop();
+    EXPECT_FALSE(service.running());
+    const std::string file = FileText(logs.path() / "Good A.csv");
+    EXPECT_EQ(static_cast<long>(Count(file, "\r\n")) - 1, status(1).lines);
 }
 
 TEST_F(CtlLogService, StatusLinesComeEverySAndTheRunEndsWithTheSameSummary)
