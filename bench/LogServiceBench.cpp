@@ -4,13 +4,17 @@
 // some units switched off for a while in the middle. Prints lines expected
 // against lines written, the share of one core, peak memory, and how soon
 // the switched-off units logged again; then all units on again with every
-// frame traced to a file (--trace). Asserts nothing.
+// frame traced to a file (--trace). Each share is also given against two
+// floors measured in the same run: bare 100 ms timer threads, and the
+// exchanges and lines alone done from one thread (WorkFloor.h). Asserts
+// nothing.
 // Usage: vantel_log_service_bench [SECONDS=60] [UNITS=256] [OFF=32] [OFF_SECONDS=20]
 
 #include "BenchFiles.h"
 #include "CpuUsage.h"
 #include "SimFleet.h"
 #include "TickerFloor.h"
+#include "WorkFloor.h"
 #include "cli/LogService.h"
 #include "comm/link/FileTrace.h"
 #include "platform/AppPaths.h"
@@ -153,7 +157,7 @@ PhaseResult RunPhase(const UnitList& list, SimChild& sims, const std::filesystem
     return result;
 }
 
-void Print(const char* title, const PhaseResult& r, int units, int offCount, double floorShare)
+void Print(const char* title, const PhaseResult& r, int units, int offCount, double floorShare, double workShare)
 {
     std::printf("%s, %.1f s\n", title, r.wall);
     std::printf("  units that stayed on:            %d\n", units - offCount);
@@ -162,6 +166,8 @@ void Print(const char* title, const PhaseResult& r, int units, int offCount, dou
     const double share = r.cpu / r.wall;
     std::printf("  program: %6.2f CPU s = %5.1f%% of one core; %.1f times the floor (target <= %.1f)\n", r.cpu,
                 100.0 * share, share / floorShare, kTargetFloorRatio);
+    if (workShare > 0)
+        std::printf("           %.1f times the work floor\n", share / workShare);
     if (offCount > 0) {
         std::printf("  switched-off units: %d, lines written %ld, resumed %zu\n", offCount, r.offWritten,
                     r.resumeSeconds.size());
@@ -208,22 +214,28 @@ int main(int argc, char** argv)
     }
     const PhaseResult traced = RunPhase(list, sims, folder, Phase{std::chrono::seconds(seconds)});
     sims.stopMeasuring();
+    const auto floorDuration = std::chrono::seconds(std::max(1, seconds / 3));
+    const double floorSeconds = std::chrono::duration<double>(floorDuration).count();
+    // What the exchanges and lines cost by themselves, on the units still served.
+    const double workShare = WorkFloorCpuSeconds(list, folder, floorDuration) / floorSeconds;
     const SimChild::Report simReport = sims.finish();
     // What a timer thread per unit costs by itself.
-    const auto floorDuration = std::chrono::seconds(std::max(1, seconds / 3));
-    const double floorShare =
-        BareTickerCpuSeconds(unitCount, floorDuration) / std::chrono::duration<double>(floorDuration).count();
+    const double floorShare = BareTickerCpuSeconds(unitCount, floorDuration) / floorSeconds;
 
     std::printf("vantelctl log --all: %d digital units (rows 8 and 22), input period 1 (100 ms), one process\n",
                 unitCount);
     std::printf("floor: %d bare 100 ms timers (a thread each) ticking nothing, %.1f%% of one core\n", unitCount,
                 100.0 * floorShare);
-    Print("All units on", all, unitCount, 0, floorShare);
+    if (workShare > 0)
+        std::printf("work floor: the same exchanges and lines from one thread with no hand-off, %.1f%% of one core "
+                    "(%.1f times the timers)\n",
+                    100.0 * workShare, workShare / floorShare);
+    Print("All units on", all, unitCount, 0, floorShare, workShare);
     char title[128];
     std::snprintf(title, sizeof title, "--keep-going, %d units switched off for %d s in the middle", offCount,
                   offSeconds);
-    Print(title, outage, unitCount, offCount, floorShare);
-    Print("All units on, every frame traced to a file (--trace)", traced, unitCount, 0, floorShare);
+    Print(title, outage, unitCount, offCount, floorShare, workShare);
+    Print("All units on, every frame traced to a file (--trace)", traced, unitCount, 0, floorShare, workShare);
     std::error_code sizeError;
     std::printf("  trace file: %.1f MB, trace lines not written: %llu\n",
                 static_cast<double>(std::filesystem::file_size(traceFile, sizeError)) / 1e6,
