@@ -78,6 +78,21 @@ private:
     bool open_ = false;
 };
 
+// Removes `id` from another thread while its tick is held at `gate`, then
+// lets the tick go: true when remove() returned only once the tick had ended.
+bool RemoveReturnsOnlyAfterTheHeldTick(TickScheduler& scheduler, TickScheduler::TickId id, Gate& gate,
+                                       const std::atomic<bool>& tickEnded)
+{
+    std::atomic<bool> endedWhenRemoved{false};
+    std::thread remover([&] {
+        scheduler.remove(id);
+        endedWhenRemoved = tickEnded.load();
+    });
+    gate.open();
+    remover.join();
+    return endedWhenRemoved.load();
+}
+
 class TickSchedulerTest : public ::testing::Test {
 protected:
     ManualClock clock;
@@ -158,14 +173,7 @@ TEST_F(TickSchedulerTest, RemoveWaitsForTheTickInProgressAndNoRunFollows)
         100ms);
     clock.set(100);
     ASSERT_TRUE(gate.waitUntilEntered());
-    std::atomic<bool> endedWhenRemoved{false};
-    std::thread remover([&] {
-        scheduler.remove(id);
-        endedWhenRemoved = tickEnded.load();
-    });
-    gate.open();
-    remover.join();
-    EXPECT_TRUE(endedWhenRemoved.load());
+    EXPECT_TRUE(RemoveReturnsOnlyAfterTheHeldTick(scheduler, id, gate, tickEnded));
     clock.set(1000);
     EXPECT_EQ(runs.load(), 1);
     EXPECT_EQ(scheduler.tickCount(), 0U);
@@ -195,14 +203,7 @@ TEST_F(TickSchedulerTest, RemoveFromInsideTheTickStopsLaterRunsAndALaterRemoveWa
     clock.set(100);
     ASSERT_TRUE(gate.waitUntilEntered());
     EXPECT_EQ(scheduler.tickCount(), 0U);
-    std::atomic<bool> endedWhenRemoved{false};
-    std::thread closer([&] {
-        scheduler.remove(id);
-        endedWhenRemoved = tickEnded.load();
-    });
-    gate.open();
-    closer.join();
-    EXPECT_TRUE(endedWhenRemoved.load());
+    EXPECT_TRUE(RemoveReturnsOnlyAfterTheHeldTick(scheduler, id, gate, tickEnded));
     clock.set(500);
     EXPECT_EQ(runs.load(), 1);
 }
