@@ -106,6 +106,14 @@ std::vector<TickScheduler::TickId> TickScheduler::takeDue(std::int64_t nowMs)
     return ids;
 }
 
+void TickScheduler::skipDeadlinesOverrun(Entry& entry, std::int64_t startMs, std::int64_t endMs)
+{
+    // Only the deadlines that passed while the tick itself ran: one that came
+    // while earlier ticks of the round ran is still due, late.
+    if (entry.deadlineMs > startMs && entry.deadlineMs <= endMs)
+        entry.deadlineMs += entry.periodMs * ((endMs - entry.deadlineMs) / entry.periodMs + 1);
+}
+
 std::int64_t TickScheduler::nextDeadline() const
 {
     std::int64_t next = kNoDeadline;
@@ -126,10 +134,12 @@ void TickScheduler::runTimer()
                 continue;
             const std::shared_ptr<Entry> entry = found->second;
             running_ = id;
+            const std::int64_t startMs = clock_.nowMs();
             lock.unlock();
             entry->tick();
             lock.lock();
             running_ = 0;
+            skipDeadlinesOverrun(*entry, startMs, clock_.nowMs());
             // Removed from inside its own tick: nobody else lets it go.
             if (entry->removed)
                 entries_.erase(id);

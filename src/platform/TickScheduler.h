@@ -10,6 +10,7 @@
 #include <memory>
 #include <mutex>
 #include <thread>
+#include <vector>
 
 namespace vantel {
 
@@ -67,6 +68,9 @@ private:
     // With mutex_ held: the due ticks in the order of their deadlines, each
     // moved on past `nowMs`.
     std::vector<TickId> takeDue(std::int64_t nowMs);
+    // With mutex_ held, after a run from `startMs` to `endMs`: a tick that
+    // overran its own next deadline skips it instead of running again at once.
+    static void skipDeadlinesOverrun(Entry& entry, std::int64_t startMs, std::int64_t endMs);
     std::int64_t nextDeadline() const;
 
     Clock& clock_;

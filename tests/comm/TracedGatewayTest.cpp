@@ -83,6 +83,8 @@ TEST_F(TracedGateway, StatusFramesAndFramesForNoOpenNodeSayWhatBecameOfThem)
 {
     CGatewayLink link(SteadyClock::instance());
     ASSERT_EQ(link.open(lan()), 0);
+    // Injected frames go to the connections the gateway has taken so far.
+    ASSERT_TRUE(gateway_->waitForConnections(1, 10s));
     const auto raw = [](const std::string& text) { return sim::Bytes(text.begin(), text.end()); };
     gateway_->inject(raw("00gq1" + T));
     GatewayNode digital = link.registerNode(6, [](const NodeFrame&) { return true; });
