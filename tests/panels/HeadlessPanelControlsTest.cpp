@@ -80,12 +80,12 @@ TEST_F(HeadlessPanelControlsTest, AFailedExchangeIsPrintedDismissedAndClosesTheP
     EXPECT_EQ(printed.str(), std::string(kCommunicationError) + "\n");
     EXPECT_FALSE(panel->autoOn(panel->inputAuto));
 
+    // The driver's turns as GUI thread, each followed by a tick.
     int ticks = 0;
-    const auto end = view.runUntil(*panel, [&] {
+    while (view.pump(*panel) && ticks < 100) {
         panel->tick();
-        return ++ticks < 100;
-    });
-    EXPECT_EQ(end, HeadlessPanelControls::End::ClosedByPanel);
+        ++ticks;
+    }
     EXPECT_LT(ticks, 5) << "closed at the first tick after the box went";
     EXPECT_TRUE(view.windowClosed());
     EXPECT_TRUE(panel->finished());
@@ -99,15 +99,10 @@ TEST_F(HeadlessPanelControlsTest, StoppingClosesThePanelAndKeepsTheStoredPositio
     list.at(0).windowTop = -1;
     HeadlessPanelControls view(printed, list.at(0).windowLeft, list.at(0).windowTop);
     open(view);
-    int ticks = 0;
-    const auto end = view.runUntil(
-        *panel,
-        [&] {
-            panel->tick();
-            return ++ticks < 3;
-        },
-        std::chrono::milliseconds{0});
-    EXPECT_EQ(end, HeadlessPanelControls::End::Stopped);
+    for (int ticks = 0; ticks < 3 && view.pump(*panel); ++ticks)
+        panel->tick();
+    EXPECT_FALSE(view.windowClosed()) << "still open when the driver stops it";
+    view.closeAndWait(*panel);
     EXPECT_TRUE(view.windowClosed());
     EXPECT_EQ(panel->countingLink.stops.load(), 1);
     EXPECT_EQ(list.at(0).windowLeft, 2500) << "a window nobody saw must not move the user's";

@@ -128,19 +128,6 @@ void HeadlessPanelControls::waitForPost(std::chrono::milliseconds timeout)
     posted_.wait_for(lock, timeout, [this] { return !dismissals_.empty() || closePosted_ || windowClosed_.load(); });
 }
 
-HeadlessPanelControls::End HeadlessPanelControls::runUntil(PanelBase& panel, const std::function<bool()>& keepRunning,
-                                                           std::chrono::milliseconds pollEvery)
-{
-    while (pump(panel)) {
-        if (!keepRunning()) {
-            closeAndWait(panel);
-            return End::Stopped;
-        }
-        waitForPost(pollEvery);
-    }
-    return End::ClosedByPanel;
-}
-
 void HeadlessPanelControls::closeAndWait(PanelBase& panel)
 {
     constexpr std::chrono::milliseconds kRetryEvery{10};

@@ -67,12 +67,6 @@ public:
     void setPostListener(std::function<void()> listener) { postListener_ = std::move(listener); }
     bool windowClosed() const { return windowClosed_.load(); }
 
-    enum class End { Stopped, ClosedByPanel };
-    // Plays the GUI thread until `keepRunning` turns false (then closes the
-    // panel: Stopped) or the panel closes by itself (ClosedByPanel, e.g.
-    // after a failed exchange). The window is closed when it returns.
-    End runUntil(PanelBase& panel, const std::function<bool()>& keepRunning,
-                 std::chrono::milliseconds pollEvery = std::chrono::milliseconds{100});
     // The user's "切断": runs the close routine and waits until the window
     // has gone (a callback half-way through defers it).
     void closeAndWait(PanelBase& panel);
