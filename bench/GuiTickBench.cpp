@@ -8,12 +8,10 @@
 
 #include "CpuUsage.h"
 #include "SimFleet.h"
-#include "app/MainWindow.h"
-#include "app/PanelLauncher.h"
 #include "panels/analog/AnalogInputIds.h"
 #include "panels/framework/ContainerWindow.h"
 #include "panels/framework/TabParentDialog.h"
-#include "platform/Adapters.h"
+#include "support/AnalogMainWindow.h"
 
 #include <QApplication>
 #include <QCheckBox>
@@ -94,15 +92,10 @@ int main(int argc, char** argv)
     UnitList& list = fleet.list();
     list.Save(); // the main window reads it again
     AppState state;
-    MainWindow main(list, state, fleet.folder().string() + "/");
-    PanelLauncher launcher(state, {}, [&](UnitRecord& record, const ConnectRequest& request, ConnectedAnalogUnit u) {
-        OpenAnalogContainer(list, state, record, request, std::move(u.channel), u.unitId);
-    });
-    main.logic().setConnector(&launcher);
-    if (!main.start({LoopbackAdapter()}))
+    test::AnalogMainWindow run(list, state, fleet.folder().string() + "/");
+    if (!run.start())
         return 1;
-    main.show();
-    main.controls().setChecked(MainId::LoggingEnabled, true);
+    MainWindow& main = run.window();
 
     int opened = 0;
     for (int row = 0; row < list.count(); ++row) {

@@ -7,14 +7,13 @@
 // Usage: analog_panels_demo_run LIST LOG_FOLDER [SCREENSHOT_FOLDER]
 // Prints one line per unit; exits 1 when a unit did not do what it should.
 #include "DemoRunWindows.h"
-#include "app/MainWindow.h"
-#include "app/PanelLauncher.h"
 #include "graph/LECanvasWidget.h"
 #include "panels/PanelKindTable.h"
 #include "panels/analog/AnalogInputPage.h"
 #include "panels/analog/AnalogOutputPage.h"
 #include "panels/framework/ContainerWindow.h"
 #include "platform/TextCodec.h"
+#include "support/AnalogMainWindow.h"
 
 #include <QApplication>
 #include <QCheckBox>
@@ -130,15 +129,10 @@ int main(int argc, char** argv)
 
     UnitList list(argv[1]);
     AppState state;
-    MainWindow main(list, state, logFolder.string() + "/");
-    PanelLauncher launcher(state, {}, [&](UnitRecord& record, const ConnectRequest& request, ConnectedAnalogUnit u) {
-        OpenAnalogContainer(list, state, record, request, std::move(u.channel), u.unitId);
-    });
-    main.logic().setConnector(&launcher);
-    if (!main.start({LoopbackAdapter()}))
+    test::AnalogMainWindow run(list, state, logFolder.string() + "/");
+    if (!run.start())
         return 1;
-    main.show();
-    main.controls().setChecked(MainId::LoggingEnabled, true);
+    MainWindow& main = run.window();
 
     bool allOk = true;
     bool outputShot = false;
